@@ -1,0 +1,87 @@
+#include "io/file_out.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/text_helpers.h"
+
+file_out::file_out(const char* name, bool open_now, write_mode how) : file_io(name, "w"), how_(how) {
+  if (open_now) open();
+}
+
+file_out::~file_out() {
+  if (how_ == write_mode::replace_on_commit) discard_temporary();
+}
+
+std::FILE* file_out::open_handle() {
+  if (how_ == write_mode::direct) return file_io::open_handle();
+  discard_temporary();
+  // "x" refuses a file that already exists, so a leftover or a second writer
+  // of the same target is never overwritten: the next name is tried instead.
+  const std::string base = std::string(file_name()) + ".tmp";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string candidate = base + std::to_string(attempt);
+    std::FILE* f = std::fopen(candidate.c_str(), "wx");
+    if (f) {
+      temp_name_.assign(candidate.c_str());
+      return f;
+    }
+  }
+  return nullptr;
+}
+
+void file_out::discard_temporary() {
+  close_handle();
+  if (temp_name_.is_empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(temp_name_.c_str(), ignored);
+  temp_name_.assign("");
+}
+
+bool file_out::commit() {
+  if (!is_open()) {
+    add_error(file_name());
+    add_error(": Cannot save file");
+    return false;
+  }
+  bool ok = std::fflush(handle()) == 0;
+  ok = close_handle() && ok;
+  if (ok && how_ == write_mode::replace_on_commit) {
+    std::error_code error;
+    std::filesystem::rename(temp_name_.c_str(), file_name(), error);
+    if (!error) temp_name_.assign("");
+    ok = !error;
+  }
+  if (how_ == write_mode::replace_on_commit) discard_temporary();
+  if (!ok) {
+    add_error(file_name());
+    add_error(": Cannot save file");
+  }
+  return ok;
+}
+
+void file_out::write(const char* text, std::size_t n) {
+  if (std::FILE* f = handle(); f && n > 0) std::fwrite(text, 1, n, f);
+}
+
+void file_out::put_text(const my_string& text) { put_chars(text.c_str()); }
+
+void file_out::put_chars(const char* text) {
+  if (text) write(text, std::strlen(text));
+}
+
+void file_out::put_char(char c) { write(&c, 1); }
+
+void file_out::put_double(double x) {
+  const std::string s = format_number("%-1.4f", x);
+  write(s.data(), s.size());
+}
+
+void file_out::put_float(float x) { put_double(static_cast<double>(x)); }
+
+void file_out::put_int(int n) {
+  const std::string s = format_int(n);
+  write(s.data(), s.size());
+}

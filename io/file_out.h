@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "core/my_string.h"
+#include "core/stream_out.h"
+#include "io/file_io.h"
+
+// Writes a text file.
+//
+// Written directly, the named file is truncated when opened and filled as
+// the stream writes. Written as a replacement, the stream writes a new
+// temporary file next to the named one, and commit renames it into place:
+// until then the named file is untouched, and a stream dropped without
+// commit (or failing to write) removes its temporary file and leaves the
+// named file as it was.
+class file_out : public file_io, public stream_out {
+ public:
+  enum class write_mode { direct, replace_on_commit };
+
+  explicit file_out(const char* name, bool open_now = true, write_mode how = write_mode::direct);
+  ~file_out() override;
+
+  void put_text(const my_string& text) override;
+  void put_chars(const char* text) override;
+  void put_char(char c) override;
+  void put_double(double x) override;
+  void put_float(float x) override;
+  void put_int(int n) override;
+
+  // Finishes the file: closes it and, for a replacement, renames it into
+  // place. True only when every byte reached the named file; otherwise
+  // "<name>: Cannot save file" is added to the error text. The stream is
+  // closed afterwards either way.
+  bool commit();
+  // Where a replacement is being written, empty otherwise.
+  const char* temporary_name() const { return temp_name_.c_str(); }
+
+ protected:
+  std::FILE* open_handle() override;
+
+ private:
+  void write(const char* text, std::size_t n);
+  void discard_temporary();
+
+  write_mode how_;
+  my_string temp_name_;
+};

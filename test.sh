@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the Release build and
+# a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./scripts/deps.sh
+ensure_packages
+
+jobs=$(nproc 2>/dev/null || echo 2)
+status=0
+
+run_suite() {
+  local dir=$1
+  shift
+  echo "== configure $dir"
+  cmake -S . -B "$dir" "$@" >/dev/null
+  echo "== build $dir"
+  cmake --build "$dir" -j"$jobs"
+  echo "== test $dir"
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
+}
+
+run_suite build -DCMAKE_BUILD_TYPE=Release
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DXRDF_SANITIZE=ON -DXRDF_BENCH=OFF
+
+if [ "$status" -ne 0 ]; then
+  echo "Some tests failed." >&2
+fi
+exit "$status"

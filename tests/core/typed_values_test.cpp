@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ostream>
+
+#include "core/error_message.h"
+#include "core/fund_type_3.h"
+#include "core/io_funda_3.h"
+#include "core/keep_sorted_3.h"
+#include "core/path_and_name_3.h"
+#include "io/string_in.h"
+#include "io/string_out.h"
+#include "stand_in_templates.h"
+
+namespace {
+
+using stand_in::kind;
+
+class TypedValues : public ::testing::Test {
+ protected:
+  TypedValues() : h(t) {
+    scope = t.top("#v");
+    root_tem = t.node(scope, "root");
+    t.open_scope(root_tem, scope);
+    root.set_tem(root_tem);
+    root.set_live();
+    previous = set_error_reporter(&shown);
+  }
+  ~TypedValues() override { set_error_reporter(previous); }
+
+  stand_in::tem* field(const char* name, kind k) { return t.node(scope, name, 0, k); }
+  assoc_class* make(const char* name) { return root.create_child_by_name(name); }
+
+  stand_in::templates t;
+  stand_in::host h;
+  stand_in::tem* scope;
+  stand_in::tem* root_tem;
+  assoc_class root;
+  recording_reporter shown;
+  error_reporter* previous;
+};
+
+TEST_F(TypedValues, RangeChecksShowTheFieldsMessageAndKeepTheValue) {
+  stand_in::tem* f = field("width", kind::double_value);
+  f->field_desc().bits |= field_bits::min | field_bits::max | field_bits::name;
+  f->field_desc().min = 0.0;
+  f->field_desc().max = 10.0;
+  f->field_desc().name.assign("line width");
+  assoc_class* v = make("width");
+  v->set_double(5.0);
+
+  EXPECT_EQ(v->set_text_with_limits("-1"), 3);
+  EXPECT_EQ(v->set_text_with_limits("10.5"), 3);
+  EXPECT_DOUBLE_EQ(v->get_double(), 5.0);
+  ASSERT_EQ(shown.messages.size(), 2u);
+  EXPECT_EQ(shown.messages[0].text, "Value for line width must be greater than 0.0000");
+  EXPECT_EQ(shown.messages[1].text, "Value for line width must be less than 10.0000");
+  EXPECT_TRUE(global_error_message().is_empty()) << "show_error empties the message";
+
+  EXPECT_EQ(v->set_text_with_limits("0"), 0) << "limits are inclusive";
+  EXPECT_EQ(v->set_text_with_limits("10"), 0);
+  EXPECT_DOUBLE_EQ(v->get_double(), 10.0);
+}
+
+TEST_F(TypedValues, SwitchAcceptsOnlyZeroAndOne) {
+  stand_in::tem* f = field("flag", kind::int_value);
+  f->field_desc().bits |= field_bits::switch_ | field_bits::int_ | field_bits::name;
+  f->field_desc().name.assign("use tails");
+  assoc_class* v = make("flag");
+  EXPECT_EQ(v->set_text_with_limits("1"), 0);
+  EXPECT_EQ(v->set_text_with_limits("0"), 0);
+  EXPECT_EQ(v->set_text_with_limits("2"), 3);
+  ASSERT_EQ(shown.messages.size(), 1u);
+  EXPECT_EQ(shown.messages[0].text, "Value for use tails must be either 0 or 1");
+  EXPECT_EQ(v->get_int(), 0);
+}
+
+struct conversion_case {
+  double in;
+  int expected;
+};
+
+void PrintTo(const conversion_case& c, std::ostream* os) { *os << c.in << " -> " << c.expected; }
+
+class IntFromDouble : public TypedValues, public ::testing::WithParamInterface<conversion_case> {};
+
+TEST_P(IntFromDouble, TruncatesTowardZeroWithoutOverflow) {
+  field("count", kind::int_value);
+  assoc_class* v = make("count");
+  v->set_double(GetParam().in);
+  EXPECT_EQ(v->get_int(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, IntFromDouble,
+                         ::testing::Values(conversion_case{2.9, 2}, conversion_case{-2.9, -2},
+                                           conversion_case{1e12, 2147483647}, conversion_case{-1e12, -2147483647 - 1}));
+
+TEST_F(TypedValues, DoublesAreWrittenWithSixDecimalsAndShownWithFour) {
+  field("x", kind::double_value);
+  assoc_class* v = make("x");
+  v->set_double(0.1);
+  string_out out;
+  v->write_value(out);
+  EXPECT_STREQ(out.text(), "0.100000");
+  EXPECT_STREQ(v->get_text(), "0.1000");
+  v->set_double(4e-7);
+  out.set_length(0);
+  v->write_value(out);
+  EXPECT_STREQ(out.text(), "0.000000");
+}
+
+TEST_F(TypedValues, DefaultIsAppliedOnFirstUseAndRunsTheChangeScriptOnce) {
+  stand_in::tem* f = field("points", kind::int_value);
+  f->field_desc().bits |= field_bits::def | field_bits::on_change;
+  f->field_desc().def.assign("5");
+  f->field_desc().on_change.assign("log changed");
+  assoc_class* v = make("points");
+  EXPECT_EQ(v->get_int(), 5);
+  EXPECT_EQ(v->get_int(), 5);
+  EXPECT_EQ(h.log, (std::vector<std::string>{"changed@points"}));
+  v->set_text("7");
+  EXPECT_EQ(h.log.size(), 2u);
+  assoc_class* other = make("points");
+  other->assign_value(*v);
+  EXPECT_EQ(other->get_int(), 7);
+  EXPECT_EQ(h.log.size(), 3u) << "assign_value runs no change hook beyond the default's";
+}
+
+TEST_F(TypedValues, FormatUsesTheTemplatesFormat) {
+  stand_in::tem* f = field("angle", kind::double_value);
+  f->field_desc().bits |= field_bits::fmt;
+  f->field_desc().fmt.assign("%.2f");
+  assoc_class* v = make("angle");
+  v->set_double(3.14159);
+  my_string text;
+  EXPECT_STREQ(v->format_value(text).c_str(), "3.14");
+}
+
+TEST_F(TypedValues, TextValuesUseTheEmptyToken) {
+  field("label", kind::text_value);
+  assoc_class* v = make("label");
+  string_out out;
+  v->write_value(out);
+  EXPECT_STREQ(out.text(), "~");
+  string_in in("~ ~x");
+  v->read_value(in);
+  EXPECT_STREQ(v->get_text(), "");
+  v->read_value(in);
+  EXPECT_STREQ(v->get_text(), "~x");
+  EXPECT_TRUE(v->equals_int(0));
+  v->set_char('Q');
+  EXPECT_TRUE(v->equals_char('Q'));
+}
+
+TEST_F(TypedValues, PathsKeepTheirCaseAndTitle) {
+  field("pBath", kind::path_value);
+  auto* p = dynamic_cast<path_and_name_3*>(make("pBath"));
+  ASSERT_NE(p, nullptr);
+  p->set_text("/Data/Run 2/Scan.CPI");
+  EXPECT_STREQ(p->path(), "/Data/Run 2/Scan.CPI");
+  EXPECT_STREQ(p->title().c_str(), "Scan.CPI");
+  my_string ext;
+  EXPECT_STREQ(p->extension(ext).c_str(), "CPI");
+  p->change_extension("xdd");
+  EXPECT_STREQ(p->path(), "/Data/Run 2/Scan.xdd");
+  EXPECT_STREQ(p->title().c_str(), "Scan.xdd");
+  p->set_text("noext");
+  EXPECT_STREQ(p->extension(ext).c_str(), "");
+}
+
+TEST_F(TypedValues, ReferencesAreSkippedByProjectsAndResetWhenTheTargetDies) {
+  field("ref", kind::ref_value);
+  field("plain", kind::plain);
+  assoc_class* r = make("ref");
+  assoc_class* target = make("plain");
+  r->set_object(target);
+  EXPECT_EQ(r->get_object(), target);
+  string_out out;
+  r->write_for_project(out);
+  EXPECT_STREQ(out.text(), "");
+  string_in in("9");
+  r->read_for_project(in);
+  EXPECT_EQ(r->get_object(), target);
+  root.delete_child(target);
+  EXPECT_EQ(r->get_object(), nullptr) << "a reference value must not dangle";
+}
+
+TEST_F(TypedValues, ProjectRecordsCarryNameParentAndValue) {
+  field("tBime", kind::double_value);
+  field("opts", kind::plain);
+  assoc_class* v = make("opts")->create_child_by_name("tBime");
+  v->set_double(2.5);
+  string_out out;
+  v->write_for_project(out);
+  EXPECT_STREQ(out.text(), "\ntBime opts 2.500000");
+}
+
+TEST_F(TypedValues, CopyFromCopiesTheValueAndTheChildren) {
+  field("n", kind::int_value);
+  assoc_class* a = make("n");
+  a->set_int(4);
+  a->create_child_by_name("n")->set_int(9);
+  assoc_class* b = make("n");
+  b->copy_from(*a);
+  EXPECT_EQ(b->get_int(), 4);
+  ASSERT_EQ(b->child_count(), 1);
+  EXPECT_EQ(b->child(0)->get_int(), 9);
+  EXPECT_TRUE(a->equals(*b));
+}
+
+TEST_F(TypedValues, KeepSortedPutsANewChildBeforeItsEquals) {
+  field("n", kind::int_value);
+  keep_sorted_3 list;
+  list.set_tem(root_tem);
+  list.set_live();
+  std::vector<assoc_class*> made;
+  for (int v : {5, 1, 3, 3, 9, 0}) {
+    auto value = std::make_unique<fund_type_3>();
+    value->set_tem(scope->records()->find_child("n"));
+    value->set_int(v);
+    made.push_back(list.add_child(std::move(value)));
+  }
+  std::vector<int> order;
+  for (int i = 0; i < list.child_count(); ++i) order.push_back(list.child(i)->get_int());
+  EXPECT_EQ(order, (std::vector<int>{0, 1, 3, 3, 5, 9}));
+  EXPECT_EQ(list.child(2), made[3]) << "the later 3 goes before the earlier one";
+}
+
+TEST_F(TypedValues, InputPositionOrdersRecordsAsRead) {
+  field("n", kind::int_value);
+  string_in in("  30   10");
+  io_funda_3 first;
+  io_funda_3 second;
+  first.set_tem(scope->records()->find_child("n"));
+  second.set_tem(first.tem());
+  first.read_value(in);
+  second.read_value(in);
+  EXPECT_EQ(first.input_position(), 2);
+  EXPECT_TRUE(first.less_than(second)) << "ordered by position, not by value";
+}
+
+TEST(TypedValueWithoutTemplate, HoldsTextAndIsNamedNoName) {
+  fund_type_3 v;
+  EXPECT_STREQ(v.class_name(), "no_name_3");
+  v.set_text("abc");
+  EXPECT_STREQ(v.get_text(), "abc");
+}
+
+}  // namespace

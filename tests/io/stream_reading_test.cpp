@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/my_string.h"
+#include "io/string_in.h"
+
+namespace {
+
+std::vector<std::string> all_words(stream_in& in) {
+  std::vector<std::string> words;
+  for (std::string w = in.read_word(); !w.empty(); w = in.read_word()) words.push_back(w);
+  return words;
+}
+
+struct word_case {
+  const char* name;
+  const char* text;
+  bool comments;
+  std::vector<std::string> words;
+};
+void PrintTo(const word_case& c, std::ostream* os) { *os << c.name; }
+
+class words_read : public testing::TestWithParam<word_case> {};
+
+TEST_P(words_read, come_out_as_expected) {
+  string_in in(GetParam().text);
+  in.set_comment_mode(GetParam().comments);
+  EXPECT_EQ(all_words(in), GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    text, words_read,
+    testing::Values(
+        word_case{"nested_comment_is_skipped_whole", "abc /* x /* y */ z */ def", true, {"abc", "def"}},
+        word_case{"comments_are_data_without_comment_mode", "a /* x */ b", false, {"a", "/*", "x", "*/", "b"}},
+        word_case{"slash_inside_a_word_is_data", "a/b", true, {"a/b"}},
+        word_case{"lone_slash_is_a_word", "/ x", true, {"/", "x"}},
+        word_case{"apostrophe_line_is_skipped", "'note\nkey", true, {"key"}},
+        word_case{"apostrophe_inside_a_word_is_data", "don't", true, {"don't"}},
+        word_case{"comments_in_a_row_are_all_skipped", "/* a */ 'x y\n\t/* b */ c", true, {"c"}},
+        word_case{"star_of_the_opening_does_not_close", "/*/ x */ y", true, {"y"}},
+        word_case{"unterminated_comment_ends_the_input", "a /* b c", true, {"a"}},
+        word_case{"tab_newline_and_ff_separate", "a\tb\nc\377d", false, {"a", "b", "c", "d"}},
+        word_case{"carriage_return_is_no_separator", "a\rb", false, {"a\rb"}}),
+    testing::PrintToStringParamName());
+
+TEST(read_word, keeps_the_head_of_an_overlong_word_and_stays_on_a_word_boundary) {
+  const std::string text = std::string(2500, 'w') + " next";
+  string_in in(text.c_str());
+  EXPECT_EQ(std::string(in.read_word()), std::string(stream_in::max_word, 'w'));
+  EXPECT_STREQ(in.read_word(), "next");
+}
+
+TEST(find_word, looks_for_a_word_held_in_the_shared_buffer) {
+  string_in in("key a key b");
+  EXPECT_EQ(in.find_word(in.read_word()), 1);
+  EXPECT_STREQ(in.read_word(), "b");
+  EXPECT_EQ(in.find_word("key"), 0);
+  EXPECT_TRUE(in.at_end());
+}
+
+TEST(read_line, hands_out_every_line_the_last_one_without_its_newline_too) {
+  string_in in("one\n\nthree");
+  std::vector<std::string> lines;
+  for (my_string line; in.read_line(line);) lines.push_back(line.c_str());
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "", "three"}));
+}
+
+TEST(read_line, skips_an_overlong_line_whole_and_says_so) {
+  const std::string text = std::string(stream_in::max_line, 'x') + "x\nnext";
+  string_in in(text.c_str());
+  my_string line("previous");
+  EXPECT_FALSE(in.read_line(line));
+  EXPECT_TRUE(line.is_empty());
+  EXPECT_STREQ(in.error_text.c_str(), "string_in: line too long\n");
+  ASSERT_TRUE(in.read_line(line));
+  EXPECT_STREQ(line.c_str(), "next");
+}
+
+TEST(conversions, read_words_as_the_runtime_does) {
+  string_in in("2.5 abc 12x 3.9\r 1e300 ~ ~x");
+  EXPECT_DOUBLE_EQ(in.read_double(), 2.5);
+  EXPECT_EQ(in.read_long(), 0);
+  EXPECT_EQ(in.read_long(), 12);
+  EXPECT_FLOAT_EQ(in.read_float(), 3.9f);
+  EXPECT_TRUE(std::isinf(in.read_float()));
+  my_string s("old");
+  in.read_text_token(s);
+  EXPECT_TRUE(s.is_empty());
+  in.read_text_token(s);
+  EXPECT_STREQ(s.c_str(), "~x");
+  EXPECT_EQ(in.read_double(), 0.0);
+}
+
+TEST(string_in, keeps_its_position_inside_the_text) {
+  string_in in("0123456789");
+  in.unget();
+  EXPECT_EQ(in.position(), 0);
+  in.set_position(1000);
+  EXPECT_EQ(in.position(), 10);
+  EXPECT_TRUE(in.at_end());
+  EXPECT_EQ(in.get(), 0);
+}
+
+}  // namespace
