@@ -1,0 +1,43 @@
+#pragma once
+
+#include "numerics/fft_4.h"
+#include "numerics/x1_xd_x2_3.h"
+
+// Third stage of the Fourier family: the abscissae of both spaces,
+// the quotient of two transforms (deconvolution) and the deconvoluted profile.
+class fft_5 : public fft_4 {
+ public:
+  // Guard value of the quotient where the reference's transform vanishes.
+  static constexpr float vanished = -1000.0f;
+  // Smallest squared modulus of the reference that is divided by.
+  static constexpr double smallest_divisor = 1e-9;
+
+  // Copies the input axis and sets the frequency axis: x1 = 0, n = M,
+  // xd = 1 / (2 M dx), x2 = (M - 1) xd, with M the frequency count of the last
+  // transform (or, before any, the one the length rule gives for the input
+  // axis's count and the doubling exponent).
+  void set_frequency_axis(const x1_xd_x2_3& input);
+
+  // Shift of origin to x0 (x units): p = (x1 of the input axis - x0) / dx.
+  void shift_origin(double x0);
+
+  // Inverse of the object's own transform into inv, cut off at the frequency
+  // f (units of the frequency axis): kc = floor(f / xd).
+  void inverse_at(double f);
+
+  // Quotient of this object's shifted transform by the reference's, read from
+  // natural cubic splines over the reference's shifted re and im, for the
+  // frequencies up to f (lowered to both objects' last frequency).
+  void quotient(const fft_5& reference, double f);
+
+  // Inverse of the quotient with no cut-off into profile, the two halves
+  // exchanged so that zero offset lies in the middle.
+  void deconvolute();
+
+  x1_xd_x2_3 input_axis;
+  x1_xd_x2_3 frequency_axis;
+  float_vec profile;
+  float_vec quotient_re;
+  float_vec quotient_im;
+  float_vec quotient_mod;
+};

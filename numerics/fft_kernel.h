@@ -1,0 +1,44 @@
+#pragma once
+
+// The radix-2 transforms, on raw float arrays.
+//
+// The algorithms are written for 1-based arrays; here element k of the
+// description is a[k - 1]. The arithmetic is the specified one, operation for
+// operation: float array elements, twiddle factors in double advanced by the
+// specified recurrence, and in each butterfly
+//     float tr = wr * a[j] - wi * a[j+1];   float ti = wr * a[j+1] + wi * a[j];
+//     a[j] = a[i] - tr;  a[j+1] = a[i+1] - ti;  a[i] += tr;  a[i+1] += ti;
+// (products and differences of the twiddle terms in double, rounded to float
+// when stored in tr and ti; the updates of the array in float). Only the order
+// in which the independent butterflies of a pass run, the memory layout used
+// between the passes and the use of vector instructions differ from the
+// literal loops; the twiddles come from tables filled by the same recurrence,
+// so the results are the same floats, bit for bit (tests/numerics check this
+// against a literal transcription).
+namespace fft_kernel {
+
+// Complex transform of nn complex points (nn a power of two, >= 1) held
+// interleaved (re, im) in a[0 .. 2nn-1]; isign +1 forward, -1 backward.
+void complex_transform(float* a, int nn, int isign);
+
+// Real transform of n real points (n a power of two, >= 2) in a[0 .. n-1].
+// Forward (isign +1): packed result, a[0] = F(0), a[1] = F(n/2) (both real),
+// a[2j], a[2j+1] = re, im of F(j) for j = 1 .. n/2-1, with
+// F(j) = sum_t y(t) exp(+2 pi i j t / n). Backward (isign -1) takes that
+// layout and returns n/2 times the samples (no scaling).
+void real_transform(float* a, int n, int isign);
+
+// Which implementation runs. All give the same floats; `portable` is plain
+// C++, `avx2` and `avx512` use those vector instructions (chosen at run time,
+// where the processor has them).
+enum class path { automatic, portable, avx2, avx512 };
+// Chooses the implementation (tests and benchmarks); `automatic` picks the
+// widest the processor supports. A request the processor cannot serve falls
+// back to the next narrower one.
+void set_path(path p);
+// The implementation that runs now (never `automatic`).
+path active_path();
+bool avx2_supported();
+bool avx512_supported();
+
+}  // namespace fft_kernel
