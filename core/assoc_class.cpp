@@ -277,7 +277,7 @@ void assoc_class::register_object(assoc_class* node) {
   if (template_host* host = current_template_host()) host->register_object(node);
 }
 
-assoc_class* assoc_class::create_object(const char* name) {
+std::unique_ptr<assoc_class> assoc_class::create_object(const char* name) {
   template_host* host = current_template_host();
   return host ? host->create_object(name) : nullptr;
 }

@@ -86,7 +86,7 @@ class assoc_class : public my_ctr_ptr<assoc_class> {
   virtual assoc_class* template_scope();
   virtual std::uint32_t template_flag(std::uint32_t mask);
   virtual void register_object(assoc_class* node);
-  virtual assoc_class* create_object(const char* name);
+  virtual std::unique_ptr<assoc_class> create_object(const char* name);
 
   // Typed-value hooks.
   virtual assoc_class* get_object() { return nullptr; }

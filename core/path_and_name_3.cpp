@@ -1,6 +1,9 @@
 #include "core/path_and_name_3.h"
 
 #include <cstring>
+#include <string>
+
+#include "core/stream_in.h"
 
 #include "core/stream_out.h"
 
@@ -34,6 +37,18 @@ void path_and_name_3::write_for_project(stream_out& out) {
   if (template_flag(tem_bits::not_for_proj)) return;
   assoc_class::write_for_project(out);
   out.put_chars(value_.s.c_str());
+}
+
+bool path_and_name_3::read_for_project(stream_in& in) {
+  std::string path;
+  while (!in.at_end()) {
+    const char c = in.get();
+    if (c == '\n') break;
+    path += c;
+  }
+  while (!path.empty() && (path.back() == '\r' || path.back() == ' ')) path.pop_back();
+  set_text(path.c_str());
+  return true;
 }
 
 void path_and_name_3::copy_from(assoc_class& source) {

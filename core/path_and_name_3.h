@@ -10,6 +10,8 @@ class path_and_name_3 : public fund_type_3 {
   bool equals(assoc_class& node) override;
   void write_value(stream_out& out) override;
   void write_for_project(stream_out& out) override;
+  // A project record's path is the rest of its line, blanks included.
+  bool read_for_project(stream_in& in) override;
   void copy_from(assoc_class& source) override;
   std::unique_ptr<assoc_class> clone_empty() const override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class assoc_class;
 class my_string;
@@ -55,7 +56,7 @@ class template_host {
   // name has no template in the parent's scope.
   virtual assoc_class* create_child_by_name(assoc_class& parent, const char* name) = 0;
   // A new object of a registered class, not yet attached; null if unknown.
-  virtual assoc_class* create_object(const char* class_name) = 0;
+  virtual std::unique_ptr<assoc_class> create_object(const char* class_name) = 0;
   virtual void register_object(assoc_class* node) = 0;
   // Runs a process string on `node`; text that the script emits for its
   // caller is appended to `output` when given.

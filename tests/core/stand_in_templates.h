@@ -125,7 +125,7 @@ class host : public template_host {
     ++created;
     return parent.add_child(std::move(made));
   }
-  assoc_class* create_object(const char*) override { return nullptr; }
+  std::unique_ptr<assoc_class> create_object(const char*) override { return nullptr; }
   void register_object(assoc_class*) override {}
   assoc_class* evaluate_object(assoc_class& node, const char*) override { return node.parent(); }
   assoc_class* outside_root() override { return outside; }

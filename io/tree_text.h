@@ -1,0 +1,29 @@
+#pragma once
+
+class assoc_class;
+class stream_in;
+class stream_out;
+
+// The record text of a sub-tree: one record per node in pre-order, each on
+// its own line as "name parent value". A reader finds each record's parent in
+// the node read just before it or among that node's ancestors.
+
+// Data-file records ("xdd") carry the file's path; loading them means loading
+// the file, which the application does.
+class data_file_records {
+ public:
+  virtual ~data_file_records() = default;
+  // Loads the file of a data-file record found under `current`; returns the
+  // node that the record's own value and children belong to, or null when the
+  // file was not loaded (its records are then passed over up to the next
+  // data-file record).
+  virtual assoc_class* load_record(const char* path, assoc_class& current) = 0;
+};
+
+void save_subtree(assoc_class& start, stream_out& out);
+
+// Reads records into the tree below `start`. A record whose parent cannot be
+// found, or whose name cannot be made there, ends the reading with the
+// message "Project file is damaged near: " and the name; what was read stays.
+// Returns false in that case.
+bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files = nullptr);

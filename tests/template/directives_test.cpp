@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/fund_kp_sorted_3.h"
+#include "core/io_funda_3.h"
+#include "core/path_and_name_3.h"
+#include "template/get_objs_3.h"
+#include "template/tem_funda_3.h"
+#include "template/tem_node_3.h"
+#include "loaded_templates.h"
+
+namespace {
+
+// A registered class for the 'P' directive and for names made through the
+// registry; it exists only in these tests.
+struct mem_like : assoc_class {
+  const char* class_name() const override { return "mPem"; }
+};
+struct scan_like : assoc_class {
+  const char* class_name() const override { return "scan"; }
+};
+
+class Directives : public ::testing::Test {
+ protected:
+  Directives()
+      : t("start_templates\n"
+          "{#app ;\n"
+          "   app _tem_plate #app ;\n"
+          "      mAanip ;\n"
+          "      AtBime _double _min 0 _name Count|time _default 1.5 ;\n"
+          "      AvCiew _int ;\n"
+          "      AxDdd_path _char* ;\n"
+          "      scan ;\n"
+          "      Cpeak _alias summit _creator scan ;\n"
+          "}\n"
+          "{#not_in_tem ;\n"
+          "   mNem ;\n"
+          "   AcOunt _int ;\n"
+          "   mPem ;\n"
+          "   AqQueue _int ;\n"
+          "   pRath_name ;\n"
+          "}\n") {
+    static creator_3<mem_like> mem("mPem");
+    static creator_3<scan_like> scan("scan");
+    register_creator(mem);
+    register_creator(scan);
+    app.set_tem(template_tree().top_level("#app")->find_child("app"));
+    root.add_child(&app);
+  }
+  ~Directives() override { app.detach_from_parent(); }
+
+  struct app_node : assoc_class {
+    const char* class_name() const override { return "app"; }
+  };
+
+  loaded_templates t;
+  top_3 root;
+  app_node app;
+};
+
+struct directive_case {
+  const char* name;
+  const char* kind;  // the class the letter chooses
+  bool from_not_in_tem;
+};
+
+void PrintTo(const directive_case& c, std::ostream* os) { *os << c.name; }
+
+class EachLetter : public Directives, public ::testing::WithParamInterface<directive_case> {};
+
+TEST_P(EachLetter, ChoosesItsClassAndTemplate) {
+  const directive_case& c = GetParam();
+  assoc_class* made = app.create_child_by_name(c.name);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->parent(), &app);
+  const std::string kind = c.kind;
+  if (kind == "no_name_3") EXPECT_NE(dynamic_cast<no_name_3*>(made), nullptr);
+  if (kind == "fund_type_3") EXPECT_NE(dynamic_cast<fund_type_3*>(made), nullptr);
+  if (kind == "fund_kp_sorted_3") EXPECT_NE(dynamic_cast<fund_kp_sorted_3*>(made), nullptr);
+  if (kind == "path_and_name_3") EXPECT_NE(dynamic_cast<path_and_name_3*>(made), nullptr);
+  if (kind == "io_funda_3") EXPECT_NE(dynamic_cast<io_funda_3*>(made), nullptr);
+  if (kind == "registered") EXPECT_NE(dynamic_cast<mem_like*>(made), nullptr);
+  ASSERT_NE(made->tem(), nullptr);
+  EXPECT_STREQ(made->display_name(), c.name);
+  assoc_class* home = template_tree().top_level(c.from_not_in_tem ? "#not_in_tem" : "#app");
+  EXPECT_EQ(made->tem()->parent(), c.from_not_in_tem ? home : home->find_child("app"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Letters, EachLetter,
+    ::testing::Values(directive_case{"mAanip", "no_name_3", false}, directive_case{"tBime", "fund_type_3", false},
+                      directive_case{"vCiew", "fund_kp_sorted_3", false},
+                      directive_case{"xDdd_path", "path_and_name_3", false}, directive_case{"mNem", "no_name_3", true},
+                      directive_case{"cOunt", "fund_type_3", true}, directive_case{"mPem", "registered", true},
+                      directive_case{"qQueue", "io_funda_3", true},
+                      directive_case{"pRath_name", "path_and_name_3", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Directives, ATypedFieldCarriesItsTemplatesLimitsAndDefault) {
+  shown_errors shown;
+  assoc_class* time = app.create_child_by_name("tBime");
+  EXPECT_DOUBLE_EQ(time->get_double(), 1.5);
+  EXPECT_EQ(time->set_text_with_limits("-2"), 3);
+  ASSERT_EQ(shown.messages().size(), 1u);
+  EXPECT_EQ(shown.messages()[0].text, "Value for Count time must be greater than 0.0000");
+}
+
+TEST_F(Directives, LowerCaseSecondLetterGoesThroughTheRegistry) {
+  assoc_class* scan = app.create_child_by_name("scan");
+  ASSERT_NE(scan, nullptr);
+  EXPECT_NE(dynamic_cast<scan_like*>(scan), nullptr);
+  assoc_class* peak = app.create_child_by_name("peak");
+  ASSERT_NE(peak, nullptr) << "a C node's _creator names the class to make";
+  EXPECT_NE(dynamic_cast<scan_like*>(peak), nullptr);
+  EXPECT_TRUE(peak->is_named("summit")) << "a live object answers to its template's aliases";
+  EXPECT_EQ(app.create_child_by_name("unknown"), nullptr);
+  EXPECT_EQ(app.create_child_by_name("x"), nullptr) << "a one-letter name has no second letter";
+}
+
+TEST(Registry, MakesDistinctObjectsByLowerCaseNameOnly) {
+  install_template_side();
+  std::unique_ptr<assoc_class> a = create_registered("tem_funda");
+  std::unique_ptr<assoc_class> b = create_registered("tem_funda");
+  ASSERT_NE(a, nullptr);
+  EXPECT_NE(dynamic_cast<tem_funda_3*>(a.get()), nullptr);
+  EXPECT_NE(a.get(), b.get());
+  EXPECT_EQ(create_registered("Tem_funda"), nullptr);
+  EXPECT_EQ(create_registered("#app"), nullptr);
+  EXPECT_EQ(create_registered(""), nullptr);
+  EXPECT_NE(dynamic_cast<tem_multiple_names_3*>(create_registered("tem_multiple_names").get()), nullptr);
+}
+
+}  // namespace

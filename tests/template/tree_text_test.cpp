@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/paths.h"
+#include "core/path_and_name_3.h"
+#include "io/string_in.h"
+#include "io/string_out.h"
+#include "io/tree_text.h"
+#include "template/tem_node_3.h"
+#include "loaded_templates.h"
+
+namespace {
+
+// Settings under "xdds" as a project keeps them.
+class TreeText : public ::testing::Test {
+ protected:
+  TreeText()
+      : t("start_templates\n"
+          "{#app ;\n"
+          "   app _tem_plate #app ;\n"
+          "      mAdds ;\n"
+          "         mAopts ;\n"
+          "            AtBime _double ;\n"
+          "            AlBabel _char* ;\n"
+          "            ArBef _assoc ;\n"
+          "            AdData_path _char* ;\n"
+          "            mAcache _not_for_proj ;\n"
+          "               AsBecret _int ;\n"
+          "         mAlines _array ;\n"
+          "            AlBine _int ;\n"
+          "}\n"
+          "{#not_in_tem ;\n"
+          "}\n") {
+    app.set_tem(template_tree().top_level("#app")->find_child("app"));
+    root.add_child(&app);
+  }
+  ~TreeText() override { app.detach_from_parent(); }
+
+  struct app_node : assoc_class {
+    const char* class_name() const override { return "app"; }
+  };
+
+  std::string save(assoc_class& start) {
+    string_out out;
+    save_subtree(start, out);
+    return out.text();
+  }
+
+  loaded_templates t;
+  top_3 root;
+  app_node app;
+};
+
+TEST_F(TreeText, WritesOneRecordPerNodeAndSkipsPrivateSubtreesAndReferences) {
+  find(app, "tBime")->set_double(0.1);
+  find(app, "lBabel")->set_text("");
+  find(app, "rBef")->set_object(&app);
+  find(app, "sBecret")->set_int(7);
+  assoc_class* lines = find(app, "mAlines");
+  lines->create_child_by_name("lBine")->set_int(1);
+  lines->create_child_by_name("lBine")->set_int(2);
+  EXPECT_EQ(save(*find(app, "mAdds")),
+            "\nmAdds app \nmAopts mAdds \ntBime mAopts 0.100000\nlBabel mAopts ~"
+            "\nmAlines mAdds \nlBine mAlines 1\nlBine mAlines 2");
+}
+
+TEST_F(TreeText, LoadRebuildsTheSameShapeAndValues) {
+  const std::string text =
+      "\nmAdds app \nmAopts mAdds \ntBime mAopts 2.500000\nlBabel mAopts ~\nlBabel mAopts second"
+      "\nmAlines mAdds \nlBine mAlines 1\nlBine mAlines 2\nlBine mAlines 3";
+  string_in in(text.c_str());
+  assoc_class* adds = find(app, "mAdds");
+  ASSERT_TRUE(load_subtree(*adds, in));
+  EXPECT_DOUBLE_EQ(find(app, "tBime")->get_double(), 2.5);
+  EXPECT_STREQ(find(app, "lBabel")->get_text(), "second") << "a repeated record addresses the same node";
+  EXPECT_EQ(find(app, "mAopts")->child_count(), 2);
+  EXPECT_EQ(find(app, "mAlines")->child_count(), 3) << "each record under an array adds an element";
+  EXPECT_EQ(save(*adds), text.substr(0, text.find("\nlBabel mAopts ~")) + "\nlBabel mAopts second" +
+                             "\nmAlines mAdds \nlBine mAlines 1\nlBine mAlines 2\nlBine mAlines 3");
+}
+
+TEST_F(TreeText, EmptyTextsAndPathsSurviveARoundTrip) {
+  auto* path = dynamic_cast<fund_type_3*>(find(app, "dData_path"));
+  ASSERT_NE(path, nullptr);
+  assoc_class* adds = find(app, "mAdds");
+  // A path written as nothing must not take the next record as its value.
+  const std::string text = "\nmAdds app \nmAopts mAdds \ndData_path mAopts \ntBime mAopts 3.000000";
+  string_in in(text.c_str());
+  ASSERT_TRUE(load_subtree(*adds, in));
+  EXPECT_DOUBLE_EQ(find(app, "tBime")->get_double(), 3.0);
+}
+
+TEST_F(TreeText, PathsWithBlanksAreReadWhole) {
+  path_and_name_3 p;
+  string_in in("/data/My Scans/run 1.xdd\nnext");
+  p.read_for_project(in);
+  EXPECT_STREQ(p.path(), "/data/My Scans/run 1.xdd");
+  EXPECT_STREQ(p.title().c_str(), "run 1.xdd");
+}
+
+TEST_F(TreeText, AnUnknownParentStopsWithAMessageAndKeepsWhatWasRead) {
+  shown_errors shown;
+  const std::string text = "\nmAdds app \nmAopts mAdds \ntBime mAopts 4.000000\nlBabel nowhere x\ntBime mAopts 9";
+  string_in in(text.c_str());
+  EXPECT_FALSE(load_subtree(*find(app, "mAdds"), in));
+  ASSERT_EQ(shown.messages().size(), 1u);
+  EXPECT_EQ(shown.messages()[0].text, "Project file is damaged near: lBabel");
+  EXPECT_DOUBLE_EQ(find(app, "tBime")->get_double(), 4.0);
+}
+
+TEST_F(TreeText, DataFileRecordsGoToTheApplicationAndUnloadedOnesAreSkipped) {
+  struct loader : data_file_records {
+    assoc_class* load_record(const char* path, assoc_class& current) override {
+      paths.push_back(path);
+      if (std::string(path).find("missing") != std::string::npos) return nullptr;
+      return find(current, "mAopts");
+    }
+    std::vector<std::string> paths;
+  } files;
+  const std::string text =
+      "\nmAdds app \nxdd mAdds /gone/missing.xdd\ntBime mAopts 5.000000"
+      "\nxdd mAdds /data/a b.xdd\ntBime mAopts 6.000000";
+  string_in in(text.c_str());
+  ASSERT_TRUE(load_subtree(*find(app, "mAdds"), in, &files));
+  EXPECT_EQ(files.paths, (std::vector<std::string>{"/gone/missing.xdd", "/data/a b.xdd"}));
+  EXPECT_DOUBLE_EQ(find(app, "tBime")->get_double(), 6.0) << "records of a file that did not load are skipped";
+}
+
+}  // namespace
