@@ -178,22 +178,25 @@ void assoc_class::copy_from(assoc_class& source) {
   }
   if (!source_alive) return;
 
-  node_list sources;
-  for (int i = 0; i < source.count(); ++i) sources.push_back(source.child(i));
+  // Scripts run by the copies may delete the source's children or this node.
+  node_watch self_alive(this);
+  std::vector<std::unique_ptr<node_watch>> sources;
+  for (int i = 0; i < source.count(); ++i) sources.push_back(std::make_unique<node_watch>(source.child(i)));
 
   if (!is_live()) {
-    for (assoc_class* c : sources) {
-      if (!source_alive) return;
-      if (c->template_flag(tem_bits::not_to_copy)) continue;
-      assoc_class* n = add_child(c->clone_empty());
-      n->copy_from(*c);
+    for (const auto& w : sources) {
+      assoc_class* c = w->get();
+      if (!source_alive || !self_alive) return;
+      if (!c || c->template_flag(tem_bits::not_to_copy)) continue;
+      if (assoc_class* n = add_child(c->clone_empty())) n->copy_from(*c);
     }
     return;
   }
   assoc_class* recs = template_scope();
-  for (assoc_class* c : sources) {
-    if (!source_alive) return;
-    if (c->flags_.test(node_bits::excluded) || c->template_flag(tem_bits::not_to_copy)) continue;
+  for (const auto& w : sources) {
+    assoc_class* c = w->get();
+    if (!source_alive || !self_alive) return;
+    if (!c || c->flags_.test(node_bits::excluded) || c->template_flag(tem_bits::not_to_copy)) continue;
     const my_string name = c->display_name();
     if (!is_free_standing(name) && !(recs && recs->find_child(name))) continue;
     if (assoc_class* n = create_child_by_name(name)) n->copy_from(*c);
@@ -233,7 +236,12 @@ assoc_class* assoc_class::add_child(assoc_class* node) {
     node->set_live();
     node->template_scope();
     node->configure();
-    if (node->template_flag(tem_bits::on_creation)) node->run_template_script(script_kind::creation, nullptr);
+    if (node->template_flag(tem_bits::on_creation)) {
+      // A creation script may remove what it was run for.
+      node_watch alive(node);
+      node->run_template_script(script_kind::creation, nullptr);
+      return alive.get();
+    }
   }
   return node;
 }

@@ -1,6 +1,7 @@
 #include "core/fund_type_3.h"
 
 #include "core/error_message.h"
+#include "core/node_watch.h"
 #include "core/stream_in.h"
 #include "core/stream_out.h"
 #include "core/text_helpers.h"
@@ -105,7 +106,12 @@ int fund_type_3::set_text_with_limits(const char* text) {
   }
   funs().from_text(value_, text);
   if (f && f->has(field_bits::take_data) && !f->take_data.is_empty()) {
-    if (template_host* host = current_template_host()) host->run_script(*this, f->take_data.c_str(), nullptr);
+    if (template_host* host = current_template_host()) {
+      // The take-data script may delete this very field.
+      node_watch alive(this);
+      host->run_script(*this, f->take_data.c_str(), nullptr);
+      if (!alive) return 0;
+    }
   }
   run_change_hook();
   return 0;
