@@ -10,12 +10,8 @@
 
 namespace {
 
-// Set while a node's own deletion script runs, so that the script cannot
-// delete the node a second time.
-constexpr std::uint32_t being_deleted = 0x20;
-
 bool untouchable(assoc_class* node) {
-  return node->flags().test(node_bits::dying | being_deleted) != 0;
+  return node->flags().test(node_bits::dying | node_bits::being_deleted) != 0;
 }
 
 // A free-standing name: its second letter is 'N' to 'R'.
@@ -61,7 +57,7 @@ void assoc_class::destroy_children() {
 void assoc_class::destroy_in_teardown(assoc_class* node) {
   // A child cannot outlive a parent that is being destroyed, whatever its
   // template says: nothing could reach it again.
-  node->flags_.set(being_deleted);
+  node->flags_.set(node_bits::being_deleted);
   node->run_template_script(script_kind::deletion, nullptr);
   delete node;
 }
@@ -317,7 +313,7 @@ void assoc_class::delete_child(assoc_class* node) {
   if (!node || untouchable(node)) return;
   if (node->template_flag(tem_bits::not_to_be_deleted)) return;
   node_watch alive(node);
-  node->flags_.set(being_deleted);
+  node->flags_.set(node_bits::being_deleted);
   assoc_class* former = node->parent();
   if (!former) {
     node->run_template_script(script_kind::deletion, nullptr);

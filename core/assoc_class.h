@@ -18,6 +18,7 @@ namespace node_bits {
 inline constexpr std::uint32_t marked = 0x4;        // to be deleted by copy_from
 inline constexpr std::uint32_t dying = 0x8;         // its sub-tree is being destroyed
 inline constexpr std::uint32_t changed = 0x10;      // the dirty mark
+inline constexpr std::uint32_t being_deleted = 0x20;  // its deletion has begun (scripts running)
 inline constexpr std::uint32_t live = 0x40;         // bound to the template tree
 inline constexpr std::uint32_t initialised = 0x80;  // typed value holds a value
 inline constexpr std::uint32_t excluded = 0x400;    // skipped by copy_from

@@ -84,12 +84,24 @@ bool resolve(assoc_class& n, const char* name, resolution& out) {
   }
   if (!target) return false;
 
-  assoc_class* anchor_rec = records->find_child(anchor->display_name());
+  // The anchor's own record: an object made in code has none, so the walk
+  // starts from its nearest ancestor that has one in these records, or from
+  // the object that opens the scope.
+  assoc_class* anchor_rec = nullptr;
+  assoc_class* opener = scope_object(*anchor, records);
+  for (assoc_class* o = anchor; o; o = o->parent()) {
+    if (o->tem() && records->find_child(o->display_name()) == o->tem()) {
+      anchor = o;
+      anchor_rec = o->tem();
+      break;
+    }
+    if (o == opener) {
+      anchor = o;
+      break;
+    }
+  }
   steps down;  // from the common level to the target, top first
   if (!anchor_rec) {
-    // The anchor stands for the scope itself: walk down from the object that
-    // opens the scope.
-    if (assoc_class* o = scope_object(*anchor, records)) anchor = o;
     for (assoc_class* r = target; r && record_depth(r) >= 1; r = r->parent()) down.insert(down.begin(), {'c', r->class_name()});
     out.anchor = anchor;
     out.path = std::move(down);
