@@ -72,6 +72,18 @@ TEST_F(Paths, NamesResolveUpwardsAndAcrossBranches) {
   EXPECT_EQ(find(app, "no_such_name"), nullptr);
 }
 
+TEST_F(Paths, ANodeMadeInCodeResolvesFromItsTemplatedAncestor) {
+  assoc_class* time = find(app, "tBime");
+  assoc_class* opts = time->parent();
+  // A node without a template of its own, deep in the scope.
+  assoc_class* bare = opts->add_child(std::make_unique<assoc_class>());
+  EXPECT_EQ(find_existing(*bare, "xdds"), find_existing(app, "xdds"));
+  EXPECT_EQ(find_existing(*bare, "tBime"), time);
+  assoc_class* views = find(*bare, "views");
+  ASSERT_NE(views, nullptr);
+  EXPECT_EQ(views->parent(), &app);
+}
+
 TEST_F(Paths, WalkCreatesWhereWalkExistingStops) {
   assoc_class* xdds = app.create_child_by_name("xdds");
   EXPECT_EQ(walk_existing(app, "c xdds c xdd"), nullptr);
