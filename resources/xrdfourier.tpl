@@ -23,17 +23,151 @@
 
 start_templates
 
+' ----------------------------------------------------------------------------
 ' The application object and what lives under it. "app" opens the name scope
 ' of this template: objects below it find their templates here.
+' ----------------------------------------------------------------------------
 {#app ;
    app _tem_plate #app ;
+      client_win ;
+      dAeletion_bin ;                     ' objects waiting to be destroyed at idle time
+      AcBan_close _char* _default Y ;      ' the close-down answer, re-made for every attempt
+      AcBhecked _int _default 0 ;          ' written by enabler scripts
+      AeBnabler _int _default 1 ;          ' written by enabler scripts
+      AhBinstance _int ;
+      AmBax_num_files _int _min 1 _max 32 _default 32 _name Maximum|number|of|files ;
+      AmBin_pts_xdd _int _min 4 _default 10 _name Minimum|number|of|points ;
+      ApDroj_path_name _char* ;            ' the current project, empty when none
+      dis_proj_name ;
+      ok_to_load_more ;
+      xdd_loaded ;
+      xrd_open_dlg ;
+      load_xdd ;                          ' the readers, named by "win_misc c exts_load"
+      load_cpi ;
+      Ado_unload _assoc ;
+      Asave_xdd_as _assoc ;
+      Ayes_no_dlg _char* ;
+      Aok_message _char* ;
+      opts_a ;
+      history_dlg ;
+      hlp_dlg ;
+      ' Loading one file: make the data-file node among the loaded files, give
+      ' it the path, load it, and take it away again when the load failed.
+      ApBath_name _char* _on_execution { q xdd n xDdd_path_name _ e ^ s [ t ] } ;
+      ' Unloading every file, asking for the modified ones.
+      dAo_unload_all _on_execution { w xAdd_recs [ m do_unload ^ e do_unload ] } ;
       xdds ;
+         xAdd_recs _array ;
+            ' After a load the transform axis takes the file's wavelength.
+            xdd _tem_plate #xdd _on_execution { n lBamda lBambda } ;
+}
+
+' ----------------------------------------------------------------------------
+' A loaded data file. Its options set the flags of the Fourier chain when they
+' change: data, background, tails and doubling redo the transform; the origin
+' and the wavelength the phase shift; the limit the inverse; the reference the
+' quotient and the deconvoluted profile.
+' ----------------------------------------------------------------------------
+{#xdd ;
+   xdd_data _not_for_proj ;
+   xy_yobs _not_for_proj ;
+   AxDdd_path_name _char* _not_for_proj ;  ' written in the file's own record
+   AtBime _double _not_for_proj _name Count|time ;
+   AlBambda _double _not_for_proj _name Wavelength ;
+   Ahint_text _char* _not_for_proj ;
+   ' The chain's flags, all due when the file is new.
+   AfBft_recal _int _default 1 _not_for_proj ;
+   AfBft_shift _int _default 1 _not_for_proj ;
+   AfBft_do_inv _int _default 1 _not_for_proj ;
+   AfBft_do_deconv _int _default 1 _not_for_proj ;
+   AfBft_do_br _int _default 1 _not_for_proj ;
+   ' The chain's options.
+   AfBreq_doubler _int _min 0 _max 4 _default 1 _name Transform|length|doubling _on_change j|fBft_recal|1 ;
+   AfBft_f2_lim _double _default -999 _name Frequency|limit _on_change j|fBft_do_inv|1 ;
+   Afft_zero _double _default -999 _name Origin _on_change j|fBft_shift|1 ;
+   AaBo_bkg _double _default 0 _name Background|level _on_change j|fBft_recal|1 ;
+   AaB1_bkg _double _default 0 _name Background|slope _on_change j|fBft_recal|1 ;
+   AlBamda _double _min 0 _default 0 _name Wavelength|for|the|transform|axis _on_change j|fBft_shift|1 ;
+   Aref_prof _char* _name Reference|profile _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
+   Cxdds_tied_to _creator ptr_classes_4 _not_for_proj _not_to_copy ;
+   Cfor_recalcs_ref _creator temp_line _not_for_proj _on_execution { j fBft_do_deconv 1 j fBft_do_br 1 } ;
+   ' Extrapolated tails, one set of constants per side.
+   ex_l_consts _tem_plate #ex_l_consts ;
+   ex_r_consts _tem_plate #ex_r_consts ;
+   ' The curves, recomputed from the options: never saved.
+   xy_re _not_for_proj ;
+   xy_im _not_for_proj ;
+   xy_mod _not_for_proj ;
+   xy_br_re _not_for_proj ;
+   xy_br_im _not_for_proj ;
+   xy_br_mod _not_for_proj ;
+   xy_inv _not_for_proj ;
+   xy_deconv _not_for_proj ;
+   xy_y_for_bkg _not_for_proj ;
+   xy_y_for_zero _not_for_proj ;
+   xy_f2_lim _not_for_proj ;
+   xy_ex_l _not_for_proj ;
+   xy_ex_r _not_for_proj ;
+   xy_l1 _not_for_proj ;
+   xy_l2 _not_for_proj ;
+   xy_r1 _not_for_proj ;
+   xy_r2 _not_for_proj ;
+   ' The plot objects that draw them.
+   yobs _not_for_proj ;
+   re _not_for_proj ;
+   im _not_for_proj ;
+   mod _not_for_proj ;
+   br_re _not_for_proj ;
+   br_im _not_for_proj ;
+   br_mod _not_for_proj ;
+   inv _not_for_proj ;
+   deconv _not_for_proj ;
+   y_for_bkg _not_for_proj ;
+   y_for_zero _not_for_proj ;
+   y_f2_lim _not_for_proj ;
+   ex_l _not_for_proj ;
+   ex_r _not_for_proj ;
+   pl1 _not_for_proj ;
+   pl2 _not_for_proj ;
+   pr1 _not_for_proj ;
+   pr2 _not_for_proj ;
+}
+
+' The tail on the left of the profile: active when its start index is below 0
+' and at least one term is used.
+{#ex_l_consts ;
+   AeBxtr_a1 _double _default 0 _name a1 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a2 _double _default 0 _name a2 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a3 _double _default 0 _name a3 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i1 _double _max 0 _default 0 _name Left|tail|start _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i2 _double _min 4 _default 20 _name Left|fit|end _on_change j|dBo_ex_reg|1 ;
+   AdBo_ex_yc _int _default 1 _not_for_proj ;
+   AdBo_ex_reg _int _default 0 _not_for_proj ;
+}
+
+' The tail on the right: active when its end index lies beyond the last point.
+' -1 means "not placed yet": the markers start at the last points.
+{#ex_r_consts ;
+   AeBxtr_a1 _double _default 0 _name a1 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a2 _double _default 0 _name a2 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a3 _double _default 0 _name a3 _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i1 _double _min -1 _default -1 _name Right|fit|start _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i2 _double _min -1 _default -1 _name Right|tail|end _on_change j|dBo_ex_reg|1 ;
+   AdBo_ex_yc _int _default 1 _not_for_proj ;
+   AdBo_ex_reg _int _default 0 _not_for_proj ;
 }
 
 ' Free-standing objects: names with N, O, P, Q or R in second place find
 ' their templates here, wherever they are made.
 {#not_in_tem ;
-   pRath_name ;
+   ApRath_name _char* ;                 ' a path being checked before it is loaded
+   xPobs ;
 }
 
 end_templates
@@ -42,13 +176,105 @@ end_templates
 start_out_side_recs {
    {"app_name" {"XRD Fourier Workbench"}}
 
+   ' File extensions of the dialogs.
+   {"def_xdd_ext" {"XDD"}}
+   {"all_exts" {"XDD CPI"}}
+   {"def_prj_ext" {"PRJ"}}
+   {"def_prj_ext_star" {"*.PRJ"}}
+
    {"win_misc"
-      ' Menu commands: the number of a command and the script it runs.
+      ' The help file "hlp" lives here; a relative directory is taken from the
+      ' directory of this file.
+      {"root_directory" {""}}
+
+      ' The reader of each extension (looked up in lower case).
+      {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}}
+
+      ' Extensions given to curves captured as new data files.
+      {^"cpt_exts"
+         {"xy_yobs" {"yobs.xdd"}} {"xy_re" {"re.xdd"}} {"xy_im" {"im.xdd"}} {"xy_mod" {"mod.xdd"}}
+         {"xy_inv" {"inv.xdd"}} {"xy_deconv" {"dec.xdd"}} {"xy_br_re" {"bre.xdd"}}
+         {"xy_br_im" {"bim.xdd"}} {"xy_br_mod" {"bmod.xdd"}}}
+      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof"}}
+
+      ' What the user may do with each kind of curve.
+      {^"plot_type_opts"
+         {"re" {"_no_manip_x _no_manip_y"}}
+         {"im" {"_no_manip_x _no_manip_y"}}
+         {"mod" {"_no_manip_x _no_manip_y"}}
+         {"br_re" {"_no_manip_x _no_manip_y"}}
+         {"br_im" {"_no_manip_x _no_manip_y"}}
+         {"br_mod" {"_no_manip_x _no_manip_y"}}
+         {"inv" {"_no_manip_x _no_manip_y"}}
+         {"deconv" {"_no_manip_x _no_manip_y"}}
+         {"ex_l" {"_no_manip_x _no_manip_y"}}
+         {"ex_r" {"_no_manip_x _no_manip_y"}}
+         {"y_for_bkg" {"_no_manip_x _no_manip_y _no_capt _not_for_xy_report"}}
+         {"y_for_zero" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"y_f2_lim" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pl1" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pl2" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pr1" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pr2" {"_no_manip_y _no_capt _not_for_xy_report"}}}
+
+      ' Scripts run after the user edited a curve.
+      {^"on_change_of_plot_obj"
+         {"yobs" {"j fBft_recal 1"}}}
+
+      ' 32 colours for the files' curves, bright on the black graph.
+      {"file_colors"
+         {"255 255 0"} {"0 255 255"} {"255 0 255"} {"0 255 0"} {"255 128 0"} {"128 160 255"}
+         {"255 96 96"} {"160 255 160"} {"255 255 255"} {"255 192 0"} {"0 192 255"} {"224 128 255"}
+         {"128 255 0"} {"255 128 192"} {"0 255 160"} {"192 192 64"} {"255 160 128"} {"96 224 224"}
+         {"200 100 255"} {"160 255 96"} {"255 80 160"} {"80 160 255"} {"255 224 128"} {"128 255 224"}
+         {"224 224 160"} {"255 112 64"} {"176 176 255"} {"64 255 96"} {"255 176 255"} {"208 255 64"}
+         {"64 208 176"} {"255 208 208"}}
+
+      ' Menu commands: the number of a command and the script it runs, with the
+      ' application object as context.
       {^"commands"
+         {"3156" {"e dAo_unload_all"}}
+         {"4156" {"e opts_a"}}
+         {"4239" {"e hlp_dlg"}}
+         {"4004" {"e new_view"}}
+         {"1283" {"e view_for_each_file"}}
+         {"4230" {"e any_path_name"}}
+         {"4130" {"e proj_open"}}
+         {"3155" {"e proj_save"}}
+         {"4244" {"e axes_dlg"}}
+         {"4006" {"j ok_message Refinement|is|not|available|in|this|workbench. e ok_message"}}
+         {"4007" {"j ok_message Refinement|is|not|available|in|this|workbench. e ok_message"}}
+         {"4159" {"j ok_message Error|estimates|are|not|available|in|this|workbench. e ok_message"}}
+         {"4236" {"j ok_message Error|estimates|are|not|available|in|this|workbench. e ok_message"}}
       }
-      ' Enablers: the number of a command and the script that decides whether
-      ' its menu item is enabled.
+      ' Enablers: scripts that set "eBnabler" (and "cBhecked") for a command.
       {^"enablers"
+         {"3156" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"3155" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"1283" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"4156" {"j eBnabler 1"}}
+         {"4239" {"j eBnabler 1"}}
+         {"4004" {"j eBnabler 1"}}
+         {"4230" {"j eBnabler 1"}}
+         {"4130" {"j eBnabler 1"}}
+         {"4244" {"j eBnabler 1"}}
+         {"4006" {"j eBnabler 1"}}
+         {"4007" {"j eBnabler 1"}}
+         {"4159" {"j eBnabler 1"}}
+         {"4236" {"j eBnabler 1"}}
       }
    }
+
+   ' Dialogs: resource, parent window, list boxes (each with its lines and the
+   ' script each line runs on the list box), and "modal" when modal.
+   {"opts_a" {"resid" {"4148"}} {"parent" {"main_win"}}
+      {"lbs"
+         {"lb" {"name" {"opts_lb"}} {"resid" {"4149"}}
+            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16"}}
+            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|] w|xAdd_recs|[|j|fBreq_doubler|1|] w|xAdd_recs|[|j|fBreq_doubler|2|] w|xAdd_recs|[|j|fBreq_doubler|3|] w|xAdd_recs|[|j|fBreq_doubler|4|]"}}}}}
+   {"history_dlg" {"resid" {"4232"}} {"parent" {"main_win"}}}
+   {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
+   ' The open dialog of "Load Data": several files at once.
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI"}}
+      {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }

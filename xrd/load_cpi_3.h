@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+
+#include "core/assoc_class.h"
+
+// Reader of the CPI layout: a comment line; start, end and step (end before
+// step); an unused field and the wavelength; a header running to the word
+// SCANDATA; then one ordinate per point.
+class load_cpi_3 : public assoc_class {
+ public:
+  const char* class_name() const override { return "load_cpi"; }
+  std::unique_ptr<assoc_class> clone_empty() const override;
+  // Reads the open input of the data node `data` (or of the data file node
+  // holding it). The data node on success, null on failure.
+  assoc_class* execute_with(assoc_class* data) override;
+  assoc_class* execute() override { return nullptr; }
+};

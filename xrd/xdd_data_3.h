@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+
+#include "core/assoc_class.h"
+#include "core/cached_ref.h"
+#include "core/my_string.h"
+#include "io/file_in.h"
+#include "numerics/fft_3.h"
+#include "numerics/x1_xd_x2_3.h"
+
+class xy_data_3;
+
+// Loads and saves the scan of one data file. It finds the other members of
+// the file (the observed profile "xy_yobs", the path "xDdd_path_name", the
+// count time "tBime" and the wavelength "lBambda") by name from its place in
+// the tree. Which reader reads a file is configuration: the extension table
+// "win_misc c exts_load" of the outside records names the reader object.
+class xdd_data_3 : public assoc_class {
+ public:
+  const char* class_name() const override { return "xdd_data"; }
+  std::unique_ptr<assoc_class> clone_empty() const override;
+  void copy_from(assoc_class& source) override;
+
+  // The load request: `path_node`'s text is the path to load (null: the
+  // path held in "xDdd_path_name"). This node on success; null on failure,
+  // with "yes" appended to the global error message, unshown, so that the
+  // script that asked can tell.
+  assoc_class* execute_with(assoc_class* path_node) override;
+  // Loads from the path held in "xDdd_path_name".
+  assoc_class* execute() override { return execute_with(nullptr); }
+
+  // Chooses the reader by the extension of `path` and runs it on the open
+  // file. True when the reader filled this node.
+  bool dispatch(const char* path);
+  // Writes the XDD layout at the path held in "xDdd_path_name", whatever
+  // layout the data came from. The file is replaced only once it is
+  // complete; a failure is reported and leaves any old file as it was.
+  bool write_xdd();
+
+  // For the readers, while a load runs: the open file, else null.
+  stream_in* input() { return input_.get(); }
+  // The observed profile, or null when the tree has none.
+  xy_data_3* profile();
+  // The path node, or null.
+  assoc_class* path_node();
+  // The path text, "" when there is none.
+  const char* path();
+  // The count time and the wavelength, made from the template when `create`
+  // and it declares them; null otherwise.
+  assoc_class* time_node(bool create);
+  assoc_class* wavelength_node(bool create);
+
+  // What the readers share. The data node a reader was handed: the node
+  // itself, or the "xdd_data" child of a data file's node; null otherwise.
+  static xdd_data_3* of(assoc_class* argument);
+  // The path being loaded, for messages.
+  const char* loading_path();
+  // Shows "Error loading file " and the path, then `detail`.
+  void report_load_error(const char* detail = nullptr);
+  // Reads the first line as the comment. A line too long to keep is skipped
+  // whole, so that its tail is not taken for numbers, and the comment stays.
+  void read_comment(stream_in& in);
+  // Reads up to n ordinates into `values` (sized n, the missing ones 0) and
+  // answers how many the file held.
+  // The next token as number text: a decimal comma (as some instruments
+  // write, "1,5406") reads as a decimal point.
+  static my_string number_word(stream_in& in);
+  static double read_number(stream_in& in);
+  static int read_ordinates(stream_in& in, int n, float_vec& values);
+  // Hands a complete scan to the profile. A file that held fewer than n
+  // ordinates still loads, with a warning saying so.
+  bool accept(const x1_xd_x2_3& axis, float_vec& values, int held);
+
+  // The first line of the file, without its line end.
+  my_string comment;
+
+ private:
+  std::unique_ptr<file_in> input_;
+  cached_ref yobs_{"xy_yobs"};
+  cached_ref path_{"xDdd_path_name"};
+  cached_ref time_{"tBime"};
+  cached_ref lambda_{"lBambda"};
+};
