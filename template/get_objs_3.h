@@ -41,4 +41,12 @@ get_objs_3& class_registry();
 // Registers a creator that lives as long as the program (a function-local
 // static at the call site).
 void register_creator(B_creator_3& creator);
+
+// Registers the class X under `name`, with its one creator made on the first
+// call; later calls change nothing.
+template <class X>
+void register_class(const char* name) {
+  static creator_3<X> creator(name);
+  register_creator(creator);
+}
 std::unique_ptr<assoc_class> create_registered(const char* name);

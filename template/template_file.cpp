@@ -54,6 +54,12 @@ std::string locate_template_file() {
   return std::string(XRDF_SOURCE_DIR) + "/resources/xrdfourier.tpl";
 }
 
+std::string template_directory() {
+  const std::string path = locate_template_file();
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 bool template_file_readable(std::string& path) {
   path = locate_template_file();
   return readable(path);

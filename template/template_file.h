@@ -10,5 +10,8 @@
 //   4. resources/xrdfourier.tpl next to the executable, or in the source tree.
 void set_template_path(const std::string& path);
 std::string locate_template_file();
+// The directory of the located template file, with a trailing '/' ("" for
+// the current directory).
+std::string template_directory();
 // True when the located file can be opened for reading.
 bool template_file_readable(std::string& path);

@@ -1,0 +1,86 @@
+#pragma once
+
+// The application as the workbench runs it, on the scripted platform: the
+// bundled template, the application object and its main window, and a
+// folder of scan files made for the test.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/for_app_3.h"
+#include "app/headless_platform.h"
+#include "app/platform.h"
+#include "core/error_message.h"
+#include "core/paths.h"
+#include "io/file_in.h"
+#include "template/all_templates_3.h"
+#include "template/out_side_recs_3.h"
+#include "template/template_file.h"
+
+inline const std::string bundled_template = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
+
+class Workbench : public ::testing::Test {
+ protected:
+  Workbench() {
+    set_template_path(bundled_template);
+    file_in templates(bundled_template.c_str(), true);
+    replace_templates(templates);
+    file_in outside(bundled_template.c_str(), true);
+    replace_outside_records(outside);
+    previous_platform_ = set_platform(&screen);
+    previous_reporter_ = install_platform_reporter();
+    session = std::make_unique<application_session>();
+    app = session->app();
+    if (app) app->init_main_window();
+    dir = std::filesystem::path(testing::TempDir()) /
+          ("workbench_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    std::filesystem::create_directories(dir);
+  }
+  ~Workbench() override {
+    session.reset();
+    set_error_reporter(previous_reporter_);
+    set_platform(previous_platform_);
+    set_template_path("");
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+
+  // A small scan in the XDD layout: start, step, end, time, unused, wavelength.
+  std::string scan(const std::string& name, int points = 8) {
+    std::ofstream f(dir / name);
+    f << "A test scan\n20 0.5 " << 20 + 0.5 * (points - 1) << "\n2.5 1 1.5406\n";
+    for (int i = 0; i < points; ++i) f << 100 + i * (points - i) << "\n";
+    return (dir / name).string();
+  }
+
+  assoc_class* files() { return find(*app, "xAdd_recs"); }
+  int file_count() { return files() ? files()->child_count() : 0; }
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const std::string& c : screen.calls())
+      if (c.rfind("message ", 0) == 0) out.push_back(c);
+    return out;
+  }
+
+  // How many message boxes showed this text.
+  int shown(const std::string& text) const {
+    int n = 0;
+    for (const std::string& m : messages())
+      if (m.find("'" + text + "'") != std::string::npos) ++n;
+    return n;
+  }
+
+  headless_platform screen;
+  std::unique_ptr<application_session> session;
+  for_app_3* app = nullptr;
+  std::filesystem::path dir;
+
+ private:
+  platform* previous_platform_ = nullptr;
+  error_reporter* previous_reporter_ = nullptr;
+};
