@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds into build/, and starts the workbench.
+# Installs what is missing, builds into build/, and starts the workbench on
+# the bundled demo scans.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
 ensure_packages
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)"
-if [ -x build/app/xrdfourier ]; then
-  exec build/app/xrdfourier "$@"
+demo=(resources/demo/corundum.xdd resources/demo/sic_zn.xdd)
+if [ -x build/app/qt/xrdfourier ]; then
+  exec build/app/qt/xrdfourier "$@" "${demo[@]}"
 fi
-echo "Built the libraries and their tests in build/. The workbench itself is not there yet;"
-echo "run ./test.sh to run the tests."
+echo "The windowed workbench is not built yet; the batch tool reads the demo scans:"
+exec build/app/main/xrdfourier-cli info "${demo[@]}"
