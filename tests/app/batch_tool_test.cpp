@@ -8,6 +8,7 @@
 
 #include "app/batch_tool.h"
 #include "template/template_file.h"
+#include "workbench_fixture.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ run_result run(std::vector<std::string> args) {
 class BatchTool : public ::testing::Test {
  protected:
   BatchTool() {
-    dir = std::filesystem::path(testing::TempDir()) / "batch_tool";
-    std::filesystem::create_directories(dir);
+    dir = fresh_directory("batch_tool");
   }
   ~BatchTool() override {
     std::error_code ec;

@@ -5,6 +5,7 @@
 // folder of scan files made for the test.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,13 @@
 
 inline const std::string bundled_template = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
 
+// A new, empty folder of its own: tests run in parallel processes.
+inline std::filesystem::path fresh_directory(const std::string& prefix) {
+  std::string pattern = (std::filesystem::path(testing::TempDir()) / (prefix + "_XXXXXX")).string();
+  if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a folder from " << pattern;
+  return pattern;
+}
+
 class Workbench : public ::testing::Test {
  protected:
   Workbench() {
@@ -37,9 +45,7 @@ class Workbench : public ::testing::Test {
     session = std::make_unique<application_session>();
     app = session->app();
     if (app) app->init_main_window();
-    dir = std::filesystem::path(testing::TempDir()) /
-          ("workbench_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::create_directories(dir);
+    dir = fresh_directory("workbench");
   }
   ~Workbench() override {
     session.reset();
