@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,102 +22,48 @@
 
 namespace chain_test {
 
-inline const char* const templates =
-    "start_templates\n"
-    "{#app ;\n"
-    "   app _tem_plate #app ;\n"
-    "      invalidate_if_on ;\n"
-    "      history_dlg ;\n"
-    "      dAeletion_bin ;\n"
-    "      mAanip_x ;\n"
-    "      mAanip_y ;\n"
-    "      cAapt ;\n"
-    "      xdds ;\n"
-    "         xAdd_recs ;\n"
-    "            xdd ;\n"
-    "               AxDdd_path_name _char* ;\n"
-    "               AtBime _double _default 1 ;\n"
-    "               xy_yobs ;\n"
-    "               AfBft_recal _int _default 1 ;\n"
-    "               AfBft_shift _int _default 1 ;\n"
-    "               AfBft_do_inv _int _default 1 ;\n"
-    "               AfBft_do_deconv _int _default 1 ;\n"
-    "               AfBft_do_br _int _default 1 ;\n"
-    "               AfBreq_doubler _int _min 0 _max 4 _default 0 _on_change j|fBft_recal|1 ;\n"
-    "               AfBft_f2_lim _double _default -999 _on_change j|fBft_do_inv|1 ;\n"
-    "               Afft_zero _double _default -999 _on_change j|fBft_shift|1 ;\n"
-    "               AaBo_bkg _double _default 0 _on_change j|fBft_recal|1 ;\n"
-    "               AaB1_bkg _double _default 0 _on_change j|fBft_recal|1 ;\n"
-    "               AlBamda _double _default 0 _on_change j|fBft_shift|1 ;\n"
-    "               Aref_prof _char* _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;\n"
-    "               Cxdds_tied_to _creator ptr_classes_4 ;\n"
-    "               for_recalcs_ref _on_execution { j fBft_do_deconv 1 j fBft_do_br 1 } ;\n"
-    "               ex_l_consts _tem_plate #ex_l_consts ;\n"
-    "               ex_r_consts _tem_plate #ex_r_consts ;\n"
-    "               xy_re ;\n"
-    "               xy_im ;\n"
-    "               xy_mod ;\n"
-    "               xy_br_re ;\n"
-    "               xy_br_im ;\n"
-    "               xy_br_mod ;\n"
-    "               xy_inv ;\n"
-    "               xy_deconv ;\n"
-    "               xy_y_for_bkg ;\n"
-    "               xy_y_for_zero ;\n"
-    "               xy_f2_lim ;\n"
-    "               xy_ex_l ;\n"
-    "               xy_ex_r ;\n"
-    "               xy_l1 ;\n"
-    "               xy_l2 ;\n"
-    "               xy_r1 ;\n"
-    "               xy_r2 ;\n"
-    "               yobs ;\n"
-    "               re ;\n"
-    "               im ;\n"
-    "               mod ;\n"
-    "               br_re ;\n"
-    "               br_im ;\n"
-    "               br_mod ;\n"
-    "               inv ;\n"
-    "               deconv ;\n"
-    "               y_for_bkg ;\n"
-    "               y_for_zero ;\n"
-    "               y_f2_lim ;\n"
-    "               ex_l ;\n"
-    "               ex_r ;\n"
-    "               pl1 ;\n"
-    "               pl2 ;\n"
-    "               pr1 ;\n"
-    "               pr2 ;\n"
-    "}\n"
-    "{#ex_l_consts ;\n"
-    "   AeBxtr_a1 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a2 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a3 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a1_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AeBxtr_a2_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AeBxtr_a3_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AnBpts_i1 _double _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AnBpts_i2 _double _default 20 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AdBo_ex_yc _int _default 1 ;\n"
-    "   AdBo_ex_reg _int _default 0 ;\n"
-    "}\n"
-    "{#ex_r_consts ;\n"
-    "   AeBxtr_a1 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a2 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a3 _double _default 0 _on_change j|dBo_ex_yc|1 ;\n"
-    "   AeBxtr_a1_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AeBxtr_a2_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AeBxtr_a3_use _switch _default 0 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AnBpts_i1 _double _default -1 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AnBpts_i2 _double _default -1 _on_change j|dBo_ex_reg|1 ;\n"
-    "   AdBo_ex_yc _int _default 1 ;\n"
-    "   AdBo_ex_reg _int _default 0 ;\n"
-    "}\n"
-    "{#not_in_tem ;\n"
-    "   pRath_name ;\n"
-    "}\n"
-    "end_templates\n";
+// One template line per word, at the given depth, each with the attributes.
+inline std::string template_lines(int depth, const std::string& words, const std::string& attributes = "") {
+  std::istringstream in(words);
+  std::string out;
+  for (std::string w; in >> w;) out += std::string(3 * depth, ' ') + w + attributes + " ;\n";
+  return out;
+}
+
+// The options of one tail; its fit range is i1 .. i2 by default.
+inline std::string tail_template(const char* name, const char* i1, const char* i2) {
+  return std::string("{") + name + " ;\n" +
+         template_lines(1, "AeBxtr_a1 AeBxtr_a2 AeBxtr_a3", " _double _default 0 _on_change j|dBo_ex_yc|1") +
+         template_lines(1, "AeBxtr_a1_use AeBxtr_a2_use AeBxtr_a3_use",
+                        " _switch _default 0 _on_change j|dBo_ex_reg|1") +
+         template_lines(1, "AnBpts_i1", std::string(" _double _default ") + i1 + " _on_change j|dBo_ex_reg|1") +
+         template_lines(1, "AnBpts_i2", std::string(" _double _default ") + i2 + " _on_change j|dBo_ex_reg|1") +
+         template_lines(1, "AdBo_ex_yc", " _int _default 1") + template_lines(1, "AdBo_ex_reg", " _int _default 0") +
+         "}\n";
+}
+
+inline const std::string templates =
+    "start_templates\n{#app ;\n   app _tem_plate #app ;\n" +
+    template_lines(2, "invalidate_if_on history_dlg dAeletion_bin mAanip_x mAanip_y cAapt xdds") +
+    template_lines(3, "xAdd_recs") + template_lines(4, "xdd") + template_lines(5, "AxDdd_path_name", " _char*") +
+    template_lines(5, "AtBime", " _double _default 1") + template_lines(5, "xy_yobs") +
+    template_lines(5, "AfBft_recal AfBft_shift AfBft_do_inv AfBft_do_deconv AfBft_do_br", " _int _default 1") +
+    template_lines(5, "AfBreq_doubler", " _int _min 0 _max 4 _default 0 _on_change j|fBft_recal|1") +
+    template_lines(5, "AfBft_f2_lim", " _double _default -999 _on_change j|fBft_do_inv|1") +
+    template_lines(5, "Afft_zero", " _double _default -999 _on_change j|fBft_shift|1") +
+    template_lines(5, "AaBo_bkg AaB1_bkg", " _double _default 0 _on_change j|fBft_recal|1") +
+    template_lines(5, "AlBamda", " _double _default 0 _on_change j|fBft_shift|1") +
+    template_lines(5, "Aref_prof", " _char* _on_change j|fBft_do_deconv|1|j|fBft_do_br|1") +
+    template_lines(5, "Cxdds_tied_to", " _creator ptr_classes_4") +
+    template_lines(5, "for_recalcs_ref", " _on_execution { j fBft_do_deconv 1 j fBft_do_br 1 }") +
+    template_lines(5, "ex_l_consts", " _tem_plate #ex_l_consts") +
+    template_lines(5, "ex_r_consts", " _tem_plate #ex_r_consts") +
+    template_lines(5,
+                   "xy_re xy_im xy_mod xy_br_re xy_br_im xy_br_mod xy_inv xy_deconv xy_y_for_bkg xy_y_for_zero "
+                   "xy_f2_lim xy_ex_l xy_ex_r xy_l1 xy_l2 xy_r1 xy_r2 yobs re im mod br_re br_im br_mod inv deconv "
+                   "y_for_bkg y_for_zero y_f2_lim ex_l ex_r pl1 pl2 pr1 pr2") +
+    "}\n" + tail_template("#ex_l_consts", "0", "20") + tail_template("#ex_r_consts", "-1", "-1") +
+    "{#not_in_tem ;\n   pRath_name ;\n}\nend_templates\n";
 
 inline const char* const outside =
     "start_out_side_recs {\n"
@@ -126,9 +73,7 @@ inline const char* const outside =
     "         {\"yobs\" {\"_no_manip_x _not_for_xy_report\"}}\n"
     "         {\"y_for_zero\" {\"_no_capt\"} {\"_no_manip_y\"} {\"_something_else\"}}\n"
     "      }\n"
-    "      {^\"on_change_of_plot_obj\"\n"
-    "         {\"yobs\" {\"j fBft_recal 1\"}}\n"
-    "      }\n"
+    "      {^\"on_change_of_plot_obj\" {\"yobs\" {\"j fBft_recal 1\"}}}\n"
     "   }\n"
     "}\n";
 
@@ -188,14 +133,9 @@ struct fake_view : plot_view {
 };
 
 struct fake_surface : plot_surface {
-  struct line {
-    std::vector<double> x, y;
-  };
-  void polyline(const double* x, const double* y, int n) override {
-    lines.push_back({std::vector<double>(x, x + n), std::vector<double>(y, y + n)});
-  }
+  void polyline(const double*, const double* y, int n) override { lines.emplace_back(y, y + n); }
   void segment(double x1, double y1, double x2, double y2) override { segments.push_back({x1, y1, x2, y2}); }
-  std::vector<line> lines;
+  std::vector<std::vector<double>> lines;  // the ordinates of each polyline
   std::vector<std::vector<double>> segments;
 };
 
@@ -206,8 +146,7 @@ struct app_node : assoc_class {
 // The tree: app, the loaded files under "xdds" / "xAdd_recs".
 class tree {
  public:
-  explicit tree(const char* template_text = templates, const char* outside_text = outside)
-      : t_(template_text, outside_text) {
+  tree() : t_(templates, outside) {
     register_stand_ins();
     auto a = std::make_unique<app_node>();
     a->set_tem(template_tree().top_level("#app")->find_child("app"));
@@ -223,7 +162,6 @@ class tree {
     find(*file, "xDdd_path_name")->set_text(path);
     xy_yobs_4* p = yobs(file);
     p->y.allocate(n);
-    p->y.rebase(0);
     for (int i = 0; i < n; ++i) p->y[i] = static_cast<float>(y(x1 + i * xd));
     p->set_first_step_count(x1, xd, n);
     p->profile_changed();
@@ -248,8 +186,7 @@ class tree {
 };
 
 inline double gaussian(double x, double centre, double sigma) {
-  const double u = (x - centre) / sigma;
-  return std::exp(-0.5 * u * u);
+  return std::exp(-0.5 * std::pow((x - centre) / sigma, 2));
 }
 
 }  // namespace chain_test

@@ -15,52 +15,41 @@ using namespace chain_test;
 // A triangle from 0 up to 10 at x = 10 and back to 0 at x = 20.
 double triangle(double x) { return 10.0 - std::fabs(x - 10.0); }
 
-struct measure_case {
-  const char* name;
-  double step;  // of the profile over 0 .. 20
-  double xl, xr;
-  const char* command;
-  const char* result;
-};
-void PrintTo(const measure_case& c, std::ostream* os) { *os << c.name; }
-
-class Measure : public ::testing::TestWithParam<measure_case> {};
-
-TEST_P(Measure, ReadsTheProfileInTheViewsWindow) {
-  const measure_case& c = GetParam();
-  tree t;
-  const int n = static_cast<int>(std::lround(20.0 / c.step)) + 1;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, c.step, n, triangle);
-  fake_view view;
-  view.bits = show_bits::observed;
-  view.xl = c.xl;
-  view.xr = c.xr;
-  auto* plot = tree::node<plot_xy_3>(file, "yobs");
-  history_stand_in* history = t.history();
-  plot->set_view(&view);
-  plot->set_text(c.command);
-  EXPECT_EQ(plot->last_result(), c.result);
-  ASSERT_EQ(history->lines.size(), 1u);
-  EXPECT_EQ(history->lines.back(), c.result) << "the history dialog gets the same line";
+TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
+  const struct {
+    const char* name;
+    double step;  // of the profile over 0 .. 20
+    double xl, xr;
+    const char* command;
+    const char* result;
+  } rows[] = {{"its width at half height is half its base", 0.4, -1, 21, "FWHM", "FWHM = 10.0000"},
+              {"a sample on the half level is one crossing", 1.0, -1, 21, "FWHM", "FWHM = 10.0000"},
+              {"a window above the feet measures from its own minimum", 1.0, 2, 18, "FWHM", "FWHM = 8.0000"},
+              {"a window on one flank crosses once", 0.4, 2, 8, "FWHM", "Error"},
+              {"its centroid is its middle", 0.4, -1, 21, "Centroid", "Centroid = 10.0000"},
+              {"an uneven window moves the centroid", 1.0, 5, 20, "Centroid", "Centroid = 10.7778"},
+              {"a window on the flank has its centroid there", 1.0, 0, 4, "Centroid", "Centroid = 3.0000"},
+              {"its area is the sum above the minimum times the step", 1.0, -1, 21, "Area", "Area = 100.000"},
+              {"a window above the feet loses what lies below its minimum", 1.0, 4, 16, "Area", "Area = 36.000"},
+              {"a window beside the profile is empty", 1.0, 30, 40, "Area", "Error"},
+              {"another command is an error", 1.0, -1, 21, "Median", "Error"}};
+  for (const auto& c : rows) {
+    tree t;
+    assoc_class* file = t.add_file("/d/a.xdd", 0.0, c.step, static_cast<int>(std::lround(20.0 / c.step)) + 1, triangle);
+    fake_view view;
+    view.bits = show_bits::observed;
+    view.xl = c.xl;
+    view.xr = c.xr;
+    auto* plot = tree::node<plot_xy_3>(file, "yobs");
+    history_stand_in* history = t.history();  // the plot writes only to a history that exists
+    plot->set_view(&view);
+    plot->set_text(c.command);
+    EXPECT_EQ(plot->last_result(), c.result) << c.name;
+    EXPECT_EQ(history->lines, std::vector<std::string>{c.result}) << "the history gets the same line: " << c.name;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Triangle, Measure,
-    ::testing::Values(
-        measure_case{"its_width_at_half_height_is_half_its_base", 0.4, -1, 21, "FWHM", "FWHM = 10.0000"},
-        measure_case{"a_sample_on_the_half_level_is_one_crossing", 1.0, -1, 21, "FWHM", "FWHM = 10.0000"},
-        measure_case{"a_window_above_the_feet_measures_from_its_own_minimum", 1.0, 2, 18, "FWHM", "FWHM = 8.0000"},
-        measure_case{"a_window_on_one_flank_crosses_once", 0.4, 2, 8, "FWHM", "Error"},
-        measure_case{"its_centroid_is_its_middle", 0.4, -1, 21, "Centroid", "Centroid = 10.0000"},
-        measure_case{"an_uneven_window_moves_the_centroid", 1.0, 5, 20, "Centroid", "Centroid = 10.7778"},
-        measure_case{"a_window_on_the_flank_has_its_centroid_there", 1.0, 0, 4, "Centroid", "Centroid = 3.0000"},
-        measure_case{"its_area_is_the_sum_above_the_minimum_times_the_step", 1.0, -1, 21, "Area", "Area = 100.000"},
-        measure_case{"a_window_above_the_feet_loses_what_lies_below_its_minimum", 1.0, 4, 16, "Area", "Area = 36.000"},
-        measure_case{"a_window_beside_the_profile_is_empty", 1.0, 30, 40, "Area", "Error"},
-        measure_case{"another_command_is_an_error", 1.0, -1, 21, "Median", "Error"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Measures, TheAreaOfAConstantCurveIsZero) {
+TEST(Measures, AConstantCurveHasNoAreaAndNoFlankToCross) {
   tree t;
   assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.5, 11, [](double) { return 4.0; });
   fake_view view;
@@ -69,53 +58,42 @@ TEST(Measures, TheAreaOfAConstantCurveIsZero) {
   plot->set_text("Area");
   EXPECT_EQ(plot->last_result(), "Area = 0.000");
   plot->set_text("FWHM");
-  EXPECT_EQ(plot->last_result(), "Error") << "a flat curve has no flank to cross";
-}
-
-TEST(Measures, APlotWithoutAViewAnswersError) {
-  tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
-  auto* plot = tree::node<plot_xy_3>(file, "yobs");
-  plot->set_text("FWHM");
   EXPECT_EQ(plot->last_result(), "Error");
-  EXPECT_EQ(plot->find_child("temp_line"), nullptr);
 }
 
 TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
   tree t;
   assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.4, 51, triangle);
   tree::option(file, "tBime")->set_double(4.0);
+  auto* plot = tree::node<plot_xy_3>(file, "yobs");
+  plot->set_text("FWHM");
+  EXPECT_EQ(plot->last_result(), "Error") << "a plot without a view";
+  EXPECT_EQ(plot->find_child("temp_line"), nullptr);
+
   fake_view view;
   view.bits = show_bits::observed | show_bits::counts_per_second;
   view.yb = -1.0;
   view.yt = 3.0;
-  auto* plot = tree::node<plot_xy_3>(file, "yobs");
   plot->set_view(&view);
-
   plot->set_text("FWHM");
   auto* line = dynamic_cast<temp_line_3*>(plot->find_child("temp_line"));
   ASSERT_NE(line, nullptr);
   EXPECT_NEAR(line->x1, 5.0, 1e-9);
   EXPECT_NEAR(line->x2, 15.0, 1e-9);
-  EXPECT_EQ(line->y1, 5.0);
-  EXPECT_EQ(line->y2, 5.0);
-
+  EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(5.0, 5.0));
   plot->set_text("Centroid");
   EXPECT_NEAR(line->x1, 10.0, 1e-9);
-  EXPECT_EQ(line->y1, -4.0) << "the view's bottom in counts";
-  EXPECT_EQ(line->y2, 12.0);
+  EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(-4.0, 12.0)) << "the view's height in counts";
 
   fake_surface surface;
   plot->draw(view, surface);
   ASSERT_EQ(surface.lines.size(), 1u);
-  EXPECT_EQ(surface.lines[0].y[25], 10.0 / 4.0) << "the curve in counts per second";
+  EXPECT_EQ(surface.lines[0][25], 10.0 / 4.0) << "the curve in counts per second";
   ASSERT_EQ(surface.segments.size(), 1u);
   const std::vector<double> expected{10.0, -1.0, 10.0, 3.0};
   for (int k = 0; k < 4; ++k) EXPECT_NEAR(surface.segments[0][k], expected[k], 1e-9) << "in counts per second";
   EXPECT_EQ(plot->find_child("temp_line"), nullptr) << "the line is shown once";
 }
-
-// ------------------------------------------------------ plot objects
 
 TEST(PlotObjects, ReadTheirFlagsAndChangeScriptFromTheOutsideRecords) {
   tree t;
@@ -129,54 +107,41 @@ TEST(PlotObjects, ReadTheirFlagsAndChangeScriptFromTheOutsideRecords) {
   EXPECT_EQ(tree::node<plot_xy_3>(file, "re")->plot_flags.bits(), 0u);
 }
 
-struct mode_case {
-  const char* name;
-  const char* plot;
-  const char* present;  // the manipulation nodes that exist
-  plot_3::drag_mode mode;
-};
-void PrintTo(const mode_case& c, std::ostream* os) { *os << c.name; }
-
-class DragMode : public ::testing::TestWithParam<mode_case> {};
-
-TEST_P(DragMode, FollowsTheManipulationNodesThePlotAllows) {
-  const mode_case& c = GetParam();
-  tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
-  std::string present = c.present;
-  for (const char* name : {"mAanip_x", "mAanip_y", "cAapt"})
-    if (present.find(name) != std::string::npos) t.app->create_child_by_name(name);
-  EXPECT_EQ(tree::node<plot_3>(file, c.plot)->choose_drag_mode(), c.mode);
+TEST(PlotObjects, ChooseTheirDragModeByTheManipulationNodesAndWhatTheyAllow) {
+  using mode = plot_3::drag_mode;
+  const struct {
+    const char* name;
+    const char* plot;
+    const char* present;  // the manipulation nodes that exist
+    mode expected;
+  } rows[] = {{"y comes first", "re", "mAanip_x mAanip_y cAapt", mode::y},
+              {"x without a y node", "re", "mAanip_x cAapt", mode::x},
+              {"capture without manipulation nodes", "re", "cAapt", mode::capture},
+              {"nothing without any node", "re", "", mode::none},
+              {"a plot that may not move in x captures", "yobs", "mAanip_x cAapt", mode::capture},
+              {"a plot that may not move in y moves in x", "y_for_zero", "mAanip_y mAanip_x", mode::x},
+              {"a plot that may not capture does nothing", "y_for_zero", "mAanip_y cAapt", mode::none}};
+  for (const auto& c : rows) {
+    tree t;
+    assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
+    for (const char* name : {"mAanip_x", "mAanip_y", "cAapt"})
+      if (std::string(c.present).find(name) != std::string::npos) t.app->create_child_by_name(name);
+    EXPECT_EQ(tree::node<plot_3>(file, c.plot)->choose_drag_mode(), c.expected) << c.name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Plots, DragMode,
-    ::testing::Values(
-        mode_case{"y_comes_first", "re", "mAanip_x mAanip_y cAapt", plot_3::drag_mode::y},
-        mode_case{"x_without_a_y_node", "re", "mAanip_x cAapt", plot_3::drag_mode::x},
-        mode_case{"capture_without_manipulation_nodes", "re", "cAapt", plot_3::drag_mode::capture},
-        mode_case{"nothing_without_any_node", "re", "", plot_3::drag_mode::none},
-        mode_case{"a_plot_that_may_not_move_in_x_captures", "yobs", "mAanip_x cAapt", plot_3::drag_mode::capture},
-        mode_case{"a_plot_that_may_not_move_in_y_moves_in_x", "y_for_zero", "mAanip_y mAanip_x", plot_3::drag_mode::x},
-        mode_case{"a_plot_that_may_not_capture_does_nothing", "y_for_zero", "mAanip_y cAapt", plot_3::drag_mode::none}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DragArithmetic, MovesScalesAndStretchesTheCurve) {
   xy_data_3 xy;
   xy.y.allocate(3);
   xy.y[0] = 1.0f;
-  xy.y[1] = 2.0f;
   xy.y[2] = 4.0f;
   xy.set_first_step_count(0.0, 5.0, 3);
-
   plot_xy_3::drag_y(xy, 0.5);
   EXPECT_EQ(xy.y[2], 4.5f);
   plot_xy_3::scale_y(xy, 2.0);
   EXPECT_EQ(xy.y[0], 3.0f);
   plot_xy_3::drag_x(xy, 1.0);
-  EXPECT_EQ(xy.x1, 1.0);
-  EXPECT_EQ(xy.x2, 11.0);
-
+  EXPECT_EQ(std::pair(xy.x1, xy.x2), std::pair(1.0, 11.0));
   double d1 = 0, d2 = 0;
   plot_xy_3::stretch_ends(0.0, 10.0, 5.0, 10.0, d1, d2);
   EXPECT_NEAR(d1, -0.5, 1e-12) << "ten pixels right stretch by a tenth about the anchor";
@@ -185,7 +150,6 @@ TEST(DragArithmetic, MovesScalesAndStretchesTheCurve) {
   EXPECT_NEAR(xy.x1, 1.5, 1e-12) << "ten pixels left shrink toward it";
   EXPECT_NEAR(xy.x2, 10.5, 1e-12);
   EXPECT_NEAR(xy.xd, 4.5, 1e-12);
-
   EXPECT_EQ(plot_xy_3::scale_ratio(3.0, 1.5), 2.0);
   EXPECT_EQ(plot_xy_3::scale_ratio(0.0, 1.0), 1e-4) << "heights keep a magnitude of 1e-4";
   EXPECT_EQ(plot_xy_3::scale_ratio(1.0, -1e-9), -1e4);
@@ -201,8 +165,7 @@ TEST(LeftRightPressed, GivesTheFreePressToTheCursorTheViewChose) {
   fake_view view;
   EXPECT_TRUE(pressed.press(view, target, false, 3.5));
   EXPECT_TRUE(pressed.press(view, target, true, 7.25));
-  EXPECT_EQ(target.left, 3.5);
-  EXPECT_EQ(target.right, 7.25);
+  EXPECT_EQ(std::pair(target.left, target.right), std::pair(3.5, 7.25));
   EXPECT_EQ(view.redraws, 2);
 }
 
