@@ -14,14 +14,9 @@ std::unique_ptr<assoc_class> load_xdd_3::clone_empty() const {
 }
 
 assoc_class* load_xdd_3::execute_with(assoc_class* argument) {
-  xdd_data_3* data = xdd_data_3::of(argument);
+  xdd_data_3* data = xdd_data_3::start_reading(argument);
   if (!data) return nullptr;
-  stream_in* input = data->input();
-  if (!input || !data->profile()) {
-    data->report_load_error();
-    return nullptr;
-  }
-  stream_in& in = *input;
+  stream_in& in = *data->input();
 
   // A first line that starts like a number is data: the file has no comment.
   if (in.skip_blanks()) {

@@ -201,6 +201,16 @@ void xdd_data_3::read_comment(stream_in& in) {
   if (in.read_line(line)) comment = line;
 }
 
+xdd_data_3* xdd_data_3::start_reading(assoc_class* argument) {
+  xdd_data_3* data = of(argument);
+  if (!data) return nullptr;
+  if (!data->input() || !data->profile()) {
+    data->report_load_error();
+    return nullptr;
+  }
+  return data;
+}
+
 my_string xdd_data_3::number_word(stream_in& in) {
   my_string word(in.read_word());
   const char* t = word.c_str();

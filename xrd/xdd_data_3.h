@@ -53,6 +53,9 @@ class xdd_data_3 : public assoc_class {
 
   // What the readers share. The data node a reader was handed: the node
   // itself, or the "xdd_data" child of a data file's node; null otherwise.
+  // The data node a reader was given, when it has an open input and a
+  // profile to fill; otherwise the load error is reported and null returned.
+  static xdd_data_3* start_reading(assoc_class* argument);
   static xdd_data_3* of(assoc_class* argument);
   // The path being loaded, for messages.
   const char* loading_path();
