@@ -83,6 +83,16 @@ void read_operand(process_dets_3& cx, int slot) {
   cx.set_operand(slot, from && !name.is_empty() ? find_held(*from, name) : nullptr);
 }
 
+// Reads the two object operands of a command; true when both name a node
+// that is still alive once both have been read.
+bool read_pair(process_dets_3& cx, assoc_class*& first, assoc_class*& second) {
+  read_operand(cx, 0);
+  read_operand(cx, 1);
+  first = cx.operand(0);
+  second = cx.operand(1);
+  return first && second;
+}
+
 const char* read_word_arg(process_dets_3& cx) {
   cx.word().assign(cx.text().read_word());
   return cx.word();
@@ -157,11 +167,9 @@ int run_loop(process_dets_3& cx, assoc_class* list) {
 int go_on(process_dets_3&) { return 1; }
 
 int C_process_3(process_dets_3& cx) {
-  read_operand(cx, 0);
-  read_operand(cx, 1);
-  assoc_class* target = cx.operand(0);
-  assoc_class* counted = cx.operand(1);
-  if (target && counted) target->set_int(counted->child_count());
+  assoc_class* target = nullptr;
+  assoc_class* counted = nullptr;
+  if (read_pair(cx, target, counted)) target->set_int(counted->child_count());
   return 1;
 }
 
@@ -257,11 +265,9 @@ int P_process_3(process_dets_3& cx) {
 }
 
 int Q_process_3(process_dets_3& cx) {
-  read_operand(cx, 0);
-  read_operand(cx, 1);
-  assoc_class* node = cx.operand(0);
-  assoc_class* argument = cx.operand(1);
-  if (node && argument) node->execute_with(argument);
+  assoc_class* node = nullptr;
+  assoc_class* argument = nullptr;
+  if (read_pair(cx, node, argument)) node->execute_with(argument);
   return 1;
 }
 
@@ -367,29 +373,23 @@ int l_process_3(process_dets_3& cx) {
 }
 
 int m_process_3(process_dets_3& cx) {
-  read_operand(cx, 0);
-  read_operand(cx, 1);
-  assoc_class* node = cx.operand(0);
-  assoc_class* value = cx.operand(1);
-  if (node && value) node->set_object(value);
+  assoc_class* node = nullptr;
+  assoc_class* value = nullptr;
+  if (read_pair(cx, node, value)) node->set_object(value);
   return 1;
 }
 
 int n_process_3(process_dets_3& cx) {
-  read_operand(cx, 0);
-  read_operand(cx, 1);
-  assoc_class* node = cx.operand(0);
-  assoc_class* value = cx.operand(1);
-  if (node && value) node->assign_value(*value);
+  assoc_class* node = nullptr;
+  assoc_class* value = nullptr;
+  if (read_pair(cx, node, value)) node->assign_value(*value);
   return 1;
 }
 
 int o_process_3(process_dets_3& cx) {
-  read_operand(cx, 0);
-  read_operand(cx, 1);
-  assoc_class* node = cx.operand(0);
-  assoc_class* source = cx.operand(1);
-  if (node && source) node->copy_from(*source);
+  assoc_class* node = nullptr;
+  assoc_class* source = nullptr;
+  if (read_pair(cx, node, source)) node->copy_from(*source);
   return 1;
 }
 
