@@ -21,7 +21,7 @@
 #include "template/tem_node_3.h"
 #include "template/template_side.h"
 #include "xrd/xrd_classes.h"
-#include "xrd/xy_yobs_4.h"
+#include "xrd/chain/xy_yobs_4.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "app/application.h"
-#include "app/for_app_3.h"
-#include "app/headless_platform.h"
-#include "app/platform.h"
+#include "app/shell/application.h"
+#include "app/shell/for_app_3.h"
+#include "app/platform/headless_platform.h"
+#include "app/platform/platform.h"
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "io/file_in.h"

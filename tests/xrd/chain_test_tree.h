@@ -16,9 +16,9 @@
 #include "core/paths.h"
 #include "template/get_objs_3.h"
 #include "template/tem_node_3.h"
-#include "xrd/plot_view.h"
+#include "xrd/plots/plot_view.h"
 #include "xrd/xrd_classes.h"
-#include "xrd/xy_yobs_4.h"
+#include "xrd/chain/xy_yobs_4.h"
 
 namespace chain_test {
 

@@ -1,0 +1,39 @@
+#include "app/platform/platform.h"
+
+#include <cstdio>
+
+#include "core/error_message.h"
+
+namespace {
+
+platform* installed = nullptr;
+
+class platform_reporter : public error_reporter {
+ public:
+  void report(const char* caption, const char* text) override {
+    if (platform* p = current_platform()) {
+      p->message(platform_types::box_kind::error, caption ? caption : "", text ? text : "");
+      return;
+    }
+    // No window to show it in: the message must not be lost.
+    if (caption && *caption)
+      std::fprintf(stderr, "%s: %s\n", caption, text ? text : "");
+    else
+      std::fprintf(stderr, "%s\n", text ? text : "");
+  }
+};
+
+}  // namespace
+
+platform* current_platform() { return installed; }
+
+platform* set_platform(platform* p) {
+  platform* previous = installed;
+  installed = p;
+  return previous;
+}
+
+error_reporter* install_platform_reporter() {
+  static platform_reporter reporter;
+  return set_error_reporter(&reporter);
+}

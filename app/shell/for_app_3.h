@@ -1,0 +1,78 @@
+#pragma once
+
+#include <string>
+
+#include "core/assoc_class.h"
+#include "core/cached_ref.h"
+
+#include "app/platform/platform.h"
+
+// The application object: the node "app" of the tree and the owner of the
+// main window. Nearly every menu command is a script of the outside records
+// ("win_misc c commands"), run with this node as context; the few that need
+// the window system directly are coded here.
+class for_app_3 : public assoc_class, public platform_types::app_events {
+ public:
+  for_app_3();
+  ~for_app_3() override;
+  const char* class_name() const override { return "app"; }
+  std::unique_ptr<assoc_class> clone_empty() const override { return std::make_unique<for_app_3>(); }
+
+  // Runs the application: builds the main window, runs the event loop of the
+  // platform, then this node's own execution script.
+  assoc_class* execute() override;
+
+  // The main window: title, menu, status bar and control bar.
+  void init_main_window();
+
+  // A menu or control-bar command. Numerical failures of the action (the
+  // int 1 they throw after showing their message) end the action only.
+  void command(int id);
+  using enabler_state = platform_types::command_state;
+  enabler_state enabler(int id);
+  // Runs the script stored for `id` under "win_misc c commands" or
+  // "win_misc c enablers"; false when there is none.
+  bool run_scripted(const char* group, int id);
+
+  // The close-down rule: true when the application may end.
+  bool can_close();
+  // Idle time: the objects moved to the deletion bin are destroyed.
+  void idle();
+
+  // Status-bar texts.
+  void show_limits(double x1, double x2, double y1, double y2);
+  void show_cursor(double x, double y);
+  void show_hint(const std::string& text);
+
+  // What the platform tells the application.
+  void on_command(int id) override { command(id); }
+  platform_types::command_state on_enable(int id) override { return enabler(id); }
+  bool on_can_close() override { return can_close(); }
+  void on_idle() override { idle(); }
+
+  // Where the loaded files are (the list "xAdd_recs").
+  assoc_class* loaded_files();
+  assoc_class* deletion_bin();
+
+ private:
+  void about();
+  void load_data();
+
+  bool registered_ = false;
+  cached_ref loaded_files_{"xAdd_recs"};
+  cached_ref deletion_bin_{"dAeletion_bin"};
+  cached_ref checked_{"cBhecked"};
+  cached_ref enabled_{"eBnabler"};
+  cached_ref view_list_{"view_recs"};
+};
+
+// The status-bar gadgets.
+namespace status_gadget {
+inline constexpr int project = 4138;
+inline constexpr int limits = 2052;
+inline constexpr int cursor_x = 2050;
+inline constexpr int cursor_y = 2051;
+}  // namespace status_gadget
+
+// The text of the limits gadget: "x(" x1 ", " x2 ")  y(" y1 ", " y2 ")".
+std::string limits_text(double x1, double x2, double y1, double y2);

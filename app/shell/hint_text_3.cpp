@@ -1,0 +1,36 @@
+#include "app/shell/hint_text_3.h"
+
+#include <string>
+
+#include "core/paths.h"
+#include "core/text_helpers.h"
+#include "xrd/curves/xy_data_3.h"
+
+std::string describe_data_file(assoc_class& node) {
+  std::string text;
+  if (assoc_class* path = find_existing(node, "xDdd_path_name"))
+    if (const char* p = path->get_text()) text += p;
+  if (auto* profile = dynamic_cast<xy_data_3*>(find_existing(node, "xy_yobs"))) {
+    text += " : (" + format_number("%-1.3f, ", profile->x1);
+    if (!profile->has_explicit_x()) text += format_number("%-1.4f, ", profile->xd);
+    text += format_number("%-1.3f)  ", profile->x2);
+    text += "Npts= " + format_int(profile->n);
+  }
+  if (assoc_class* time = find_existing(node, "tBime"))
+    if (const char* t = time->get_text()) text += std::string(", Time= ") + t;
+  if (assoc_class* lambda = find_existing(node, "lBambda"))
+    if (const char* l = lambda->get_text()) text += std::string(", Lambda= ") + l;
+  return text;
+}
+
+std::unique_ptr<assoc_class> hint_text_3::clone_empty() const {
+  auto copy = std::make_unique<hint_text_3>();
+  copy->set_tem(tem());
+  return copy;
+}
+
+assoc_class* hint_text_3::execute() {
+  const std::string text = describe_data_file(*this);
+  set_text(text.c_str());
+  return assoc_class::execute();
+}

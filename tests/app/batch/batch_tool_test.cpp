@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/batch/batch_tool.h"
+#include "template/template_file.h"
+#include "../workbench_fixture.h"
+
+namespace {
+
+const std::string bundled = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
+const std::string data = XRDF_TEST_DATA;
+
+struct run_result {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+run_result run(std::vector<std::string> args) {
+  std::vector<std::string> all = {"xrdfourier-cli", "--template", bundled};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<const char*> argv;
+  for (const std::string& a : all) argv.push_back(a.c_str());
+  std::ostringstream out;
+  std::ostringstream err;
+  run_result r;
+  r.status = run_batch_tool(static_cast<int>(argv.size()), argv.data(), out, err);
+  r.out = out.str();
+  r.err = err.str();
+  set_template_path("");
+  return r;
+}
+
+class BatchTool : public ::testing::Test {
+ protected:
+  BatchTool() {
+    dir = fresh_directory("batch_tool");
+  }
+  ~BatchTool() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  std::string write(const std::string& name, const std::string& text) {
+    std::ofstream(dir / name) << text;
+    return (dir / name).string();
+  }
+  std::filesystem::path dir;
+};
+
+TEST_F(BatchTool, InfoDescribesXddAndCpiFilesWhateverTheCaseOfTheirNames) {
+  const std::string upper = (dir / "CORUNDUM.XDD").string();
+  std::filesystem::copy_file(data + "/corundum.xdd", upper);
+  const std::string cpi = (dir / "Fragment.CPI").string();
+  std::filesystem::copy_file(data + "/pyxrd-fragment.cpi", cpi);
+  const run_result r = run({"info", upper, cpi});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, upper + " : (4.500, 0.0218, 89.999)  Npts= 3921, Time= 33.4400, Lambda= 1.5406\n" + cpi +
+                       " : (3.010, 0.0200, 3.730)  Npts= 37, Lambda= 1.5406\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(BatchTool, ConvertWritesTheXddLayoutThatReadsBack) {
+  const std::string out = (dir / "fragment.xdd").string();
+  run_result r = run({"convert", data + "/pyxrd-fragment.cpi", out});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::ifstream f(out);
+  std::string first;
+  std::getline(f, first);
+  EXPECT_EQ(first, "SIETRONICS XRD SCAN") << "the comment line comes over";
+  r = run({"info", out});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, out + " : (3.010, 0.0200, 3.730)  Npts= 37, Time= 1.0000, Lambda= 1.5406\n")
+      << "a file without count time is written with time 1";
+}
+
+struct failure_case {
+  const char* name;
+  const char* file;      // written into the folder unless empty
+  const char* content;
+  const char* message;   // part of what standard error must say
+};
+
+void PrintTo(const failure_case& c, std::ostream* os) { *os << c.name; }
+
+class BatchFailures : public BatchTool, public ::testing::WithParamInterface<failure_case> {};
+
+TEST_P(BatchFailures, ExitWithOneAndTheProgramsMessage) {
+  const failure_case& c = GetParam();
+  const std::string path = *c.content ? write(c.file, c.content) : (dir / c.file).string();
+  const run_result r = run({"info", path});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BatchFailures,
+    ::testing::Values(failure_case{"missing_file", "nowhere.xdd", "", "nowhere.xdd: Cannot open file"},
+                      failure_case{"unknown_extension", "notes.txt", "1 2 3\n", "No reader for the file type of "},
+                      failure_case{"bad_abscissa", "bad.xdd", "c\n10 0.02 10.04\n1 1 1\n1 2 3\n",
+                                   "Error loading file "},
+                      failure_case{"cpi_without_scandata", "scan.cpi", "c\n1\n5\n1\nCu\n1.54\n1 2 3 4 5\n",
+                                   "\nCannot find SCANDATA"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct usage_case {
+  const char* name;
+  std::vector<std::string> args;
+};
+
+void PrintTo(const usage_case& c, std::ostream* os) { *os << c.name; }
+
+class BatchUsage : public ::testing::TestWithParam<usage_case> {};
+
+TEST_P(BatchUsage, ExitsWithTwoAndTheUsage) {
+  const run_result r = run(GetParam().args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Usage: xrdfourier-cli"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, BatchUsage,
+                         ::testing::Values(usage_case{"no_command", {}}, usage_case{"unknown_command", {"plot", "x"}},
+                                           usage_case{"info_without_files", {"info"}},
+                                           usage_case{"convert_with_one_file", {"convert", "a.xdd"}},
+                                           usage_case{"unknown_option", {"--fast", "info", "a.xdd"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BatchHelp, DescribesEveryCommand) {
+  const run_result r = run({"--help"});
+  EXPECT_EQ(r.status, 0);
+  for (const char* word : {"info FILE", "convert INPUT OUTPUT", "--template"})
+    EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST(BatchTemplate, AMissingTemplateEndsWithItsPath) {
+  const char* argv[] = {"xrdfourier-cli", "--template", "/no/such/template.tpl", "info", "x.xdd"};
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(run_batch_tool(5, argv, out, err), 1);
+  EXPECT_EQ(err.str(), "Cannot open template file: /no/such/template.tpl\n");
+  set_template_path("");
+}
+
+}  // namespace

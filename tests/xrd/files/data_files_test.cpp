@@ -1,0 +1,433 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../../template/loaded_templates.h"
+#include "core/paths.h"
+#include "io/string_out.h"
+#include "template/get_objs_3.h"
+#include "template/tem_node_3.h"
+#include "xrd/files/abscissa_check.h"
+#include "xrd/chain/ptr_class_4.h"
+#include "xrd/chain/ptr_classes_4.h"
+#include "xrd/files/xdd_10.h"
+#include "xrd/files/xdd_data_3.h"
+#include "xrd/xrd_classes.h"
+#include "xrd/curves/xy_data_3.h"
+
+namespace {
+
+using strings = std::vector<std::string>;
+
+TEST(AbscissaCheck, CountsThePointsAndPutsTheLastOnTheGrid) {
+  constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    double x1, xd, x2;
+    bool accepted;
+    int n;  // after the check; 77 is the count the record had before
+    double xd_after;
+  } rows[] = {{"a half step rounds up and the step absorbs it", 10, 0.02, 10.05, true, 4, (10.05 - 10) / 3},
+              {"three points are refused with their count", 10, 0.02, 10.04, false, 3, 0.02},
+              {"a zero step is refused", 10, 0, 11, false, 77, 0},
+              {"a step of 5e-8 is refused", 10, 5e-8, 10.00001, false, 77, 5e-8},
+              {"a step of 1e-7 is accepted", 0, 1e-7, 1e-6, true, 11, 1e-7},
+              {"equal ends are refused", 5, 0.1, 5, false, 1, 0.1},
+              {"ends in the wrong order are refused", 10, 0.1, 9, false, 77, 0.1},
+              {"thirty thousand points are accepted", 0, 0.01, 299.99, true, 30000, 299.99 / 29999},
+              {"thirty thousand and one points are refused", 0, 0.01, 300, false, 30001, 0.01},
+              {"an infinite end is refused without overflow", 0, 1, inf, false, 2147483647, 1},
+              {"a huge span is refused without overflow", -1e300, 1e-7, 1e300, false, 2147483647, 1e-7},
+              {"a step that is no number is refused", 0, nan, 1, false, 77, nan},
+              {"an end that is no number is refused", nan, 0.1, 1, false, 77, 0.1}};
+  auto same = [](double a, double b) {
+    return a == b || (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) < 1e-15 * b;
+  };
+  for (const auto& c : rows) {
+    x1_xd_x2_3 axis;
+    axis.n = 77, axis.x1 = c.x1, axis.xd = c.xd, axis.x2 = c.x2;
+    EXPECT_EQ(check_abscissa(axis), c.accepted) << c.name;
+    EXPECT_EQ(axis.n, c.n) << c.name;
+    EXPECT_TRUE(same(axis.x1, c.x1) && same(axis.x2, c.x2)) << "the ends are never changed: " << c.name;
+    EXPECT_TRUE(same(axis.xd, c.xd_after)) << c.name << ": step " << axis.xd;
+  }
+}
+
+const char* const templates =
+    "start_templates\n"
+    "{#app ;\n"
+    "   app _tem_plate #app ;\n"
+    "      dAata_files ;\n"
+    "         xdd ;\n"
+    "            xdd_data ;\n"
+    "            Cxy_yobs _creator xy_test_profile ;\n"
+    "            AxDdd_path_name _char* ;\n"
+    "            AtBime _double ;\n"
+    "            AlBambda _double ;\n"
+    "      load_xdd ;\n"
+    "      load_cpi ;\n"
+    "      dAeletion_bin ;\n"
+    "      hAolder ;\n"
+    "         ptr_classes_4 ;\n"
+    "         tAarget ;\n"
+    "}\n"
+    "{#not_in_tem ;\n"
+    "   xPobs ;\n"
+    "}\n"
+    "end_templates\n";
+
+// "prj" names an object that is no reader.
+const char* const outside =
+    "start_out_side_recs {\n"
+    "   {\"app_name\" {\"xrd test\"}}\n"
+    "   {\"win_misc\" {^\"exts_load\" {\"xdd\" {\"load_xdd\"}} {\"cpi\" {\"load_cpi\"}} {\"prj\" {\"dAata_files\"}}}}\n"
+    "}\n";
+
+struct app_node : assoc_class {
+  const char* class_name() const override { return "app"; }
+};
+
+class DataFiles : public ::testing::Test {
+ protected:
+  DataFiles() : t(templates, outside) {
+    register_data_file_classes();
+    // The observed profile of these tests: the xy object of a data file, without the Fourier chain.
+    static creator_3<xy_data_for_3> profile("xy_test_profile");
+    register_creator(profile);
+    auto a = std::make_unique<app_node>();
+    a->set_tem(template_tree().top_level("#app")->find_child("app"));
+    app = root.add_child(std::move(a));
+    files = app->create_child_by_name("dAata_files");
+    forget_messages();
+    char pattern[] = "/tmp/xrd_data_files_XXXXXX";
+    dir = ::mkdtemp(pattern);
+  }
+  ~DataFiles() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    global_error_message().assign("");
+  }
+
+  std::string write_file(const std::string& name, const std::string& content) {
+    std::ofstream(dir + "/" + name, std::ios::binary) << content;
+    return dir + "/" + name;
+  }
+  static std::string read_file(const std::string& path) {
+    std::stringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+  }
+  // A new data-file node for the path (the file need not exist).
+  xdd_10* new_file(const std::string& path, const char* comment = "old") {
+    auto* x = dynamic_cast<xdd_10*>(files->create_child_by_name("xdd"));
+    x->path_node()->set_text(path.c_str());
+    x->data()->comment = comment;
+    return x;
+  }
+  static xy_data_3& profile(xdd_10* x) { return *x->observed(); }
+  static double member(xdd_10* x, const char* name) { return x->member(name)->get_double(); }
+  strings shown_texts() const {
+    strings out;
+    for (const auto& m : shown.messages()) out.push_back(m.text);
+    return out;
+  }
+  void forget_messages() {
+    shown.recorder.messages.clear();
+    global_error_message().assign("");
+  }
+
+  loaded_templates t;
+  shown_errors shown;
+  top_3 root;
+  assoc_class* app = nullptr;
+  assoc_class* files = nullptr;
+  std::string dir;
+};
+
+TEST_F(DataFiles, TheFirstLineIsTheCommentUnlessItStartsLikeANumberOrIsLongerThan1999Characters) {
+  // A long line ending in numbers that, read as data, would make a scan of their own.
+  const auto line = [](int length) {
+    return "C" + std::string(static_cast<std::size_t>(length - 9), 'x') + " 9 9 9 9";
+  };
+  const std::string xdd = "\n10 0.5 11.5\n2 1 1.5406\n1 2 3 4\n",
+                    cpi = "\n10\n11.5\n0.5\nCu\n1.5406\nSCANDATA\n1\n2\n3\n4\n";
+  const struct {
+    const char* name;
+    const char* file;
+    std::string text, comment;
+  } rows[] = {{"minus five starts the numbers", "a.xdd", "-5 0.5 -3.5\n2 1 1.5406\n1 2 3 4\n", "old"},
+              {"point five starts the numbers", "a.xdd", ".5 0.5 2\n2 1 1.5406\n1 2 3 4\n", "old"},
+              {"a plus sign starts the numbers", "a.xdd", "  +1 0.5 2.5\n2 1 1.5406\n1 2 3 4\n", "old"},
+              {"a word starts the comment", "a.xdd", "Quartz, Cu Ka 40 kV" + xdd, "Quartz, Cu Ka 40 kV"},
+              {"blank lines before the comment are skipped", "a.xdd", "\n\n   Run 3" + xdd, "Run 3"},
+              {"an apostrophe is text, not a comment mark", "a.xdd", "'t Hooft's sample" + xdd, "'t Hooft's sample"},
+              {"1999 characters are the comment", "a.xdd", line(1999) + xdd, line(1999)},
+              {"2000 characters leave the old comment", "a.xdd", line(2000) + xdd, "old"},
+              {"5000 characters leave the old comment", "a.xdd", line(5000) + xdd, "old"},
+              {"1999 characters are the comment of a CPI file", "a.cpi", line(1999) + cpi, line(1999)},
+              {"2000 characters leave the old comment of a CPI file", "a.cpi", line(2000) + cpi, "old"}};
+  for (const auto& c : rows) {
+    xdd_10* x = new_file(write_file(c.file, c.text));
+    ASSERT_NE(x->execute(), nullptr) << c.name;
+    EXPECT_EQ(x->data()->comment.c_str(), c.comment) << c.name;
+    EXPECT_EQ(profile(x).n, 4) << c.name;
+    EXPECT_EQ(std::pair(profile(x).y[0], profile(x).y[3]), std::pair(1.0f, 4.0f)) << c.name;
+  }
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
+TEST_F(DataFiles, ARefusedScanIsReportedWithTheFileAndLeavesTheProfileAsItWas) {
+  const struct {
+    const char* name;
+    const char* file;
+    const char* content;
+    const char* reason;  // after the file name
+  } rows[] = {{"three points", "bad.xdd", "Bad\n10 0.02 10.04\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              {"a zero step", "bad.xdd", "Bad\n10 0 11\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              {"thirty thousand and one points", "bad.xdd", "Bad\n0 0.01 300\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              // 3.6 steps round to 4, so 5 points; the step recomputed for them, 0.9e-7, fails the second check.
+              {"a recomputed step below the smallest", "bad.xdd", "Bad\n0 1e-7 3.6e-7\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              {"numbers missing from their line", "bad.xdd", "Bad\n\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              {"a CPI file without SCANDATA", "plain.cpi",
+               "Sample\n10\n10.06\n0.02\nCu\n1.5406\nscandata\n1\n2\n3\n4\n", "\nCannot find SCANDATA"}};
+  xdd_10* x = nullptr;
+  for (const auto& c : rows) {
+    forget_messages();
+    const std::string path = write_file(c.file, c.content);
+    x = new_file(path);
+    profile(x).set_first_step_count(1.0, 0.5, 2);
+    profile(x).y.allocate(2);
+    EXPECT_EQ(x->execute(), nullptr) << c.name;
+    EXPECT_EQ(shown_texts(), strings{"Error loading file " + path + c.reason}) << c.name;
+    EXPECT_STREQ(global_error_message().c_str(), "yes") << "the load request tells its caller, unshown: " << c.name;
+    EXPECT_TRUE(profile(x).n == 2 && profile(x).y.count() == 2 && profile(x).x1 == 1.0 && profile(x).xd == 0.5)
+        << c.name;
+    EXPECT_EQ(x->member("tBime"), nullptr) << "nothing after the three numbers is read: " << c.name;
+  }
+  EXPECT_DOUBLE_EQ(member(x, "lBambda"), 1.5406) << "a CPI file is refused after its wavelength";
+}
+
+TEST_F(DataFiles, AShortFileLoadsWithItsMissingPointsAsZeroAndSaysSo) {
+  for (int held : {4, 0}) {
+    forget_messages();
+    const std::string path =
+        write_file("short.xdd", std::string("Short\n10 0.5 12.5\n1 1 1.5406\n") + (held ? "5 6 7 8\n" : ""));
+    xdd_10* x = new_file(path);
+    ASSERT_NE(x->execute(), nullptr) << held << " points held";
+    ASSERT_EQ(profile(x).n, 6);
+    const std::vector<float> y(profile(x).y.data(), profile(x).y.data() + 6);
+    EXPECT_EQ(y, (held ? std::vector<float>{5, 6, 7, 8, 0, 0} : std::vector<float>(6, 0.0f)));
+    EXPECT_EQ(shown_texts(), strings{"File " + path + " holds only " + std::to_string(held) +
+                                     " of 6 points; the missing points read as 0."});
+    EXPECT_TRUE(global_error_message().is_empty()) << "a warning is no failure";
+  }
+}
+
+TEST_F(DataFiles, ACpiScanSavesAsXddAndReadsBackFieldForField) {
+  xdd_10* cpi = new_file(write_file(
+      "scan.cpi", "Quartz standard\n10\n10.05\n0.02\nCu\n1.5406\n11/10/2012\n2,0\nSCANDATA\n1.5\n2.25\n-3\n4e3\n"));
+  ASSERT_NE(cpi->execute(), nullptr);
+  const xy_data_3& read = profile(cpi);
+  ASSERT_EQ(read.n, 4);
+  const std::string saved = dir + "/scan.xdd";
+  cpi->path_node()->set_text(saved.c_str());
+  ASSERT_TRUE(cpi->data()->write_xdd());
+  strings lines;
+  std::istringstream text(read_file(saved));
+  for (std::string l; std::getline(text, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(std::stod(lines[2]), read.xd) << "line 3 is the step, to its last digit: " << lines[2];
+  lines[2] = "step";
+  EXPECT_EQ(lines, (strings{"Quartz standard", "10.0000", "step", "10.0500", "1", "1", "1.5406", "1.5000", "2.2500",
+                            "-3.0000", "4000.0000"}))
+      << "a file without a count time saves time 1";
+
+  xdd_10* back = new_file(saved);
+  ASSERT_NE(back->execute(), nullptr);
+  const xy_data_3& again = profile(back);
+  EXPECT_TRUE(again.n == read.n && again.x1 == read.x1 && again.xd == read.xd && again.x2 == read.x2);
+  for (int i = 0; i < again.n; ++i) EXPECT_EQ(again.y[i], read.y[i]) << "point " << i;
+  EXPECT_STREQ(back->data()->comment.c_str(), "Quartz standard");
+  EXPECT_EQ(std::pair(member(back, "tBime"), member(back, "lBambda")), std::pair(1.0, 1.5406));
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
+// Four decimals would write a step of 1/60 as 0.0167, and the file would
+// read back as 2995 points instead of 3001.
+TEST_F(DataFiles, SavedAbscissaAndOrdinatesReadBackExactly) {
+  xdd_10* x = new_file(dir + "/fine.xdd", "");
+  xy_data_3& p = profile(x);
+  p.set_first_step_count(10.0, 1.0 / 60, 3001);
+  p.x2 = 60.0;
+  p.y.allocate(3001);
+  for (int i = 0; i < 3001; ++i) p.y[i] = static_cast<float>(std::exp(-0.001 * i) * 1e-3 + 0.1 * i);
+  ASSERT_TRUE(x->data()->write_xdd());
+  EXPECT_EQ(read_file(dir + "/fine.xdd").substr(0, 8), "Comment\n") << "an empty comment is saved as Comment";
+  xdd_10* back = new_file(dir + "/fine.xdd");
+  ASSERT_NE(back->execute(), nullptr);
+  EXPECT_EQ(profile(back).n, 3001);
+  EXPECT_EQ(std::pair(profile(back).x1, profile(back).x2), std::pair(10.0, 60.0));
+  EXPECT_DOUBLE_EQ(profile(back).xd, 50.0 / 3000);
+  for (int i = 0; i < 3001; i += 250) EXPECT_EQ(profile(back).y[i], p.y[i]) << "point " << i;
+}
+
+TEST_F(DataFiles, AFailedSaveIsReportedAndLeavesTheOldFile) {
+  const std::string path = write_file("kept.xdd", "old contents\n");
+  xdd_10* x = new_file(dir + "/no/such/dir/out.xdd");
+  profile(x).set_first_step_count(0, 1, 4);
+  profile(x).y.allocate(4);
+  EXPECT_FALSE(x->data()->write_xdd());
+  ASSERT_EQ(shown.messages().size(), 1u);
+  EXPECT_NE(shown.messages()[0].text.find("out.xdd"), std::string::npos) << shown.messages()[0].text;
+  // A profile without points would make a file that no reader accepts: the file it would have replaced stays.
+  x->path_node()->set_text(path.c_str());
+  profile(x).y.free_storage();
+  EXPECT_FALSE(x->data()->write_xdd());
+  EXPECT_EQ(shown.messages().size(), 2u);
+  EXPECT_EQ(read_file(path), "old contents\n");
+}
+
+TEST_F(DataFiles, TheReaderIsChosenByTheExtensionWhateverItsCase) {
+  const struct {
+    const char* file;
+    bool loads;
+    const char* message;  // what the user is told, "" for nothing
+  } rows[] = {{"SCAN.XDD", true, ""},
+              {"Scan.Cpi", true, ""},  // in the CPI layout
+              {"run.2024.05.xdd", true, ""},
+              {"scan", false, "No reader for the file type of "},
+              {"scan.txt", false, "No reader for the file type of "},
+              {"scan.prj", false, ""},  // an extension naming no reader
+              {"missing.xdd", false, "absent.xdd: Cannot open file"}};
+  for (const auto& c : rows) {
+    forget_messages();
+    const bool cpi = std::string(c.file).ends_with("Cpi");
+    const std::string path = write_file(
+        c.file, cpi ? "Cpi\n1\n2.5\n0.5\nCu\n1.54\nSCANDATA\n1\n2\n3\n4\n" : "Xdd\n1 0.5 2.5\n1 1 1.54\n1 2 3 4\n");
+    xdd_10* x = new_file(std::string(c.file) == "missing.xdd" ? dir + "/absent.xdd" : path);
+    EXPECT_EQ(x->execute() != nullptr, c.loads) << c.file;
+    const std::string told = shown_texts().empty() ? "" : shown_texts()[0];
+    EXPECT_NE(told.find(c.message), std::string::npos) << c.file << ": " << told;
+    EXPECT_EQ(told.empty(), *c.message == '\0') << "a file that did not load is always explained: " << c.file;
+    EXPECT_STREQ(global_error_message().c_str(), c.loads ? "" : "yes") << c.file;
+    EXPECT_EQ(profile(x).n, c.loads ? 4 : 0) << c.file;
+    EXPECT_EQ(x->data()->input(), nullptr) << "the file is closed after the load: " << c.file;
+  }
+}
+
+TEST_F(DataFiles, TheLoadRequestTakesItsPathFromTheNodeItIsGiven) {
+  struct path_text : assoc_class {
+    std::string text;
+    const char* get_text() override { return text.c_str(); }
+  } request;
+  request.text = write_file("given.xdd", "1 0.5 2.5\n1 1 1\n1 2 3 4\n");
+  xdd_10* x = new_file(dir + "/elsewhere.xdd");
+  EXPECT_EQ(x->data()->execute_with(&request), x->data());
+  EXPECT_EQ(x->path_node()->get_text(), request.text) << "the path is stored in the data file";
+  EXPECT_EQ(profile(x).n, 4);
+}
+
+TEST_F(DataFiles, RealScansLoadWithTheirCountsAndValues) {
+  xdd_10* corundum = new_file(XRDF_TEST_DATA "/corundum.xdd");
+  ASSERT_NE(corundum->execute(), nullptr);
+  const xy_data_3& c = profile(corundum);
+  EXPECT_EQ(std::tuple(c.n, c.y.count(), c.x1, c.x2), std::tuple(3921, 3921, 4.5, 89.99912));
+  EXPECT_DOUBLE_EQ(c.xd, (89.99912 - 4.5) / 3920);
+  EXPECT_EQ(std::pair(member(corundum, "tBime"), member(corundum, "lBambda")), std::pair(33.44, 1.5406));
+  EXPECT_EQ(std::tuple(c.y[0], c.y[3920], c.max_y), std::tuple(162.0f, 31.0f, 4661.0));
+  EXPECT_STREQ(corundum->data()->comment.c_str(), "Corundum standard, Cu Ka, Bruker diffractometer, 2006");
+
+  xdd_10* fragment = new_file(XRDF_TEST_DATA "/pyxrd-fragment.cpi");
+  ASSERT_NE(fragment->execute(), nullptr);
+  const xy_data_3& f = profile(fragment);
+  EXPECT_EQ(std::tuple(f.n, f.x1, f.x2), std::tuple(37, 3.01, 3.73));
+  EXPECT_DOUBLE_EQ(f.xd, 0.02);
+  EXPECT_EQ(std::pair(f.y[0], f.y[6]), std::pair(60.0f, 5.5106383f));
+  EXPECT_FLOAT_EQ(f.y[36], -6.9509804f) << "the last number, with no newline after it";
+  EXPECT_DOUBLE_EQ(member(fragment, "lBambda"), 1.5406) << "written with a decimal comma: 1,5406";
+  EXPECT_EQ(fragment->member("tBime"), nullptr) << "a CPI file has no count time";
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
+TEST_F(DataFiles, ADataFileIsNamedAndDescribedByItsFile) {
+  const std::string path = write_file("scan.xdd", "Scan\n10 0.02 10.05\n2.5 1 1.5406\n1 2 3 4\n");
+  xdd_10* x = new_file(path);
+  EXPECT_STREQ(x->get_text(), "scan.xdd");
+  EXPECT_STREQ(x->description().c_str(), "scan.xdd: no data");
+  ASSERT_NE(x->execute(), nullptr);
+  EXPECT_STREQ(x->title().c_str(), "scan.xdd");
+  EXPECT_STREQ(x->description().c_str(),
+               "scan.xdd: 4 points, 10.0000 to 10.0500, step 0.0167, time 2.5000, wavelength 1.5406");
+  xdd_10* cpi = new_file(write_file("b.cpi", "B\n1\n2.5\n0.5\nCu\n1.54\nSCANDATA\n1\n2\n3\n4\n"));
+  ASSERT_NE(cpi->execute(), nullptr);
+  EXPECT_STREQ(cpi->description().c_str(), "b.cpi: 4 points, 1.0000 to 2.5000, step 0.5000, wavelength 1.5400");
+  string_out out;
+  x->write_for_project(out);
+  EXPECT_EQ(std::string(out.text()), "\nxdd dAata_files " + path);
+}
+
+class References : public DataFiles {
+ protected:
+  assoc_class* bin() { return find_existing(*app, "dAeletion_bin"); }
+  ptr_class_4* refer_to(assoc_class* target) { return dynamic_cast<ptr_class_4*>(list->add_reference(target)); }
+
+  assoc_class* holder = app->create_child_by_name("hAolder");
+  ptr_classes_4* list = dynamic_cast<ptr_classes_4*>(holder->create_child_by_name("ptr_classes_4"));
+  assoc_class* a = holder->create_child_by_name("tAarget");
+  assoc_class* b = holder->create_child_by_name("tAarget");
+};
+
+TEST_F(References, AListRefersToEachNodeOnce) {
+  assoc_class* ra = list->add_reference(a);
+  EXPECT_EQ(list->add_reference(a), ra);
+  list->add_reference(b);
+  EXPECT_EQ(list->targets(), (node_list{a, b}));
+  EXPECT_EQ(list->add_reference(nullptr), nullptr);
+  EXPECT_TRUE(list->remove_reference(a));
+  EXPECT_FALSE(list->refers_to(a));
+  EXPECT_EQ(list->child_count(), 1);
+}
+
+TEST_F(References, AReferenceWhoseTargetDiesEmptiesAndMovesToTheBinIfThereIsOne) {
+  ptr_class_4* ra = refer_to(a);
+  ptr_class_4* rb = refer_to(b);
+  holder->delete_child(a);
+  EXPECT_EQ(bin(), nullptr) << "no bin is built while a node is torn down";
+  EXPECT_EQ(ra->parent(), list);
+  EXPECT_EQ(ra->target(), nullptr);
+  EXPECT_EQ(list->targets(), node_list{b});
+  app->create_child_by_name("dAeletion_bin");
+  holder->delete_child(b);
+  EXPECT_EQ(rb->target(), nullptr);
+  EXPECT_EQ(rb->parent(), bin());
+  EXPECT_EQ(list->child_count(), 1);
+}
+
+TEST_F(References, ReferencesDyingWithTheirTargetsStayOutOfTheBin) {
+  app->create_child_by_name("dAeletion_bin");
+  list->add_reference(a);
+  list->add_reference(b);
+  app->delete_child(holder);  // the list and its targets go together
+  EXPECT_EQ(bin()->child_count(), 0);
+}
+
+TEST_F(References, RepointingAReferenceIsNoDeathOfItsTarget) {
+  app->create_child_by_name("dAeletion_bin");
+  ptr_class_4* r = refer_to(a);
+  r->set_object(b);
+  EXPECT_EQ(r->target(), b);
+  holder->delete_child(a);
+  EXPECT_EQ(r->parent(), list) << "the old target's death is none of its business";
+  r->set_object(nullptr);
+  holder->delete_child(b);
+  EXPECT_EQ(r->parent(), list);
+}
+
+}  // namespace

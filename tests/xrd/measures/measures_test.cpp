@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "../chain_test_tree.h"
+#include "xrd/measures/left_right_pressed_3.h"
+#include "xrd/plots/plot_xy_3.h"
+#include "xrd/measures/temp_line_3.h"
+
+namespace {
+
+using namespace chain_test;
+
+// A triangle from 0 up to 10 at x = 10 and back to 0 at x = 20.
+double triangle(double x) { return 10.0 - std::fabs(x - 10.0); }
+
+TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
+  const struct {
+    const char* name;
+    double step;  // of the profile over 0 .. 20
+    double xl, xr;
+    const char* command;
+    const char* result;
+  } rows[] = {{"its width at half height is half its base", 0.4, -1, 21, "FWHM", "FWHM = 10.0000"},
+              {"a sample on the half level is one crossing", 1.0, -1, 21, "FWHM", "FWHM = 10.0000"},
+              {"a window above the feet measures from its own minimum", 1.0, 2, 18, "FWHM", "FWHM = 8.0000"},
+              {"a window on one flank crosses once", 0.4, 2, 8, "FWHM", "Error"},
+              {"its centroid is its middle", 0.4, -1, 21, "Centroid", "Centroid = 10.0000"},
+              {"an uneven window moves the centroid", 1.0, 5, 20, "Centroid", "Centroid = 10.7778"},
+              {"a window on the flank has its centroid there", 1.0, 0, 4, "Centroid", "Centroid = 3.0000"},
+              {"its area is the sum above the minimum times the step", 1.0, -1, 21, "Area", "Area = 100.000"},
+              {"a window above the feet loses what lies below its minimum", 1.0, 4, 16, "Area", "Area = 36.000"},
+              {"a window beside the profile is empty", 1.0, 30, 40, "Area", "Error"},
+              {"another command is an error", 1.0, -1, 21, "Median", "Error"}};
+  for (const auto& c : rows) {
+    tree t;
+    assoc_class* file = t.add_file("/d/a.xdd", 0.0, c.step, static_cast<int>(std::lround(20.0 / c.step)) + 1, triangle);
+    fake_view view;
+    view.bits = show_bits::observed;
+    view.xl = c.xl;
+    view.xr = c.xr;
+    auto* plot = tree::node<plot_xy_3>(file, "yobs");
+    history_stand_in* history = t.history();  // the plot writes only to a history that exists
+    plot->set_view(&view);
+    plot->set_text(c.command);
+    EXPECT_EQ(plot->last_result(), c.result) << c.name;
+    EXPECT_EQ(history->lines, std::vector<std::string>{c.result}) << "the history gets the same line: " << c.name;
+  }
+}
+
+TEST(Measures, AConstantCurveHasNoAreaAndNoFlankToCross) {
+  tree t;
+  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.5, 11, [](double) { return 4.0; });
+  fake_view view;
+  auto* plot = tree::node<plot_xy_3>(file, "yobs");
+  plot->set_view(&view);
+  plot->set_text("Area");
+  EXPECT_EQ(plot->last_result(), "Area = 0.000");
+  plot->set_text("FWHM");
+  EXPECT_EQ(plot->last_result(), "Error");
+}
+
+TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
+  tree t;
+  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.4, 51, triangle);
+  tree::option(file, "tBime")->set_double(4.0);
+  auto* plot = tree::node<plot_xy_3>(file, "yobs");
+  plot->set_text("FWHM");
+  EXPECT_EQ(plot->last_result(), "Error") << "a plot without a view";
+  EXPECT_EQ(plot->find_child("temp_line"), nullptr);
+
+  fake_view view;
+  view.bits = show_bits::observed | show_bits::counts_per_second;
+  view.yb = -1.0;
+  view.yt = 3.0;
+  plot->set_view(&view);
+  plot->set_text("FWHM");
+  auto* line = dynamic_cast<temp_line_3*>(plot->find_child("temp_line"));
+  ASSERT_NE(line, nullptr);
+  EXPECT_NEAR(line->x1, 5.0, 1e-9);
+  EXPECT_NEAR(line->x2, 15.0, 1e-9);
+  EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(5.0, 5.0));
+  plot->set_text("Centroid");
+  EXPECT_NEAR(line->x1, 10.0, 1e-9);
+  EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(-4.0, 12.0)) << "the view's height in counts";
+
+  fake_surface surface;
+  plot->draw(view, surface);
+  ASSERT_EQ(surface.lines.size(), 1u);
+  EXPECT_EQ(surface.lines[0][25], 10.0 / 4.0) << "the curve in counts per second";
+  ASSERT_EQ(surface.segments.size(), 1u);
+  const std::vector<double> expected{10.0, -1.0, 10.0, 3.0};
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(surface.segments[0][k], expected[k], 1e-9) << "in counts per second";
+  EXPECT_EQ(plot->find_child("temp_line"), nullptr) << "the line is shown once";
+}
+
+TEST(PlotObjects, ReadTheirFlagsAndChangeScriptFromTheOutsideRecords) {
+  tree t;
+  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
+  auto* yobs = tree::node<plot_xy_3>(file, "yobs");
+  EXPECT_EQ(yobs->plot_flags.bits(), plot_3::no_manip_x | plot_3::not_for_xy_report);
+  EXPECT_EQ(yobs->change_script, "j fBft_recal 1");
+  auto* zero = tree::node<plot_xy_3>(file, "y_for_zero");
+  EXPECT_EQ(zero->plot_flags.bits(), plot_3::no_capt | plot_3::no_manip_y) << "one word per record, others ignored";
+  EXPECT_EQ(zero->change_script, "");
+  EXPECT_EQ(tree::node<plot_xy_3>(file, "re")->plot_flags.bits(), 0u);
+}
+
+TEST(PlotObjects, ChooseTheirDragModeByTheManipulationNodesAndWhatTheyAllow) {
+  using mode = plot_3::drag_mode;
+  const struct {
+    const char* name;
+    const char* plot;
+    const char* present;  // the manipulation nodes that exist
+    mode expected;
+  } rows[] = {{"y comes first", "re", "mAanip_x mAanip_y cAapt", mode::y},
+              {"x without a y node", "re", "mAanip_x cAapt", mode::x},
+              {"capture without manipulation nodes", "re", "cAapt", mode::capture},
+              {"nothing without any node", "re", "", mode::none},
+              {"a plot that may not move in x captures", "yobs", "mAanip_x cAapt", mode::capture},
+              {"a plot that may not move in y moves in x", "y_for_zero", "mAanip_y mAanip_x", mode::x},
+              {"a plot that may not capture does nothing", "y_for_zero", "mAanip_y cAapt", mode::none}};
+  for (const auto& c : rows) {
+    tree t;
+    assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
+    for (const char* name : {"mAanip_x", "mAanip_y", "cAapt"})
+      if (std::string(c.present).find(name) != std::string::npos) t.app->create_child_by_name(name);
+    EXPECT_EQ(tree::node<plot_3>(file, c.plot)->choose_drag_mode(), c.expected) << c.name;
+  }
+}
+
+TEST(DragArithmetic, MovesScalesAndStretchesTheCurve) {
+  xy_data_3 xy;
+  xy.y.allocate(3);
+  xy.y[0] = 1.0f;
+  xy.y[2] = 4.0f;
+  xy.set_first_step_count(0.0, 5.0, 3);
+  plot_xy_3::drag_y(xy, 0.5);
+  EXPECT_EQ(xy.y[2], 4.5f);
+  plot_xy_3::scale_y(xy, 2.0);
+  EXPECT_EQ(xy.y[0], 3.0f);
+  plot_xy_3::drag_x(xy, 1.0);
+  EXPECT_EQ(std::pair(xy.x1, xy.x2), std::pair(1.0, 11.0));
+  double d1 = 0, d2 = 0;
+  plot_xy_3::stretch_ends(0.0, 10.0, 5.0, 10.0, d1, d2);
+  EXPECT_NEAR(d1, -0.5, 1e-12) << "ten pixels right stretch by a tenth about the anchor";
+  EXPECT_NEAR(d2, 0.5, 1e-12);
+  plot_xy_3::stretch_x(xy, 6.0, -10.0);
+  EXPECT_NEAR(xy.x1, 1.5, 1e-12) << "ten pixels left shrink toward it";
+  EXPECT_NEAR(xy.x2, 10.5, 1e-12);
+  EXPECT_NEAR(xy.xd, 4.5, 1e-12);
+  EXPECT_EQ(plot_xy_3::scale_ratio(3.0, 1.5), 2.0);
+  EXPECT_EQ(plot_xy_3::scale_ratio(0.0, 1.0), 1e-4) << "heights keep a magnitude of 1e-4";
+  EXPECT_EQ(plot_xy_3::scale_ratio(1.0, -1e-9), -1e4);
+}
+
+TEST(LeftRightPressed, GivesTheFreePressToTheCursorTheViewChose) {
+  struct cursors : left_right_pressed_3::cursors {
+    void set_left_cursor(double x) override { left = x; }
+    void set_right_cursor(double x) override { right = x; }
+    double left = 0, right = 0;
+  } target;
+  left_right_pressed_3 pressed;
+  fake_view view;
+  EXPECT_TRUE(pressed.press(view, target, false, 3.5));
+  EXPECT_TRUE(pressed.press(view, target, true, 7.25));
+  EXPECT_EQ(std::pair(target.left, target.right), std::pair(3.5, 7.25));
+  EXPECT_EQ(view.redraws, 2);
+}
+
+}  // namespace

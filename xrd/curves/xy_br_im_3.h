@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+
+#include "xrd/curves/B_xy_re_im_3.h"
+
+// The imaginary part of the quotient, with the scale of "xy_br_re" (node
+// "xy_br_im").
+class xy_br_im_3 : public B_xy_re_im_3 {
+ public:
+  const char* class_name() const override { return "xy_br_im"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<xy_br_im_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+};

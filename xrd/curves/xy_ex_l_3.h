@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+
+#include "xrd/curves/xy_data_3.h"
+
+// The left tail curve, from nBpts_i1 to nBpts_i2 of the left constants
+// (node "xy_ex_l").
+class xy_ex_l_3 : public xy_data_for_3 {
+ public:
+  const char* class_name() const override { return "xy_ex_l"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<xy_ex_l_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+
+#include "xrd/curves/B_xy_re_im_3.h"
+
+// The modulus of the transform, with the scale of "xy_re" (node "xy_mod").
+class xy_mod_3 : public B_xy_re_im_3 {
+ public:
+  const char* class_name() const override { return "xy_mod"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<xy_mod_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+};

@@ -1,0 +1,265 @@
+#include "xrd/files/xdd_data_3.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "core/error_message.h"
+#include "core/path_and_name_3.h"
+#include "core/paths.h"
+#include "core/text_helpers.h"
+#include "io/file_out.h"
+#include "xrd/curves/xy_data_3.h"
+
+namespace {
+
+// The stream's own form, "%-1.4f", when it reads back as the same value;
+// otherwise the shortest form that does. Four decimals alone would turn a
+// recomputed step such as 1/60 into 0.0167, and the file read back would
+// then count a different number of points than it holds.
+template <class T>
+std::string exact_text(T x) {
+  std::string text = format_number("%-1.4f", x);
+  if (static_cast<T>(std::strtod(text.c_str(), nullptr)) == x) return text;
+  for (int digits = 6; digits <= 17; ++digits) {
+    char format[8];
+    std::snprintf(format, sizeof format, "%%.%dg", digits);
+    text = format_number(format, x);
+    if (static_cast<T>(std::strtod(text.c_str(), nullptr)) == x) break;
+  }
+  return text;
+}
+
+bool same_ignoring_case(const char* a, const char* b) {
+  if (!a || !b) return false;
+  for (; *a && *b; ++a, ++b)
+    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+  return *a == *b;
+}
+
+// The entry of the extension table for `ext`: the table is configuration,
+// and a file named in capitals is the same kind of file.
+assoc_class* extension_entry(const char* ext) {
+  assoc_class* table = query_object("win_misc c exts_load");
+  if (!table) return nullptr;
+  my_string lower(ext);
+  lower.to_lower();
+  if (assoc_class* e = table->find_child(lower.c_str())) return e;
+  for (int i = 0; i < table->child_count(); ++i)
+    if (assoc_class* e = table->child(i); e && same_ignoring_case(e->class_name(), ext)) return e;
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<assoc_class> xdd_data_3::clone_empty() const {
+  auto copy = std::make_unique<xdd_data_3>();
+  copy->set_tem(tem());
+  return copy;
+}
+
+void xdd_data_3::copy_from(assoc_class& source) {
+  if (&source == this) return;
+  if (auto* other = dynamic_cast<xdd_data_3*>(&source)) comment = other->comment;
+  assoc_class::copy_from(source);
+}
+
+xy_data_3* xdd_data_3::profile() { return dynamic_cast<xy_data_3*>(yobs_.get(*this)); }
+
+assoc_class* xdd_data_3::path_node() { return path_.get(*this); }
+
+const char* xdd_data_3::path() {
+  assoc_class* p = path_node();
+  const char* text = p ? p->get_text() : nullptr;
+  return text ? text : "";
+}
+
+assoc_class* xdd_data_3::time_node(bool create) { return time_.get(*this, create); }
+
+assoc_class* xdd_data_3::wavelength_node(bool create) { return lambda_.get(*this, create); }
+
+assoc_class* xdd_data_3::execute_with(assoc_class* path_source) {
+  // The text may live in the node that is about to be set.
+  my_string wanted;
+  if (path_source) {
+    const char* text = path_source->get_text();
+    wanted.assign(text ? text : "");
+    if (assoc_class* p = path_node(); p && p != path_source) p->set_text(wanted.c_str());
+  } else {
+    wanted.assign(path());
+  }
+  if (!dispatch(wanted.c_str())) {
+    global_error_message().append("yes");
+    return nullptr;
+  }
+  if (xy_data_3* p = profile()) p->profile_changed();
+  return this;
+}
+
+bool xdd_data_3::dispatch(const char* file_path) {
+  if (!file_path || !*file_path) return false;
+  my_string ext;
+  const my_string title = file_title(file_path);
+  const char* dot = std::strrchr(title.c_str(), '.');
+  ext.assign(dot ? dot + 1 : "");
+  // A file that is not loaded is always said why: a silent refusal looks
+  // like a program that ignored the user.
+  assoc_class* entry = extension_entry(ext.c_str());
+  if (!entry || !entry->first_child()) {
+    global_error_message().append("No reader for the file type of ").append(file_path);
+    show_error(this);
+    return false;
+  }
+  const my_string reader_name = entry->first_child()->class_name();
+
+  auto file = std::make_unique<file_in>(file_path, false);
+  if (!file->open_or_report(this)) return false;
+  // Data files have no comments: an apostrophe or a slash is data there.
+  file->set_comment_mode(false);
+  input_ = std::move(file);
+
+  // The stream goes with the load, whatever the reader does.
+  struct closer {
+    std::unique_ptr<file_in>& input;
+    ~closer() { input.reset(); }
+  } close_input{input_};
+
+  assoc_class* reader = find(*this, reader_name.c_str());
+  if (!reader || reader == this) return false;
+  // A reader answers with the data node it filled; any other object that the
+  // table might name answers with something else and loads nothing.
+  return reader->execute_with(this) == this;
+}
+
+bool xdd_data_3::write_xdd() {
+  const my_string target = path();
+  xy_data_3* p = profile();
+  // A profile without points would make a file that no reader accepts, in
+  // place of whatever file was there.
+  if (target.is_empty() || !p || p->n < 1 || p->y.count() == 0) {
+    global_error_message().append(target.is_empty() ? "No file name" : target.c_str());
+    global_error_message().append(": Cannot save file");
+    show_error();
+    return false;
+  }
+  file_out out(target.c_str(), true, file_out::write_mode::replace_on_commit);
+  if (out.is_open()) {
+    out.put_chars(comment.is_empty() ? "Comment" : comment.c_str());
+    out.new_line();
+    for (double v : {p->x1, p->xd, p->x2}) {
+      out.put_chars(exact_text(v).c_str());
+      out.new_line();
+    }
+    // Count time and wavelength are optional for the writer: a file read
+    // from a layout without them still saves.
+    if (assoc_class* t = time_node(false))
+      out.put_chars(exact_text(t->get_double()).c_str());
+    else
+      out.put_int(1);
+    out.new_line();
+    out.put_chars("1");
+    out.new_line();
+    if (assoc_class* l = wavelength_node(false))
+      out.put_chars(exact_text(l->get_double()).c_str());
+    else
+      out.put_int(1);
+    out.new_line();
+    const int first = p->y.base();
+    for (int i = 0; i < p->n; ++i) {
+      const float v = i < p->y.count() ? p->y[first + i] : 0.0f;
+      out.put_chars(exact_text(v).c_str());
+      out.new_line();
+    }
+    if (out.commit()) return true;
+  }
+  global_error_message().append(out.has_error() ? out.error_text.c_str() : "Cannot save file");
+  show_error();
+  return false;
+}
+
+xdd_data_3* xdd_data_3::of(assoc_class* argument) {
+  if (!argument) return nullptr;
+  if (auto* d = dynamic_cast<xdd_data_3*>(argument)) return d;
+  return dynamic_cast<xdd_data_3*>(argument->find_child("xdd_data"));
+}
+
+const char* xdd_data_3::loading_path() { return input_ ? input_->file_name() : path(); }
+
+void xdd_data_3::report_load_error(const char* detail) {
+  my_string& message = global_error_message();
+  message.append("Error loading file ");
+  message.append(loading_path());
+  if (detail) message.append(detail);
+  show_error();
+}
+
+void xdd_data_3::read_comment(stream_in& in) {
+  my_string line;
+  if (in.read_line(line)) comment = line;
+}
+
+xdd_data_3* xdd_data_3::start_reading(assoc_class* argument) {
+  xdd_data_3* data = of(argument);
+  if (!data) return nullptr;
+  if (!data->input() || !data->profile()) {
+    data->report_load_error();
+    return nullptr;
+  }
+  return data;
+}
+
+my_string xdd_data_3::number_word(stream_in& in) {
+  my_string word(in.read_word());
+  const char* t = word.c_str();
+  const char* comma = std::strchr(t, ',');
+  if (comma && !std::strchr(t, '.') && !std::strchr(comma + 1, ',')) word.replace_char(',', '.');
+  return word;
+}
+
+double xdd_data_3::read_number(stream_in& in) { return text_to_double(number_word(in).c_str()); }
+
+int xdd_data_3::read_ordinates(stream_in& in, int n, float_vec& values) {
+  values.allocate(n);
+  values.rebase(0);
+  constexpr double top = std::numeric_limits<float>::max();
+  int held = 0;
+  for (; held < n; ++held) {
+    const my_string word = number_word(in);
+    if (word.is_empty()) break;  // the end of the file: the rest stay 0
+    const double v = text_to_double(word.c_str());
+    // A double beyond the float range would be undefined to convert.
+    values[held] = v > top    ? std::numeric_limits<float>::infinity()
+                   : v < -top ? -std::numeric_limits<float>::infinity()
+                              : static_cast<float>(v);
+  }
+  return held;
+}
+
+bool xdd_data_3::accept(const x1_xd_x2_3& axis, float_vec& values, int held) {
+  xy_data_3* p = profile();
+  if (!p) return false;
+  p->x1 = axis.x1;
+  p->x2 = axis.x2;
+  p->xd = axis.xd;
+  p->n = axis.n;
+  p->y = values;
+  p->y.rebase(0);
+  // A scan has a stepped abscissa, whatever the profile held before.
+  p->options.clear(xy_data_3::explicit_x);
+  p->profile_changed();
+  if (held < axis.n) {
+    my_string& message = global_error_message();
+    message.append("File ");
+    message.append(loading_path());
+    message.append(" holds only ");
+    message.append(held);
+    message.append(" of ");
+    message.append(axis.n);
+    message.append(" points; the missing points read as 0.");
+    show_error();
+  }
+  return true;
+}

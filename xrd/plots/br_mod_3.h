@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "xrd/plots/B_br_freq_plot_xy_3.h"
+#include "xrd/plots/plot_view.h"
+#include "xrd/curves/xy_data_3.h"
+
+// Draws the modulus of the quotient with the scale of "xy_br_re" (node
+// "br_mod").
+class br_mod_3 : public B_br_freq_plot_xy_3 {
+ public:
+  const char* class_name() const override { return "br_mod"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<br_mod_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+  const char* xy_name() const override { return "xy_br_mod"; }
+  std::uint32_t show_mask() const override { return show_bits::quotient_mod; }
+  const char* caption() const override { return "Yobs/Ref Mod"; }
+
+ protected:
+  bool recompute(plot_view& view, xy_data_for_3& xy) override;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "xrd/plots/B_br_freq_plot_xy_3.h"
+#include "xrd/plots/plot_view.h"
+#include "xrd/curves/xy_data_3.h"
+
+// Draws the real part of the quotient by the reference's transform,
+// normalised (node "br_re").
+class br_re_3 : public B_br_freq_plot_xy_3 {
+ public:
+  const char* class_name() const override { return "br_re"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<br_re_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+  const char* xy_name() const override { return "xy_br_re"; }
+  std::uint32_t show_mask() const override { return show_bits::quotient_re_im; }
+  const char* caption() const override { return "Yobs/Ref Re"; }
+
+ protected:
+  bool recompute(plot_view& view, xy_data_for_3& xy) override;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "xrd/plots/B_freq_plot_xy_3.h"
+#include "xrd/plots/plot_view.h"
+#include "xrd/curves/xy_data_3.h"
+
+// Draws the imaginary part of the transform with the scale of "xy_re" (node
+// "im").
+class im_3 : public B_freq_plot_xy_3 {
+ public:
+  const char* class_name() const override { return "im"; }
+  std::unique_ptr<assoc_class> clone_empty() const override {
+    auto copy = std::make_unique<im_3>();
+    copy->set_tem(tem());
+    return copy;
+  }
+  const char* xy_name() const override { return "xy_im"; }
+  std::uint32_t show_mask() const override { return show_bits::transform_re_im; }
+  const char* caption() const override { return "Im"; }
+
+ protected:
+  bool recompute(plot_view& view, xy_data_for_3& xy) override;
+};

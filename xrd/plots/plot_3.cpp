@@ -1,0 +1,184 @@
+#include "xrd/plots/plot_3.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "core/node_watch.h"
+#include "core/paths.h"
+#include "core/text_helpers.h"
+#include "template/process_strs_fns_3.h"
+#include "xrd/measures/peak_measures.h"
+#include "xrd/plots/plot_view.h"
+#include "xrd/chain/ptr_classes_4.h"
+#include "xrd/measures/temp_line_3.h"
+#include "xrd/curves/xy_data_3.h"
+#include "xrd/chain/xy_yobs_4.h"
+
+namespace {
+
+constexpr const char* error_text = "Error";
+
+struct plot_option {
+  const char* word;
+  std::uint32_t bit;
+};
+constexpr plot_option plot_options[] = {
+    {"_no_capt", plot_3::no_capt},
+    {"_no_manip_x", plot_3::no_manip_x},
+    {"_no_manip_y", plot_3::no_manip_y},
+    {"_not_for_xy_report", plot_3::not_for_xy_report},
+};
+
+void set_words(const char* text, my_flag& flags) {
+  if (!text) return;
+  const char* p = text;
+  while (*p) {
+    while (*p && is_separator(*p)) ++p;
+    const char* start = p;
+    while (*p && !is_separator(*p)) ++p;
+    const std::size_t length = static_cast<std::size_t>(p - start);
+    for (const plot_option& o : plot_options)
+      if (length == std::strlen(o.word) && std::strncmp(start, o.word, length) == 0) flags.set(o.bit);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<assoc_class> plot_3::clone_empty() const {
+  auto copy = std::make_unique<plot_3>();
+  copy->set_tem(tem());
+  return copy;
+}
+
+void plot_3::configure() {
+  plot_flags = my_flag();
+  change_script.clear();
+  const std::string name = class_name();
+  // The option list may be one text or one word per record.
+  if (assoc_class* options = query_object(("win_misc c plot_type_opts c " + name).c_str())) {
+    for (int i = 0; i < options->child_count(); ++i) set_words(options->child(i)->class_name(), plot_flags);
+  }
+  if (const char* script = query_value(("win_misc c on_change_of_plot_obj c " + name).c_str())) change_script = script;
+}
+
+bool plot_3::shown_in(const plot_view& view) const { return (view.show_bits() & show_mask()) != 0; }
+
+bool plot_3::update(plot_view& view) {
+  set_view(&view);
+  return false;
+}
+
+void plot_3::draw(plot_view& view, plot_surface& surface) {
+  set_view(&view);
+  temp_line_3* line = temp_line(false);
+  if (!line) return;
+  const double t = (view.show_bits() & show_bits::counts_per_second) ? count_time() : 1.0;
+  surface.segment(line->x1, line->y1 / t, line->x2, line->y2 / t);
+  delete_child(line);
+}
+
+assoc_class* plot_3::data_file() { return file_.get() ? file_.get() : self_or_ancestor_named("xdd"); }
+
+void plot_3::bind_file(assoc_class* file) {
+  // Everything found from the old file belongs to it.
+  unlink(&yobs_);
+  unlink(&time_);
+  if (file)
+    link(file, &file_);
+  else
+    unlink(&file_);
+}
+
+assoc_class* plot_3::file_member(ptr_class<assoc_class>& holder, const char* name) {
+  if (!holder.get()) {
+    assoc_class* file = data_file();
+    if (assoc_class* n = file ? find(*file, name) : nullptr) link(n, &holder);
+  }
+  return holder.get();
+}
+
+xy_yobs_4* plot_3::observed() { return dynamic_cast<xy_yobs_4*>(file_member(yobs_, "xy_yobs")); }
+
+double plot_3::count_time() {
+  if (!time_.get()) {
+    assoc_class* file = data_file();
+    if (assoc_class* n = file ? find_existing(*file, "tBime") : nullptr) link(n, &time_);
+  }
+  const double t = time_.get() ? time_.get()->get_double() : 1.0;
+  return t > 0.0 ? t : 1.0;
+}
+
+plot_3::drag_mode plot_3::choose_drag_mode() {
+  if (!plot_flags.test(no_manip_y) && find_existing(*this, "mAanip_y")) return drag_mode::y;
+  if (!plot_flags.test(no_manip_x) && find_existing(*this, "mAanip_x")) return drag_mode::x;
+  if (!plot_flags.test(no_capt) && find_existing(*this, "cAapt")) return drag_mode::capture;
+  return drag_mode::none;
+}
+
+void plot_3::redraw_file(assoc_class& file) {
+  if (assoc_class* views = find(file, "invalidate_if_on")) views->execute_with(&file);
+}
+
+void plot_3::curve_changed() {
+  // The script may delete this plot, and each recalculation another file.
+  node_watch self(this);
+  if (!change_script.empty()) run_process_text(*this, change_script.c_str());
+  if (!self) return;
+  assoc_class* file = data_file();
+  std::vector<std::unique_ptr<node_watch>> tied;
+  if (xy_yobs_4* yobs = observed()) {
+    if (ptr_classes_4* list = yobs->tied_files())
+      for (assoc_class* other : list->targets())
+        if (other != file) tied.push_back(std::make_unique<node_watch>(other));
+  }
+  if (file) redraw_file(*file);
+  for (const auto& w : tied) {
+    if (!w->get()) continue;
+    if (assoc_class* recalc = find(*w->get(), "for_recalcs_ref")) recalc->execute();
+    if (w->get()) redraw_file(*w->get());
+  }
+}
+
+temp_line_3* plot_3::temp_line(bool create) {
+  auto* line = dynamic_cast<temp_line_3*>(find_child("temp_line"));
+  if (!line && create) line = static_cast<temp_line_3*>(add_child(std::make_unique<temp_line_3>()));
+  return line;
+}
+
+std::string plot_3::measure(const char* command) {
+  if (!command || !view_) return error_text;
+  xy_data_3* curve = measured_curve();
+  if (!curve || curve->y.count() == 0) return error_text;
+  const double xl = view_->x_left();
+  const double xr = view_->x_right();
+  peak_measures::result r;
+  std::string text;
+  if (std::strcmp(command, "FWHM") == 0) {
+    r = peak_measures::fwhm(*curve, xl, xr);
+    text = "FWHM = " + format_number("%-1.4f", r.value);
+  } else if (std::strcmp(command, "Centroid") == 0) {
+    // The view shows counts per second; the line is in the curve's counts.
+    const double t = (view_->show_bits() & show_bits::counts_per_second) ? count_time() : 1.0;
+    r = peak_measures::centroid(*curve, xl, xr, view_->y_bottom() * t, view_->y_top() * t);
+    text = "Centroid = " + format_number("%-1.4f", r.value);
+  } else if (std::strcmp(command, "Area") == 0) {
+    r = peak_measures::area(*curve, xl, xr);
+    text = "Area = " + format_number("%-1.3f", r.value);
+  }
+  if (!r.ok) return error_text;
+  if (r.has_line) {
+    temp_line_3* line = temp_line(true);
+    line->x1 = r.x1;
+    line->y1 = r.y1;
+    line->x2 = r.x2;
+    line->y2 = r.y2;
+  }
+  return text;
+}
+
+assoc_class* plot_3::set_text(const char* text) {
+  result_ = measure(text);
+  if (assoc_class* history = find_existing(*this, "history_dlg")) history->set_text(result_.c_str());
+  return this;
+}

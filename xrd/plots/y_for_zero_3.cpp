@@ -1,0 +1,26 @@
+#include "xrd/plots/y_for_zero_3.h"
+
+#include "xrd/chain/xy_yobs_4.h"
+
+std::uint64_t y_for_zero_3::source_stamp(plot_view& view) {
+  xy_yobs_4* chain = observed();
+  if (!chain) return 0;
+  chain->ensure_origin();
+  return stamp_of({chain->origin_x(), view.y_bottom(), view.y_top()});
+}
+
+bool y_for_zero_3::recompute(plot_view& view, xy_data_for_3& xy) {
+  xy_yobs_4* chain = observed();
+  if (!chain || chain->y.count() == 0) return false;
+  chain->ensure_origin();
+  vertical_line(xy, chain->origin_x(), view.y_bottom(), view.y_top());
+  return true;
+}
+
+bool y_for_zero_3::drag_marker_to(double x) {
+  xy_yobs_4* chain = observed();
+  if (!chain || !(chain->xd > 0.0)) return false;
+  chain->set_origin_index((x - chain->x1) / chain->xd);
+  if (assoc_class* file = data_file()) redraw_file(*file);
+  return true;
+}
