@@ -12,4 +12,6 @@ if [ -x build/app/qt/xrdfourier ]; then
   exec build/app/qt/xrdfourier "$@" "${demo[@]}"
 fi
 echo "The windowed workbench is not built yet; the batch tool reads the demo scans:"
-exec build/app/main/xrdfourier-cli info "${demo[@]}"
+build/app/main/xrdfourier-cli info "${demo[@]}"
+echo "and measures the corundum line between 25 and 27 degrees:"
+exec build/app/main/xrdfourier-cli measure --xrange 25 27 "${demo[0]}"

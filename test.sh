@@ -20,9 +20,10 @@ run_suite() {
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
 }
 
-run_suite build -DCMAKE_BUILD_TYPE=Release
+# Warnings fail the build here, so that none creeps in unseen.
+run_suite build -DCMAKE_BUILD_TYPE=Release -DXRDF_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DXRDF_SANITIZE=ON -DXRDF_BENCH=OFF
+  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DXRDF_SANITIZE=ON -DXRDF_BENCH=OFF -DXRDF_WERROR=ON
 
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2

@@ -189,13 +189,21 @@ void assoc_class::copy_from(assoc_class& source) {
     return;
   }
   assoc_class* recs = template_scope();
+  // What stayed from before the copy; anything else of a copied name was
+  // made meanwhile by a script of an earlier copy (a change script that
+  // sets a sibling), and takes the copy rather than being shadowed by it.
+  node_list kept;
+  for (int i = 0; i < count_; ++i) kept.push_back(storage_[i]);
   for (const auto& w : sources) {
     assoc_class* c = w->get();
     if (!source_alive || !self_alive) return;
     if (!c || c->flags_.test(node_bits::excluded) || c->template_flag(tem_bits::not_to_copy)) continue;
     const my_string name = c->display_name();
     if (!is_free_standing(name) && !(recs && recs->find_child(name))) continue;
-    if (assoc_class* n = create_child_by_name(name)) n->copy_from(*c);
+    assoc_class* n = is_array() ? nullptr : find_child(name);
+    if (n && std::find(kept.begin(), kept.end(), n) != kept.end()) n = nullptr;
+    if (!n) n = create_child_by_name(name);
+    if (n) n->copy_from(*c);
   }
 }
 

@@ -181,6 +181,15 @@ class assoc_class : public my_ctr_ptr<assoc_class> {
   ptr_class<assoc_class> tem_;
 };
 
+// A new, empty node of the same class as `self`, bound to the same template:
+// what clone_empty answers for most classes.
+template <class T>
+std::unique_ptr<assoc_class> clone_like(const T& self) {
+  auto copy = std::make_unique<T>();
+  copy->set_tem(self.tem());
+  return copy;
+}
+
 // The root of the application's tree.
 class top_3 : public assoc_class {
  public:

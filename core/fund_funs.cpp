@@ -88,8 +88,10 @@ const char* fund_funs_d_3::as_text(const fund_value& v, my_string& buf) const {
 
 void fund_funs_d_3::read(fund_value& v, stream_in& in) const { v.d = in.read_double(); }
 
+// Written to be read back (projects keep settings this way), so nothing
+// below a fixed number of decimals may be lost.
 void fund_funs_d_3::write(const fund_value& v, stream_out& out) const {
-  out.put_text(my_string(format_number("%-1.6f", v.d)));
+  out.put_text(my_string(exact_number_text(v.d)));
 }
 
 void fund_funs_d_3::format(const fund_value& v, const field_description* field, my_string& out) const {

@@ -105,16 +105,20 @@ int fund_type_3::set_text_with_limits(const char* text) {
     }
   }
   funs().from_text(value_, text);
-  if (f && f->has(field_bits::take_data) && !f->take_data.is_empty()) {
-    if (template_host* host = current_template_host()) {
-      // The take-data script may delete this very field.
-      node_watch alive(this);
-      host->run_script(*this, f->take_data.c_str(), nullptr);
-      if (!alive) return 0;
-    }
-  }
+  if (!run_take_data_hook()) return 0;
   run_change_hook();
   return 0;
+}
+
+bool fund_type_3::run_take_data_hook() {
+  const field_description* f = field();
+  if (!f || !f->has(field_bits::take_data) || f->take_data.is_empty()) return true;
+  template_host* host = current_template_host();
+  if (!host) return true;
+  // The take-data script may delete this very field.
+  node_watch alive(this);
+  host->run_script(*this, f->take_data.c_str(), nullptr);
+  return static_cast<bool>(alive);
 }
 
 std::unique_ptr<assoc_class> fund_type_3::clone_empty() const {

@@ -45,6 +45,9 @@ class fund_type_3 : public virtual no_name_3 {
  protected:
   void ensure_init();
   void run_change_hook();
+  // Runs the field's take-data script, which follows every edit the user
+  // makes; false when the script deleted this node.
+  bool run_take_data_hook();
   fund_value value_;
 
  private:

@@ -127,10 +127,12 @@ my_string& my_string::replace_word_char(char a, char b) {
 
 my_string& my_string::set_extension(const char* ext) {
   std::string text(view());
-  const std::size_t slash = text.find_last_of('/');
-  const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = text.find('.', name_start);
-  if (dot != std::string::npos) text.erase(dot);
+  std::size_t name_start = text.size();
+  while (name_start > 0 && !is_path_separator(text[name_start - 1])) --name_start;
+  // The extension follows the last dot of the file name, as extensions are
+  // read: "run.2024.xdd" becomes "run.2024.prj", and a dotted folder stays.
+  const std::size_t dot = text.rfind('.');
+  if (dot != std::string::npos && dot >= name_start) text.erase(dot);
   text += '.';
   text += ext ? ext : "";
   return assign(std::string_view(text));

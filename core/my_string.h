@@ -41,8 +41,9 @@ class my_string {
 
   my_string& replace_char(char a, char b);
   my_string& replace_word_char(char a, char b);
-  // Replaces the extension of the last path component (or appends one). The
-  // case of the text is kept: paths are case-sensitive here.
+  // Replaces the extension of the last path component, the text after its
+  // last '.', or appends one when the name has no '.'. The case of the text
+  // is kept: paths are case-sensitive here.
   my_string& set_extension(const char* ext);
   my_string& to_lower();
   my_string& pad_right(int n);

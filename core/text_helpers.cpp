@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "core/my_glist.h"
 
@@ -28,6 +29,30 @@ bool format_is_safe(const char* format, const char* conversions) {
     ++found;
   }
   return found == 1;
+}
+
+// What the stream readers make of a number text (a float beyond the float
+// range reads as an infinity, as the readers convert it).
+double read_back(const std::string& text, double) { return std::strtod(text.c_str(), nullptr); }
+float read_back(const std::string& text, float) {
+  const double x = std::strtod(text.c_str(), nullptr);
+  constexpr double top = std::numeric_limits<float>::max();
+  if (x > top) return std::numeric_limits<float>::infinity();
+  if (x < -top) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(x);
+}
+
+template <class T>
+std::string exact_text(T x) {
+  std::string text = format_number("%-1.4f", x);
+  if (read_back(text, x) == x) return text;
+  for (int digits = 6; digits <= 17; ++digits) {
+    char format[8];
+    std::snprintf(format, sizeof format, "%%.%dg", digits);
+    text = format_number(format, x);
+    if (read_back(text, x) == x) break;
+  }
+  return text;
 }
 
 }  // namespace
@@ -81,3 +106,7 @@ std::string format_int(const char* format, int n) {
 long text_to_long(const char* text) { return text ? std::strtol(text, nullptr, 10) : 0; }
 
 double text_to_double(const char* text) { return text ? std::strtod(text, nullptr) : 0.0; }
+
+std::string exact_number_text(double x) { return exact_text(x); }
+
+std::string exact_number_text(float x) { return exact_text(x); }

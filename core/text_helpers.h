@@ -45,6 +45,12 @@ std::string format_int(int n);
 std::string format_int(const char* format, int n);
 // The project's text forms: doubles "%-1.4f", integers "%d".
 inline std::string text_of(double x) { return format_number("%-1.4f", x); }
+// A number written to be read back: "%-1.4f" when that reads back as the
+// same value, otherwise the fewest significant digits that do. Four or six
+// fixed decimals alone would turn a small value (a tail coefficient of 1e-9)
+// into zero.
+std::string exact_number_text(double x);
+std::string exact_number_text(float x);
 
 // The runtime library's leading-number conversions: 0 for text that is no number.
 long text_to_long(const char* text);

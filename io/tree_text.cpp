@@ -1,6 +1,8 @@
 #include "io/tree_text.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/assoc_class.h"
 #include "core/error_message.h"
@@ -11,6 +13,9 @@
 #include "io/string_in.h"
 
 namespace {
+
+// The name of a data-file record: its value is the file's path.
+constexpr const char* data_file_record = "xdd";
 
 struct record {
   std::string name;
@@ -57,6 +62,19 @@ assoc_class* child_with_display_name(assoc_class& parent, const char* name) {
   return nullptr;
 }
 
+// Where a record whose parent is called `parent` belongs: the node read just
+// before it, or the nearest of that node's ancestors of that name. The search
+// stops at the start node, so that no record reaches above the sub-tree that
+// is being read.
+assoc_class* anchor_of(assoc_class& current, assoc_class& start, const char* parent) {
+  if (assoc_class::names_equal(current.class_name(), parent)) return &current;
+  for (assoc_class* a = &current; a != &start && a->parent();) {
+    a = a->parent();
+    if (a->is_named(parent)) return a;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void save_subtree(assoc_class& start, stream_out& out) {
@@ -79,19 +97,15 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
   assoc_class* current = &start;
   bool skipping_file = false;
   while (read_record(in, r)) {
-    if (files && r.name == "xdd") {
-      assoc_class* anchor = assoc_class::names_equal(current->class_name(), r.parent.c_str())
-                                ? current
-                                : current->ancestor_named(r.parent.c_str());
+    if (files && r.name == data_file_record) {
+      assoc_class* anchor = anchor_of(*current, start, r.parent.c_str());
       assoc_class* loaded = files->load_record(r.value.c_str(), anchor ? *anchor : start);
       skipping_file = loaded == nullptr;
       if (loaded) current = loaded;
       continue;
     }
     if (skipping_file) continue;
-    assoc_class* parent = assoc_class::names_equal(current->class_name(), r.parent.c_str())
-                              ? current
-                              : current->ancestor_named(r.parent.c_str());
+    assoc_class* parent = anchor_of(*current, start, r.parent.c_str());
     if (!parent) return damaged(r.name);
     assoc_class* node = parent->is_array() ? nullptr : child_with_display_name(*parent, r.name.c_str());
     if (!node) node = parent->create_child_by_name(r.name.c_str());
@@ -99,6 +113,23 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
     string_in value(r.value.c_str());
     node->read_for_project(value);
     current = node;
+  }
+  return true;
+}
+
+bool check_subtree(const char* start_name, stream_in& in) {
+  record r;
+  if (!read_record(in, r)) return damaged("");
+  if (r.name != start_name) return damaged(r.name);
+  // The names of the node the reader would be at and of its ancestors up to
+  // the start, innermost last.
+  std::vector<std::string> at{start_name};
+  while (read_record(in, r)) {
+    auto found = std::find(at.rbegin(), at.rend(), r.parent);
+    if (found == at.rend()) return damaged(r.name);
+    if (r.name == data_file_record && r.value.find_first_not_of(" \r") == std::string::npos) return damaged(r.name);
+    at.erase(found.base(), at.end());
+    at.push_back(r.name);
   }
   return true;
 }

@@ -26,7 +26,7 @@
 //    outer, offsets inner; the first passes block by block so that the data
 //    stays in the cache; two passes per sweep where the points are in
 //    registers anyway) and 4, 8 or 16 at a time in vector registers. Every
-//    butterfly does exactly the specified operations on the same values:
+//    butterfly does exactly the literal form's operations on the same values:
 //    double products and sums rounded once to float (tr, ti), then float
 //    additions and subtractions. Vector instructions round each operation as
 //    the scalar ones do, and the build forbids fused multiply-add contraction,
@@ -43,7 +43,7 @@ namespace {
 // ---------------------------------------------------------------- tables --
 
 // Twiddles of the complex passes for one sign. The pass whose butterflies span
-// h complex points (mmax = 2h floats in the description) has h twiddles, kept
+// h complex points (mmax = 2h floats in the literal form) has h twiddles, kept
 // at indices h .. 2h-1: wr[h + k], wi[h + k] is the value after k steps.
 struct pass_tables {
   std::vector<double> wr, wi;
@@ -51,7 +51,7 @@ struct pass_tables {
 };
 
 // Twiddles of the real transform's split loop for one sign and length n:
-// wr[k], wi[k] for k = 1 .. n/4 - 1 (k = i - 1 in the description).
+// wr[k], wi[k] for k = 1 .. n/4 - 1 (k = i - 1 in the literal split loop).
 struct split_table {
   std::vector<double> wr, wi;
   bool ready = false;
@@ -133,7 +133,7 @@ inline int next_reversed(int r, int top) {
 }
 
 // re[k], im[k] = complex point rev(k) of the interleaved array a: the
-// exchanges of the description, done as one gather.
+// exchanges of the literal form, done as one gather.
 void gather_reversed(const float* a, float* re, float* im, int nn) {
   if (nn < 128) {
     int r = 0;
@@ -536,7 +536,7 @@ float* scratch_re(int nn) {
 }
 
 // The real transform's split loop run backward (c2 = +0.5), in place on the
-// packed array a of n floats, as the description has it (its 1-based i1 .. i4
+// packed array a of n floats, as the literal form has it (its 1-based i1 .. i4
 // are i1 - 1 .. i4 - 1 here).
 void split_backward(float* a, int n) {
   const split_table& t = split_for(n, -1);

@@ -2,10 +2,10 @@
 
 // The radix-2 transforms, on raw float arrays.
 //
-// The algorithms are written for 1-based arrays; here element k of the
-// description is a[k - 1]. The arithmetic is the specified one, operation for
-// operation: float array elements, twiddle factors in double advanced by the
-// specified recurrence, and in each butterfly
+// The textbook algorithms (Numerical Recipes' four1 and realft) index their
+// arrays from 1; here their element k is a[k - 1]. The arithmetic is theirs,
+// operation for operation: float array elements, twiddle factors in double
+// advanced by the textbook recurrence, and in each butterfly
 //     float tr = wr * a[j] - wi * a[j+1];   float ti = wr * a[j+1] + wi * a[j];
 //     a[j] = a[i] - tr;  a[j+1] = a[i+1] - ti;  a[i] += tr;  a[i+1] += ti;
 // (products and differences of the twiddle terms in double, rounded to float

@@ -4,7 +4,7 @@
 #include <vector>
 
 // Cubic interpolating spline over samples on an equally stepped abscissa
-//: first abscissa x0, step dx. V is the sample vector type
+// (first abscissa x0, step dx). V is the sample vector type
 // (my_vec<float,double> in this system); the spline keeps the second
 // derivatives at the samples, in units of one step, with the samples' length
 // and first index. It does not own the samples: the caller passes them to
@@ -60,7 +60,7 @@ void spline_dx_3<V>::set_up(double first_x, double step, const V& y, double yp1,
   }
   y2.allocate(n_);
   y2.rebase(0);
-  // Work on 0-based copies; sample k of the description (1-based) is s[k - 1].
+  // The textbook loops count samples from 1; their sample k is s[k - 1].
   const value_type* s = y.data();
   value_type* d2 = y2.data();
   if (n_ == 1) {

@@ -36,7 +36,7 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
   double anorm = 0.0;
   int l = 1;
 
-  // 1. Householder reduction to bidiagonal form.
+  // Householder reduction to bidiagonal form.
   for (int i = 1; i <= n; ++i) {
     l = i + 1;
     rv1[static_cast<std::size_t>(i)] = scale * g;
@@ -91,7 +91,7 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
     if (t > anorm) anorm = t;
   }
 
-  // 2a. Accumulation of the right-hand transformations.
+  // Accumulation of the right-hand transformations.
   for (int i = n; i >= 1; --i) {
     if (i < n) {
       if (g != 0.0) {
@@ -110,7 +110,7 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
     l = i;
   }
 
-  // 2b. Accumulation of the left-hand transformations.
+  // Accumulation of the left-hand transformations.
   for (int i = m < n ? m : n; i >= 1; --i) {
     l = i + 1;
     g = w[i];
@@ -130,10 +130,10 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
     a[i][i] += 1.0;
   }
 
-  // 3. Diagonalisation of the bidiagonal form.
+  // Diagonalisation of the bidiagonal form.
   for (int k = n; k >= 1; --k) {
     for (int its = 1; its <= 30; ++its) {
-      // 3.1 Splitting test. rv1[1] is 0 by construction, so l = 1 always
+      // Splitting test. rv1[1] is 0 by construction, so l = 1 always
       // splits; it is taken as such without looking at w[0], which does not
       // exist (the test on it could only be reached with an undefined anorm).
       bool cancel = true;
@@ -169,7 +169,7 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
         }
       }
       double z = w[k];
-      // 3.2 Convergence.
+      // Convergence.
       if (l == k) {
         if (z < 0.0) {
           w[k] = -z;
@@ -177,13 +177,13 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
         }
         break;
       }
-      // 3.3 No convergence.
+      // No convergence in 30 iterations.
       if (its == 30) {
         global_error_message().append(svd_no_convergence_message);
         show_error();
         throw 1;
       }
-      // 3.4 Shift from the bottom 2 x 2 minor, then one implicit QR sweep.
+      // Shift from the bottom 2 x 2 minor, then one implicit QR sweep.
       double x = w[l];
       nm = k - 1;
       double y = w[nm];

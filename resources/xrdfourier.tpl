@@ -37,29 +37,66 @@ start_templates
       AhBinstance _int ;
       AmBax_num_files _int _min 1 _max 32 _default 32 _name Maximum|number|of|files ;
       AmBin_pts_xdd _int _min 4 _default 10 _name Minimum|number|of|points ;
-      ApDroj_path_name _char* ;            ' the current project, empty when none
+      ' The current project, empty when none; the status bar follows it.
+      ApDroj_path_name _char* _on_change e|dis_proj_name ;
       dis_proj_name ;
+      ' Projects: the modified flag (always 0 without a project), saving and
+      ' loading (both leave the project unmodified), the offer to save at
+      ' close-down, and forgetting the project when no file is left.
+      Aset_proj_dirty _int _default 0 ;
+      proj_save _on_execution { j set_proj_dirty 0 } ;
+      proj_open _on_execution { j set_proj_dirty 0 } ;
+      app_closing_to_proj ;
+      proj_check_no_xdd ;
       ok_to_load_more ;
       xdd_loaded ;
       xrd_open_dlg ;
       load_xdd ;                          ' the readers, named by "win_misc c exts_load"
       load_cpi ;
-      Ado_unload _assoc ;
+      Ado_unload _assoc _on_execution { e proj_check_no_xdd } ;
       Asave_xdd_as _assoc ;
       Ayes_no_dlg _char* ;
       Aok_message _char* ;
       opts_a ;
       history_dlg ;
       hlp_dlg ;
+      ' The graph views: the control bar with its file buttons, the colour
+      ' slots of the files, the list of open views (its "vw_with_focus"
+      ' follows the focus; the working view follows it too, so that the file
+      ' buttons show what the focused view shows), and the objects the views
+      ' and their scripts use.
+      controlbar ;
+      colors ;
+      view_recs ;
+         Avw_with_focus _assoc _on_execution { F wBork_vw vw_with_focus e dis_buttons } ;
+         AwBork_vw _assoc ;
+         drvw _tem_plate #drvw ;
+      new_view ;
+      view_for_each_file ;
+      new_xdd_for_vws ;
+      invalidate_if_on ;
+      set_vw_title ;
+      set_cursors ;
+      dis_buttons ;
+      Adis_button _assoc ;
+      axes_dlg ;
+      drvw_bit_map ;
+      ' A curve captured as a new data file, and the xy report of a view.
+      capture ;
+      capture_as_txt ;
+      ' The lambda cursor: the name of a set of "win_misc c wavelengths", and
+      ' its switch.
+      drvw_lam_cursor ;
+      AsBhow_lam_curcor _switch _default 0 _name Show|lambda|cursor ;
       ' Loading one file: make the data-file node among the loaded files, give
       ' it the path, load it, and take it away again when the load failed.
       ApBath_name _char* _on_execution { q xdd n xDdd_path_name _ e ^ s [ t ] } ;
       ' Unloading every file, asking for the modified ones.
-      dAo_unload_all _on_execution { w xAdd_recs [ m do_unload ^ e do_unload ] } ;
+      dAo_unload_all _on_execution { w xAdd_recs [ m do_unload ^ e do_unload ] e proj_check_no_xdd } ;
       xdds ;
          xAdd_recs _array ;
             ' After a load the transform axis takes the file's wavelength.
-            xdd _tem_plate #xdd _on_execution { n lBamda lBambda } ;
+            xdd _tem_plate #xdd _on_execution { n lBamda lBambda g fbutonoff e new_xdd_for_vws } ;
 }
 
 ' ----------------------------------------------------------------------------
@@ -75,20 +112,24 @@ start_templates
    AtBime _double _not_for_proj _name Count|time ;
    AlBambda _double _not_for_proj _name Wavelength ;
    Ahint_text _char* _not_for_proj ;
+   fbutonoff _not_for_proj ;               ' the file's button in the control bar
+   ' Marks the file changed; run after each edit of an option by the user.
+   xdd_changed _not_for_proj ;
    ' The chain's flags, all due when the file is new.
    AfBft_recal _int _default 1 _not_for_proj ;
    AfBft_shift _int _default 1 _not_for_proj ;
    AfBft_do_inv _int _default 1 _not_for_proj ;
    AfBft_do_deconv _int _default 1 _not_for_proj ;
    AfBft_do_br _int _default 1 _not_for_proj ;
-   ' The chain's options.
-   AfBreq_doubler _int _min 0 _max 4 _default 1 _name Transform|length|doubling _on_change j|fBft_recal|1 ;
-   AfBft_f2_lim _double _default -999 _name Frequency|limit _on_change j|fBft_do_inv|1 ;
-   Afft_zero _double _default -999 _name Origin _on_change j|fBft_shift|1 ;
-   AaBo_bkg _double _default 0 _name Background|level _on_change j|fBft_recal|1 ;
-   AaB1_bkg _double _default 0 _name Background|slope _on_change j|fBft_recal|1 ;
-   AlBamda _double _min 0 _default 0 _name Wavelength|for|the|transform|axis _on_change j|fBft_shift|1 ;
-   Aref_prof _char* _name Reference|profile _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
+   ' The chain's options. An edit by the user (here and in the tails) marks
+   ' the project modified and the file changed.
+   AfBreq_doubler _int _min 0 _max 4 _default 1 _name Transform|length|doubling _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
+   AfBft_f2_lim _double _default -999 _name Frequency|limit _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_inv|1 ;
+   Afft_zero _double _default -999 _name Origin _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
+   AaBo_bkg _double _default 0 _name Background|level _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
+   AaB1_bkg _double _default 0 _name Background|slope _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
+   AlBamda _double _min 0 _default 0 _name Wavelength|for|the|transform|axis _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
+   Aref_prof _char* _name Reference|profile _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
    Cxdds_tied_to _creator ptr_classes_4 _not_for_proj _not_to_copy ;
    Cfor_recalcs_ref _creator temp_line _not_for_proj _on_execution { j fBft_do_deconv 1 j fBft_do_br 1 } ;
    ' Extrapolated tails, one set of constants per side.
@@ -136,14 +177,14 @@ start_templates
 ' The tail on the left of the profile: active when its start index is below 0
 ' and at least one term is used.
 {#ex_l_consts ;
-   AeBxtr_a1 _double _default 0 _name a1 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a2 _double _default 0 _name a2 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a3 _double _default 0 _name a3 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_change j|dBo_ex_reg|1 ;
-   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_change j|dBo_ex_reg|1 ;
-   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_change j|dBo_ex_reg|1 ;
-   AnBpts_i1 _double _max 0 _default 0 _name Left|tail|start _on_change j|dBo_ex_reg|1 ;
-   AnBpts_i2 _double _min 4 _default 20 _name Left|fit|end _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a1 _double _default 0 _name a1 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a2 _double _default 0 _name a2 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a3 _double _default 0 _name a3 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i1 _double _max 0 _default 0 _name Left|tail|start _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i2 _double _min 4 _default 20 _name Left|fit|end _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
    AdBo_ex_yc _int _default 1 _not_for_proj ;
    AdBo_ex_reg _int _default 0 _not_for_proj ;
 }
@@ -151,16 +192,57 @@ start_templates
 ' The tail on the right: active when its end index lies beyond the last point.
 ' -1 means "not placed yet": the markers start at the last points.
 {#ex_r_consts ;
-   AeBxtr_a1 _double _default 0 _name a1 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a2 _double _default 0 _name a2 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a3 _double _default 0 _name a3 _on_change j|dBo_ex_yc|1 ;
-   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_change j|dBo_ex_reg|1 ;
-   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_change j|dBo_ex_reg|1 ;
-   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_change j|dBo_ex_reg|1 ;
-   AnBpts_i1 _double _min -1 _default -1 _name Right|fit|start _on_change j|dBo_ex_reg|1 ;
-   AnBpts_i2 _double _min -1 _default -1 _name Right|tail|end _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a1 _double _default 0 _name a1 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a2 _double _default 0 _name a2 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a3 _double _default 0 _name a3 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_yc|1 ;
+   AeBxtr_a1_use _switch _default 0 _name Use|a1 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a2_use _switch _default 0 _name Use|a2 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AeBxtr_a3_use _switch _default 0 _name Use|a3 _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i1 _double _min -1 _default -1 _name Right|fit|start _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
+   AnBpts_i2 _double _min -1 _default -1 _name Right|tail|end _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|dBo_ex_reg|1 ;
    AdBo_ex_yc _int _default 1 _not_for_proj ;
    AdBo_ex_reg _int _default 0 _not_for_proj ;
+}
+
+'
+' ----------------------------------------------------------------------------
+' A graph view: its lines (one per file shown), the catcher of presses that
+' no curve takes (they set x1 with the left button and x2 with the right),
+' the drag and capture modes (present: on), and the markers of edits.
+' ----------------------------------------------------------------------------
+{#drvw ;
+   vCiew_lines ;
+      view_line _tem_plate #view_line ;
+   left_right_pressed ;
+   mAanip_x ;                              ' drag curves in x
+   mAanip_y ;                              ' drag curves in y
+   cAapt ;                                 ' a press on a curve captures it
+   iAns_del_pks ;
+   edinvw ;
+   fAst_edinvw ;
+}
+
+' One file in a view: the plots that draw it there, in drawing order.
+{#view_line ;
+   xAdd_plots ;
+      yobs ;
+      y_for_bkg ;
+      ex_l ;
+      ex_r ;
+      y_for_zero ;
+      pl1 ;
+      pl2 ;
+      pr1 ;
+      pr2 ;
+      re ;
+      im ;
+      mod ;
+      y_f2_lim ;
+      br_re ;
+      br_im ;
+      br_mod ;
+      inv ;
+      deconv ;
 }
 
 ' Free-standing objects: names with N, O, P, Q or R in second place find
@@ -182,7 +264,16 @@ start_out_side_recs {
    {"def_prj_ext" {"PRJ"}}
    {"def_prj_ext_star" {"*.PRJ"}}
 
+   ' The half size in pixels of the handles of a curve being dragged.
+   {"pen_box_size" {"3"}}
+
    {"win_misc"
+      ' Wavelength sets of the lambda cursor: the reference line (wavelength
+      ' and intensity), then each line to mark with its intensity.
+      {^"wavelengths"
+         {"CuKa" {"1.5406 100 1.54056 100 1.54439 50"}}
+         {"CoKa" {"1.78897 100 1.78897 100 1.79285 50"}}
+         {"MoKa" {"0.70930 100 0.70930 100 0.71359 50"}}}
       ' The help file "hlp" lives here; a relative directory is taken from the
       ' directory of this file.
       {"root_directory" {""}}
@@ -195,7 +286,10 @@ start_out_side_recs {
          {"xy_yobs" {"yobs.xdd"}} {"xy_re" {"re.xdd"}} {"xy_im" {"im.xdd"}} {"xy_mod" {"mod.xdd"}}
          {"xy_inv" {"inv.xdd"}} {"xy_deconv" {"dec.xdd"}} {"xy_br_re" {"bre.xdd"}}
          {"xy_br_im" {"bim.xdd"}} {"xy_br_mod" {"bmod.xdd"}}}
-      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof"}}
+      ' A captured curve is a profile of its own: the settings that point into
+      ' the source's profile (origin, limit, background, tail indices) start
+      ' afresh, as does its file button.
+      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof fbutonoff fft_zero fBft_f2_lim aBo_bkg aB1_bkg ex_l_consts ex_r_consts"}}
 
       ' What the user may do with each kind of curve.
       {^"plot_type_opts"
@@ -207,8 +301,8 @@ start_out_side_recs {
          {"br_mod" {"_no_manip_x _no_manip_y"}}
          {"inv" {"_no_manip_x _no_manip_y"}}
          {"deconv" {"_no_manip_x _no_manip_y"}}
-         {"ex_l" {"_no_manip_x _no_manip_y"}}
-         {"ex_r" {"_no_manip_x _no_manip_y"}}
+         {"ex_l" {"_no_manip_x _no_manip_y _not_for_xy_report"}}
+         {"ex_r" {"_no_manip_x _no_manip_y _not_for_xy_report"}}
          {"y_for_bkg" {"_no_manip_x _no_manip_y _no_capt _not_for_xy_report"}}
          {"y_for_zero" {"_no_manip_y _no_capt _not_for_xy_report"}}
          {"y_f2_lim" {"_no_manip_y _no_capt _not_for_xy_report"}}
@@ -255,7 +349,7 @@ start_out_side_recs {
          {"4156" {"j eBnabler 1"}}
          {"4239" {"j eBnabler 1"}}
          {"4004" {"j eBnabler 1"}}
-         {"4230" {"j eBnabler 1"}}
+         {"4230" {"j eBnabler 0"}}
          {"4130" {"j eBnabler 1"}}
          {"4244" {"j eBnabler 1"}}
          {"4006" {"j eBnabler 1"}}
@@ -270,9 +364,10 @@ start_out_side_recs {
    {"opts_a" {"resid" {"4148"}} {"parent" {"main_win"}}
       {"lbs"
          {"lb" {"name" {"opts_lb"}} {"resid" {"4149"}}
-            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16"}}
-            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|] w|xAdd_recs|[|j|fBreq_doubler|1|] w|xAdd_recs|[|j|fBreq_doubler|2|] w|xAdd_recs|[|j|fBreq_doubler|3|] w|xAdd_recs|[|j|fBreq_doubler|4|]"}}}}}
+            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off"}}
+            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0"}}}}}
    {"history_dlg" {"resid" {"4232"}} {"parent" {"main_win"}}}
+   {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
    {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI"}}

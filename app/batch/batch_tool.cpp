@@ -1,8 +1,16 @@
 #include "app/batch/batch_tool.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/batch/batch_analysis.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/platform/headless_platform.h"
@@ -27,9 +35,17 @@ class batch_platform : public headless_platform {
     err_ << text << " (answered no)\n";
     return false;
   }
+  // Nobody sees the batch tool's views: their pictures keep nothing.
+  picture_id create_picture(int, int) override { return ++pictures_; }
+  platform_types::surface* picture_surface(picture_id) override { return &blank_; }
+  void copy_picture_into(picture_id, picture_id) override {}
+  void paint_picture(picture_id, platform_types::surface&) override {}
+  void destroy_picture(picture_id) override {}
 
  private:
   std::ostream& err_;
+  blank_surface blank_;
+  picture_id pictures_ = 0;
 };
 
 class stream_reporter : public error_reporter {
@@ -45,12 +61,125 @@ struct arguments {
   std::string template_path;
   std::string command;
   std::vector<std::string> files;
+  analysis_request analysis;
+  std::vector<std::string> options;  // the analysis options given, for the checks
   bool help = false;
 };
 
 int usage_error(std::ostream& err, const std::string& why) {
   err << "xrdfourier-cli: " << why << "\n\n" << batch_usage();
   return 2;
+}
+
+// What each command takes: its name, how many files (max_files < 0: no
+// upper limit), what a wrong count is told, and the options it accepts.
+struct command_shape {
+  const char* name;
+  int min_files;
+  int max_files;
+  const char* wrong_count;
+  std::vector<std::string> options;
+};
+
+const std::vector<command_shape>& commands() {
+  static const std::vector<command_shape> all = {
+      {"info", 1, -1, "info needs at least one file", {}},
+      {"convert", 2, 2, "convert needs an input and an output file", {}},
+      {"report", 1, -1, "report needs at least one file", {"--ref", "--set", "--show", "--xrange", "-o"}},
+      {"measure", 1, 1, "measure needs one file", {"--set", "--xrange"}},
+      {"save-project", 1, -1, "save-project needs at least one file", {"--ref", "--set", "-o"}},
+      {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "-o"}},
+  };
+  return all;
+}
+
+bool read_number(const char* text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return end != text && *end == '\0' && std::isfinite(value);
+}
+
+// Reads one analysis option and its values at argv[i]; "" when it was read,
+// else why not. i is left on the option's last word.
+std::string read_option(int argc, const char* const* argv, int& i, arguments& args) {
+  std::string a = argv[i];
+  if (a == "--output") a = "-o";
+  auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+  analysis_request& r = args.analysis;
+  if (a == "--ref") {
+    const char* v = value();
+    if (!v) return "--ref needs a file";
+    r.reference = v;
+  } else if (a == "--set") {
+    const char* v = value();
+    const std::string setting = v ? v : "";
+    const std::size_t eq = setting.find('=');
+    if (eq == std::string::npos || eq == 0) return "--set needs NAME=VALUE";
+    r.settings.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
+  } else if (a == "--show") {
+    const char* v = value();
+    if (!v) return "--show needs a comma-separated list of families";
+    std::stringstream list(v);
+    std::string name;
+    while (std::getline(list, name, ','))
+      if (!name.empty()) r.show.push_back(name);
+    if (const std::string why = check_families(r.show); !why.empty()) return why;
+  } else if (a == "--xrange") {
+    const char* from = value();
+    const char* to = from ? value() : nullptr;
+    if (!to || !read_number(from, r.x_from) || !read_number(to, r.x_to) || r.x_from == r.x_to)
+      return "--xrange needs two different numbers X1 X2";
+    r.has_x_range = true;
+  } else if (a == "-o") {
+    const char* v = value();
+    if (!v || !*v) return "-o needs a file";
+    r.output = v;
+  } else {
+    return "unknown option " + a;
+  }
+  args.options.push_back(a);
+  return "";
+}
+
+// Reads the command line into `args`. 0 when a command can run, else the
+// exit status of a usage error (the usage has been written to `err`).
+int parse_arguments(int argc, const char* const* argv, arguments& args, std::ostream& err) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      args.help = true;
+    } else if (a == "--template") {
+      if (i + 1 >= argc) return usage_error(err, "--template needs a path");
+      args.template_path = argv[++i];
+    } else if (args.command.empty() && !a.empty() && a[0] == '-') {
+      return usage_error(err, "unknown option " + a);
+    } else if (a.size() > 1 && a[0] == '-') {
+      if (const std::string why = read_option(argc, argv, i, args); !why.empty()) return usage_error(err, why);
+    } else if (args.command.empty()) {
+      args.command = a;
+    } else {
+      args.files.push_back(a);
+    }
+  }
+  if (args.help) return 0;
+  if (args.command.empty()) return usage_error(err, "no command given");
+  for (const command_shape& c : commands()) {
+    if (args.command != c.name) continue;
+    const int count = static_cast<int>(args.files.size());
+    if (count < c.min_files || (c.max_files >= 0 && count > c.max_files)) return usage_error(err, c.wrong_count);
+    for (const std::string& o : args.options)
+      if (std::find(c.options.begin(), c.options.end(), o) == c.options.end())
+        return usage_error(err, args.command + " does not take " + o);
+    if (args.command == "save-project" && args.analysis.output.empty())
+      return usage_error(err, "save-project needs -o OUT, the project file to write");
+    args.analysis.files = args.files;
+    if (args.command == "project") {
+      args.analysis.project = args.files.front();
+      args.analysis.files.clear();
+    }
+    return 0;
+  }
+  return usage_error(err, "unknown command " + args.command);
 }
 
 // Installs the batch platform and reporter for the life of a run.
@@ -69,61 +198,118 @@ struct batch_environment {
   error_reporter* previous_reporter_ = nullptr;
 };
 
+// Loads one data file into the session as Load Data does. Its node, or null
+// when the file was refused (the user has been told why).
+assoc_class* load_one(application_session& session, const std::string& path) { return session.load_file(path); }
+
+// Takes a loaded file out of the session again, through the tree: its node
+// is deleted from the loaded files ("xAdd_recs") that own it.
+void unload_one(assoc_class* file) {
+  if (file && file->parent()) file->parent()->delete_child(file);
+}
+
+// Runs `job` on each file in turn: loaded, used and unloaded before the next,
+// so the workbench's limit on files loaded at once does not apply, and a file
+// named twice is simply done twice. 1 when any file was refused or its job
+// failed, else 0.
+int for_each_file(application_session& session, const std::vector<std::string>& paths,
+                  const std::function<bool(assoc_class&)>& job) {
+  int status = 0;
+  for (const std::string& path : paths) {
+    assoc_class* file = load_one(session, path);
+    if (!file) {
+      status = 1;
+      continue;
+    }
+    if (!job(*file)) status = 1;
+    unload_one(file);
+  }
+  return status;
+}
+
+// The batch tool writes the XDD layout only, so only a name the readers
+// will take for XDD: the extension .xdd, in any case.
+bool is_xdd_name(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".xdd";
+}
+
+// Writes a loaded file in the XDD layout under `output`. False, with the
+// user told why, when it could not.
 bool save_as_xdd(assoc_class& file, const std::string& output) {
   assoc_class* path = find_existing(file, "xDdd_path_name");
   auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"));
-  if (!path || !data) return false;
+  if (!path || !data) {
+    report_error((output + ": Cannot save file").c_str());
+    return false;
+  }
   path->set_text(output.c_str());
   return data->write_xdd();
+}
+
+int run_info(application_session& session, const arguments& args, std::ostream& out) {
+  return for_each_file(session, args.files, [&out](assoc_class& file) {
+    out << describe_data_file(file) << '\n';
+    return true;
+  });
+}
+
+int run_convert(application_session& session, const arguments& args) {
+  const std::string& output = args.files[1];
+  return for_each_file(session, {args.files[0]},
+                       [&output](assoc_class& file) { return save_as_xdd(file, output); });
 }
 
 }  // namespace
 
 const char* batch_usage() {
-  return "Usage: xrdfourier-cli [--template PATH] COMMAND ARGUMENTS\n"
+  return "Usage: xrdfourier-cli [--template PATH] COMMAND ARGUMENTS [OPTIONS]\n"
          "\n"
          "Commands:\n"
          "  info FILE...           Load each data file (XDD or CPI) as Load Data does and print\n"
-         "                         one line per loaded file: its path, abscissa (first x, step,\n"
-         "                         last x), number of points, count time and wavelength.\n"
-         "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT.\n"
+         "                         one line per file: its path, abscissa (first x, step, last x),\n"
+         "                         number of points, count time and wavelength.\n"
+         "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd).\n"
+         "  report FILE...         Show the files in one graph view, in load order, and write its\n"
+         "                         xy report (columns of x and y per curve over the view's x range).\n"
+         "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
+         "                         over the x range (default: all of it).\n"
+         "  save-project FILE...   Write the project of the files with their settings to -o OUT.\n"
+         "  project PRJ            Load a project and write the report of one view holding all of\n"
+         "                         its files, as report does.\n"
          "\n"
          "Options:\n"
+         "  --ref REF              (report, save-project) Load REF after the files and make it\n"
+         "                         the reference profile (ref_prof) of every other file.\n"
+         "  --set NAME=VALUE       (report, measure, save-project) Set the option NAME of every\n"
+         "                         loaded file, as the report editor does; a dotted name walks\n"
+         "                         one name at a time (ex_l_consts.nBpts_i1). May repeat.\n"
+         "  --show LIST            (report, project) Families to show, comma-separated: yobs, re,\n"
+         "                         im, mod, br_re, br_im, br_mod (transforms) or yobs, inv, deconv\n"
+         "                         (profiles); the two kinds do not mix. Default: yobs.\n"
+         "  --xrange X1 X2         (report, measure, project) The view's x range instead of all.\n"
+         "  -o OUT                 Write the report (or the project) to OUT instead of standard\n"
+         "                         output.\n"
          "  --template PATH        Read the template file PATH instead of the default.\n"
          "  --help                 Show this text.\n"
          "\n"
-         "Messages go to standard error. Exit status: 0 when every file loaded and every\n"
-         "output was written, 1 when any did not, 2 for a usage error.\n";
+         "Messages go to standard error, results to standard output. Exit status: 0 done, 1 when a\n"
+         "file, value or output was refused, 2 for a usage error.\n";
 }
 
 int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   arguments args;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      args.help = true;
-    } else if (a == "--template") {
-      if (i + 1 >= argc) return usage_error(err, "--template needs a path");
-      args.template_path = argv[++i];
-    } else if (args.command.empty() && !a.empty() && a[0] == '-') {
-      return usage_error(err, "unknown option " + a);
-    } else if (args.command.empty()) {
-      args.command = a;
-    } else {
-      args.files.push_back(a);
-    }
-  }
+  if (const int refused = parse_arguments(argc, argv, args, err)) return refused;
   if (args.help) {
     out << batch_usage();
     return 0;
   }
-  if (args.command.empty()) return usage_error(err, "no command given");
-  if (args.command == "info") {
-    if (args.files.empty()) return usage_error(err, "info needs at least one file");
-  } else if (args.command == "convert") {
-    if (args.files.size() != 2) return usage_error(err, "convert needs an input and an output file");
-  } else {
-    return usage_error(err, "unknown command " + args.command);
+  // Refused before anything is read: a file under another layout's name
+  // could not be read back as that layout.
+  if (args.command == "convert" && !is_xdd_name(args.files[1])) {
+    err << args.files[1] << ": Cannot write this file type; convert writes XDD files only (.xdd)\n";
+    return 1;
   }
 
   if (!args.template_path.empty()) set_template_path(args.template_path);
@@ -139,23 +325,11 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
     err << "The template file " << template_path << " defines no application object.\n";
     return 1;
   }
-  int status = 0;
-  if (args.command == "info") {
-    for (const std::string& file : args.files) {
-      assoc_class* loaded = session.load_file(file);
-      if (!loaded) {
-        status = 1;
-        continue;
-      }
-      out << describe_data_file(*loaded) << '\n';
-    }
-  } else {
-    assoc_class* loaded = session.load_file(args.files[0]);
-    if (!loaded) return 1;
-    if (!save_as_xdd(*loaded, args.files[1])) {
-      show_error();
-      return 1;
-    }
-  }
-  return status;
+  batch_platform& screen = environment.platform_;
+  if (args.command == "info") return run_info(session, args, out);
+  if (args.command == "convert") return run_convert(session, args);
+  if (args.command == "report") return batch_report(session, args.analysis, out, err);
+  if (args.command == "measure") return batch_measure(session, args.analysis, out, err);
+  if (args.command == "save-project") return batch_save_project(session, screen, args.analysis, err);
+  return batch_project(session, screen, args.analysis, out, err);
 }

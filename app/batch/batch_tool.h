@@ -4,8 +4,8 @@
 
 // The batch tool: the workbench's jobs without a window. Writes results to
 // `out` and the program's own messages (what a message box would show) to
-// `err`. Answers the exit status: 0 when every file loaded, 1 when any did
-// not, 2 for a usage error.
+// `err`. Answers the exit status: 0 when every file loaded and every output
+// was written, 1 when a file or value was refused, 2 for a usage error.
 int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // The usage text of --help.

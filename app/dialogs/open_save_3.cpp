@@ -139,7 +139,10 @@ int open_save_3::run_dialog(std::uint32_t flags, const char* first_pattern, cons
   }
   last_directory_ = directory_of(chosen_[0]);
   last_file_ = last_directory_;
-  for (const std::string& path : chosen_) last_file_ += " " + name_in(last_directory_, path);
+  for (const std::string& path : chosen_) {
+    last_file_ += ' ';
+    last_file_ += name_in(last_directory_, path);
+  }
   return 1;
 }
 

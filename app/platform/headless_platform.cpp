@@ -612,6 +612,15 @@ void headless_platform::copy_picture_into(picture_id from, picture_id to) {
   if (recording_surface* target = picture(to)) target->record("picture " + std::to_string(from));
 }
 
+void headless_platform::paint_picture(picture_id from, platform_types::surface& target) {
+  record("paint_picture " + std::to_string(from));
+  recording_surface* source = picture(from);
+  auto* recorder = dynamic_cast<recording_surface*>(&target);
+  if (!source || !recorder || source == recorder) return;
+  // What was drawn off-screen is what the window now shows.
+  for (const std::string& line : source->calls()) recorder->record(line);
+}
+
 void headless_platform::destroy_picture(picture_id picture) {
   record("destroy_picture " + std::to_string(picture));
   pictures_.erase(picture);
@@ -682,6 +691,12 @@ void headless_platform::user_clicks(dialog_id d, const platform_types::mouse_eve
 }
 
 void headless_platform::user_command(int id) { app_events("commands").on_command(id); }
+
+void headless_platform::user_presses_button(int id, platform_types::mouse_button button) {
+  app_events("control-bar buttons").on_button_press(id, button);
+}
+
+void headless_platform::user_hovers_button(int id) { app_events("control-bar buttons").on_button_hover(id); }
 
 platform_types::command_state headless_platform::user_enabler(int id) { return app_events("enablers").on_enable(id); }
 

@@ -47,6 +47,23 @@ class recording_surface : public platform_types::surface {
   std::vector<std::string> calls_;
 };
 
+// A surface that draws nothing: for pictures nobody will see.
+class blank_surface : public platform_types::surface {
+ public:
+  int width() const override { return 1000; }
+  int height() const override { return 600; }
+  void set_pen(platform_types::colour, int, platform_types::pen_style) override {}
+  void set_fill(platform_types::colour) override {}
+  void set_text_colour(platform_types::colour) override {}
+  void fill_rect(int, int, int, int) override {}
+  void line(int, int, int, int) override {}
+  void polyline(const std::vector<int>&) override {}
+  void pixel(int, int, platform_types::colour) override {}
+  void rectangle(int, int, int, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void text(int, int, const std::string&) override {}
+};
+
 // How the user answers a yes/no box.
 enum class yes_no_reply { yes, no, escape };
 
@@ -156,6 +173,9 @@ class headless_platform : public platform {
   void user_clicks(dialog_id d, const platform_types::mouse_event& e);
   // The application: commands, enablers, closing, idle time.
   void user_command(int id);
+  // A control-bar button pressed (or held over while the mouse moves).
+  void user_presses_button(int id, platform_types::mouse_button button);
+  void user_hovers_button(int id);
   platform_types::command_state user_enabler(int id);
   bool user_closes_main();
   void user_idles();
@@ -241,6 +261,7 @@ class headless_platform : public platform {
   platform_types::surface* picture_surface(picture_id picture) override;
   void copy_picture(picture_id picture, frame_id frame) override;
   void copy_picture_into(picture_id from, picture_id to) override;
+  void paint_picture(picture_id picture, platform_types::surface& target) override;
   void destroy_picture(picture_id picture) override;
 
   // Headless, nobody else drives the program: these return at once.

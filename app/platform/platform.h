@@ -160,6 +160,7 @@ struct mouse_event {
   mouse_action action = mouse_action::move;
   mouse_button button = mouse_button::none;
   int x = 0, y = 0;  // client pixels
+  bool shift = false;  // the scale modifier of a drag
 };
 
 struct command_state {
@@ -178,6 +179,13 @@ class app_events {
   // Asked before the main window closes; false keeps it open.
   virtual bool on_can_close() = 0;
   virtual void on_idle() = 0;
+  // A control-bar button pressed with the left or the right mouse button.
+  // While it is held, every move of the mouse over it comes again: the
+  // scroll and extend buttons take one step each time. A left click on a
+  // file button comes as on_command instead.
+  virtual void on_button_press(int /*id*/, mouse_button /*button*/) {}
+  // The mouse rests over a control-bar button.
+  virtual void on_button_hover(int /*id*/) {}
 };
 
 // What a frame tells its owner. The owner outlives the frame or destroys it
@@ -233,8 +241,8 @@ class platform {
   // A yes/no question; false for "no" and for Escape.
   virtual bool ask_yes_no(const std::string& caption, const std::string& text) = 0;
   virtual platform_types::file_answer choose_file(const platform_types::file_request& request) = 0;
-  // A popup menu at a point of a window's client area; the id chosen, 0 when
-  // dismissed.
+  // A popup menu at a point of a window's client area (negative: where the
+  // mouse is); the id chosen, 0 when dismissed.
   virtual int popup_menu(platform_types::window_ref owner, int x, int y,
                          const std::vector<platform_types::menu_item>& items) = 0;
 
@@ -313,6 +321,9 @@ class platform {
   virtual platform_types::surface* picture_surface(picture_id picture) = 0;
   virtual void copy_picture(picture_id picture, frame_id frame) = 0;
   virtual void copy_picture_into(picture_id from, picture_id to) = 0;
+  // Copies a picture onto a surface being painted (a window's, in its paint
+  // handler).
+  virtual void paint_picture(picture_id picture, platform_types::surface& target) = 0;
   virtual void destroy_picture(picture_id picture) = 0;
 
   // The event loop: runs until the main window closes. The headless platform

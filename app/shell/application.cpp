@@ -1,9 +1,12 @@
 #include "app/shell/application.h"
 
+#include "app/capture/capture_classes.h"
 #include "app/dialogs/dialog_classes.h"
 #include "app/shell/for_app_3.h"
 #include "app/files/load_data_file.h"
+#include "app/project/project_classes.h"
 #include "app/shell/shell_classes.h"
+#include "app/views/view_classes.h"
 #include "core/node_watch.h"
 #include "core/paths.h"
 #include "template/get_objs_3.h"
@@ -14,6 +17,9 @@ void register_all_classes() {
   register_xrd_classes();
   register_dialog_classes();
   register_shell_classes();
+  register_project_classes();
+  register_view_classes();
+  register_capture_classes();
 }
 
 std::string missing_template_message(const std::string& path) { return "Cannot open template file: " + path; }
@@ -24,6 +30,10 @@ application_session::application_session() {
   root_.set_live();
   std::unique_ptr<assoc_class> made = create_registered("app");
   if (assoc_class* added = root_.add_child(std::move(made))) app_ = dynamic_cast<for_app_3*>(added);
+  // Objects that leave the tree from inside their own handlers (a view whose
+  // frame closes, a view line whose file is unloaded) go into the bin, which
+  // must be there before any of them needs it.
+  if (app_) app_->deletion_bin();
 }
 
 application_session::~application_session() {

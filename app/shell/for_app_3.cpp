@@ -3,6 +3,14 @@
 #include <string>
 
 #include "app/shell/menu_commands.h"
+#include "app/views/TDrawView.h"
+#include "app/views/color_3.h"
+#include "app/views/colors_3.h"
+#include "app/views/for_dr_vw_3.h"
+#include "app/views/view_recs_9.h"
+#include "core/error_message.h"
+#include "core/node_watch.h"
+#include "template/get_objs_3.h"
 #include "app/platform/platform.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
@@ -47,7 +55,7 @@ void for_app_3::init_main_window() {
   p->set_app_events(this);
   registered_ = true;
   p->set_main_title(app_name());
-  p->set_control_buttons({{1014, 0, 0}, {0, 0, 2}, {1010, 0, 0}, {0, 0, 2}, {1009, 0, 0}, {0, 0, 6}});
+  if (assoc_class* bar = find(*this, "controlbar")) bar->execute();
   p->set_status_gadgets({{status_gadget::project, 12, 0},
                          {status_gadget::limits, 20, 0},
                          {status_gadget::cursor_x, 8, 0},
@@ -56,8 +64,25 @@ void for_app_3::init_main_window() {
   p->set_menu(main_menu());
 }
 
+bool for_app_3::is_view_command(int id) {
+  namespace vc = view_command;
+  return (id >= vc::fix_y1_zero && id <= vc::nothing_a) || (id >= vc::show_all_views && id <= vc::nothing_b) ||
+         (id >= vc::xy_report && id <= vc::last_display) || (id >= vc::first_file_button && id <= vc::last_file_button) ||
+         id == vc::scroll || id == vc::extend_x || id == vc::extend_y;
+}
+
+TDrawView* for_app_3::focused_view() {
+  view_recs_9* views = view_list(*this);
+  return views ? views->focused() : nullptr;
+}
+
 void for_app_3::command(int id) {
   try {
+    if (is_view_command(id)) {
+      if (TDrawView* view = focused_view()) view->command(id);
+      return;
+    }
+    platform* p = current_platform();
     switch (id) {
       case command_id::about:
         about();
@@ -66,7 +91,27 @@ void for_app_3::command(int id) {
         load_data();
         return;
       case command_id::view_selected_files:
-        // Needs the graph views, which rebuild around the focused one.
+        view_selected_files();
+        return;
+      case command_id::exit:
+        if (p && can_close()) p->quit();
+        return;
+      case command_id::cascade:
+        if (p) p->cascade_frames();
+        return;
+      case command_id::tile_vertical:
+        if (p) p->tile_frames(false);
+        return;
+      case command_id::tile_horizontal:
+        if (p) p->tile_frames(true);
+        return;
+      case command_id::arrange_icons:
+        if (p) p->arrange_icons();
+        return;
+      case view_command::file_unload:
+      case view_command::file_save_as:
+      case view_command::file_show_alone:
+        // Only from a file button's popup, which names the file.
         return;
       default:
         run_scripted("win_misc c commands", id);
@@ -81,23 +126,40 @@ void for_app_3::command(int id) {
 for_app_3::enabler_state for_app_3::enabler(int id) {
   enabler_state state;
   platform* p = current_platform();
+  if (is_view_command(id)) {
+    TDrawView* view = focused_view();
+    if (!view || !view->enabler(id, state)) state.enabled = false;
+    return state;
+  }
   switch (id) {
     case command_id::view_selected_files: {
       assoc_class* files = loaded_files();
-      // A graph view with the focus is needed as well; there is none yet.
-      state.enabled = false;
-      (void)files;
+      state.enabled = files && files->child_count() > 0 && focused_view();
       return state;
     }
     case command_id::save_txt:
     case command_id::save_txt_as:
-      state.enabled = p && p->active_frame() != 0;
+      state.enabled = p && !focused_view() && p->active_frame() != 0;
+      return state;
+    case command_id::load_txt:
+      // Text documents come with the text report view.
+      state.enabled = false;
+      return state;
+    case command_id::about:
+    case command_id::load_data:
+    case command_id::exit:
+    case command_id::cascade:
+    case command_id::tile_vertical:
+    case command_id::tile_horizontal:
+    case command_id::arrange_icons:
       return state;
     default:
       break;
   }
+  // A command without an enabler script has nothing behind it.
+  state.enabled = false;
   try {
-    run_scripted("win_misc c enablers", id);
+    if (!run_scripted("win_misc c enablers", id)) return state;
   } catch (int) {
   }
   if (assoc_class* checked = checked_.get(*this)) {
@@ -106,6 +168,72 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
   }
   if (assoc_class* enabled = enabled_.get(*this)) state.enabled = enabled->get_int() != 0;
   return state;
+}
+
+void for_app_3::on_button_press(int id, platform_types::mouse_button button) {
+  try {
+    if (id >= view_command::first_file_button && id <= view_command::last_file_button) {
+      if (button == platform_types::mouse_button::right)
+        file_button_popup(id);
+      else
+        command(id);
+      return;
+    }
+    if (TDrawView* view = focused_view())
+      view->button_step(id, button == platform_types::mouse_button::right);
+  } catch (int) {
+  }
+}
+
+void for_app_3::on_button_hover(int id) {
+  colors_3* slots = colour_slots(*this);
+  color_3* slot = slots ? slots->slot(id - view_command::first_file_button) : nullptr;
+  assoc_class* file = slot ? slot->file() : nullptr;
+  if (!file) return;
+  assoc_class* hint = find(*file, "hint_text");
+  if (!hint) return;
+  hint->execute();
+  const char* text = hint->get_text();
+  show_hint(text ? text : "");
+}
+
+void for_app_3::file_button_popup(int id) {
+  platform* p = current_platform();
+  colors_3* slots = colour_slots(*this);
+  color_3* slot = slots ? slots->slot(id - view_command::first_file_button) : nullptr;
+  assoc_class* file = slot ? slot->file() : nullptr;
+  if (!p || !file || !focused_view()) return;
+  // At the button that was pressed, which is where the mouse is.
+  const int chosen = p->popup_menu(platform_types::window_ref::main_window(), -1, -1,
+                                   {{view_command::file_show_alone, "Show all of this file", "", {}},
+                                    {},
+                                    {view_command::file_unload, "Unload", "", {}},
+                                    {view_command::file_save_as, "Save As", "", {}}});
+  switch (chosen) {
+    case view_command::file_show_alone:
+      if (TDrawView* view = focused_view()) {
+        view->delete_all_lines();
+        view->add_file(file);
+        view->lines_changed();
+        view->show_all();
+        if (assoc_class* ref = find(*this, "vw_with_focus")) ref->execute();
+      }
+      return;
+    case view_command::file_unload:
+      if (assoc_class* unload = find(*this, "do_unload")) {
+        unload->set_object(file);
+        unload->execute();
+      }
+      return;
+    case view_command::file_save_as:
+      if (assoc_class* save = find(*this, "save_xdd_as")) {
+        save->set_object(file);
+        save->execute();
+      }
+      return;
+    default:
+      return;
+  }
 }
 
 bool for_app_3::run_scripted(const char* group, int id) {
@@ -176,6 +304,63 @@ void for_app_3::about() {
 void for_app_3::load_data() {
   assoc_class* more = find(*this, "ok_to_load_more");
   if (!more || !more->execute()) return;
-  // The graph view that the files load into joins here when views exist.
+  TDrawView* view = new_graph_view();
+  if (!view) return;
+  node_watch still_there(view);
   if (assoc_class* open = find(*this, "xrd_open_dlg")) open->execute();
+  if (still_there) view->invalidate_all();
+}
+
+TDrawView* for_app_3::new_graph_view() {
+  view_recs_9* views = view_list(*this);
+  std::unique_ptr<assoc_class> made = create_registered("drvw");
+  if (!dynamic_cast<TDrawView*>(made.get())) made = std::make_unique<for_dr_vw_3>();
+  auto* view = static_cast<TDrawView*>(made.get());
+  // The template places views in "view_recs".
+  assoc_class* parent = views ? static_cast<assoc_class*>(views) : find_parent_of(*this, "drvw");
+  if (!parent || !parent->add_child(std::move(made)) || !view->open_window()) {
+    if (view->parent()) view->parent()->delete_child(view);
+    global_error_message().append("Unable to create view");
+    show_error(this);
+    return nullptr;
+  }
+  return view;
+}
+
+void for_app_3::close_all_views() {
+  view_recs_9* views = view_list(*this);
+  if (!views) return;
+  while (TDrawView* last = views->last_view()) {
+    views->delete_child(last);
+    if (views->last_view() == last) break;  // a view that refused to go
+  }
+}
+
+void for_app_3::one_view_per_file(const node_list& files) {
+  platform* p = current_platform();
+  std::vector<std::unique_ptr<node_watch>> watched;
+  for (assoc_class* f : files) watched.push_back(std::make_unique<node_watch>(f));
+  close_all_views();
+  if (p) p->show_client(false);
+  for (const auto& w : watched) {
+    if (!w->get()) continue;
+    if (TDrawView* view = new_graph_view()) {
+      view->add_file(w->get());
+      view->lines_changed();
+      view->show_all();
+    }
+  }
+  if (p) {
+    p->tile_frames(false);
+    p->show_client(true);
+  }
+}
+
+void for_app_3::view_selected_files() {
+  TDrawView* view = focused_view();
+  if (!view) return;
+  // The files are kept by watching them, not by owning them.
+  node_list files;
+  for (assoc_class* f : view->files()) files.push_back(f);
+  one_view_per_file(files);
 }

@@ -6,6 +6,9 @@
 #include "core/cached_ref.h"
 
 #include "app/platform/platform.h"
+#include "core/paths.h"
+
+class TDrawView;
 
 // The application object: the node "app" of the tree and the owner of the
 // main window. Nearly every menu command is a script of the outside records
@@ -49,6 +52,18 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   platform_types::command_state on_enable(int id) override { return enabler(id); }
   bool on_can_close() override { return can_close(); }
   void on_idle() override { idle(); }
+  void on_button_press(int id, platform_types::mouse_button button) override;
+  void on_button_hover(int id) override;
+
+  // A new, empty graph view in the MDI client, placed in "view_recs"; null
+  // (after the message "Unable to create view") when none could be made.
+  TDrawView* new_graph_view();
+  // The graph view with the focus, or null.
+  TDrawView* focused_view();
+  // Closes every graph view.
+  void close_all_views();
+  // Closes every graph view and opens one per file, each scaled to it.
+  void one_view_per_file(const node_list& files);
 
   // Where the loaded files are (the list "xAdd_recs").
   assoc_class* loaded_files();
@@ -57,6 +72,10 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
  private:
   void about();
   void load_data();
+  void view_selected_files();
+  void file_button_popup(int id);
+  // Whether the command is one the focused graph view answers.
+  static bool is_view_command(int id);
 
   bool registered_ = false;
   cached_ref loaded_files_{"xAdd_recs"};

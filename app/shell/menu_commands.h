@@ -27,6 +27,10 @@ inline constexpr int refine = 4006;
 inline constexpr int refine_marquardt = 4007;
 inline constexpr int errors_correlation = 4159;
 inline constexpr int errors = 4236;
+inline constexpr int cascade = 24361;
+inline constexpr int tile_vertical = 24362;
+inline constexpr int tile_horizontal = 24363;
+inline constexpr int arrange_icons = 24364;
 }  // namespace command_id
 
 // The commands whose action and enabler are scripts of the outside records.

@@ -7,6 +7,7 @@
 #include "app/shell/shell_nodes.h"
 #include "app/files/save_xdd_as_3.h"
 #include "app/files/xdd_loaded_3.h"
+#include "app/files/xdd_changed_3.h"
 #include "app/files/xrd_open_dlg_3.h"
 #include "template/get_objs_3.h"
 
@@ -21,4 +22,5 @@ void register_shell_classes() {
   register_class<hint_text_3>("hint_text");
   register_class<xrd_open_dlg_3>("xrd_open_dlg");
   register_class<save_xdd_as_3>("save_xdd_as");
+  register_class<xdd_changed_3>("xdd_changed");
 }

@@ -169,7 +169,10 @@ INSTANTIATE_TEST_SUITE_P(Paths, SetExtension,
                          ::testing::Values(extension_case{"/data/Scan.CPI", "xdd", "/data/Scan.xdd"},
                                            extension_case{"./scan.cpi", "xdd", "./scan.xdd"},
                                            extension_case{"/home/a.b/Run", "PRJ", "/home/a.b/Run.PRJ"},
-                                           extension_case{"plain", "txt", "plain.txt"}));
+                                           extension_case{"plain", "txt", "plain.txt"},
+                                           extension_case{"run.2024.xdd", "prj", "run.2024.prj"},
+                                           extension_case{"/data/v1.2/run.2024.05.cpi", "xdd",
+                                                          "/data/v1.2/run.2024.05.xdd"}));
 
 struct number_case {
   double x;

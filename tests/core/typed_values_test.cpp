@@ -95,18 +95,28 @@ INSTANTIATE_TEST_SUITE_P(Values, IntFromDouble,
                          ::testing::Values(conversion_case{2.9, 2}, conversion_case{-2.9, -2},
                                            conversion_case{1e12, 2147483647}, conversion_case{-1e12, -2147483647 - 1}));
 
-TEST_F(TypedValues, DoublesAreWrittenWithSixDecimalsAndShownWithFour) {
+TEST_F(TypedValues, DoublesAreWrittenSoThatTheyReadBackExactlyAndShownWithFourDecimals) {
   field("x", kind::double_value);
   assoc_class* v = make("x");
+  const struct {
+    const char* what;
+    double x;
+    const char* written;
+  } rows[] = {{"four decimals where they are exact", 0.1, "0.1000"},
+              {"a value below the fourth decimal keeps its digits", 4e-7, "4e-07"},
+              {"a tail coefficient of 1e-9 does not become zero", -1e-9, "-1e-09"},
+              {"a third keeps the sixteen digits that tell it apart", 1.0 / 3, "0.3333333333333333"}};
+  for (const auto& r : rows) {
+    v->set_double(r.x);
+    string_out out;
+    v->write_value(out);
+    EXPECT_STREQ(out.text(), r.written) << r.what;
+    string_in in(out.text());
+    v->read_value(in);
+    EXPECT_EQ(v->get_double(), r.x) << r.what << ": read back";
+  }
   v->set_double(0.1);
-  string_out out;
-  v->write_value(out);
-  EXPECT_STREQ(out.text(), "0.100000");
   EXPECT_STREQ(v->get_text(), "0.1000");
-  v->set_double(4e-7);
-  out.set_length(0);
-  v->write_value(out);
-  EXPECT_STREQ(out.text(), "0.000000");
 }
 
 TEST_F(TypedValues, DefaultIsAppliedOnFirstUseAndRunsTheChangeScriptOnce) {
@@ -168,6 +178,27 @@ TEST_F(TypedValues, PathsKeepTheirCaseAndTitle) {
   EXPECT_STREQ(p->extension(ext).c_str(), "");
 }
 
+TEST_F(TypedValues, AChangedExtensionReplacesTheOneThatIsRead) {
+  field("pBath", kind::path_value);
+  auto* p = dynamic_cast<path_and_name_3*>(make("pBath"));
+  ASSERT_NE(p, nullptr);
+  const struct {
+    const char* path;
+    const char* extension;  // as read before the change
+    const char* changed;    // with "prj" in its place
+  } rows[] = {{"/d/run.2024.xdd", "xdd", "/d/run.2024.prj"},
+              {"/d/v1.2/scan", "", "/d/v1.2/scan.prj"},
+              {"/d/v1.2/a.b.c.CPI", "CPI", "/d/v1.2/a.b.c.prj"}};
+  for (const auto& c : rows) {
+    p->set_text(c.path);
+    my_string ext;
+    EXPECT_STREQ(p->extension(ext).c_str(), c.extension) << c.path;
+    p->change_extension("prj");
+    EXPECT_STREQ(p->path(), c.changed) << c.path;
+    EXPECT_STREQ(p->extension(ext).c_str(), "prj") << c.path;
+  }
+}
+
 TEST_F(TypedValues, ReferencesAreSkippedByProjectsAndResetWhenTheTargetDies) {
   field("ref", kind::ref_value);
   field("plain", kind::plain);
@@ -192,7 +223,7 @@ TEST_F(TypedValues, ProjectRecordsCarryNameParentAndValue) {
   v->set_double(2.5);
   string_out out;
   v->write_for_project(out);
-  EXPECT_STREQ(out.text(), "\ntBime opts 2.500000");
+  EXPECT_STREQ(out.text(), "\ntBime opts 2.5000");
 }
 
 TEST_F(TypedValues, CopyFromCopiesTheValueAndTheChildren) {

@@ -16,7 +16,7 @@ namespace {
 
 // ----------------------------------------------------------------------
 // Literal form, 1-based array d[1 .. 2nn] / d[1 .. n], exactly as the
-// description reads (Numerical Recipes' four1 and realft with float data and
+// textbook reads (Numerical Recipes' four1 and realft with float data and
 // double twiddles; tempr, tempi and h1r .. h2i are floats).
 // ----------------------------------------------------------------------
 void literal_complex(float* d, int nn, int isign) {

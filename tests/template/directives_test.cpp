@@ -75,12 +75,14 @@ TEST_P(EachLetter, ChoosesItsClassAndTemplate) {
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->parent(), &app);
   const std::string kind = c.kind;
-  if (kind == "no_name_3") EXPECT_NE(dynamic_cast<no_name_3*>(made), nullptr);
-  if (kind == "fund_type_3") EXPECT_NE(dynamic_cast<fund_type_3*>(made), nullptr);
-  if (kind == "fund_kp_sorted_3") EXPECT_NE(dynamic_cast<fund_kp_sorted_3*>(made), nullptr);
-  if (kind == "path_and_name_3") EXPECT_NE(dynamic_cast<path_and_name_3*>(made), nullptr);
-  if (kind == "io_funda_3") EXPECT_NE(dynamic_cast<io_funda_3*>(made), nullptr);
-  if (kind == "registered") EXPECT_NE(dynamic_cast<mem_like*>(made), nullptr);
+  const bool made_as_kind = kind == "no_name_3"          ? dynamic_cast<no_name_3*>(made) != nullptr
+                            : kind == "fund_type_3"      ? dynamic_cast<fund_type_3*>(made) != nullptr
+                            : kind == "fund_kp_sorted_3" ? dynamic_cast<fund_kp_sorted_3*>(made) != nullptr
+                            : kind == "path_and_name_3"  ? dynamic_cast<path_and_name_3*>(made) != nullptr
+                            : kind == "io_funda_3"       ? dynamic_cast<io_funda_3*>(made) != nullptr
+                            : kind == "registered"       ? dynamic_cast<mem_like*>(made) != nullptr
+                                                         : false;
+  EXPECT_TRUE(made_as_kind) << c.name << " is made as a " << kind;
   ASSERT_NE(made->tem(), nullptr);
   EXPECT_STREQ(made->display_name(), c.name);
   assoc_class* home = template_tree().top_level(c.from_not_in_tem ? "#not_in_tem" : "#app");

@@ -17,7 +17,10 @@ std::string shape(assoc_class* n) {
   std::string s = n->class_name();
   if (n->child_count() == 0) return s;
   s += "(";
-  for (int i = 0; i < n->child_count(); ++i) s += (i ? " " : "") + shape(n->child(i));
+  for (int i = 0; i < n->child_count(); ++i) {
+    if (i) s += ' ';
+    s += shape(n->child(i));
+  }
   return s + ")";
 }
 

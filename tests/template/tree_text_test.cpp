@@ -61,13 +61,13 @@ TEST_F(TreeText, WritesOneRecordPerNodeAndSkipsPrivateSubtreesAndReferences) {
   lines->create_child_by_name("lBine")->set_int(1);
   lines->create_child_by_name("lBine")->set_int(2);
   EXPECT_EQ(save(*find(app, "mAdds")),
-            "\nmAdds app \nmAopts mAdds \ntBime mAopts 0.100000\nlBabel mAopts ~"
+            "\nmAdds app \nmAopts mAdds \ntBime mAopts 0.1000\nlBabel mAopts ~"
             "\nmAlines mAdds \nlBine mAlines 1\nlBine mAlines 2");
 }
 
 TEST_F(TreeText, LoadRebuildsTheSameShapeAndValues) {
   const std::string text =
-      "\nmAdds app \nmAopts mAdds \ntBime mAopts 2.500000\nlBabel mAopts ~\nlBabel mAopts second"
+      "\nmAdds app \nmAopts mAdds \ntBime mAopts 2.5000\nlBabel mAopts ~\nlBabel mAopts second"
       "\nmAlines mAdds \nlBine mAlines 1\nlBine mAlines 2\nlBine mAlines 3";
   string_in in(text.c_str());
   assoc_class* adds = find(app, "mAdds");
@@ -107,6 +107,47 @@ TEST_F(TreeText, AnUnknownParentStopsWithAMessageAndKeepsWhatWasRead) {
   ASSERT_EQ(shown.messages().size(), 1u);
   EXPECT_EQ(shown.messages()[0].text, "Project file is damaged near: lBabel");
   EXPECT_DOUBLE_EQ(find(app, "tBime")->get_double(), 4.0);
+}
+
+TEST_F(TreeText, ARecordNamingAParentAboveTheStartIsRefused) {
+  shown_errors shown;
+  string_in in("\nmAopts mAdds \ntBime mAopts 1\nmAlines mAdds ");
+  EXPECT_FALSE(load_subtree(*find(app, "mAopts"), in));
+  ASSERT_EQ(shown.messages().size(), 1u);
+  EXPECT_EQ(shown.messages()[0].text, "Project file is damaged near: mAlines");
+  EXPECT_EQ(find(app, "mAlines")->child_count(), 0) << "nothing outside the start was touched";
+}
+
+TEST(TreeTextCheck, AcceptsWhatTheReaderCanPlaceAndNamesTheFirstRecordItCannot) {
+  const struct {
+    const char* what;
+    const char* text;
+    const char* damaged_near;  // null: the text is accepted
+  } rows[] = {
+      {"two data files with their settings are accepted",
+       "\nmAdds app \nmAlines mAdds \nxdd mAlines /d/a.xdd\nmAopts xdd \ntBime mAopts 1"
+       "\nxdd mAlines /d/b.xdd\nmAopts xdd ",
+       nullptr},
+      {"a start without records is accepted", "\nmAdds app ", nullptr},
+      {"a record under an unknown parent is refused", "\nmAdds app \nmAopts mAdds \nlBabel nowhere x", "lBabel"},
+      {"a record under a node the reader has left is refused",
+       "\nmAdds app \nmAopts mAdds \nmAlines mAdds \ntBime mAopts 1", "tBime"},
+      {"a record above the start is refused", "\nmAdds app \nmAopts app ", "mAopts"},
+      {"a data-file record without a path is refused", "\nmAdds app \nxdd mAdds \nmAopts xdd ", "xdd"},
+      {"a text that starts with another node is refused", "A test scan\n20 0.5 23.5\n", "A"},
+      {"an empty text is refused", "", ""},
+  };
+  for (const auto& r : rows) {
+    shown_errors shown;
+    string_in in(r.text);
+    EXPECT_EQ(check_subtree("mAdds", in), r.damaged_near == nullptr) << r.what;
+    if (!r.damaged_near) {
+      EXPECT_TRUE(shown.messages().empty()) << r.what;
+      continue;
+    }
+    ASSERT_EQ(shown.messages().size(), 1u) << r.what;
+    EXPECT_EQ(shown.messages()[0].text, std::string("Project file is damaged near: ") + r.damaged_near) << r.what;
+  }
 }
 
 TEST_F(TreeText, DataFileRecordsGoToTheApplicationAndUnloadedOnesAreSkipped) {

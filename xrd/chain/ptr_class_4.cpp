@@ -1,17 +1,6 @@
 #include "xrd/chain/ptr_class_4.h"
 
-#include <cstdint>
-
-#include "core/paths.h"
-
-namespace {
-
-// The tree's mark on a node whose deletion has begun (its deletion script
-// runs, then it is destroyed); together with the dying mark it tells that a
-// node's sub-tree is on its way out.
-constexpr std::uint32_t deletion_begun = node_bits::being_deleted;
-
-}  // namespace
+#include "core/deletion_bin.h"
 
 void ptr_class_4::holder::reset() {
   ptr_class<assoc_class>::reset();
@@ -54,22 +43,9 @@ assoc_class* ptr_class_4::set_object(assoc_class* node) {
   return this;
 }
 
-bool ptr_class_4::being_destroyed() const {
-  if (destroying_) return true;
-  // A sub-tree being destroyed resets the links into it before it marks its
-  // nodes dying, so the mark may only be on the top of that sub-tree.
-  for (const assoc_class* n = this; n; n = n->parent())
-    if (n->flags().test(node_bits::dying | deletion_begun)) return true;
-  return false;
-}
+bool ptr_class_4::being_destroyed() const { return destroying_ || in_teardown(*this); }
 
 void ptr_class_4::target_died() {
-  if (being_destroyed() || !parent()) return;
-  // Only a bin that is already there: nothing is built while another node
-  // is being torn down. A reference made in code has no template of its
-  // own to resolve the name from, so its ancestors are asked in turn.
-  assoc_class* bin = nullptr;
-  for (assoc_class* n = this; n && !bin; n = n->parent()) bin = find_existing(*n, "dAeletion_bin");
-  if (!bin || bin == parent() || bin == this) return;
-  move_to(bin);
+  if (being_destroyed()) return;
+  move_to_deletion_bin(*this);
 }

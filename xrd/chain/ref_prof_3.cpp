@@ -109,7 +109,13 @@ assoc_class* ref_prof_3::set_text(const char* text) {
   return this;
 }
 
-int ref_prof_3::set_text_with_limits(const char* text) { return assign(text); }
+int ref_prof_3::set_text_with_limits(const char* text) {
+  const int result = assign(text);
+  // A refused reference still changed the value (it is cleared), so the
+  // edit counts as the user's either way.
+  run_take_data_hook();
+  return result;
+}
 
 xy_yobs_4* ref_prof_3::reference_profile() {
   if (!yobs_.get()) {

@@ -2,6 +2,7 @@
 #include "numerics/linear_regression_3.h"
 #include "template/get_objs_3.h"
 #include "xrd/plots/br_im_3.h"
+#include "xrd/plots/button_pressed_3.h"
 #include "xrd/plots/br_mod_3.h"
 #include "xrd/plots/br_re_3.h"
 #include "xrd/plots/deconv_3.h"
@@ -60,6 +61,7 @@ void register_chain_classes() {
   register_class<ex_r_3>("ex_r");
   register_class<left_right_pressed_3>("left_right_pressed");
   register_class<temp_line_3>("temp_line");
+  register_class<button_pressed_3>("but_pr");
   register_class<ex_l_consts_3>("ex_l_consts");
   register_class<ex_r_consts_3>("ex_r_consts");
   register_class<xy_yobs_4>("xy_yobs");

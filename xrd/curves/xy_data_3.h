@@ -54,6 +54,12 @@ class xy_data_3 : public x1_xd_x2_3, public assoc_class {
 
   float_vec y;
   my_flag options;
+  // How the curve is drawn: pen width in pixels, pen style (0 solid, 1
+  // dashed, 2 dotted) and the half size of the boxes around its points
+  // (1: none).
+  int line_width = 1;
+  int line_style = 0;
+  int box_size = 1;
   double left_x = 0.0;
   double right_x = 0.0;
   double min_y = 0.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "numerics/x1_xd_x2_3.h"
 
 // Smallest step a data file may have.
@@ -16,3 +18,6 @@ inline constexpr int max_file_points = 30000;
 // out of range is stored (clamped to the int range) so the caller can tell
 // how many points the file claimed.
 bool check_abscissa(x1_xd_x2_3& axis);
+// The same check; a refusal also says why in `why`, a sentence for the user
+// ("Fewer than 4 points: 3").
+bool check_abscissa(x1_xd_x2_3& axis, std::string& why);

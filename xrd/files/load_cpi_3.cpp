@@ -1,5 +1,7 @@
 #include "xrd/files/load_cpi_3.h"
 
+#include <string>
+
 #include "core/my_string.h"
 #include "core/stream_in.h"
 #include "xrd/files/abscissa_check.h"
@@ -20,11 +22,10 @@ assoc_class* load_cpi_3::execute_with(assoc_class* argument) {
   data->read_comment(in);
 
   x1_xd_x2_3 axis = *data->profile();
-  axis.x1 = xdd_data_3::read_number(in);
-  axis.x2 = xdd_data_3::read_number(in);
-  axis.xd = xdd_data_3::read_number(in);
-  if (!check_abscissa(axis)) {
-    data->report_load_error();
+  if (!data->read_number(in, axis.x1) || !data->read_number(in, axis.x2) || !data->read_number(in, axis.xd))
+    return nullptr;
+  if (std::string why; !check_abscissa(axis, why)) {
+    data->report_load_error(("\n" + why).c_str());
     return nullptr;
   }
 
@@ -37,6 +38,7 @@ assoc_class* load_cpi_3::execute_with(assoc_class* argument) {
     return nullptr;
   }
   float_vec values;
-  const int held = xdd_data_3::read_ordinates(in, axis.n, values);
+  const int held = data->read_ordinates(in, axis.n, values);
+  if (held < 0) return nullptr;
   return data->accept(axis, values, held) ? data : nullptr;
 }

@@ -1,5 +1,7 @@
 #include "xrd/files/load_xdd_3.h"
 
+#include <string>
+
 #include "core/my_string.h"
 #include "core/stream_in.h"
 #include "core/text_helpers.h"
@@ -26,14 +28,13 @@ assoc_class* load_xdd_3::execute_with(assoc_class* argument) {
   }
 
   x1_xd_x2_3 axis = *data->profile();
-  axis.x1 = xdd_data_3::read_number(in);
-  axis.xd = xdd_data_3::read_number(in);
-  axis.x2 = xdd_data_3::read_number(in);
+  if (!data->read_number(in, axis.x1) || !data->read_number(in, axis.xd) || !data->read_number(in, axis.x2))
+    return nullptr;
   // Checked twice: the second check sees the recomputed step, which may
   // have fallen below the smallest allowed step.
   check_abscissa(axis);
-  if (!check_abscissa(axis)) {
-    data->report_load_error();
+  if (std::string why; !check_abscissa(axis, why)) {
+    data->report_load_error(("\n" + why).c_str());
     return nullptr;
   }
 
@@ -46,6 +47,7 @@ assoc_class* load_xdd_3::execute_with(assoc_class* argument) {
   if (assoc_class* l = data->wavelength_node(true)) l->set_text(lambda.c_str());
 
   float_vec values;
-  const int held = xdd_data_3::read_ordinates(in, axis.n, values);
+  const int held = data->read_ordinates(in, axis.n, values);
+  if (held < 0) return nullptr;
   return data->accept(axis, values, held) ? data : nullptr;
 }

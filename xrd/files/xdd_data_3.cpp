@@ -1,11 +1,14 @@
 #include "xrd/files/xdd_data_3.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string>
+#include <system_error>
 
 #include "core/error_message.h"
 #include "core/path_and_name_3.h"
@@ -16,21 +19,12 @@
 
 namespace {
 
-// The stream's own form, "%-1.4f", when it reads back as the same value;
-// otherwise the shortest form that does. Four decimals alone would turn a
+// Numbers that read back exactly: four decimals alone would turn a
 // recomputed step such as 1/60 into 0.0167, and the file read back would
 // then count a different number of points than it holds.
 template <class T>
 std::string exact_text(T x) {
-  std::string text = format_number("%-1.4f", x);
-  if (static_cast<T>(std::strtod(text.c_str(), nullptr)) == x) return text;
-  for (int digits = 6; digits <= 17; ++digits) {
-    char format[8];
-    std::snprintf(format, sizeof format, "%%.%dg", digits);
-    text = format_number(format, x);
-    if (static_cast<T>(std::strtod(text.c_str(), nullptr)) == x) break;
-  }
-  return text;
+  return exact_number_text(x);
 }
 
 bool same_ignoring_case(const char* a, const char* b) {
@@ -51,6 +45,43 @@ assoc_class* extension_entry(const char* ext) {
   for (int i = 0; i < table->child_count(); ++i)
     if (assoc_class* e = table->child(i); e && same_ignoring_case(e->class_name(), ext)) return e;
   return nullptr;
+}
+
+// A complete number in the files' decimal form (sign, digits, point,
+// exponent) with nothing after it. The runtime would also take "nan", "inf" or a
+// hexadecimal number, and read the "12" of "12abc"; none of those is data.
+bool is_number_text(const char* text) {
+  if (!text || !*text) return false;
+  for (const char* p = text; *p; ++p)
+    if (!is_number_char(*p) && *p != 'e' && *p != 'E') return false;
+  char* end = nullptr;
+  std::strtod(text, &end);
+  return end != text && *end == '\0';
+}
+
+// The text of a refused token as the message shows it: quoted, and cut short
+// so that a line of garbage does not flood the message.
+std::string quoted_token(const char* text) {
+  constexpr std::size_t longest = 40;
+  std::string t(text ? text : "");
+  if (t.size() > longest) t = t.substr(0, longest) + "...";
+  return "\"" + t + "\"";
+}
+
+// Why nothing can be written at `target`, in words, for the message. The
+// folder is looked at first, since a missing or misnamed folder is the usual
+// cause; otherwise the runtime's reason (`error`, an errno value) is given.
+std::string why_not_writable(const std::string& target, int error) {
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  const fs::path file(target);
+  fs::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  if (fs::is_directory(file, ignored)) return "it is a folder";
+  if (!fs::exists(folder, ignored)) return "the folder " + folder.string() + " does not exist";
+  if (!fs::is_directory(folder, ignored)) return folder.string() + " is not a folder";
+  if (error != 0) return std::strerror(error);
+  return "the file system refused it";
 }
 
 }  // namespace
@@ -100,13 +131,23 @@ assoc_class* xdd_data_3::execute_with(assoc_class* path_source) {
 }
 
 bool xdd_data_3::dispatch(const char* file_path) {
-  if (!file_path || !*file_path) return false;
+  // A file that is not loaded is always said why: a silent refusal looks
+  // like a program that ignored the user.
+  if (!file_path || !*file_path) {
+    global_error_message().append("No file name: Cannot open file");
+    show_error(this);
+    return false;
+  }
+  std::error_code ignored;
+  if (std::filesystem::is_directory(file_path, ignored)) {
+    global_error_message().append(file_path).append(": is a folder, not a data file");
+    show_error(this);
+    return false;
+  }
   my_string ext;
   const my_string title = file_title(file_path);
   const char* dot = std::strrchr(title.c_str(), '.');
   ext.assign(dot ? dot + 1 : "");
-  // A file that is not loaded is always said why: a silent refusal looks
-  // like a program that ignored the user.
   assoc_class* entry = extension_entry(ext.c_str());
   if (!entry || !entry->first_child()) {
     global_error_message().append("No reader for the file type of ").append(file_path);
@@ -145,36 +186,47 @@ bool xdd_data_3::write_xdd() {
     show_error();
     return false;
   }
-  file_out out(target.c_str(), true, file_out::write_mode::replace_on_commit);
-  if (out.is_open()) {
-    out.put_chars(comment.is_empty() ? "Comment" : comment.c_str());
-    out.new_line();
-    for (double v : {p->x1, p->xd, p->x2}) {
-      out.put_chars(exact_text(v).c_str());
-      out.new_line();
-    }
-    // Count time and wavelength are optional for the writer: a file read
-    // from a layout without them still saves.
-    if (assoc_class* t = time_node(false))
-      out.put_chars(exact_text(t->get_double()).c_str());
-    else
-      out.put_int(1);
-    out.new_line();
-    out.put_chars("1");
-    out.new_line();
-    if (assoc_class* l = wavelength_node(false))
-      out.put_chars(exact_text(l->get_double()).c_str());
-    else
-      out.put_int(1);
-    out.new_line();
-    const int first = p->y.base();
-    for (int i = 0; i < p->n; ++i) {
-      const float v = i < p->y.count() ? p->y[first + i] : 0.0f;
-      out.put_chars(exact_text(v).c_str());
-      out.new_line();
-    }
-    if (out.commit()) return true;
+  // A folder of that name would take the temporary file beside it and then
+  // refuse the rename: it is not even opened.
+  std::error_code ignored;
+  const bool folder = std::filesystem::is_directory(target.c_str(), ignored);
+  errno = 0;
+  file_out out(target.c_str(), !folder, file_out::write_mode::replace_on_commit);
+  const int open_error = errno;
+  if (!out.is_open()) {
+    global_error_message().append(target.c_str());
+    global_error_message().append(": Cannot write file: ");
+    global_error_message().append(why_not_writable(target.c_str(), open_error).c_str());
+    show_error();
+    return false;
   }
+  out.put_chars(comment.is_empty() ? "Comment" : comment.c_str());
+  out.new_line();
+  for (double v : {p->x1, p->xd, p->x2}) {
+    out.put_chars(exact_text(v).c_str());
+    out.new_line();
+  }
+  // Count time and wavelength are optional for the writer: a file read
+  // from a layout without them still saves.
+  if (assoc_class* t = time_node(false))
+    out.put_chars(exact_text(t->get_double()).c_str());
+  else
+    out.put_int(1);
+  out.new_line();
+  out.put_chars("1");
+  out.new_line();
+  if (assoc_class* l = wavelength_node(false))
+    out.put_chars(exact_text(l->get_double()).c_str());
+  else
+    out.put_int(1);
+  out.new_line();
+  const int first = p->y.base();
+  for (int i = 0; i < p->n; ++i) {
+    const float v = i < p->y.count() ? p->y[first + i] : 0.0f;
+    out.put_chars(exact_text(v).c_str());
+    out.new_line();
+  }
+  if (out.commit()) return true;
   global_error_message().append(out.has_error() ? out.error_text.c_str() : "Cannot save file");
   show_error();
   return false;
@@ -204,8 +256,12 @@ void xdd_data_3::read_comment(stream_in& in) {
 xdd_data_3* xdd_data_3::start_reading(assoc_class* argument) {
   xdd_data_3* data = of(argument);
   if (!data) return nullptr;
-  if (!data->input() || !data->profile()) {
-    data->report_load_error();
+  if (!data->input()) {
+    data->report_load_error("\nThe file is not open for reading");
+    return nullptr;
+  }
+  if (!data->profile()) {
+    data->report_load_error("\nThe data file has no profile to fill");
     return nullptr;
   }
   return data;
@@ -219,7 +275,31 @@ my_string xdd_data_3::number_word(stream_in& in) {
   return word;
 }
 
-double xdd_data_3::read_number(stream_in& in) { return text_to_double(number_word(in).c_str()); }
+void xdd_data_3::refuse_number(int position, const char* text) {
+  // The stream counts characters, not lines: the line is counted on a second
+  // reading of the file, which only a refusal needs.
+  int line = 1;
+  file_in again(loading_path());
+  for (int i = 0; i < position && again.is_open() && !again.at_end(); ++i)
+    if (again.get() == '\n') ++line;
+  const std::string detail = "\nLine " + std::to_string(line) + ": " + quoted_token(text) + " is not a number";
+  report_load_error(detail.c_str());
+}
+
+bool xdd_data_3::read_number(stream_in& in, double& x) {
+  const int position = in.read_position();
+  const my_string word = number_word(in);
+  if (word.is_empty()) {
+    x = 0.0;  // the end of the file
+    return true;
+  }
+  if (!is_number_text(word.c_str())) {
+    refuse_number(position, word.c_str());
+    return false;
+  }
+  x = text_to_double(word.c_str());
+  return true;
+}
 
 int xdd_data_3::read_ordinates(stream_in& in, int n, float_vec& values) {
   values.allocate(n);
@@ -227,8 +307,13 @@ int xdd_data_3::read_ordinates(stream_in& in, int n, float_vec& values) {
   constexpr double top = std::numeric_limits<float>::max();
   int held = 0;
   for (; held < n; ++held) {
+    const int position = in.read_position();
     const my_string word = number_word(in);
     if (word.is_empty()) break;  // the end of the file: the rest stay 0
+    if (!is_number_text(word.c_str())) {
+      refuse_number(position, word.c_str());
+      return -1;
+    }
     const double v = text_to_double(word.c_str());
     // A double beyond the float range would be undefined to convert.
     values[held] = v > top    ? std::numeric_limits<float>::infinity()

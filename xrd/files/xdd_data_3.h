@@ -31,11 +31,14 @@ class xdd_data_3 : public assoc_class {
   assoc_class* execute() override { return execute_with(nullptr); }
 
   // Chooses the reader by the extension of `path` and runs it on the open
-  // file. True when the reader filled this node.
+  // file. True when the reader filled this node; otherwise the user has been
+  // told why (no file name, a folder, no reader for the extension, a file
+  // that cannot be opened, or the reader's refusal).
   bool dispatch(const char* path);
   // Writes the XDD layout at the path held in "xDdd_path_name", whatever
   // layout the data came from. The file is replaced only once it is
-  // complete; a failure is reported and leaves any old file as it was.
+  // complete; a failure is reported, with the reason the file cannot be
+  // written, and leaves any old file as it was.
   bool write_xdd();
 
   // For the readers, while a load runs: the open file, else null.
@@ -53,24 +56,29 @@ class xdd_data_3 : public assoc_class {
 
   // What the readers share. The data node a reader was handed: the node
   // itself, or the "xdd_data" child of a data file's node; null otherwise.
+  static xdd_data_3* of(assoc_class* argument);
   // The data node a reader was given, when it has an open input and a
   // profile to fill; otherwise the load error is reported and null returned.
   static xdd_data_3* start_reading(assoc_class* argument);
-  static xdd_data_3* of(assoc_class* argument);
   // The path being loaded, for messages.
   const char* loading_path();
-  // Shows "Error loading file " and the path, then `detail`.
+  // Shows "Error loading file " and the path, then `detail` (which starts
+  // with a line end and says why).
   void report_load_error(const char* detail = nullptr);
   // Reads the first line as the comment. A line too long to keep is skipped
   // whole, so that its tail is not taken for numbers, and the comment stays.
   void read_comment(stream_in& in);
-  // Reads up to n ordinates into `values` (sized n, the missing ones 0) and
-  // answers how many the file held.
   // The next token as number text: a decimal comma (as some instruments
   // write, "1,5406") reads as a decimal point.
   static my_string number_word(stream_in& in);
-  static double read_number(stream_in& in);
-  static int read_ordinates(stream_in& in, int n, float_vec& values);
+  // The next token as a number into `x`; the end of the file reads as 0, as
+  // a short file does. Text that is not a number is refused, not read as 0:
+  // false, with the load error reported, saying the line and the text.
+  bool read_number(stream_in& in, double& x);
+  // Reads up to n ordinates into `values` (sized n, the missing ones 0) and
+  // answers how many the file held; -1, with the load error reported, when
+  // one of them is not a number.
+  int read_ordinates(stream_in& in, int n, float_vec& values);
   // Hands a complete scan to the profile. A file that held fewer than n
   // ordinates still loads, with a warning saying so.
   bool accept(const x1_xd_x2_3& axis, float_vec& values, int held);
@@ -79,6 +87,10 @@ class xdd_data_3 : public assoc_class {
   my_string comment;
 
  private:
+  // The next token, which starts at `position`, is not a number: reports it
+  // with its line.
+  void refuse_number(int position, const char* text);
+
   std::unique_ptr<file_in> input_;
   cached_ref yobs_{"xy_yobs"};
   cached_ref path_{"xDdd_path_name"};

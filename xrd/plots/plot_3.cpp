@@ -9,6 +9,7 @@
 #include "core/text_helpers.h"
 #include "template/process_strs_fns_3.h"
 #include "xrd/measures/peak_measures.h"
+#include "xrd/plots/button_pressed_3.h"
 #include "xrd/plots/plot_view.h"
 #include "xrd/chain/ptr_classes_4.h"
 #include "xrd/measures/temp_line_3.h"
@@ -140,6 +141,38 @@ void plot_3::curve_changed() {
   }
 }
 
+void plot_3::x_extent(plot_view&, double&, double&) {}
+
+void plot_3::y_extent(plot_view&, double, double, int, double&, double&) {}
+
+bool plot_3::press(plot_view& view, button_pressed_3&) {
+  set_view(&view);
+  return false;
+}
+
+void plot_3::drag(plot_view&, const drag_motion&) {}
+
+void plot_3::select_curve(xy_data_3* curve) {
+  if (auto* old = dynamic_cast<xy_data_3*>(selected_.get())) {
+    old->line_width = saved_width_;
+    old->line_style = saved_style_;
+  }
+  unlink(&selected_);
+  if (!curve) return;
+  saved_width_ = curve->line_width;
+  saved_style_ = curve->line_style;
+  curve->line_width = 1;
+  curve->line_style = static_cast<int>(curve_look::style::dot);
+  link(curve, &selected_);
+}
+
+xy_data_3* plot_3::selected_curve() const { return dynamic_cast<xy_data_3*>(selected_.get()); }
+
+void plot_3::mark_edited() {
+  if (assoc_class* file = data_file()) file->set_changed(true);
+  if (assoc_class* dirty = find(*this, "set_proj_dirty")) dirty->set_int(1);
+}
+
 temp_line_3* plot_3::temp_line(bool create) {
   auto* line = dynamic_cast<temp_line_3*>(find_child("temp_line"));
   if (!line && create) line = static_cast<temp_line_3*>(add_child(std::make_unique<temp_line_3>()));
@@ -179,6 +212,7 @@ std::string plot_3::measure(const char* command) {
 
 assoc_class* plot_3::set_text(const char* text) {
   result_ = measure(text);
-  if (assoc_class* history = find_existing(*this, "history_dlg")) history->set_text(result_.c_str());
+  // The history dialog is made on the first result, so that no result is lost.
+  if (assoc_class* history = find(*this, "history_dlg")) history->set_text(result_.c_str());
   return this;
 }

@@ -8,6 +8,7 @@
 #include "core/my_flag.h"
 #include "core/ptr_class.h"
 
+class button_pressed_3;
 class plot_surface;
 class plot_view;
 class temp_line_3;
@@ -63,6 +64,38 @@ class plot_3 : public assoc_class {
   void set_view(plot_view* view) { view_ = view; }
 
   drag_mode choose_drag_mode();
+
+  // The extents of the shown curves, widening lo and hi: the whole x range
+  // (show all), and the y range over the x window [xl, xr] (bit 0x1 the
+  // lower bound, 0x2 the upper). Plots that draw nothing add nothing.
+  virtual void x_extent(plot_view& view, double& lo, double& hi);
+  virtual void y_extent(plot_view& view, double xl, double xr, int bits, double& lo, double& hi);
+
+  // A press in the view: true when this plot took it, which ends the
+  // dispatch; a plot whose curve was hit and may be dragged adds itself to
+  // the press's candidates instead.
+  virtual bool press(plot_view& view, button_pressed_3& pressed);
+
+  // One step of a drag of the selected curve.
+  struct drag_motion {
+    drag_mode mode = drag_mode::none;
+    double dx = 0.0;  // data distance of the pointer's move in x
+    double dy = 0.0;  // and upwards in y
+    int dx_pixels = 0;
+    double world_x = 0.0;
+    double world_y = 0.0;
+    double previous_world_y = 0.0;
+    double anchor_x = 0.0;  // the data x where the drag began
+    bool scale = false;     // the view's scale modifier is held
+  };
+  virtual void drag(plot_view& view, const drag_motion& motion);
+  // The curve being dragged, drawn with handles and a thin dotted pen for
+  // the time of the drag; selecting another (or null) restores the old one.
+  void select_curve(xy_data_3* curve);
+  xy_data_3* selected_curve() const;
+  // Marks the data file changed and the project modified: the user edited
+  // what the file shows.
+  void mark_edited();
   // After the user edited a curve: the change script, then every view of
   // the file and of each file tied to it redrawn, the tied files first
   // recalculated through their "for_recalcs_ref".
@@ -88,6 +121,9 @@ class plot_3 : public assoc_class {
   std::string measure(const char* command);
 
   plot_view* view_ = nullptr;
+  ptr_class<assoc_class> selected_;
+  int saved_width_ = 1;
+  int saved_style_ = 0;
   ptr_class<assoc_class> file_;
   ptr_class<assoc_class> yobs_;
   ptr_class<assoc_class> time_;

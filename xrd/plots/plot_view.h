@@ -13,6 +13,7 @@ inline constexpr std::uint32_t observed = 0x100;
 inline constexpr std::uint32_t inverse = 0x200;
 inline constexpr std::uint32_t deconvoluted = 0x400;
 inline constexpr std::uint32_t frequency_families = 0xf0;
+inline constexpr std::uint32_t profile_families = 0x700;
 }  // namespace show_bits
 
 // What the curves need to know of the graph view that shows them: which
@@ -29,10 +30,27 @@ class plot_view {
   virtual void redraw() = 0;
 };
 
-// Where a curve is drawn, in world coordinates; the view maps them to pixels.
+// How a curve is drawn: the pen's width in pixels and its style, the half
+// size of the box drawn around each point (1: no boxes), whether only the
+// points are set, and whether the curve is being dragged (it then shows
+// handles instead of boxes).
+struct curve_look {
+  enum class style { solid = 0, dash = 1, dot = 2 };
+  int line_width = 1;
+  style line_style = style::solid;
+  int box_size = 1;
+  bool dots = false;
+  bool selected = false;
+};
+
+// Where a curve is drawn, in world coordinates; the view maps them to pixels
+// and chooses the colour (that of the curve's data file).
 class plot_surface {
  public:
   virtual ~plot_surface() = default;
   virtual void polyline(const double* x, const double* y, int n) = 0;
+  // The measuring line of a peak measure.
   virtual void segment(double x1, double y1, double x2, double y2) = 0;
+  // A curve with its look; surfaces that draw only the shape take the line.
+  virtual void curve(const double* x, const double* y, int n, const curve_look&) { polyline(x, y, n); }
 };

@@ -1,11 +1,14 @@
 #include "xrd/plots/plot_xy_3.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <vector>
 
+#include "core/paths.h"
 #include "core/text_helpers.h"
 #include "numerics/x1_xd_x2_3.h"
+#include "xrd/plots/button_pressed_3.h"
 #include "xrd/plots/plot_view.h"
 #include "xrd/curves/xy_data_3.h"
 
@@ -52,7 +55,7 @@ void plot_xy_3::draw(plot_view& view, plot_surface& surface) {
     xy_data_for_3* xy = curve();
     int i1 = 0, i2 = 0;
     if (xy && xy->y.count() > 0 && xy->index_range(view.x_left(), view.x_right(), i1, i2) > 0) {
-      const double t = (view.show_bits() & show_bits::counts_per_second) ? count_time() : 1.0;
+      const double t = display_time(view);
       std::vector<double> xs;
       std::vector<double> ys;
       xs.reserve(static_cast<std::size_t>(i2 - i1 + 1));
@@ -61,10 +64,88 @@ void plot_xy_3::draw(plot_view& view, plot_surface& surface) {
         xs.push_back(xy->x_of(i));
         ys.push_back(xy->y[i] / t);
       }
-      surface.polyline(xs.data(), ys.data(), static_cast<int>(xs.size()));
+      curve_look look;
+      look.line_width = xy->line_width;
+      look.line_style = static_cast<curve_look::style>(std::clamp(xy->line_style, 0, 2));
+      look.box_size = xy->box_size;
+      look.dots = !draws_lines();
+      look.selected = selected_curve() == xy;
+      surface.curve(xs.data(), ys.data(), static_cast<int>(xs.size()), look);
     }
   }
   plot_3::draw(view, surface);
+}
+
+double plot_xy_3::display_time(const plot_view& view) {
+  return (view.show_bits() & show_bits::counts_per_second) ? count_time() : 1.0;
+}
+
+void plot_xy_3::x_extent(plot_view& view, double& lo, double& hi) {
+  if (!shown_in(view) || !counts_in_extent()) return;
+  xy_data_for_3* xy = curve();
+  if (!xy || xy->y.count() == 0) return;
+  xy->x_range(0x3, lo, hi);
+}
+
+void plot_xy_3::y_extent(plot_view& view, double xl, double xr, int bits, double& lo, double& hi) {
+  if (!shown_in(view) || !counts_in_extent()) return;
+  xy_data_for_3* xy = curve();
+  if (!xy || xy->y.count() == 0) return;
+  // The curve's own units: a counts-per-second view divides by the time.
+  const double t = display_time(view);
+  double l = lo * t, h = hi * t;
+  xy->y_range(xl, xr, bits, l, h);
+  lo = l / t;
+  hi = h / t;
+}
+
+bool plot_xy_3::press(plot_view& view, button_pressed_3& pressed) {
+  set_view(&view);
+  if (!shown_in(view)) return false;
+  xy_data_for_3* xy = curve();
+  if (!xy || xy->y.count() < 2) return false;
+  const double t = display_time(view);
+  if (!xy->hit(pressed.world_x, pressed.world_y * t, pressed.tolerance_x, pressed.tolerance_y * t)) return false;
+  switch (choose_drag_mode()) {
+    case drag_mode::capture:
+      // The capture object makes a new data file of the curve.
+      if (assoc_class* capture = find(*this, "capture")) capture->execute_with(xy);
+      return true;
+    case drag_mode::x:
+    case drag_mode::y:
+      pressed.add_candidate(*this, *xy);
+      return false;
+    case drag_mode::none:
+      break;
+  }
+  return false;
+}
+
+void plot_xy_3::drag(plot_view& view, const drag_motion& motion) {
+  set_view(&view);
+  xy_data_3* xy = selected_curve();
+  if (!xy) return;
+  const double t = display_time(view);
+  if (motion.mode == drag_mode::x) {
+    // A marker moves its option; a curve moves (or stretches) its abscissa.
+    if (!drag_marker_to(motion.world_x)) {
+      if (motion.scale)
+        stretch_x(*xy, motion.anchor_x, motion.dx_pixels);
+      else
+        drag_x(*xy, motion.dx);
+    }
+  } else if (motion.mode == drag_mode::y) {
+    if (motion.scale)
+      scale_y(*xy, scale_ratio(motion.world_y * t, motion.previous_world_y * t));
+    else
+      drag_y(*xy, motion.dy * t);
+  } else {
+    return;
+  }
+  // The observed profile's chain must start again from the edited curve.
+  if (auto* own = dynamic_cast<xy_data_for_3*>(xy)) own->dirty = true;
+  mark_edited();
+  curve_changed();
 }
 
 void plot_xy_3::drag_x(xy_data_3& xy, double dx) { xy.shift_ends(dx, dx); }

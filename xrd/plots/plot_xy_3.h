@@ -24,6 +24,18 @@ class plot_xy_3 : public plot_3 {
 
   bool update(plot_view& view) override;
   void draw(plot_view& view, plot_surface& surface) override;
+  void x_extent(plot_view& view, double& lo, double& hi) override;
+  void y_extent(plot_view& view, double xl, double xr, int bits, double& lo, double& hi) override;
+  bool press(plot_view& view, button_pressed_3& pressed) override;
+  void drag(plot_view& view, const drag_motion& motion) override;
+
+  // A marker (a vertical line at an option's place) spans whatever y range
+  // the view has, so it takes no part in scaling the view.
+  virtual bool is_marker() const { return false; }
+  // Whether the curve takes part in scaling the view now.
+  virtual bool counts_in_extent() { return !is_marker(); }
+  // Whether the curve is drawn as a line through its points or as points.
+  virtual bool draws_lines() const { return true; }
 
   // Where a dragged marker puts its option, for the data x of the cursor;
   // false for curves that are not markers.
@@ -48,6 +60,8 @@ class plot_xy_3 : public plot_3 {
   int recomputations = 0;
 
  protected:
+  // 1, or the file's count time in a counts-per-second view.
+  double display_time(const plot_view& view);
   // A number that changes whenever the curve's data would. Families that
   // derive from the chain run its stages here (they are lazy themselves).
   virtual std::uint64_t source_stamp(plot_view& view) = 0;

@@ -21,6 +21,7 @@ class y_f2_lim_3 : public B_freq_plot_xy_3 {
   std::uint32_t show_mask() const override { return show_bits::transform_re_im | show_bits::transform_mod; }
   const char* caption() const override { return "Limit"; }
   bool drag_marker_to(double x) override;
+  bool is_marker() const override { return true; }
 
  protected:
   bool recompute(plot_view& view, xy_data_for_3& xy) override;

@@ -22,6 +22,7 @@ class y_for_zero_3 : public plot_xy_3 {
   std::uint32_t show_mask() const override { return show_bits::observed; }
   const char* caption() const override { return "Origin"; }
   bool drag_marker_to(double x) override;
+  bool is_marker() const override { return true; }
 
  protected:
   bool recompute(plot_view& view, xy_data_for_3& xy) override;

@@ -22,3 +22,9 @@ bool B_ex_3::recompute(plot_view&, xy_data_for_3&) {
   xy_yobs_4* chain = observed();
   return chain && consts() && chain->y.count() > 0;
 }
+
+bool B_ex_3::counts_in_extent() {
+  xy_yobs_4* chain = observed();
+  B_ex_consts_3* c = consts();
+  return chain && c && chain->y.count() > 0 && c->active(chain->y.count() - 1);
+}

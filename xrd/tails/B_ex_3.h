@@ -13,6 +13,9 @@ class B_ex_3 : public plot_xy_3 {
  public:
   virtual bool right_side() const = 0;
   std::uint32_t show_mask() const override { return show_bits::observed; }
+  // A tail that is not used shows the model over its range, but is no part
+  // of the data.
+  bool counts_in_extent() override;
 
  protected:
   std::uint64_t source_stamp(plot_view& view) override;

@@ -17,6 +17,7 @@ class B_plr12_3 : public plot_xy_3 {
   virtual bool second() const = 0;
   std::uint32_t show_mask() const override { return show_bits::observed; }
   bool drag_marker_to(double x) override;
+  bool is_marker() const override { return true; }
 
  protected:
   std::uint64_t source_stamp(plot_view& view) override;

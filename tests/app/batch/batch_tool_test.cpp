@@ -78,9 +78,69 @@ TEST_F(BatchTool, ConvertWritesTheXddLayoutThatReadsBack) {
       << "a file without count time is written with time 1";
 }
 
+// Each file is loaded, described and unloaded before the next: the
+// workbench's limit of 32 files at once and its duplicate check never see
+// more than one.
+TEST_F(BatchTool, InfoDescribesAnyNumberOfFilesTheSameOneTwiceIncluded) {
+  const std::string scan = write("scan.xdd", "Scan\n10 0.5 11.5\n2 1 1.5406\n1 2 3 4\n");
+  const std::string line = scan + " : (10.000, 0.5000, 11.500)  Npts= 4, Time= 2.0000, Lambda= 1.5406\n";
+  const std::vector<std::string> args(41, scan);
+  std::vector<std::string> all = {"info"};
+  all.insert(all.end(), args.begin(), args.end());
+  const run_result r = run(all);
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string expected;
+  for (int i = 0; i < 41; ++i) expected += line;
+  EXPECT_EQ(r.out, expected);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(BatchTool, InfoGoesOnAfterARefusedFileAndExitsWithOne) {
+  const std::string good = write("good.xdd", "Good\n10 0.5 11.5\n2 1 1.5406\n1 2 3 4\n");
+  const run_result r = run({"info", good, (dir / "missing.xdd").string(), good});
+  EXPECT_EQ(r.status, 1);
+  const std::string line = good + " : (10.000, 0.5000, 11.500)  Npts= 4, Time= 2.0000, Lambda= 1.5406\n";
+  EXPECT_EQ(r.out, line + line);
+  EXPECT_EQ(r.err, (dir / "missing.xdd").string() + ": Cannot open file\n");
+}
+
+struct convert_case {
+  const char* name;
+  const char* output;   // in the test's folder
+  int status;
+  const char* message;  // part of what standard error must say, "" for nothing
+};
+
+void PrintTo(const convert_case& c, std::ostream* os) { *os << c.name; }
+
+class BatchConvert : public BatchTool, public ::testing::WithParamInterface<convert_case> {};
+
+TEST_P(BatchConvert, WritesOnlyTheXddLayoutAndSaysWhyItDidNot) {
+  const convert_case& c = GetParam();
+  const std::string output = (dir / c.output).string();
+  const run_result r = run({"convert", data + "/pyxrd-fragment.cpi", output});
+  EXPECT_EQ(r.status, c.status) << r.err;
+  EXPECT_EQ(r.out, "");
+  if (*c.message)
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  else
+    EXPECT_EQ(r.err, "");
+  EXPECT_EQ(std::filesystem::exists(output), c.status == 0) << "a refused output is not written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, BatchConvert,
+    ::testing::Values(convert_case{"an_xdd_name_in_capitals", "OUT.XDD", 0, ""},
+                      convert_case{"a_cpi_name", "out.cpi", 1, "out.cpi: Cannot write this file type; convert writes XDD "
+                                                                "files only (.xdd)"},
+                      convert_case{"a_name_without_extension", "out", 1, "convert writes XDD files only"},
+                      convert_case{"a_missing_folder", "no/such/out.xdd", 1,
+                                   "out.xdd: Cannot write file: the folder "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct failure_case {
   const char* name;
-  const char* file;      // written into the folder unless empty
+  const char* file;      // written into the folder unless the content is empty; "" is the empty name
   const char* content;
   const char* message;   // part of what standard error must say
 };
@@ -91,7 +151,7 @@ class BatchFailures : public BatchTool, public ::testing::WithParamInterface<fai
 
 TEST_P(BatchFailures, ExitWithOneAndTheProgramsMessage) {
   const failure_case& c = GetParam();
-  const std::string path = *c.content ? write(c.file, c.content) : (dir / c.file).string();
+  const std::string path = !*c.file ? "" : *c.content ? write(c.file, c.content) : (dir / c.file).string();
   const run_result r = run({"info", path});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
@@ -103,7 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(failure_case{"missing_file", "nowhere.xdd", "", "nowhere.xdd: Cannot open file"},
                       failure_case{"unknown_extension", "notes.txt", "1 2 3\n", "No reader for the file type of "},
                       failure_case{"bad_abscissa", "bad.xdd", "c\n10 0.02 10.04\n1 1 1\n1 2 3\n",
-                                   "Error loading file "},
+                                   "bad.xdd\nFewer than 4 points: 3\n"},
+                      failure_case{"a_word_for_a_number", "word.xdd", "c\n10 0.02 ten\n1 1 1\n1 2 3\n",
+                                   "word.xdd\nLine 2: \"ten\" is not a number\n"},
+                      failure_case{"empty_name", "", "", "No file name: Cannot open file\n"},
+                      failure_case{"a_folder", ".", "", "/.: is a folder, not a data file\n"},
                       failure_case{"cpi_without_scandata", "scan.cpi", "c\n1\n5\n1\nCu\n1.54\n1 2 3 4 5\n",
                                    "\nCannot find SCANDATA"}),
     [](const auto& info) { return std::string(info.param.name); });

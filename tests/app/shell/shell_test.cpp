@@ -89,7 +89,7 @@ TEST_F(Workbench, AFailedLoadLeavesNoNodeBehind) {
   std::ofstream(dir / "bad.xdd") << "bad\n10 0 20\n1 1 1\n1 2 3\n";
   EXPECT_EQ(session->load_file((dir / "bad.xdd").string()), nullptr);
   EXPECT_EQ(file_count(), 0);
-  EXPECT_EQ(shown("Error loading file " + (dir / "bad.xdd").string()), 1);
+  EXPECT_EQ(shown("Error loading file " + (dir / "bad.xdd").string() + "\nThe step xd = 0 is below 1e-7"), 1);
   EXPECT_TRUE(global_error_message().is_empty()) << "nothing is left for the next action";
 }
 

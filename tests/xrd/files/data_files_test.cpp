@@ -183,20 +183,34 @@ TEST_F(DataFiles, TheFirstLineIsTheCommentUnlessItStartsLikeANumberOrIsLongerTha
   EXPECT_EQ(shown_texts(), strings{});
 }
 
-TEST_F(DataFiles, ARefusedScanIsReportedWithTheFileAndLeavesTheProfileAsItWas) {
+TEST_F(DataFiles, ARefusedScanIsReportedWithTheFileAndWhyAndLeavesTheProfileAsItWas) {
   const struct {
     const char* name;
     const char* file;
     const char* content;
     const char* reason;  // after the file name
-  } rows[] = {{"three points", "bad.xdd", "Bad\n10 0.02 10.04\n7 1 1.5406\n1 2 3 4 5\n", ""},
-              {"a zero step", "bad.xdd", "Bad\n10 0 11\n7 1 1.5406\n1 2 3 4 5\n", ""},
-              {"thirty thousand and one points", "bad.xdd", "Bad\n0 0.01 300\n7 1 1.5406\n1 2 3 4 5\n", ""},
+  } rows[] = {{"three points", "bad.xdd", "Bad\n10 0.02 10.04\n7 1 1.5406\n1 2 3 4 5\n", "\nFewer than 4 points: 3"},
+              {"a zero step", "bad.xdd", "Bad\n10 0 11\n7 1 1.5406\n1 2 3 4 5\n", "\nThe step xd = 0 is below 1e-7"},
+              {"thirty thousand and one points", "bad.xdd", "Bad\n0 0.01 300\n7 1 1.5406\n1 2 3 4 5\n",
+               "\nMore than 30000 points: 30001"},
               // 3.6 steps round to 4, so 5 points; the step recomputed for them, 0.9e-7, fails the second check.
-              {"a recomputed step below the smallest", "bad.xdd", "Bad\n0 1e-7 3.6e-7\n7 1 1.5406\n1 2 3 4 5\n", ""},
-              {"numbers missing from their line", "bad.xdd", "Bad\n\n7 1 1.5406\n1 2 3 4 5\n", ""},
+              {"a recomputed step below the smallest", "bad.xdd", "Bad\n0 1e-7 3.6e-7\n7 1 1.5406\n1 2 3 4 5\n",
+               "\nThe step xd = 9e-08 is below 1e-7"},
+              {"numbers missing from their line", "bad.xdd", "Bad\n\n7 1 1.5406\n1 2 3 4 5\n",
+               "\nThe end x2 = 1.5406 is below the start x1 = 7"},
+              {"a step that is a word", "bad.xdd", "Bad\n10 O.02 11\n7 1 1.5406\n1 2 3 4 5\n",
+               "\nLine 2: \"O.02\" is not a number"},
+              {"an end with letters after its digits", "bad.xdd", "Bad\r\n\r\n10 0.5\r\n12abc\r\n7 1 1\r\n1 2 3 4 5\r\n",
+               "\nLine 4: \"12abc\" is not a number"},
+              {"a step spelt nan", "bad.xdd", "Bad\n10 nan 11\n7 1 1.5406\n1 2 3 4 5\n",
+               "\nLine 2: \"nan\" is not a number"},
+              {"a CPI start that is a word", "bad.cpi", "Sample\nten\n10.06\n0.02\nCu\n1.5406\nSCANDATA\n1\n2\n3\n4\n",
+               "\nLine 2: \"ten\" is not a number"},
               {"a CPI file without SCANDATA", "plain.cpi",
-               "Sample\n10\n10.06\n0.02\nCu\n1.5406\nscandata\n1\n2\n3\n4\n", "\nCannot find SCANDATA"}};
+               "Sample\n10\n10.06\n0.02\nCu\n1.5406\nscandata\n1\n2\n3\n4\n", "\nCannot find SCANDATA"},
+              // Last: the check after the rows sees a file refused after its wavelength.
+              {"a CPI ordinate that is no number", "plain.cpi",
+               "Sample\n10\n10.06\n0.02\nCu\n1.5406\nSCANDATA\n1\n2\nn/a\n4\n", "\nLine 10: \"n/a\" is not a number"}};
   xdd_10* x = nullptr;
   for (const auto& c : rows) {
     forget_messages();
@@ -278,20 +292,37 @@ TEST_F(DataFiles, SavedAbscissaAndOrdinatesReadBackExactly) {
   for (int i = 0; i < 3001; i += 250) EXPECT_EQ(profile(back).y[i], p.y[i]) << "point " << i;
 }
 
-TEST_F(DataFiles, AFailedSaveIsReportedAndLeavesTheOldFile) {
+TEST_F(DataFiles, AFailedSaveSaysWhyAndLeavesTheOldFile) {
   const std::string path = write_file("kept.xdd", "old contents\n");
-  xdd_10* x = new_file(dir + "/no/such/dir/out.xdd");
+  std::filesystem::create_directory(dir + "/folder.xdd");
+  std::filesystem::create_directory(dir + "/locked");
+  std::filesystem::permissions(dir + "/locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const struct {
+    const char* name;
+    std::string target, why;
+  } rows[] = {{"a missing folder", dir + "/no/such/out.xdd", "the folder " + dir + "/no/such does not exist"},
+              {"a file where the folder should be", path + "/out.xdd", path + " is not a folder"},
+              {"a folder of the file's name", dir + "/folder.xdd", "it is a folder"},
+              // The superuser writes anywhere: the row then expects the file to be written.
+              {"a folder without write permission", dir + "/locked/out.xdd", ::geteuid() == 0 ? "" : "Permission denied"}};
+  xdd_10* x = new_file("");
   profile(x).set_first_step_count(0, 1, 4);
   profile(x).y.allocate(4);
-  EXPECT_FALSE(x->data()->write_xdd());
-  ASSERT_EQ(shown.messages().size(), 1u);
-  EXPECT_NE(shown.messages()[0].text.find("out.xdd"), std::string::npos) << shown.messages()[0].text;
+  for (const auto& c : rows) {
+    forget_messages();
+    x->path_node()->set_text(c.target.c_str());
+    EXPECT_EQ(x->data()->write_xdd(), c.why.empty()) << c.name;
+    EXPECT_EQ(shown_texts(), c.why.empty() ? strings{} : strings{c.target + ": Cannot write file: " + c.why}) << c.name;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir + "/folder.xdd"));
   // A profile without points would make a file that no reader accepts: the file it would have replaced stays.
+  forget_messages();
   x->path_node()->set_text(path.c_str());
   profile(x).y.free_storage();
   EXPECT_FALSE(x->data()->write_xdd());
-  EXPECT_EQ(shown.messages().size(), 2u);
+  EXPECT_EQ(shown_texts(), strings{path + ": Cannot save file"});
   EXPECT_EQ(read_file(path), "old contents\n");
+  std::filesystem::permissions(dir + "/locked", std::filesystem::perms::owner_all);
 }
 
 TEST_F(DataFiles, TheReaderIsChosenByTheExtensionWhateverItsCase) {
@@ -319,6 +350,25 @@ TEST_F(DataFiles, TheReaderIsChosenByTheExtensionWhateverItsCase) {
     EXPECT_STREQ(global_error_message().c_str(), c.loads ? "" : "yes") << c.file;
     EXPECT_EQ(profile(x).n, c.loads ? 4 : 0) << c.file;
     EXPECT_EQ(x->data()->input(), nullptr) << "the file is closed after the load: " << c.file;
+  }
+}
+
+TEST_F(DataFiles, ANameThatIsNoDataFileIsSaidSo) {
+  std::filesystem::create_directory(dir + "/folder.xdd");
+  std::filesystem::create_directory(dir + "/folder");
+  const struct {
+    const char* name;
+    std::string path, message;
+  } rows[] = {{"an empty name", "", "No file name: Cannot open file"},
+              {"a folder with a data file's extension", dir + "/folder.xdd",
+               dir + "/folder.xdd: is a folder, not a data file"},
+              {"a folder without an extension", dir + "/folder", dir + "/folder: is a folder, not a data file"}};
+  for (const auto& c : rows) {
+    forget_messages();
+    xdd_10* x = new_file(c.path);
+    EXPECT_EQ(x->execute(), nullptr) << c.name;
+    EXPECT_EQ(shown_texts(), strings{c.message}) << c.name;
+    EXPECT_STREQ(global_error_message().c_str(), "yes") << c.name;
   }
 }
 

@@ -1,0 +1,218 @@
+#include "app/batch/batch_analysis.h"
+
+#include <algorithm>
+#include <ostream>
+#include <set>
+#include <sstream>
+
+#include "app/capture/capture_as_txt_3.h"
+#include "app/platform/headless_platform.h"
+#include "app/shell/application.h"
+#include "app/shell/for_app_3.h"
+#include "app/views/TDrawView.h"
+#include "app/views/for_dr_vw_3.h"
+#include "app/views/view_line_9.h"
+#include "core/error_message.h"
+#include "core/paths.h"
+#include "xrd/plots/plot_3.h"
+
+namespace {
+
+// Nobody looks at the batch tool's views: painting them runs the plots (and
+// so the chain) without drawing anything.
+void paint(TDrawView& view) {
+  blank_surface s;
+  view.paint(s);
+}
+
+std::uint32_t family_bits(const std::vector<std::string>& names) {
+  std::uint32_t bits = 0;
+  for (const std::string& n : names)
+    for (const display_family& f : display_families())
+      if (n == f.name) bits |= f.bit;
+  return bits;
+}
+
+assoc_class* loaded_files(application_session& session) {
+  return session.app() ? find(*session.app(), "xAdd_recs") : nullptr;
+}
+
+node_list all_loaded(application_session& session) {
+  node_list out;
+  if (assoc_class* files = loaded_files(session))
+    for (int i = 0; i < files->child_count(); ++i) out.push_back(files->child(i));
+  return out;
+}
+
+// The node a setting's name designates from a file: a dotted name walks one
+// name at a time ("ex_l_consts.nBpts_i1").
+assoc_class* setting_node(assoc_class& file, const std::string& name) {
+  assoc_class* at = &file;
+  std::istringstream parts(name);
+  std::string part;
+  while (at && std::getline(parts, part, '.')) at = part.empty() ? nullptr : find(*at, part.c_str());
+  return at == &file ? nullptr : at;
+}
+
+const char* path_of(assoc_class& file) {
+  assoc_class* p = find_existing(file, "xDdd_path_name");
+  const char* text = p ? p->get_text() : nullptr;
+  return text ? text : "";
+}
+
+// Loads the files and the reference, ties the reference to every other
+// file and applies the settings; false (the user told why) when any of it
+// is refused.
+bool prepare(application_session& session, const analysis_request& request, std::ostream& err) {
+  for (const std::string& f : request.files)
+    if (!session.load_file(f)) return false;
+  assoc_class* reference = nullptr;
+  if (!request.reference.empty()) {
+    reference = session.load_file(request.reference);
+    if (!reference) return false;
+    for (assoc_class* file : all_loaded(session)) {
+      if (file == reference) continue;
+      assoc_class* ref = find(*file, "ref_prof");
+      const int r = ref ? ref->set_text_with_limits(path_of(*reference)) : 3;
+      if (r == 2 || r == 3) return false;
+    }
+  }
+  for (const auto& [name, value] : request.settings) {
+    for (assoc_class* file : all_loaded(session)) {
+      assoc_class* node = setting_node(*file, name);
+      if (!node) {
+        err << "No setting named " << name << " for " << path_of(*file) << '\n';
+        return false;
+      }
+      const int r = node->set_text_with_limits(value.c_str());
+      if (r == 2 || r == 3) return false;
+    }
+  }
+  return true;
+}
+
+// One view holding every loaded file in load order, painted first showing
+// the observed profiles (which places the automatic origin and background as
+// the workbench does), then showing the families asked for over the x range.
+TDrawView* open_view(application_session& session, const analysis_request& request) {
+  for_app_3* app = session.app();
+  TDrawView* view = app ? app->new_graph_view() : nullptr;
+  if (!view) return nullptr;
+  for (assoc_class* file : all_loaded(session))
+    if (!view->line_of(file)) view->add_file(file);
+  view->lines_changed();
+  view->show_all();
+  paint(*view);
+  std::uint32_t bits = family_bits(request.show);
+  if (!bits) bits = show_bits::observed;
+  view->display_flags.clear(show_bits::frequency_families | show_bits::profile_families);
+  view->display_flags.set(bits);
+  // A transform has its own scale: y follows its data.
+  if (bits & show_bits::frequency_families)
+    view->display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
+  view->set_title();
+  view->show_all();
+  if (request.has_x_range) {
+    view->x1 = std::min(request.x_from, request.x_to);
+    view->x2 = std::max(request.x_from, request.x_to);
+    view->recompute_scale();
+  }
+  paint(*view);
+  return view;
+}
+
+std::set<std::string> report_families(const analysis_request& request) {
+  std::set<std::string> out(request.show.begin(), request.show.end());
+  if (out.empty()) out.insert("yobs");
+  return out;
+}
+
+int write_report(TDrawView& view, const analysis_request& request, std::ostream& out, std::ostream& err) {
+  const std::string text = capture_as_txt_3::report_text(view, report_families(request));
+  if (request.output.empty()) {
+    out << text;
+    return 0;
+  }
+  std::string why;
+  if (!capture_as_txt_3::write_text(request.output, text, why)) {
+    err << why << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+const std::vector<display_family>& display_families() {
+  static const std::vector<display_family> all = {
+      {"yobs", show_bits::observed},           {"re", show_bits::transform_re_im},
+      {"im", show_bits::transform_re_im},      {"mod", show_bits::transform_mod},
+      {"br_re", show_bits::quotient_re_im},    {"br_im", show_bits::quotient_re_im},
+      {"br_mod", show_bits::quotient_mod},     {"inv", show_bits::inverse},
+      {"deconv", show_bits::deconvoluted},
+  };
+  return all;
+}
+
+std::string check_families(const std::vector<std::string>& names) {
+  for (const std::string& n : names) {
+    bool known = false;
+    for (const display_family& f : display_families()) known |= n == f.name;
+    if (!known) return "unknown family " + n + " (yobs, re, im, mod, br_re, br_im, br_mod, inv, deconv)";
+  }
+  const std::uint32_t bits = family_bits(names);
+  if ((bits & show_bits::frequency_families) && (bits & show_bits::profile_families))
+    return "transform families (re, im, mod, br_re, br_im, br_mod) and profile families (yobs, inv, deconv) "
+           "cannot be shown together";
+  return "";
+}
+
+int batch_report(application_session& session, const analysis_request& request, std::ostream& out,
+                 std::ostream& err) {
+  if (!prepare(session, request, err)) return 1;
+  TDrawView* view = open_view(session, request);
+  if (!view) return 1;
+  return write_report(*view, request, out, err);
+}
+
+int batch_measure(application_session& session, const analysis_request& request, std::ostream& out,
+                  std::ostream& err) {
+  analysis_request observed = request;
+  observed.show = {"yobs"};
+  if (!prepare(session, observed, err)) return 1;
+  TDrawView* view = open_view(session, observed);
+  if (!view || view->lines().empty()) return 1;
+  auto* plot = dynamic_cast<plot_3*>(find(*view->lines().front(), "yobs"));
+  if (!plot) return 1;
+  plot->set_view(view);
+  int status = 0;
+  for (const char* what : {"FWHM", "Centroid", "Area"}) {
+    plot->set_text(what);
+    out << plot->last_result() << '\n';
+    if (plot->last_result() == "Error") status = 1;
+  }
+  return status;
+}
+
+int batch_save_project(application_session& session, headless_platform& screen, const analysis_request& request,
+                       std::ostream& err) {
+  if (!prepare(session, request, err)) return 1;
+  assoc_class* save = session.app() ? find(*session.app(), "proj_save") : nullptr;
+  if (!save) return 1;
+  screen.queue_files({request.output});
+  return save->execute() ? 0 : 1;
+}
+
+int batch_project(application_session& session, headless_platform& screen, const analysis_request& request,
+                  std::ostream& out, std::ostream& err) {
+  assoc_class* open = session.app() ? find(*session.app(), "proj_open") : nullptr;
+  if (!open) return 1;
+  screen.queue_files({request.project});
+  if (!open->execute() || all_loaded(session).empty()) {
+    if (!global_error_message().is_empty()) show_error();
+    return 1;
+  }
+  TDrawView* view = open_view(session, request);
+  if (!view) return 1;
+  return write_report(*view, request, out, err);
+}

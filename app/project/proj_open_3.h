@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/dialogs/open_save_3.h"
+#include "core/assoc_class.h"
+
+// "Load Project": asks for a project file and restores what it records: the
+// data files are reloaded from their paths and their settings put back.
+//
+// The chosen file is read through once before anything changes: a file that
+// cannot be opened or whose records do not form a tree is reported and the
+// loaded files stay. Only then is everything unloaded and the project read.
+class proj_open_3 : public assoc_class {
+ public:
+  const char* class_name() const override { return "proj_open"; }
+  std::unique_ptr<assoc_class> clone_empty() const override { return std::make_unique<proj_open_3>(); }
+  // Null when the user declined or cancelled, the file was refused, or a
+  // modified file stayed loaded.
+  assoc_class* execute() override;
+  const open_save_3& dialog() const { return dialog_; }
+
+ private:
+  // Whether the user agrees to replace the project that is open.
+  bool may_replace_open_project();
+  // Whether the file opens and reads as a project; reported when not.
+  bool readable_project(const std::string& path);
+  // Unloads everything and reads the project; false when a file stayed.
+  bool replace_with(const std::string& path);
+
+  // Its own record: the open dialog remembers its own last directory.
+  open_save_3 dialog_;
+};

@@ -1,0 +1,101 @@
+#include "app/project/proj_save_3.h"
+
+#include <cstdint>
+
+#include "core/error_message.h"
+#include "core/my_string.h"
+#include "core/paths.h"
+#include "core/text_helpers.h"
+#include "io/file_out.h"
+#include "io/tree_text.h"
+#include "template/out_side_recs_3.h"
+
+namespace {
+
+// Overwrite prompt, hide read-only, path must exist: a new project file need
+// not exist yet.
+constexpr std::uint32_t save_flags = file_dialog_flags::overwrite_prompt | file_dialog_flags::hide_read_only |
+                                     file_dialog_flags::path_must_exist;
+
+const char* or_empty(const char* text) { return text ? text : ""; }
+
+bool has_separator(const char* text) {
+  for (const char* c = text; *c; ++c)
+    if (is_separator(*c)) return true;
+  return false;
+}
+
+int loaded_count(assoc_class& from) {
+  assoc_class* files = find_existing(from, "xAdd_recs");
+  return files ? files->child_count() : 0;
+}
+
+// Moves a stream's message into the global error message and shows it.
+void report(error_class& stream, const assoc_class* root) {
+  global_error_message().append(stream.error_text.c_str());
+  stream.error_text.assign("");
+  show_error(root);
+}
+
+}  // namespace
+
+std::string proj_save_3::proposed_path() {
+  const char* current = get_text_named(*this, "pDroj_path_name");
+  if (current && *current) return current;
+  assoc_class* files = find_existing(*this, "xAdd_recs");
+  assoc_class* first = files ? files->first_child() : nullptr;
+  assoc_class* path = first ? find_existing(*first, "xDdd_path_name") : nullptr;
+  my_string proposal(or_empty(path ? path->get_text() : nullptr));
+  if (proposal.is_empty()) return {};
+  proposal.set_extension(or_empty(outside_value("def_prj_ext")));
+  return proposal.c_str();
+}
+
+std::string proj_save_3::unsavable_path() {
+  assoc_class* data = find_existing(*this, "xdds");
+  if (!data) return {};
+  node_list paths;
+  data->collect_named(paths, "xDdd_path_name");
+  for (assoc_class* p : paths) {
+    const char* text = p->get_text();
+    if (text && has_separator(text)) return text;
+  }
+  return {};
+}
+
+bool proj_save_3::write_to(const std::string& path) {
+  assoc_class* data = find_existing(*this, "xdds");
+  if (!data) return false;
+  file_out out(path.c_str(), false, file_out::write_mode::replace_on_commit);
+  if (!out.open()) {
+    report(out, this);
+    return false;
+  }
+  save_subtree(*data, out);
+  if (!out.commit()) {
+    report(out, this);
+    return false;
+  }
+  return true;
+}
+
+assoc_class* proj_save_3::execute() {
+  if (loaded_count(*this) == 0) return nullptr;
+  if (const std::string blank = unsavable_path(); !blank.empty()) {
+    global_error_message().append("Cannot save a project with a blank in the data file path: ").append(blank.c_str());
+    show_error(this);
+    return nullptr;
+  }
+  const std::string proposal = proposed_path();
+  const char* ext = or_empty(outside_value("def_prj_ext"));
+  if (!dialog_.run_dialog(save_flags, proposal.c_str(), ext, ext, this, platform_types::window_ref::main_window(),
+                          "Save Project File", true))
+    return nullptr;
+  if (dialog_.chosen_paths().empty()) return nullptr;
+  // A copy: the record is the dialog's, and a later run replaces it.
+  const std::string path = dialog_.chosen_paths().front();
+  // The files may have gone while the dialog was open.
+  if (loaded_count(*this) == 0 || !write_to(path)) return nullptr;
+  set_text_named(*this, "pDroj_path_name", path.c_str());
+  return assoc_class::execute();
+}

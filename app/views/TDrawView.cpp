@@ -1,0 +1,815 @@
+#include "app/views/TDrawView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "app/dialogs/axes_dlg_3.h"
+#include "app/shell/for_app_3.h"
+#include "app/views/color_3.h"
+#include "app/views/colors_3.h"
+#include "app/views/drvw_bit_map_3.h"
+#include "app/views/drvw_lam_cursor_3.h"
+#include "app/views/view_line_9.h"
+#include "app/views/view_recs_9.h"
+#include "app/views/view_surface.h"
+#include "app/views/xdd_child.h"
+#include "core/deletion_bin.h"
+#include "core/error_message.h"
+#include "core/node_watch.h"
+#include "core/paths.h"
+#include "xrd/plots/button_pressed_3.h"
+
+namespace {
+
+using platform_types::colour;
+using platform_types::mouse_action;
+using platform_types::mouse_button;
+
+constexpr colour black{0, 0, 0};
+constexpr colour light_cyan{0, 255, 255};
+// Show all starts from an empty box that every curve widens.
+constexpr double empty_low = 3.37e34;
+constexpr double empty_high = -3.37e34;
+// The hit tolerance of a press, in pixels.
+constexpr int hit_pixels = 4;
+
+// Watched copies of the lines and of their plots: a press or a paint runs
+// scripts that may take either away.
+struct watched_plots {
+  std::vector<std::unique_ptr<node_watch>> plots;
+  std::vector<assoc_class*> files;  // the file of each plot's line
+};
+
+watched_plots watch_plots(TDrawView& view) {
+  watched_plots out;
+  for (view_line_9* line : view.lines())
+    for (plot_3* p : line->plots()) {
+      out.plots.push_back(std::make_unique<node_watch>(p));
+      out.files.push_back(line->file());
+    }
+  return out;
+}
+
+}  // namespace
+
+TDrawView::TDrawView() = default;
+
+TDrawView::~TDrawView() {
+  // Handlers of other views run while the frame goes (one of them becomes
+  // the active child); they must not count this view among the open ones.
+  flags().set(node_bits::being_deleted);
+  if (platform* p = current_platform()) {
+    if (drag_target_.get()) p->release_mouse();
+    if (frame_) p->destroy_frame(std::exchange(frame_, 0));
+  }
+}
+
+std::unique_ptr<assoc_class> TDrawView::clone_empty() const {
+  auto copy = std::make_unique<TDrawView>();
+  copy->set_tem(tem());
+  return copy;
+}
+
+for_app_3* TDrawView::app() { return dynamic_cast<for_app_3*>(app_object()); }
+
+view_recs_9* TDrawView::recs() { return dynamic_cast<view_recs_9*>(parent()); }
+
+// --- window ---
+
+bool TDrawView::open_window() {
+  platform* p = current_platform();
+  if (!p) return false;
+  child_ = std::make_unique<xdd_child>(*this);
+  const platform::frame_id f = p->create_frame("", child_.get());
+  if (!f) {
+    child_.reset();
+    return false;
+  }
+  frame_ = f;
+  if (view_recs_9* r = recs()) display_flags = r->display_flags;
+  setup_window();
+  ignore_next_press = true;
+  if (assoc_class* bar = find(*this, "controlbar")) bar->execute();
+  set_pixels(p->frame_width(f), p->frame_height(f));
+  recompute_scale();
+  apply_cursor();
+  set_title();
+  return true;
+}
+
+platform_types::window_ref TDrawView::held_window() const {
+  return frame_ ? platform_types::window_ref::frame(frame_) : platform_types::window_ref::main_window();
+}
+
+void TDrawView::frame_closed() {
+  if (drag_target_.get()) release();
+  // The platform destroys the frame once this handler returns.
+  frame_ = 0;
+  if (view_recs_9* r = recs(); r && r->focused() == this) r->set_focused(nullptr);
+  move_to_deletion_bin(*this);
+}
+
+bool TDrawView::has_focus() {
+  view_recs_9* r = recs();
+  return r && r->focused() == this;
+}
+
+void TDrawView::take_focus() {
+  view_recs_9* r = recs();
+  if (!r || in_teardown(*this)) return;
+  r->set_focused(this);
+  if (assoc_class* ref = find_existing(*r, "vw_with_focus")) ref->execute();
+  refresh_axes_dialog();
+  push_limits();
+}
+
+void TDrawView::redraw() {
+  if (!painting_) invalidate_all();
+}
+
+void TDrawView::invalidate_all() {
+  paint_mode = 0;
+  if (platform* p = current_platform(); p && frame_) p->invalidate_frame(frame_);
+}
+
+// --- limits ---
+
+void TDrawView::set_x1(double x) {
+  x1 = x;
+  push_limits();
+}
+
+void TDrawView::set_x2(double x) {
+  x2 = x;
+  push_limits();
+}
+
+void TDrawView::set_y1(double y) {
+  y1 = y;
+  push_limits();
+}
+
+void TDrawView::set_y2(double y) {
+  y2 = y;
+  push_limits();
+}
+
+void TDrawView::push_limits() {
+  if (for_app_3* a = app()) a->show_limits(x1, x2, y1, y2);
+  refresh_axes_dialog();
+}
+
+void TDrawView::refresh_axes_dialog() {
+  if (auto* axes = dynamic_cast<axes_dlg_3*>(find_existing(*this, "axes_dlg"))) axes->refresh();
+}
+
+void TDrawView::show_all() {
+  double xlo = empty_low, xhi = empty_high, ylo = empty_low, yhi = empty_high;
+  {
+    watched_plots all = watch_plots(*this);
+    for (auto& w : all.plots) {
+      auto* p = dynamic_cast<plot_3*>(w->get());
+      if (!p) continue;
+      // The curves of the families shown must exist before they are measured.
+      painting_ = true;
+      p->update(*this);
+      painting_ = false;
+      if (!w->get()) continue;
+      p->x_extent(*this, xlo, xhi);
+      p->y_extent(*this, -empty_low, empty_low, 0x3, ylo, yhi);
+    }
+  }
+  // With nothing shown the limits stay as they were.
+  if (xlo <= xhi) {
+    x1 = xlo;
+    x2 = xhi;
+  }
+  if (ylo <= yhi) {
+    y1 = ylo;
+    y2 = yhi;
+  }
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+}
+
+bool TDrawView::data_y_min(double& y) {
+  double lo = empty_low, hi = empty_high;
+  for (view_line_9* line : lines())
+    for (plot_3* p : line->plots()) p->y_extent(*this, x1, x2, 0x1, lo, hi);
+  if (lo == empty_low) return false;
+  y = lo;
+  return true;
+}
+
+bool TDrawView::data_y_max(double& y) {
+  double lo = empty_low, hi = empty_high;
+  for (view_line_9* line : lines())
+    for (plot_3* p : line->plots()) p->y_extent(*this, x1, x2, 0x2, lo, hi);
+  if (hi == empty_high) return false;
+  y = hi;
+  return true;
+}
+
+// --- lines ---
+
+assoc_class* TDrawView::line_list() { return child_or_create("vCiew_lines"); }
+
+std::vector<view_line_9*> TDrawView::lines() {
+  std::vector<view_line_9*> out;
+  assoc_class* list = find_child("vCiew_lines");
+  if (!list) return out;
+  for (int i = 0; i < list->child_count(); ++i)
+    if (auto* line = dynamic_cast<view_line_9*>(list->child(i))) out.push_back(line);
+  return out;
+}
+
+std::vector<assoc_class*> TDrawView::files() {
+  std::vector<assoc_class*> out;
+  for (view_line_9* line : lines())
+    if (line->file()) out.push_back(line->file());
+  return out;
+}
+
+view_line_9* TDrawView::line_of(assoc_class* file) {
+  for (view_line_9* line : lines())
+    if (file && line->file() == file) return line;
+  return nullptr;
+}
+
+view_line_9* TDrawView::add_file(assoc_class* file) {
+  assoc_class* list = line_list();
+  if (!file || !list) return nullptr;
+  auto* line = dynamic_cast<view_line_9*>(list->create_child_by_name("view_line"));
+  if (!line) line = dynamic_cast<view_line_9*>(list->add_child(std::make_unique<view_line_9>()));
+  if (!line) return nullptr;
+  line->bind(file);
+  set_title();
+  return line;
+}
+
+void TDrawView::delete_line(view_line_9* line) {
+  if (!line || !line->parent()) return;
+  line->parent()->delete_child(line);
+  set_title();
+}
+
+void TDrawView::delete_all_lines() {
+  for (view_line_9* line : lines()) delete_line(line);
+}
+
+void TDrawView::lines_changed() {
+  set_title();
+  if (assoc_class* buttons = find(*this, "dis_buttons")) buttons->execute();
+  invalidate_all();
+}
+
+// --- title ---
+
+std::string TDrawView::title_suffix() const {
+  return display_flags.test(view_bits::counts_per_second) ? " : Cnts/sec" : "";
+}
+
+void TDrawView::set_title() {
+  const std::vector<view_line_9*> all = lines();
+  std::string text;
+  if (!all.empty() && all.front()->file()) {
+    const char* name = all.front()->file()->get_text();
+    text = name ? name : "";
+  }
+  if (all.size() > 1) text += " ...";
+  text += title_suffix();
+  title_ = text;
+  if (platform* p = current_platform(); p && frame_) p->set_frame_title(frame_, title_);
+}
+
+// --- painting ---
+
+bool TDrawView::lambda_cursor_on() {
+  auto* cursor = dynamic_cast<drvw_lam_cursor_3*>(find_existing(*this, "drvw_lam_cursor"));
+  assoc_class* on = find_existing(*this, "sBhow_lam_curcor");
+  return cursor && on && on->get_int() != 0 && cursor->valid();
+}
+
+void TDrawView::paint(platform_types::surface& target) {
+  platform* p = current_platform();
+  if (!p || in_teardown(*this)) return;
+  if (view_recs_9* r = recs()) {
+    TDrawView* zoomed = r->maximised_view();
+    if (zoomed && zoomed != this) return;
+  }
+  if (frame_ && p->frame_minimised(frame_)) return;
+  // Markers left by editing are drawn once.
+  if (!delete_child_named("fAst_edinvw")) delete_child_named("edinvw");
+
+  const int w = target.width();
+  const int h = target.height();
+  const platform::picture_id picture = p->create_picture(w, h);
+  platform_types::surface* s = p->picture_surface(picture);
+  if (!s) {
+    p->destroy_picture(picture);
+    return;
+  }
+  const bool lambda = lambda_cursor_on();
+  auto* cache = dynamic_cast<drvw_bit_map_3*>(find(*this, "drvw_bit_map"));
+  if (lambda && paint_mode == 2 && cache && cache->holds(this, w, h)) {
+    p->copy_picture_into(cache->picture(), picture);
+  } else {
+    set_pixels(w, h);
+    s->set_fill(black);
+    s->fill_rect(0, 0, w + 1, h + 1);
+    if (!lines().empty()) paint_curves(*s);
+    if (lambda && cache) {
+      if (lines().empty())
+        cache->release();
+      else
+        cache->keep(*p, this, w, h, picture);
+    }
+  }
+  if (paint_mode == 2) draw_lambda_cursor(*s);
+  paint_mode = 1;
+  p->paint_picture(picture, target);
+  p->destroy_picture(picture);
+}
+
+void TDrawView::paint_curves(platform_types::surface& s) {
+  painting_ = true;
+  watched_plots all = watch_plots(*this);
+  // The curves of the families shown are brought up to date first, so that
+  // the y limits that follow the data see current data.
+  for (auto& w : all.plots)
+    if (auto* plot = dynamic_cast<plot_3*>(w->get())) plot->update(*this);
+  apply_y_fixes();
+  recompute_scale();
+  view_surface curves(*this, s, pen_box_size());
+  colors_3* slots = colour_slots(*this);
+  for (std::size_t i = 0; i < all.plots.size(); ++i) {
+    auto* plot = dynamic_cast<plot_3*>(all.plots[i]->get());
+    if (!plot) continue;
+    curves.set_colour(slots ? slots->colour_of(all.files[i]) : colors_3::no_slot);
+    // Markers follow the y range, which may just have changed.
+    plot->update(*this);
+    if (all.plots[i]->get()) plot->draw(*this, curves);
+  }
+  if (y1 <= 0.0 && 0.0 <= y2) {
+    s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
+    const int y0 = y_pixel(0.0);
+    s.line(left, y0, right + 1, y0);
+  }
+  painting_ = false;
+}
+
+void TDrawView::apply_y_fixes() {
+  const double old1 = y1, old2 = y2;
+  if (display_flags.test(view_bits::fix_y1_at_zero)) y1 = 0.0;
+  double y = 0.0;
+  if (display_flags.test(view_bits::fix_y1_at_min) && data_y_min(y)) y1 = y;
+  if (display_flags.test(view_bits::fix_y2_at_max) && data_y_max(y)) y2 = y;
+  if (y1 != old1 || y2 != old2) push_limits();
+}
+
+void TDrawView::draw_lambda_cursor(platform_types::surface& s) {
+  auto* cursor = dynamic_cast<drvw_lam_cursor_3*>(find_existing(*this, "drvw_lam_cursor"));
+  const lam_9* set = cursor ? cursor->wavelengths() : nullptr;
+  if (!set || set->components.empty() || !(set->reference_intensity != 0.0)) return;
+  const double two_theta = x_world(mouse_x);
+  if (two_theta < 0.01 || two_theta > 179.99) return;
+  const double d = set->reference_wavelength / std::sin(two_theta * M_PI / 360.0);
+  s.set_pen(light_cyan, 2, platform_types::pen_style::solid);
+  for (const lam_9::component& c : set->components) {
+    const double r = c.wavelength / d;
+    if (r < -1.0 || r > 1.0) continue;
+    const int px = x_pixel(std::asin(r) * 114.59155902616465);
+    s.line(px, bottom, px, y_pixel(y1 + c.intensity * (y_range / set->reference_intensity)));
+  }
+}
+
+// --- mouse ---
+
+void TDrawView::mouse(const platform_types::mouse_event& e) {
+  switch (e.action) {
+    case mouse_action::press:
+    case mouse_action::double_click:
+      if (e.button == mouse_button::left) {
+        press(e, false);
+      } else if (e.button == mouse_button::right) {
+        delete_child_named("edinvw");
+        if (has_focus()) press(e, true);
+        ignore_next_press = false;
+      }
+      return;
+    case mouse_action::release:
+      release();
+      return;
+    case mouse_action::move:
+      move(e);
+      return;
+  }
+}
+
+void TDrawView::press(const platform_types::mouse_event& e, bool right) {
+  node_watch self(this);
+  delete_child_named("edinvw");
+  if (right || !ignore_next_press) {
+    mouse_x = e.x;
+    mouse_y = e.y;
+    button_state = right ? 2 : 1;
+    dispatch_press(right);
+    if (!self) return;
+    recompute_scale();
+    show_cursor_position();
+  }
+  if (right) return;
+  // The click that activates another view must not act there.
+  if (view_recs_9* r = recs())
+    for (TDrawView* v : r->views()) v->ignore_next_press = true;
+  ignore_next_press = false;
+}
+
+void TDrawView::dispatch_press(bool right) {
+  node_watch self(this);
+  auto* pressed = static_cast<button_pressed_3*>(add_child(std::make_unique<button_pressed_3>()));
+  node_watch pressed_alive(pressed);
+  pressed->pixel_x = mouse_x;
+  pressed->pixel_y = mouse_y;
+  pressed->world_x = world_x = x_world(mouse_x);
+  pressed->world_y = world_y = y_world(mouse_y);
+  pressed->tolerance_x = x_distance(hit_pixels);
+  pressed->tolerance_y = y_distance(hit_pixels);
+  pressed->right = right;
+  bool taken = false;
+  {
+    watched_plots all = watch_plots(*this);
+    for (auto& w : all.plots) {
+      auto* plot = dynamic_cast<plot_3*>(w->get());
+      if (plot && pressed_alive && plot->press(*this, *pressed)) {
+        taken = true;
+        break;
+      }
+    }
+  }
+  if (!self) return;
+  if (!taken && pressed_alive) {
+    if (!pressed->has_candidates()) {
+      auto* catcher = dynamic_cast<left_right_pressed_3*>(child_or_create("left_right_pressed"));
+      if (!catcher)
+        catcher = static_cast<left_right_pressed_3*>(add_child(std::make_unique<left_right_pressed_3>()));
+      catcher->press(*this, *this, right, world_x);
+    } else if (plot_3* plot = pressed->chosen_plot()) {
+      plot->select_curve(pressed->chosen_curve());
+      link(plot, &drag_target_);
+      drag_mode_ = plot->choose_drag_mode();
+      drag_previous_x_ = mouse_x;
+      drag_previous_y_ = mouse_y;
+      drag_anchor_x_ = world_x;
+      if (platform* p = current_platform(); p && frame_) p->capture_mouse(frame_);
+      invalidate_all();
+    }
+  }
+  if (pressed_alive) delete_child(pressed_alive.get());
+}
+
+void TDrawView::move(const platform_types::mouse_event& e) {
+  if (!has_focus()) return;
+  mouse_x = e.x;
+  mouse_y = e.y;
+  world_x = x_world(mouse_x);
+  world_y = y_world(mouse_y);
+  show_cursor_position();
+  ignore_next_press = false;
+  if (auto* plot = dynamic_cast<plot_3*>(drag_target_.get())) {
+    plot_3::drag_motion m;
+    m.mode = drag_mode_;
+    m.dx_pixels = e.x - drag_previous_x_;
+    m.dx = x_distance(e.x - drag_previous_x_);
+    m.dy = y_distance(drag_previous_y_ - e.y);
+    m.world_x = world_x;
+    m.world_y = world_y;
+    m.previous_world_y = y_world(drag_previous_y_);
+    m.anchor_x = drag_anchor_x_;
+    m.scale = e.shift;
+    drag_previous_x_ = e.x;
+    drag_previous_y_ = e.y;
+    plot->drag(*this, m);
+    return;
+  }
+  if (lambda_cursor_on() && !find_child("edinvw")) {
+    paint_mode = std::min(paint_mode + 1, 2);
+    if (platform* p = current_platform(); p && frame_) p->invalidate_frame(frame_);
+  }
+}
+
+void TDrawView::release() {
+  auto* plot = dynamic_cast<plot_3*>(drag_target_.get());
+  if (!plot) return;
+  plot->select_curve(nullptr);
+  unlink(&drag_target_);
+  drag_mode_ = plot_3::drag_mode::none;
+  button_state = 0;
+  if (platform* p = current_platform()) p->release_mouse();
+  invalidate_all();
+}
+
+void TDrawView::show_cursor_position() {
+  if (for_app_3* a = app()) a->show_cursor(world_x - x_origin, world_y - y_origin);
+}
+
+void TDrawView::set_left_cursor(double x) {
+  x1 = x;
+  if (x1 > x2) std::swap(x1, x2);
+  recompute_scale();
+  push_limits();
+}
+
+void TDrawView::set_right_cursor(double x) {
+  x2 = x;
+  if (x1 > x2) std::swap(x1, x2);
+  recompute_scale();
+  push_limits();
+}
+
+int TDrawView::chosen_cursor() {
+  if (find_child("iAns_del_pks")) return view_cursor::delete_peaks;
+  if (find_child("mAanip_x") || find_child("mAanip_y")) return view_cursor::manipulate;
+  if (find_child("cAapt")) return view_cursor::capture;
+  return 0;
+}
+
+void TDrawView::apply_cursor() {
+  if (platform* p = current_platform(); p && frame_) p->set_frame_cursor(frame_, chosen_cursor());
+}
+
+// --- focus and size ---
+
+void TDrawView::got_focus() {
+  if (platform* p = current_platform(); p && frame_) p->focus_frame(frame_);
+  if (view_recs_9* r = recs(); r && !in_teardown(*this)) r->set_focused(this);
+}
+
+void TDrawView::resized(int width, int height) {
+  ignore_next_press = false;
+  set_pixels(width, height);
+  recompute_scale();
+  invalidate_all();
+}
+
+void TDrawView::activated() {
+  if (in_teardown(*this)) return;
+  if (view_recs_9* r = recs())
+    for (TDrawView* v : r->views()) v->ignore_next_press = true;
+  take_focus();
+}
+
+// --- keys ---
+
+void TDrawView::key(char c) {
+  node_watch self(this);
+  bool recompute = true;
+  switch (c) {
+    case 'l': {
+      delete_all_lines();
+      if (assoc_class* loaded = find(*this, "xAdd_recs")) {
+        node_list files;
+        for (int i = 0; i < loaded->child_count(); ++i) files.push_back(loaded->child(i));
+        for (assoc_class* f : files) add_file(f);
+      }
+      lines_changed();
+      show_all();
+      recompute = false;
+      break;
+    }
+    case 's':
+      show_all();
+      recompute = false;
+      break;
+    case 'a': {
+      double y = 0.0;
+      if (data_y_max(y)) set_y2(y);
+      invalidate_all();
+      break;
+    }
+    case 'b':
+      display_flags.clear(view_bits::fix_y1_at_min | view_bits::fix_y1_at_zero);
+      y1 = world_y;
+      // A bottom above the top is the user's range upside down.
+      if (y1 > y2) std::swap(y1, y2);
+      push_limits();
+      invalidate_all();
+      break;
+    case 't':
+      display_flags.clear(view_bits::fix_y2_at_max);
+      y2 = world_y;
+      if (y1 > y2) std::swap(y1, y2);
+      push_limits();
+      invalidate_all();
+      break;
+    case 'x':
+      x_origin = x_origin == 0.0 ? world_x : 0.0;
+      break;
+    case 'y':
+      y_origin = y_origin == 0.0 ? world_y : 0.0;
+      break;
+    case '`':
+      show_next_file(1);
+      recompute = false;
+      break;
+    case '~':
+      show_next_file(-1);
+      recompute = false;
+      break;
+    case '1':
+      invalidate_all();
+      break;
+    case 'h':
+      measure("FWHM");
+      break;
+    case 'c':
+      measure("Centroid");
+      break;
+    case 'i':
+      measure("Area");
+      break;
+    default:
+      recompute = false;
+      break;
+  }
+  if (!self || !recompute) return;
+  recompute_scale();
+  show_cursor_position();
+}
+
+void TDrawView::show_next_file(int step) {
+  assoc_class* loaded = find(*this, "xAdd_recs");
+  const int n = loaded ? loaded->child_count() : 0;
+  if (n == 0) return;
+  int index = 0;
+  const std::vector<view_line_9*> all = lines();
+  if (!all.empty()) {
+    int first = 0;
+    for (int i = 0; i < n; ++i)
+      if (loaded->child(i) == all.front()->file()) first = i;
+    // Wraps both ways: the file before the first is the last.
+    index = ((first + step) % n + n) % n;
+  }
+  assoc_class* file = loaded->child(index);
+  delete_all_lines();
+  add_file(file);
+  lines_changed();
+  show_all();
+}
+
+void TDrawView::measure(const char* what) {
+  const std::vector<view_line_9*> all = lines();
+  if (all.size() != 1) {
+    global_error_message().append("Must select only one file for FWHM");
+    show_error(this);
+    return;
+  }
+  if (auto* plot = dynamic_cast<plot_3*>(find(*all.front(), "yobs"))) {
+    plot->set_view(this);
+    plot->set_text(what);
+  }
+  invalidate_all();
+}
+
+// --- commands ---
+
+void TDrawView::toggle_fix(std::uint32_t bit) {
+  display_flags.assign(bit, !display_flags.test(bit));
+  if (display_flags.test(bit)) invalidate_all();
+}
+
+void TDrawView::all_views_fix(std::uint32_t bit) {
+  view_recs_9* r = recs();
+  if (!r) return;
+  r->display_flags.assign(bit, !r->display_flags.test(bit));
+  const std::uint32_t wanted = r->display_flags.test(bit);
+  for (TDrawView* v : r->views())
+    if (v->display_flags.test(bit) != wanted) v->toggle_fix(bit);
+}
+
+void TDrawView::file_button(int index) {
+  colors_3* slots = colour_slots(*this);
+  color_3* slot = slots ? slots->slot(index) : nullptr;
+  assoc_class* file = slot ? slot->file() : nullptr;
+  if (!file) return;
+  if (view_line_9* line = line_of(file))
+    delete_line(line);
+  else
+    add_file(file);
+  lines_changed();
+}
+
+void TDrawView::button_step(int id, bool right_button) {
+  const double dx = x_tenth;
+  const double dy = y_tenth;
+  switch (id) {
+    case view_command::scroll:
+      x1 += right_button ? dx : -dx;
+      x2 += right_button ? dx : -dx;
+      break;
+    case view_command::extend_x:
+      if (right_button)
+        x2 += dx;
+      else
+        x1 -= dx;
+      break;
+    case view_command::extend_y:
+      if (right_button) {
+        display_flags.clear(view_bits::fix_y1_at_min | view_bits::fix_y1_at_zero);
+        y1 -= dy;
+      } else {
+        display_flags.clear(view_bits::fix_y2_at_max);
+        y2 += dy;
+      }
+      break;
+    default:
+      return;
+  }
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+}
+
+bool TDrawView::command(int id) {
+  namespace vc = view_command;
+  if (id >= vc::first_file_button && id <= vc::last_file_button) {
+    file_button(id - vc::first_file_button);
+    return true;
+  }
+  switch (id) {
+    case vc::show_all:
+      this->show_all();
+      return true;
+    case vc::fix_y2_max:
+      toggle_fix(view_bits::fix_y2_at_max);
+      return true;
+    case vc::fix_y1_min:
+      toggle_fix(view_bits::fix_y1_at_min);
+      return true;
+    case vc::fix_y1_zero:
+      toggle_fix(view_bits::fix_y1_at_zero);
+      return true;
+    case vc::show_all_views:
+      if (view_recs_9* r = recs())
+        for (TDrawView* v : r->views()) v->show_all();
+      return true;
+    case vc::fix_y2_max_all:
+      all_views_fix(view_bits::fix_y2_at_max);
+      return true;
+    case vc::fix_y1_min_all:
+      all_views_fix(view_bits::fix_y1_at_min);
+      return true;
+    case vc::fix_y1_zero_all:
+      all_views_fix(view_bits::fix_y1_at_zero);
+      return true;
+    case vc::nothing_a:
+    case vc::nothing_b:
+      return true;
+    case vc::xy_report:
+      if (assoc_class* report = find(*this, "capture_as_txt")) report->execute();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TDrawView::enabler(int id, platform_types::command_state& state) {
+  namespace vc = view_command;
+  state.enabled = true;
+  state.checked = false;
+  if (id >= vc::first_file_button && id <= vc::last_file_button) return true;
+  switch (id) {
+    case vc::fix_y2_max:
+      state.checked = display_flags.test(view_bits::fix_y2_at_max) != 0;
+      return true;
+    case vc::fix_y1_min:
+      state.checked = display_flags.test(view_bits::fix_y1_at_min) != 0;
+      return true;
+    case vc::fix_y1_zero:
+      state.checked = display_flags.test(view_bits::fix_y1_at_zero) != 0;
+      return true;
+    case vc::fix_y2_max_all:
+    case vc::fix_y1_min_all:
+    case vc::fix_y1_zero_all: {
+      view_recs_9* r = recs();
+      const std::uint32_t bit = id == vc::fix_y2_max_all   ? view_bits::fix_y2_at_max
+                                : id == vc::fix_y1_min_all ? view_bits::fix_y1_at_min
+                                                       : view_bits::fix_y1_at_zero;
+      state.checked = r && r->display_flags.test(bit) != 0;
+      return true;
+    }
+    case vc::show_all:
+    case vc::show_all_views:
+    case vc::nothing_a:
+    case vc::nothing_b:
+    case vc::xy_report:
+    case vc::scroll:
+    case vc::extend_x:
+    case vc::extend_y:
+      return true;
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,200 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/platform/platform.h"
+#include "app/views/display_flags_9.h"
+#include "app/views/win_lims_9.h"
+#include "core/assoc_class.h"
+#include "core/ptr_class.h"
+#include "xrd/measures/left_right_pressed_3.h"
+#include "xrd/plots/plot_3.h"
+#include "xrd/plots/plot_view.h"
+
+class for_app_3;
+class view_line_9;
+class view_recs_9;
+class xdd_child;
+
+// Command ids a graph view answers (the View menu, the control bar, the
+// file buttons and their popup).
+namespace view_command {
+inline constexpr int fix_y1_zero = 3042;
+inline constexpr int fix_y2_max = 3043;
+inline constexpr int show_all = 3044;
+inline constexpr int fix_y1_min = 3046;
+inline constexpr int nothing_a = 3047;
+inline constexpr int show_all_views = 3148;
+inline constexpr int fix_y1_zero_all = 3149;
+inline constexpr int fix_y2_max_all = 3150;
+inline constexpr int fix_y1_min_all = 3151;
+inline constexpr int nothing_b = 3152;
+inline constexpr int xy_report = 4246;
+inline constexpr int first_display = 4247;  // 4247 to 4253: the display families
+inline constexpr int last_display = 4253;
+inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
+inline constexpr int last_file_button = 4041;
+inline constexpr int scroll = 1009;
+inline constexpr int extend_x = 1010;
+inline constexpr int extend_y = 1014;
+inline constexpr int file_unload = 3022;
+inline constexpr int file_save_as = 3023;
+inline constexpr int file_show_alone = 3025;
+}  // namespace view_command
+
+// Mouse cursors of a view, by resource id (0: the arrow).
+namespace view_cursor {
+inline constexpr int delete_peaks = 1207;
+inline constexpr int manipulate = 4157;
+inline constexpr int capture = 4158;
+}  // namespace view_cursor
+
+// A graph view (node "drvw" in "view_recs"): one or more loaded data files
+// drawn as curves in an MDI child frame. It owns the mapping between world
+// units and pixels, its display flags, the painting into an off-screen
+// picture, and the routing of mouse and keys to the plots of its lines.
+// The curves are drawn by the plot objects of its lines; the view draws no
+// axes: the whole client area is the plot, and the limits are shown in the
+// status bar and the axes dialog.
+class TDrawView : public assoc_class,
+                  public display_flags_9,
+                  public win_lims_9,
+                  public plot_view,
+                  public left_right_pressed_3::cursors,
+                  public platform_types::window_holder {
+ public:
+  TDrawView();
+  ~TDrawView() override;
+  const char* class_name() const override { return "drvw"; }
+  std::unique_ptr<assoc_class> clone_empty() const override;
+  virtual const char* view_name() const { return "XRD View"; }
+
+  // --- window ---
+  // Makes the view's frame in the MDI client and sets the window up: the
+  // default flags of "view_recs", the ignore flag, the control bar and the
+  // cursor. False when no frame could be made.
+  bool open_window();
+  platform::frame_id frame() const { return frame_; }
+  platform_types::window_ref held_window() const override;
+  // The frame was closed by the user: the platform destroys it; the view
+  // leaves the list of views (into the deletion bin).
+  void frame_closed();
+  bool has_focus();
+  void take_focus();
+
+  // --- plot_view ---
+  std::uint32_t show_bits() const override { return display_flags.bits(); }
+  double x_left() const override { return x1; }
+  double x_right() const override { return x2; }
+  double y_bottom() const override { return y1; }
+  double y_top() const override { return y2; }
+  // A full repaint; asked while painting it does nothing (the paint is
+  // drawing what changed).
+  void redraw() override;
+
+  // --- commands ---
+  // False when the id is not a command of the view.
+  virtual bool command(int id);
+  virtual bool enabler(int id, platform_types::command_state& state);
+  // One step of a control-bar scroll or extend button.
+  void button_step(int id, bool right_button);
+
+  // --- limits ---
+  void set_x1(double x);
+  void set_x2(double x);
+  void set_y1(double y);
+  void set_y2(double y);
+  // Shows the limits in the status bar and the axes dialog.
+  void push_limits();
+  // Paint mode 0 (everything is drawn again) and the window invalidated.
+  void invalidate_all();
+  // Widens the limits to every shown curve; with nothing shown they stay.
+  void show_all();
+  // The smallest or largest y of the shown curves over the x window; false
+  // when no plot answers.
+  bool data_y_min(double& y);
+  bool data_y_max(double& y);
+
+  // --- lines ---
+  assoc_class* line_list();
+  std::vector<view_line_9*> lines();
+  std::vector<assoc_class*> files();
+  view_line_9* line_of(assoc_class* file);
+  view_line_9* add_file(assoc_class* file);
+  void delete_line(view_line_9* line);
+  void delete_all_lines();
+  // After lines came or went: title, file buttons, repaint.
+  void lines_changed();
+
+  // --- title ---
+  void set_title();
+  virtual std::string title_suffix() const;
+  const std::string& title() const { return title_; }
+
+  // --- input (from the frame) ---
+  void paint(platform_types::surface& target);
+  void mouse(const platform_types::mouse_event& e);
+  void key(char c);
+  void got_focus();
+  void resized(int width, int height);
+  void activated();
+  // The cursor the view's transient objects call for.
+  int chosen_cursor();
+  void apply_cursor();
+
+  // Where the measuring cursors of a press that no curve took go: the left
+  // button sets x1, the right one x2.
+  void set_left_cursor(double x) override;
+  void set_right_cursor(double x) override;
+
+  // --- state ---
+  bool ignore_next_press = false;
+  int paint_mode = 0;  // 0 full redraw asked, 1 drawn, 2 lambda cursor only
+  int button_state = 0;  // bit 1 left, bit 2 right
+  int mouse_x = 0;
+  int mouse_y = 0;
+  double world_x = 0.0;
+  double world_y = 0.0;
+  double x_origin = 0.0;  // status-bar offsets; 0 is off
+  double y_origin = 0.0;
+
+ protected:
+  // When the window has been made: a view that shows something from the
+  // start sets its flags here.
+  virtual void setup_window() {}
+  // Toggles a display bit of this view; a fixing bit that is now set asks
+  // for a full repaint.
+  void toggle_fix(std::uint32_t bit);
+  for_app_3* app();
+  view_recs_9* recs();
+  // Refreshes the axes dialog if it is open.
+  void refresh_axes_dialog();
+
+ private:
+  void paint_curves(platform_types::surface& s);
+  void apply_y_fixes();
+  void show_next_file(int step);
+  void measure(const char* what);
+  void press(const platform_types::mouse_event& e, bool right);
+  void dispatch_press(bool right);
+  void move(const platform_types::mouse_event& e);
+  void release();
+  void show_cursor_position();
+  void file_button(int index);
+  void all_views_fix(std::uint32_t bit);
+  void draw_lambda_cursor(platform_types::surface& s);
+  bool lambda_cursor_on();
+
+  platform::frame_id frame_ = 0;
+  std::unique_ptr<xdd_child> child_;
+  std::string title_;
+  bool painting_ = false;
+  ptr_class<assoc_class> drag_target_;
+  plot_3::drag_mode drag_mode_ = plot_3::drag_mode::none;
+  int drag_previous_x_ = 0;
+  int drag_previous_y_ = 0;
+  double drag_anchor_x_ = 0.0;
+};

@@ -1,0 +1,68 @@
+#include "app/views/for_dr_vw_3.h"
+
+#include "app/views/view_recs_9.h"
+#include "core/paths.h"
+#include "xrd/chain/xy_yobs_3.h"
+
+std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const {
+  auto copy = std::make_unique<for_dr_vw_3>();
+  copy->set_tem(tem());
+  return copy;
+}
+
+void for_dr_vw_3::setup_window() { display_flags.set(show_bits::observed); }
+
+std::uint32_t for_dr_vw_3::display_bit(int id) {
+  // 4247 .. 4253 are the bits 0x010 .. 0x400 in order.
+  if (id < view_command::first_display || id > view_command::last_display) return 0;
+  return 0x10u << (id - view_command::first_display);
+}
+
+void for_dr_vw_3::toggle_display(int id) {
+  const std::uint32_t bit = display_bit(id);
+  if (!bit) return;
+  display_flags.assign(bit, !display_flags.test(bit));
+  if (display_flags.test(bit)) {
+    if (bit & view_bits::frequency_families) {
+      // A transform has its own scale: pinned to its data, and all of it.
+      display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
+      display_flags.clear(view_bits::profile_families);
+      show_all();
+    } else {
+      display_flags.clear(view_bits::frequency_families);
+    }
+  }
+  set_title();
+  invalidate_all();
+}
+
+bool for_dr_vw_3::command(int id) {
+  if (display_bit(id)) {
+    toggle_display(id);
+    return true;
+  }
+  return TDrawView::command(id);
+}
+
+bool for_dr_vw_3::enabler(int id, platform_types::command_state& state) {
+  if (const std::uint32_t bit = display_bit(id)) {
+    state.enabled = true;
+    state.checked = display_flags.test(bit) != 0;
+    return true;
+  }
+  return TDrawView::enabler(id, state);
+}
+
+std::string for_dr_vw_3::title_suffix() const { return xy_yobs_3::view_title_suffix(display_flags.bits()); }
+
+void for_dr_vw_3::new_view_from_this() {
+  const double left = x1, right = x2;
+  if (assoc_class* maker = find(*this, "new_view")) maker->execute();
+  view_recs_9* r = view_list(*this);
+  TDrawView* focused = r ? r->focused() : nullptr;
+  if (!focused || focused == this) return;
+  focused->set_x1(left);
+  focused->set_x2(right);
+  focused->recompute_scale();
+  focused->invalidate_all();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/platform/platform.h"
+#include "app/views/win_lims_9.h"
+#include "xrd/plots/plot_view.h"
+
+// The surface the plots of a graph view draw on: it maps their world
+// coordinates through the view's limits onto the pixels of the view's
+// off-screen picture, in the colour of the file being drawn.
+class view_surface : public plot_surface {
+ public:
+  view_surface(const win_lims_9& lims, platform_types::surface& out, int handle_size)
+      : lims_(lims), out_(out), handle_size_(handle_size) {}
+
+  void set_colour(platform_types::colour c) { colour_ = c; }
+
+  void polyline(const double* x, const double* y, int n) override;
+  // The measuring line: white, one pixel wide, its end pixel set.
+  void segment(double x1, double y1, double x2, double y2) override;
+  // The curve in the file's colour with its pen, then boxes around its
+  // points, or handles along it while it is being dragged.
+  void curve(const double* x, const double* y, int n, const curve_look& look) override;
+
+ private:
+  void boxes(const double* x, const double* y, int n, int size);
+  void handles(const double* x, const double* y, int n);
+
+  const win_lims_9& lims_;
+  platform_types::surface& out_;
+  int handle_size_;
+  platform_types::colour colour_{255, 255, 255};
+};
+
+// The half size of a drag handle in pixels: the outside record
+// "pen_box_size", read once.
+int pen_box_size();

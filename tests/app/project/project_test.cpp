@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/shell/menu_commands.h"
+#include "core/node_watch.h"
+#include "xrd/chain/ref_prof_3.h"
+#include "../workbench_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream text;
+  text << f.rdbuf();
+  return text.str();
+}
+
+class Projects : public Workbench {
+ protected:
+  // "Save Project As" and "Load Project", the user choosing `path`.
+  void save_as(const fs::path& path) {
+    screen.queue_files({path.string()});
+    app->command(command_id::save_project_as);
+  }
+  void load(const fs::path& path) {
+    screen.queue_files({path.string()});
+    app->command(command_id::load_project);
+  }
+
+  // An option of a data file: `block` is "" for the file's own options, or
+  // the tail block ("ex_l_consts", "ex_r_consts") that holds it.
+  assoc_class* option(assoc_class* file, const std::string& block, const char* name) {
+    assoc_class* holder = block.empty() ? file : find(*file, block.c_str());
+    return holder ? find(*holder, name) : nullptr;
+  }
+  assoc_class* loaded(int i) { return files()->child(i); }
+  std::vector<std::string> loaded_paths() {
+    std::vector<std::string> paths;
+    for (int i = 0; i < file_count(); ++i) paths.push_back(get_text_named(*loaded(i), "xDdd_path_name"));
+    return paths;
+  }
+  std::string project() { return get_text_named(*app, "pDroj_path_name"); }
+  int dirty() { return get_int_named(*app, "set_proj_dirty"); }
+  void make_dirty() { find(*app, "set_proj_dirty")->set_int(1); }
+};
+
+TEST_F(Projects, AProjectLoadsBackTheSameFilesInTheSameOrderWithTheSameSettings) {
+  const std::string a = scan("a.xdd");
+  const std::string b = scan("b.xdd", 12);
+  assoc_class* fa = session->load_file(a);
+  assoc_class* fb = session->load_file(b);
+  ASSERT_TRUE(fa && fb);
+  option(fa, "", "fft_zero")->set_double(3.25);  // a point index
+  option(fa, "", "fBreq_doubler")->set_int(2);
+  option(fa, "ex_l_consts", "eBxtr_a1")->set_double(1e-9);
+  option(fa, "", "ref_prof")->set_text(b.c_str());
+  option(fb, "", "aBo_bkg")->set_double(3.5);
+  option(fb, "ex_r_consts", "nBpts_i2")->set_double(14);
+  save_as(dir / "p.PRJ");
+  ASSERT_EQ(project(), (dir / "p.PRJ").string());
+
+  node_watch old_a(fa);
+  screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
+  load(dir / "p.PRJ");
+  ASSERT_EQ(loaded_paths(), (std::vector<std::string>{a, b}));
+  EXPECT_FALSE(old_a) << "the files were loaded afresh";
+  fa = loaded(0);
+  fb = loaded(1);
+  EXPECT_EQ(option(fa, "", "fft_zero")->get_double(), 3.25);
+  EXPECT_EQ(option(fa, "", "fBreq_doubler")->get_int(), 2);
+  EXPECT_EQ(option(fa, "ex_l_consts", "eBxtr_a1")->get_double(), 1e-9) << "a tail coefficient of 1e-9 survives";
+  EXPECT_EQ(option(fb, "", "aBo_bkg")->get_double(), 3.5);
+  EXPECT_EQ(option(fb, "ex_r_consts", "nBpts_i2")->get_double(), 14);
+  auto* reference = dynamic_cast<ref_prof_3*>(option(fa, "", "ref_prof"));
+  ASSERT_NE(reference, nullptr);
+  EXPECT_STREQ(reference->get_text(), b.c_str());
+  EXPECT_NE(reference->reference_profile(), nullptr);
+  EXPECT_EQ(reference->reference_file(), fb) << "the reference finds the second file once it is loaded";
+  EXPECT_EQ(project(), (dir / "p.PRJ").string());
+  EXPECT_EQ(dirty(), 0);
+
+  save_as(dir / "again.PRJ");
+  EXPECT_EQ(contents(dir / "again.PRJ"), contents(dir / "p.PRJ")) << "nothing was lost or added on the way";
+}
+
+TEST_F(Projects, AMissingDataFileIsSkippedWithItsSettingsAndTheNextOneKeepsItsOwn) {
+  const std::string a = scan("a.xdd");
+  const std::string b = scan("b.xdd");
+  assoc_class* fa = session->load_file(a);
+  assoc_class* fb = session->load_file(b);
+  option(fa, "", "fBreq_doubler")->set_int(3);
+  option(fa, "", "fft_zero")->set_double(2.0);
+  option(fa, "ex_r_consts", "eBxtr_a2")->set_double(7);
+  option(fb, "", "fft_zero")->set_double(5.5);
+  save_as(dir / "p.PRJ");
+  fs::remove(a);
+
+  screen.queue_yes_no(yes_no_reply::yes);
+  load(dir / "p.PRJ");
+  ASSERT_EQ(loaded_paths(), (std::vector<std::string>{b}));
+  fb = loaded(0);
+  EXPECT_EQ(option(fb, "", "fft_zero")->get_double(), 5.5);
+  EXPECT_EQ(option(fb, "", "fBreq_doubler")->get_int(), 1) << "the template's default, not the first file's 3";
+  EXPECT_EQ(option(fb, "ex_r_consts", "eBxtr_a2")->get_double(), 0);
+}
+
+TEST_F(Projects, TheFileHoldsTheDataFilesRecordsButNothingMarkedNotForProjects) {
+  const std::string a = scan("a.xdd");
+  assoc_class* file = session->load_file(a);
+  // Options exist once used; the private nodes are made as well.
+  option(file, "", "fft_zero")->set_double(2);
+  option(file, "ex_l_consts", "eBxtr_a1")->set_double(0.5);
+  for (const char* name : {"fBft_recal", "hint_text", "xdd_changed", "xy_mod"}) option(file, "", name);
+  option(file, "ex_l_consts", "dBo_ex_yc");
+  save_as(dir / "p.PRJ");
+  const std::string text = contents(dir / "p.PRJ");
+  EXPECT_EQ(text.rfind("\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs " + a + "\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\nfft_zero xdd 2.0000"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nex_l_consts xdd \neBxtr_a1 ex_l_consts 0.5000"), std::string::npos) << text;
+  for (const char* name : {"xdd_data", "xy_yobs", "xDdd_path_name", "tBime", "lBambda", "hint_text", "fBft_recal",
+                           "dBo_ex_yc", "xdd_changed", "xy_mod", "yobs"})
+    EXPECT_EQ(text.find(std::string("\n") + name + " "), std::string::npos) << name << " reached the file";
+}
+
+TEST_F(Projects, ADamagedOrMissingProjectUnloadsNothingAndSaysWhy) {
+  const std::string a = scan("a.xdd");
+  const std::string b = scan("b.xdd");
+  session->load_file(a);
+  node_watch kept(loaded(0));
+  std::ofstream(dir / "damaged.PRJ") << "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs " << b << "\nfft_zero nowhere 3";
+  const struct {
+    const char* what;
+    fs::path project;
+    std::string message;
+  } rows[] = {
+      {"a record whose parent is nowhere", dir / "damaged.PRJ", "Project file is damaged near: fft_zero"},
+      {"a project that does not exist", dir / "none.PRJ", (dir / "none.PRJ").string() + ": Cannot open file"},
+  };
+  for (const auto& r : rows) {
+    load(r.project);
+    EXPECT_EQ(shown(r.message), 1) << r.what;
+    EXPECT_TRUE(kept) << r.what << ": the loaded file stays";
+    EXPECT_EQ(file_count(), 1) << r.what;
+    EXPECT_EQ(project(), "") << r.what;
+  }
+}
+
+TEST_F(Projects, SavingProposesTheFirstFilesNameAndNeedsDataAndANewFileMayBeChosen) {
+  app->command(command_id::save_project_as);
+  EXPECT_TRUE(screen.file_requests().empty()) << "nothing loaded: no dialog";
+  EXPECT_TRUE(messages().empty());
+  EXPECT_FALSE(screen.user_enabler(command_id::save_project_as).enabled);
+  EXPECT_TRUE(screen.user_enabler(command_id::load_project).enabled);
+
+  session->load_file(scan("first.xdd"));
+  session->load_file(scan("second.xdd"));
+  EXPECT_TRUE(screen.user_enabler(command_id::save_project_as).enabled);
+  screen.queue_file_cancel();
+  app->command(command_id::save_project_as);
+  ASSERT_EQ(screen.file_requests().size(), 1u);
+  const platform_types::file_request& asked = screen.file_requests().back();
+  EXPECT_EQ(asked.file, (dir / "first.PRJ").string());
+  EXPECT_EQ(asked.caption, "Save Project File");
+  EXPECT_TRUE(asked.save);
+  EXPECT_FALSE(asked.file_must_exist) << "a new project must be possible";
+  EXPECT_EQ(project(), "") << "a cancelled save sets no project";
+
+  save_as(dir / "new.PRJ");
+  EXPECT_TRUE(fs::exists(dir / "new.PRJ"));
+  EXPECT_EQ(screen.status_text(status_gadget::project), (dir / "new.PRJ").string()) << "the status bar follows";
+}
+
+TEST_F(Projects, UnloadingTheLastFileForgetsTheProject) {
+  session->load_file(scan("a.xdd"));
+  save_as(dir / "p.PRJ");
+  make_dirty();
+  EXPECT_EQ(dirty(), 1);
+  app->command(command_id::unload_data);
+  EXPECT_EQ(file_count(), 0);
+  EXPECT_EQ(project(), "");
+  EXPECT_EQ(dirty(), 0);
+  EXPECT_EQ(screen.status_text(status_gadget::project), " ");
+  make_dirty();
+  EXPECT_EQ(dirty(), 0) << "no project, nothing to modify";
+}
+
+TEST_F(Projects, AtCloseDownAModifiedProjectIsOfferedAndACancelledSaveKeepsTheApplicationOpen) {
+  session->load_file(scan("a.xdd"));
+  save_as(dir / "p.PRJ");
+  make_dirty();
+  screen.queue_yes_no(yes_no_reply::yes);
+  screen.queue_file_cancel();
+  EXPECT_FALSE(app->can_close());
+  EXPECT_EQ(screen.questions().back().text,
+            "Project : " + (dir / "p.PRJ").string() + " has been Modified.\n Do you want to save it ?");
+  EXPECT_EQ(file_count(), 1) << "nothing was unloaded";
+
+  screen.queue_yes_no(yes_no_reply::no);
+  EXPECT_TRUE(app->can_close()) << "declining the save closes";
+  EXPECT_EQ(file_count(), 0);
+}
+
+TEST_F(Projects, ASaveThatCannotBeDoneWritesNothingAndKeepsTheOldProject) {
+  const std::string blank = scan("with blank.xdd");
+  session->load_file(blank);
+  app->command(command_id::save_project_as);
+  EXPECT_EQ(shown("Cannot save a project with a blank in the data file path: " + blank), 1);
+  EXPECT_TRUE(screen.file_requests().empty()) << "refused before asking for a name";
+  app->command(command_id::unload_data);
+
+  session->load_file(scan("a.xdd"));
+  save_as(dir / "p.PRJ");
+  const std::string saved = contents(dir / "p.PRJ");
+  option(loaded(0), "", "fft_zero")->set_double(20.5);
+  make_dirty();
+  std::ofstream(dir / "plain") << "a file, not a folder";
+  fs::create_directories(dir / "folder.PRJ" / "inside");
+  struct row {
+    const char* what;
+    fs::path target;
+    std::string message;
+  };
+  std::vector<row> rows = {
+      {"a folder that is a file cannot be written in", dir / "plain" / "p.PRJ",
+       (dir / "plain" / "p.PRJ").string() + ": Cannot open file"},
+      {"a folder in the way cannot be replaced", dir / "folder.PRJ",
+       (dir / "folder.PRJ").string() + ": Cannot save file"},
+  };
+  if (::geteuid() != 0) {
+    fs::create_directories(dir / "locked");
+    std::ofstream(dir / "locked" / "p.PRJ") << "the old project";
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    rows.push_back({"a read-only folder keeps its old project", dir / "locked" / "p.PRJ",
+                    (dir / "locked" / "p.PRJ").string() + ": Cannot open file"});
+  }
+  for (const row& r : rows) {
+    save_as(r.target);
+    EXPECT_EQ(shown(r.message), 1) << r.what;
+    EXPECT_EQ(project(), (dir / "p.PRJ").string()) << r.what;
+    EXPECT_EQ(dirty(), 1) << r.what;
+  }
+  EXPECT_EQ(contents(dir / "p.PRJ"), saved);
+  EXPECT_TRUE(fs::is_directory(dir / "folder.PRJ" / "inside"));
+  if (::geteuid() != 0) {
+    EXPECT_EQ(contents(dir / "locked" / "p.PRJ"), "the old project");
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+  }
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path() << " was left behind";
+}
+
+TEST_F(Projects, AUsersEditMarksTheProjectModifiedAndTheFileChangedButLoadingAProjectMarksNeither) {
+  const std::string a = scan("a.xdd");
+  const std::string b = scan("b.xdd");
+  assoc_class* fa = session->load_file(a);
+  session->load_file(b);
+  option(fa, "", "fft_zero")->set_text_with_limits("21");
+  EXPECT_TRUE(fa->is_changed());
+  EXPECT_EQ(dirty(), 0) << "no project yet";
+  save_as(dir / "p.PRJ");
+
+  const struct {
+    const char* what;
+    const char* block;
+    const char* name;
+    std::string text;
+  } rows[] = {
+      {"the origin", "", "fft_zero", "21.5"},
+      {"the transform length", "", "fBreq_doubler", "2"},
+      {"a left tail coefficient", "ex_l_consts", "eBxtr_a2", "0.25"},
+      {"a right tail switch", "ex_r_consts", "eBxtr_a1_use", "1"},
+      {"the reference profile", "", "ref_prof", b},
+  };
+  for (const auto& r : rows) {
+    find(*app, "set_proj_dirty")->set_int(0);
+    fa->set_changed(false);
+    option(fa, r.block, r.name)->set_text_with_limits(r.text.c_str());
+    EXPECT_EQ(dirty(), 1) << r.what;
+    EXPECT_TRUE(fa->is_changed()) << r.what;
+  }
+
+  screen.queue_yes_no(yes_no_reply::no);
+  app->command(command_id::unload_data);
+  EXPECT_EQ(screen.questions().back().text, "File : " + a + " has been Modified.\n Unload Anyway ?");
+  EXPECT_EQ(loaded_paths(), (std::vector<std::string>{a})) << "the modified file stays";
+
+  screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
+  screen.queue_yes_no(yes_no_reply::yes);  // unload the modified file
+  load(dir / "p.PRJ");
+  ASSERT_EQ(file_count(), 2);
+  EXPECT_STREQ(option(loaded(0), "", "fft_zero")->get_text(), "21.0000") << "the saved value, not the later edits";
+  EXPECT_EQ(dirty(), 0);
+  EXPECT_FALSE(loaded(0)->is_changed());
+  EXPECT_FALSE(loaded(1)->is_changed());
+}
+
+}  // namespace
