@@ -43,3 +43,18 @@ class heavy_ptr_3 : public ptr_class<T> {
     this->set(p);
   }
 };
+
+// A holder that tells its owner when the tree resets it because the target
+// died: the owner's target_died() runs after the holder is empty.
+template <class T, class Owner>
+class notifying_ptr : public ptr_class<T> {
+ public:
+  explicit notifying_ptr(Owner& owner) : owner_(owner) {}
+  void reset() override {
+    ptr_class<T>::reset();
+    owner_.target_died();
+  }
+
+ private:
+  Owner& owner_;
+};

@@ -85,3 +85,16 @@ void file_out::put_int(int n) {
   const std::string s = format_int(n);
   write(s.data(), s.size());
 }
+
+std::string why_not_writable(const std::string& path, int error) {
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  const fs::path file(path);
+  fs::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  if (fs::is_directory(file, ignored)) return "it is a folder";
+  if (!fs::exists(folder, ignored)) return "the folder " + folder.string() + " does not exist";
+  if (!fs::is_directory(folder, ignored)) return folder.string() + " is not a folder";
+  if (error != 0) return std::strerror(error);
+  return "the file system refused it";
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "core/my_string.h"
 #include "core/stream_out.h"
@@ -47,3 +48,8 @@ class file_out : public file_io, public stream_out {
   write_mode how_;
   my_string temp_name_;
 };
+
+// Why nothing can be written at `path`, in words for a message. The folder
+// is looked at first, since a missing or misnamed folder is the usual cause;
+// otherwise the runtime's reason (`error`, an errno value) is given.
+std::string why_not_writable(const std::string& path, int error);

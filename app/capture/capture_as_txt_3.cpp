@@ -79,21 +79,6 @@ std::vector<column> columns_of(TDrawView& view, const std::set<std::string>* fam
   return columns;
 }
 
-// Why nothing can be written at `path`, in words: the folder is looked at
-// first, since a missing folder is the usual cause; otherwise the reason the
-// runtime gave (an errno value).
-std::string why_not_writable(const std::string& path, int error) {
-  namespace fs = std::filesystem;
-  std::error_code ignored;
-  fs::path folder = fs::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  if (fs::is_directory(path, ignored)) return "it is a folder";
-  if (!fs::exists(folder, ignored)) return "the folder " + folder.string() + " does not exist";
-  if (!fs::is_directory(folder, ignored)) return folder.string() + " is not a folder";
-  if (error != 0) return std::strerror(error);
-  return "the file system refused it";
-}
-
 }  // namespace
 
 std::string capture_as_txt_3::report_text(TDrawView& view) { return report_for(view, nullptr); }

@@ -19,12 +19,7 @@ view_line_9::~view_line_9() {
   unlink(&file_);
 }
 
-void view_line_9::file_holder::reset() {
-  ptr_class<assoc_class>::reset();
-  owner_.file_gone();
-}
-
-void view_line_9::file_gone() {
+void view_line_9::target_died() {
   if (destroying_ || in_teardown(*this)) return;
   TDrawView* view = dynamic_cast<TDrawView*>(ancestor_named("drvw"));
   if (!move_to_deletion_bin(*this)) return;

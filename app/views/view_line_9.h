@@ -30,19 +30,12 @@ class view_line_9 : public assoc_class {
   std::vector<plot_3*> plots();
 
  private:
-  // The link to the file: when the file is unloaded the line leaves its view
-  // (into the deletion bin) and the view shows what is left.
-  class file_holder : public ptr_class<assoc_class> {
-   public:
-    explicit file_holder(view_line_9& owner) : owner_(owner) {}
-    void reset() override;
-
-   private:
-    view_line_9& owner_;
-  };
-  void file_gone();
+  // When the file is unloaded the line leaves its view (into the deletion
+  // bin) and the view shows what is left.
+  friend class notifying_ptr<assoc_class, view_line_9>;
+  void target_died();
 
   std::uint64_t serial_;
   bool destroying_ = false;
-  file_holder file_{*this};
+  notifying_ptr<assoc_class, view_line_9> file_{*this};
 };

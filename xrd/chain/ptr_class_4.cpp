@@ -2,11 +2,6 @@
 
 #include "core/deletion_bin.h"
 
-void ptr_class_4::holder::reset() {
-  ptr_class<assoc_class>::reset();
-  owner_.target_died();
-}
-
 ptr_class_4::ptr_class_4() = default;
 
 ptr_class_4::~ptr_class_4() {

@@ -27,19 +27,11 @@ class ptr_class_4 : public assoc_class {
   bool equals_object(assoc_class* node) override { return node && node == target(); }
 
  private:
-  // The holder the tree resets when the target dies; it tells its owner.
-  class holder : public ptr_class<assoc_class> {
-   public:
-    explicit holder(ptr_class_4& owner) : owner_(owner) {}
-    void reset() override;
-
-   private:
-    ptr_class_4& owner_;
-  };
-
+  friend class notifying_ptr<assoc_class, ptr_class_4>;
+  // Empties the reference and moves it to the deletion bin.
   void target_died();
   bool being_destroyed() const;
 
-  holder ref_{*this};
+  notifying_ptr<assoc_class, ptr_class_4> ref_{*this};
   bool destroying_ = false;
 };

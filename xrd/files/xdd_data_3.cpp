@@ -68,22 +68,6 @@ std::string quoted_token(const char* text) {
   return "\"" + t + "\"";
 }
 
-// Why nothing can be written at `target`, in words, for the message. The
-// folder is looked at first, since a missing or misnamed folder is the usual
-// cause; otherwise the runtime's reason (`error`, an errno value) is given.
-std::string why_not_writable(const std::string& target, int error) {
-  namespace fs = std::filesystem;
-  std::error_code ignored;
-  const fs::path file(target);
-  fs::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  if (fs::is_directory(file, ignored)) return "it is a folder";
-  if (!fs::exists(folder, ignored)) return "the folder " + folder.string() + " does not exist";
-  if (!fs::is_directory(folder, ignored)) return folder.string() + " is not a folder";
-  if (error != 0) return std::strerror(error);
-  return "the file system refused it";
-}
-
 }  // namespace
 
 std::unique_ptr<assoc_class> xdd_data_3::clone_empty() const {

@@ -6,35 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/batch_tool.h"
-#include "template/template_file.h"
+#include "batch_runner.h"
 #include "../workbench_fixture.h"
 
 namespace {
 
-const std::string bundled = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
 const std::string data = XRDF_TEST_DATA;
-
-struct run_result {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-run_result run(std::vector<std::string> args) {
-  std::vector<std::string> all = {"xrdfourier-cli", "--template", bundled};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<const char*> argv;
-  for (const std::string& a : all) argv.push_back(a.c_str());
-  std::ostringstream out;
-  std::ostringstream err;
-  run_result r;
-  r.status = run_batch_tool(static_cast<int>(argv.size()), argv.data(), out, err);
-  r.out = out.str();
-  r.err = err.str();
-  set_template_path("");
-  return r;
-}
 
 class BatchTool : public ::testing::Test {
  protected:
