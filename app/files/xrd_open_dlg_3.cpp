@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/files/load_data_file.h"
+#include "app/platform/platform.h"
 #include "core/paths.h"
 
 std::unique_ptr<assoc_class> xrd_open_dlg_3::clone_empty() const {
@@ -16,9 +17,19 @@ assoc_class* xrd_open_dlg_3::execute() {
   if (!run_described()) return nullptr;
   // A copy: loading runs scripts that may open this dialog's record again.
   const std::vector<std::string> paths = chosen_paths();
-  for (const std::string& path : paths) {
-    const load_result r = load_data_file(*this, path);
-    if (r == load_result::limit_reached) break;
+  platform* p = current_platform();
+  if (p) p->set_busy(true);
+  int done = 0;
+  try {
+    for (const std::string& path : paths) {
+      const load_result r = load_data_file(*this, path);
+      if (r == load_result::limit_reached) break;
+      if (p && paths.size() > 1) p->show_progress(++done, static_cast<int>(paths.size()));
+    }
+  } catch (...) {
+    if (p) p->set_busy(false);
+    throw;
   }
+  if (p) p->set_busy(false);
   return assoc_class::execute();
 }

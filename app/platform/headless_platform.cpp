@@ -626,6 +626,12 @@ void headless_platform::destroy_picture(picture_id picture) {
   pictures_.erase(picture);
 }
 
+void headless_platform::set_busy(bool busy) { record(busy ? "busy" : "not_busy"); }
+
+void headless_platform::show_progress(int done, int total) {
+  record("progress " + std::to_string(done) + " " + std::to_string(total));
+}
+
 void headless_platform::quit() {
   quit_requested_ = true;
   record("quit");

@@ -264,6 +264,9 @@ class headless_platform : public platform {
   void paint_picture(picture_id picture, platform_types::surface& target) override;
   void destroy_picture(picture_id picture) override;
 
+  void set_busy(bool busy) override;
+  void show_progress(int done, int total) override;
+
   // Headless, nobody else drives the program: these return at once.
   void run() override {}
   void quit() override;

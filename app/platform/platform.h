@@ -326,6 +326,11 @@ class platform {
   virtual void paint_picture(picture_id picture, platform_types::surface& target) = 0;
   virtual void destroy_picture(picture_id picture) = 0;
 
+  // Work the user waits for: a busy cursor while it runs, and how far it has
+  // come when it has several parts (loading many files).
+  virtual void set_busy(bool busy) = 0;
+  virtual void show_progress(int done, int total) = 0;
+
   // The event loop: runs until the main window closes. The headless platform
   // returns at once (its user is the program that drives it).
   virtual void run() = 0;

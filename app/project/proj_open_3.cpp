@@ -103,6 +103,15 @@ assoc_class* proj_open_3::execute() {
   if (dialog_.chosen_paths().empty()) return nullptr;
   // A copy: unloading and loading run scripts that may use the dialog again.
   const std::string path = dialog_.chosen_paths().front();
+  return read_project(path);
+}
+
+assoc_class* proj_open_3::open_path(const std::string& path) {
+  if (!may_replace_open_project()) return nullptr;
+  return read_project(path);
+}
+
+assoc_class* proj_open_3::read_project(const std::string& path) {
   if (!readable_project(path) || !replace_with(path)) return nullptr;
   // A project none of whose files could be loaded is no project.
   if (assoc_class* check = find(*this, "proj_check_no_xdd")) check->execute();

@@ -19,6 +19,10 @@ class proj_open_3 : public assoc_class {
   // Null when the user declined or cancelled, the file was refused, or a
   // modified file stayed loaded.
   assoc_class* execute() override;
+  // Reads the project at `path` as if it had been chosen in the dialog (after
+  // the question about an open project): at start-up, from a recent-files
+  // list or a file dropped on the window.
+  assoc_class* open_path(const std::string& path);
   const open_save_3& dialog() const { return dialog_; }
 
  private:
@@ -28,6 +32,8 @@ class proj_open_3 : public assoc_class {
   bool readable_project(const std::string& path);
   // Unloads everything and reads the project; false when a file stayed.
   bool replace_with(const std::string& path);
+  // Checks, replaces, then forgets a project none of whose files loaded.
+  assoc_class* read_project(const std::string& path);
 
   // Its own record: the open dialog remembers its own last directory.
   open_save_3 dialog_;

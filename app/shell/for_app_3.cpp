@@ -1,7 +1,11 @@
 #include "app/shell/for_app_3.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 
+#include "app/files/load_data_file.h"
+#include "app/project/proj_open_3.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 #include "app/views/color_3.h"
@@ -309,6 +313,52 @@ void for_app_3::load_data() {
   node_watch still_there(view);
   if (assoc_class* open = find(*this, "xrd_open_dlg")) open->execute();
   if (still_there) view->invalidate_all();
+}
+
+bool for_app_3::is_project_path(const std::string& path) {
+  const char* ext = outside_value("def_prj_ext");
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of('/');
+  if (!ext || dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+  const std::string given = path.substr(dot + 1);
+  const std::string wanted = ext;
+  return given.size() == wanted.size() &&
+         std::equal(given.begin(), given.end(), wanted.begin(),
+                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                                std::tolower(static_cast<unsigned char>(b)); });
+}
+
+void for_app_3::open_paths(const std::vector<std::string>& paths) {
+  std::vector<std::string> data;
+  std::string project;
+  for (const std::string& p : paths) {
+    if (is_project_path(p))
+      project = p;
+    else
+      data.push_back(p);
+  }
+  platform* p = current_platform();
+  try {
+    if (!project.empty()) {
+      if (auto* open = dynamic_cast<proj_open_3*>(find(*this, "proj_open"))) open->open_path(project);
+    }
+    if (data.empty()) return;
+    assoc_class* more = find(*this, "ok_to_load_more");
+    if (!more || !more->execute()) return;
+    TDrawView* view = new_graph_view();
+    if (!view) return;
+    node_watch still_there(view);
+    if (p) p->set_busy(true);
+    int done = 0;
+    for (const std::string& path : data) {
+      if (load_data_file(*this, path) == load_result::limit_reached) break;
+      if (p && data.size() > 1) p->show_progress(++done, static_cast<int>(data.size()));
+    }
+    if (p) p->set_busy(false);
+    if (still_there) view->invalidate_all();
+  } catch (int) {
+    if (p) p->set_busy(false);
+  }
 }
 
 TDrawView* for_app_3::new_graph_view() {

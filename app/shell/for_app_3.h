@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
@@ -60,6 +61,14 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   TDrawView* new_graph_view();
   // The graph view with the focus, or null.
   TDrawView* focused_view();
+  // Opens what a list of paths names, as the user would with the menu but
+  // without the dialogs: the data files load into one new view (as "Load
+  // Data" loads them), a project (a path with the project extension) is
+  // loaded as "Load Project" loads it. For the files given at start-up,
+  // dropped on the window or chosen from the recent files.
+  void open_paths(const std::vector<std::string>& paths);
+  // Whether a path names a project by its extension.
+  static bool is_project_path(const std::string& path);
   // Closes every graph view.
   void close_all_views();
   // Closes every graph view and opens one per file, each scaled to it.
