@@ -25,14 +25,6 @@ void paint(TDrawView& view) {
   view.paint(s);
 }
 
-std::uint32_t family_bits(const std::vector<std::string>& names) {
-  std::uint32_t bits = 0;
-  for (const std::string& n : names)
-    for (const display_family& f : display_families())
-      if (n == f.name) bits |= f.bit;
-  return bits;
-}
-
 assoc_class* loaded_files(application_session& session) {
   return session.app() ? find(*session.app(), "xAdd_recs") : nullptr;
 }
@@ -105,13 +97,8 @@ TDrawView* open_view(application_session& session, const analysis_request& reque
   paint(*view);
   std::uint32_t bits = family_bits(request.show);
   if (!bits) bits = show_bits::observed;
-  view->display_flags.clear(show_bits::frequency_families | show_bits::profile_families);
-  view->display_flags.set(bits);
-  // A transform has its own scale: y follows its data.
-  if (bits & show_bits::frequency_families)
-    view->display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
-  view->set_title();
-  view->show_all();
+  if (auto* workbench_view = dynamic_cast<for_dr_vw_3*>(view))
+    workbench_view->show_families(bits);
   if (request.has_x_range) {
     view->x1 = std::min(request.x_from, request.x_to);
     view->x2 = std::max(request.x_from, request.x_to);
@@ -142,30 +129,6 @@ int write_report(TDrawView& view, const analysis_request& request, std::ostream&
 }
 
 }  // namespace
-
-const std::vector<display_family>& display_families() {
-  static const std::vector<display_family> all = {
-      {"yobs", show_bits::observed},           {"re", show_bits::transform_re_im},
-      {"im", show_bits::transform_re_im},      {"mod", show_bits::transform_mod},
-      {"br_re", show_bits::quotient_re_im},    {"br_im", show_bits::quotient_re_im},
-      {"br_mod", show_bits::quotient_mod},     {"inv", show_bits::inverse},
-      {"deconv", show_bits::deconvoluted},
-  };
-  return all;
-}
-
-std::string check_families(const std::vector<std::string>& names) {
-  for (const std::string& n : names) {
-    bool known = false;
-    for (const display_family& f : display_families()) known |= n == f.name;
-    if (!known) return "unknown family " + n + " (yobs, re, im, mod, br_re, br_im, br_mod, inv, deconv)";
-  }
-  const std::uint32_t bits = family_bits(names);
-  if ((bits & show_bits::frequency_families) && (bits & show_bits::profile_families))
-    return "transform families (re, im, mod, br_re, br_im, br_mod) and profile families (yobs, inv, deconv) "
-           "cannot be shown together";
-  return "";
-}
 
 int batch_report(application_session& session, const analysis_request& request, std::ostream& out,
                  std::ostream& err) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <utility>
@@ -24,15 +23,6 @@ struct analysis_request {
   std::string output;  // empty: standard output
   std::string project;  // the project file read by "project"
 };
-
-// The display families the report can show, by name.
-struct display_family {
-  const char* name;       // as given to --show, and the plot's class name
-  std::uint32_t bit;      // the view's display bit
-};
-const std::vector<display_family>& display_families();
-// Checks the names of --show; "" when they are fine, else why not.
-std::string check_families(const std::vector<std::string>& names);
 
 // Each answers the exit status: 0 done, 1 a file, value or output refused.
 int batch_report(application_session& session, const analysis_request& request, std::ostream& out,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/batch/batch_analysis.h"
+#include "app/views/for_dr_vw_3.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/platform/headless_platform.h"

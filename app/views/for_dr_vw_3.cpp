@@ -66,3 +66,44 @@ void for_dr_vw_3::new_view_from_this() {
   focused->recompute_scale();
   focused->invalidate_all();
 }
+
+void for_dr_vw_3::show_families(std::uint32_t bits) {
+  display_flags.clear(view_bits::frequency_families | view_bits::profile_families);
+  display_flags.set(bits);
+  if (bits & view_bits::frequency_families)
+    display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
+  set_title();
+  show_all();
+}
+
+const std::vector<display_family>& display_families() {
+  static const std::vector<display_family> all = {
+      {"yobs", show_bits::observed},           {"re", show_bits::transform_re_im},
+      {"im", show_bits::transform_re_im},      {"mod", show_bits::transform_mod},
+      {"br_re", show_bits::quotient_re_im},    {"br_im", show_bits::quotient_re_im},
+      {"br_mod", show_bits::quotient_mod},     {"inv", show_bits::inverse},
+      {"deconv", show_bits::deconvoluted},
+  };
+  return all;
+}
+
+std::uint32_t family_bits(const std::vector<std::string>& names) {
+  std::uint32_t bits = 0;
+  for (const std::string& n : names)
+    for (const display_family& f : display_families())
+      if (n == f.name) bits |= f.bit;
+  return bits;
+}
+
+std::string check_families(const std::vector<std::string>& names) {
+  for (const std::string& n : names) {
+    bool known = false;
+    for (const display_family& f : display_families()) known |= n == f.name;
+    if (!known) return "unknown family " + n + " (yobs, re, im, mod, br_re, br_im, br_mod, inv, deconv)";
+  }
+  const std::uint32_t bits = family_bits(names);
+  if ((bits & view_bits::frequency_families) && (bits & view_bits::profile_families))
+    return "transform families (re, im, mod, br_re, br_im, br_mod) and profile families (yobs, inv, deconv) "
+           "cannot be shown together";
+  return "";
+}

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/views/TDrawView.h"
 
@@ -9,6 +10,20 @@
 // profiles when it opens and switches between the families of the Fourier
 // chain (commands 4247 to 4253). The transform and quotient families (bits
 // 0x0f0) and the profile families (0x700) exclude each other.
+// The display families by the names the batch tool and the command line
+// take: "yobs", "re", "im", "mod", "br_re", "br_im", "br_mod", "inv",
+// "deconv" (each also the class name of the plot that draws it).
+struct display_family {
+  const char* name;
+  std::uint32_t bit;
+};
+const std::vector<display_family>& display_families();
+// The display bits of the named families (unknown names add nothing).
+std::uint32_t family_bits(const std::vector<std::string>& names);
+// "" when the names are known and do not mix transforms with profiles,
+// else why not.
+std::string check_families(const std::vector<std::string>& names);
+
 class for_dr_vw_3 : public TDrawView {
  public:
   std::unique_ptr<assoc_class> clone_empty() const override;
@@ -19,6 +34,9 @@ class for_dr_vw_3 : public TDrawView {
   void toggle_display(int id);
   // Opens a new view (through "new_view") that shows this view's x range.
   void new_view_from_this();
+  // Shows exactly the families of `bits` (display bits 0x010 to 0x400),
+  // scaled to all of them; a transform's y limits follow its data.
+  void show_families(std::uint32_t bits);
 
   static std::uint32_t display_bit(int id);
 

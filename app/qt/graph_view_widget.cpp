@@ -1,0 +1,73 @@
+#include "app/qt/graph_view_widget.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/qt/qt_surface.h"
+
+graph_view_widget::graph_view_widget(platform_types::frame_events* events, QWidget* parent)
+    : QWidget(parent), events_(events) {
+  // The view paints every pixel of its picture: nothing to erase first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  // Moves without a button show the coordinates in the status bar.
+  setMouseTracking(true);
+  setMinimumSize(80, 60);
+}
+
+void graph_view_widget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  qt_surface surface(painter, width(), height());
+  if (events_) {
+    events_->on_paint(surface);
+  } else {
+    painter.fillRect(rect(), Qt::black);
+  }
+}
+
+void graph_view_widget::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (events_) events_->on_size(width(), height());
+}
+
+void graph_view_widget::send(QMouseEvent* e, platform_types::mouse_action action) {
+  if (!events_) return;
+  platform_types::mouse_event m;
+  m.action = action;
+  const Qt::MouseButton b = action == platform_types::mouse_action::move ? Qt::NoButton : e->button();
+  m.button = b == Qt::LeftButton    ? platform_types::mouse_button::left
+             : b == Qt::RightButton ? platform_types::mouse_button::right
+                                    : platform_types::mouse_button::none;
+  const QPoint at = e->position().toPoint();
+  m.x = at.x();
+  m.y = at.y();
+  m.shift = (e->modifiers() & Qt::ShiftModifier) != 0;
+  events_->on_mouse(m);
+}
+
+void graph_view_widget::mousePressEvent(QMouseEvent* e) {
+  setFocus(Qt::MouseFocusReason);
+  send(e, platform_types::mouse_action::press);
+}
+
+void graph_view_widget::mouseReleaseEvent(QMouseEvent* e) { send(e, platform_types::mouse_action::release); }
+
+void graph_view_widget::mouseDoubleClickEvent(QMouseEvent* e) { send(e, platform_types::mouse_action::double_click); }
+
+void graph_view_widget::mouseMoveEvent(QMouseEvent* e) { send(e, platform_types::mouse_action::move); }
+
+void graph_view_widget::keyPressEvent(QKeyEvent* e) {
+  const QString text = e->text();
+  if (!events_ || text.isEmpty()) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  for (QChar c : text)
+    if (c.unicode() < 128 && events_) events_->on_char(static_cast<char>(c.unicode()));
+}
+
+void graph_view_widget::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  if (events_) events_->on_focus();
+}

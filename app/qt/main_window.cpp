@@ -1,0 +1,319 @@
+#include "app/qt/main_window.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/qt/icons.h"
+
+namespace {
+
+constexpr int max_recent = 8;
+constexpr int first_file_button = 4010;
+constexpr int last_file_button = 4041;
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+bool is_file_button(int id) { return id >= first_file_button && id <= last_file_button; }
+
+// The commands that are toggles: their menu items carry a check mark.
+bool is_toggle(int id) {
+  return (id >= 3042 && id <= 3046) || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4253);
+}
+
+// A control-bar button. The scroll and extend buttons take a step on every
+// press and, while held, on every move of the mouse; a file button toggles
+// its file with a left click and opens its menu with a right press.
+class bar_button : public QToolButton {
+ public:
+  bar_button(int id, main_window& window) : QToolButton(&window), id_(id), window_(window) {
+    setAutoRaise(true);
+    if (is_file_button(id))
+      connect(this, &QToolButton::clicked, this, [this] {
+        if (auto* e = window_.events()) e->on_command(id_);
+      });
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    const bool right = e->button() == Qt::RightButton;
+    if (is_file_button(id_)) {
+      if (!right) {
+        QToolButton::mousePressEvent(e);
+        return;
+      }
+      if (auto* ev = window_.events()) ev->on_button_press(id_, platform_types::mouse_button::right);
+      return;
+    }
+    held_ = right ? platform_types::mouse_button::right : platform_types::mouse_button::left;
+    setDown(true);
+    step();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (held_ != platform_types::mouse_button::none)
+      step();
+    else
+      QToolButton::mouseMoveEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (held_ != platform_types::mouse_button::none) {
+      held_ = platform_types::mouse_button::none;
+      setDown(false);
+      return;
+    }
+    QToolButton::mouseReleaseEvent(e);
+  }
+  void enterEvent(QEnterEvent* e) override {
+    QToolButton::enterEvent(e);
+    if (auto* ev = window_.events()) ev->on_button_hover(id_);
+  }
+
+ private:
+  void step() {
+    if (auto* e = window_.events()) e->on_button_press(id_, held_);
+  }
+
+  int id_;
+  main_window& window_;
+  platform_types::mouse_button held_ = platform_types::mouse_button::none;
+};
+
+std::vector<std::string> local_paths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  return paths;
+}
+
+}  // namespace
+
+main_window::main_window() {
+  mdi_ = new QMdiArea(this);
+  // The client never shows scroll bars: views are tiled or cascaded.
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  mdi_->setBackground(QBrush(QColor(96, 96, 96)));
+  setCentralWidget(mdi_);
+  bar_ = addToolBar("Control bar");
+  bar_->setObjectName("controlbar");
+  bar_->setMovable(false);
+  bar_->setIconSize(QSize(20, 20));
+  statusBar()->setObjectName("status_bar");
+  setAcceptDrops(true);
+  QSettings settings;
+  restoreGeometry(settings.value("window/geometry").toByteArray());
+  if (!settings.contains("window/geometry")) resize(1100, 720);
+}
+
+main_window::~main_window() = default;
+
+void main_window::command(int id) {
+  if (events_) events_->on_command(id);
+}
+
+QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
+  auto* menu = new QMenu(qs(popup.text), this);
+  for (const platform_types::menu_item& item : popup.items) {
+    if (!item.items.empty()) {
+      menu->addMenu(build_menu(item));
+    } else if (item.id == 0) {
+      menu->addSeparator();
+    } else {
+      QAction* a = menu->addAction(qs(item.text));
+      a->setStatusTip(qs(item.hint));
+      a->setData(item.id);
+      a->setCheckable(is_toggle(item.id));
+      const int id = item.id;
+      connect(a, &QAction::triggered, this, [this, id] { command(id); });
+      actions_[id] = a;
+    }
+    // The recent files come before the last group of the File menu (Exit).
+    if (item.id == 3155 && !recent_menu_) {
+      menu->addSeparator();
+      recent_menu_ = menu->addMenu("Recent &files");
+      build_recent_menu();
+    }
+  }
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { update_enablers(menu); });
+  return menu;
+}
+
+void main_window::set_menu(const std::vector<platform_types::menu_item>& popups) {
+  menuBar()->clear();
+  actions_.clear();
+  recent_menu_ = nullptr;
+  for (const platform_types::menu_item& popup : popups) {
+    QMenu* m = build_menu(popup);
+    // Help stands at the right edge where the style allows it.
+    if (popup.text == "&Help") menuBar()->addSeparator();
+    menuBar()->addMenu(m);
+  }
+}
+
+QAction* main_window::action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void main_window::update_enablers(QMenu* menu) {
+  if (!events_ || !menu) return;
+  for (QAction* a : menu->actions()) {
+    if (a->menu()) {
+      update_enablers(a->menu());
+      continue;
+    }
+    bool ok = false;
+    const int id = a->data().toInt(&ok);
+    if (!ok || id == 0) continue;
+    const platform_types::command_state state = events_->on_enable(id);
+    a->setEnabled(state.enabled);
+    if (!a->isCheckable() && state.checked) a->setCheckable(true);
+    if (a->isCheckable()) a->setChecked(state.checked);
+  }
+}
+
+void main_window::update_control_enablers() {
+  if (!events_) return;
+  for (auto& [id, w] : button_widgets_)
+    if (!is_file_button(id)) w->setEnabled(events_->on_enable(id).enabled);
+}
+
+void main_window::set_status_gadgets(const std::vector<platform_types::gadget>& gadgets) {
+  for (auto& [id, label] : gadgets_) delete label;
+  gadgets_.clear();
+  const QFontMetrics m(statusBar()->font());
+  for (const platform_types::gadget& g : gadgets) {
+    if (g.id == 0) continue;
+    auto* label = new QLabel(statusBar());
+    label->setObjectName(QString("gadget_%1").arg(g.id));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(m.averageCharWidth() * g.width_chars + 8);
+    statusBar()->addPermanentWidget(label);
+    gadgets_[g.id] = label;
+  }
+}
+
+void main_window::set_status_text(int gadget_id, const std::string& text) {
+  if (gadget_id == 0) {
+    statusBar()->showMessage(qs(text));
+    return;
+  }
+  auto it = gadgets_.find(gadget_id);
+  if (it != gadgets_.end()) it->second->setText(qs(text));
+}
+
+std::string main_window::status_text(int gadget_id) const {
+  if (gadget_id == 0) return statusBar()->currentMessage().toStdString();
+  auto it = gadgets_.find(gadget_id);
+  return it == gadgets_.end() ? std::string() : it->second->text().toStdString();
+}
+
+void main_window::set_control_buttons(const std::vector<platform_types::gadget>& buttons) {
+  buttons_ = buttons;
+  if (rebuild_pending_) return;
+  rebuild_pending_ = true;
+  QTimer::singleShot(0, this, [this] { rebuild_control_bar(); });
+}
+
+void main_window::rebuild_control_bar() {
+  rebuild_pending_ = false;
+  for (auto& [id, w] : button_widgets_) w->deleteLater();
+  button_widgets_.clear();
+  bar_->clear();
+  for (const platform_types::gadget& g : buttons_) {
+    if (g.id == 0) {
+      bar_->addSeparator();
+      continue;
+    }
+    auto* b = new bar_button(g.id, *this);
+    b->setObjectName(QString("button_%1").arg(g.id));
+    b->setIcon(control_icon(g));
+    if (g.id == 1009) b->setToolTip("Scroll: left button to the left, right button to the right");
+    if (g.id == 1010) b->setToolTip("Extend x: left button to the left, right button to the right");
+    if (g.id == 1014) b->setToolTip("Extend y: left button upwards, right button downwards");
+    // The glyph tells the state: a tick while the focused view shows the file.
+    b->setProperty("ticked", g.bitmap == 4100);
+    bar_->addWidget(b);
+    button_widgets_[g.id] = b;
+  }
+  update_control_enablers();
+}
+
+QWidget* main_window::control_button(int id) const {
+  auto it = button_widgets_.find(id);
+  return it == button_widgets_.end() ? nullptr : it->second;
+}
+
+void main_window::close_accepted() {
+  closing_ = true;
+  close();
+}
+
+void main_window::closeEvent(QCloseEvent* e) {
+  if (!closing_ && events_ && !events_->on_can_close()) {
+    e->ignore();
+    return;
+  }
+  QSettings().setValue("window/geometry", saveGeometry());
+  e->accept();
+}
+
+void main_window::dragEnterEvent(QDragEnterEvent* e) {
+  if (!local_paths(e->mimeData()).empty()) e->acceptProposedAction();
+}
+
+void main_window::dropEvent(QDropEvent* e) {
+  const std::vector<std::string> paths = local_paths(e->mimeData());
+  if (paths.empty() || !open_paths_) return;
+  e->acceptProposedAction();
+  add_recent(paths);
+  open_paths_(paths);
+}
+
+QStringList main_window::recent() const { return QSettings().value("recent/files").toStringList(); }
+
+void main_window::add_recent(const std::vector<std::string>& paths) {
+  QStringList list = recent();
+  for (const std::string& p : paths) {
+    const QString full = QFileInfo(qs(p)).absoluteFilePath();
+    list.removeAll(full);
+    list.prepend(full);
+  }
+  while (list.size() > max_recent) list.removeLast();
+  QSettings().setValue("recent/files", list);
+  build_recent_menu();
+}
+
+void main_window::build_recent_menu() {
+  if (!recent_menu_) return;
+  recent_menu_->clear();
+  const QStringList list = recent();
+  int n = 0;
+  for (const QString& path : list) {
+    QAction* a = recent_menu_->addAction(QString("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
+    a->setStatusTip(path);
+    connect(a, &QAction::triggered, this, [this, path] {
+      if (open_paths_) open_paths_({path.toStdString()});
+    });
+  }
+  recent_menu_->setEnabled(!list.isEmpty());
+}
