@@ -45,7 +45,7 @@ start_templates
       ' close-down, and forgetting the project when no file is left.
       Aset_proj_dirty _int _default 0 ;
       proj_save _on_execution { j set_proj_dirty 0 } ;
-      proj_open _on_execution { j set_proj_dirty 0 } ;
+      proj_open _on_execution { j set_proj_dirty 0 e view_for_each_file } ;
       app_closing_to_proj ;
       proj_check_no_xdd ;
       ok_to_load_more ;

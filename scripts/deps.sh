@@ -1,5 +1,8 @@
 # Debian packages the build and the tests need; sourced by run.sh and test.sh.
-XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev)
+# qt6-base-dev brings its tools (moc, uic); the test that starts the real
+# program runs it under xvfb-run, which needs xauth (only recommended by xvfb).
+XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
+  qt6-base-dev xvfb xauth)
 
 ensure_packages() {
   local missing=()

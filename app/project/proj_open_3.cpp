@@ -3,9 +3,11 @@
 #include <cstdint>
 
 #include "app/files/load_data_file.h"
+#include "app/project/project_paths.h"
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "io/file_in.h"
+#include "io/string_in.h"
 #include "io/tree_text.h"
 #include "template/out_side_recs_3.h"
 #include "xrd/chain/xy_yobs_4.h"
@@ -64,21 +66,27 @@ bool proj_open_3::may_replace_open_project() {
   return answer && answer[0] == 'Y';
 }
 
-bool proj_open_3::readable_project(const std::string& path) {
+bool proj_open_3::readable_project(const std::string& path, std::string& records) {
   file_in in(path.c_str(), false);
-  return open_reporting(in, this) && check_subtree("xdds", in);
+  if (!open_reporting(in, this)) return false;
+  std::string text;
+  while (!in.at_end()) text += in.get();
+  // The data files and references are named from the project's own folder.
+  records = records_from_project(text, path);
+  string_in check(records.c_str());
+  return check_subtree("xdds", check);
 }
 
-bool proj_open_3::replace_with(const std::string& path) {
+bool proj_open_3::replace_with(const std::string& path, const std::string& records) {
   if (assoc_class* unload_all = find(*this, "dAo_unload_all")) unload_all->execute();
   if (loaded_count(*this) > 0) return false;
   // What is left of the old settings goes; "xdds" is made afresh from the
   // template when it is next looked up.
   delete_named(*this, "xdds");
   set_text_named(*this, "pDroj_path_name", path.c_str());
-  file_in in(path.c_str(), false);
   assoc_class* data = find(*this, "xdds");
-  if (!data || !open_reporting(in, this)) return true;
+  if (!data) return true;
+  string_in in(records.c_str());
   project_files files(*this);
   load_subtree(*data, in, &files);
   // The settings were read after each file had loaded (and may have been
@@ -112,7 +120,8 @@ assoc_class* proj_open_3::open_path(const std::string& path) {
 }
 
 assoc_class* proj_open_3::read_project(const std::string& path) {
-  if (!readable_project(path) || !replace_with(path)) return nullptr;
+  std::string records;
+  if (!readable_project(path, records) || !replace_with(path, records)) return nullptr;
   // A project none of whose files could be loaded is no project.
   if (assoc_class* check = find(*this, "proj_check_no_xdd")) check->execute();
   return assoc_class::execute();

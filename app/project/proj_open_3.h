@@ -9,9 +9,11 @@
 // "Load Project": asks for a project file and restores what it records: the
 // data files are reloaded from their paths and their settings put back.
 //
-// The chosen file is read through once before anything changes: a file that
-// cannot be opened or whose records do not form a tree is reported and the
-// loaded files stay. Only then is everything unloaded and the project read.
+// The chosen file is read once before anything changes: a file that cannot
+// be opened or whose records do not form a tree is reported and the loaded
+// files stay. Only then is everything unloaded and the records are applied.
+// Relative data-file and reference paths are taken from the project's own
+// folder (see project_paths.h), so a project opens from any working folder.
 class proj_open_3 : public assoc_class {
  public:
   const char* class_name() const override { return "proj_open"; }
@@ -28,10 +30,11 @@ class proj_open_3 : public assoc_class {
  private:
   // Whether the user agrees to replace the project that is open.
   bool may_replace_open_project();
-  // Whether the file opens and reads as a project; reported when not.
-  bool readable_project(const std::string& path);
-  // Unloads everything and reads the project; false when a file stayed.
-  bool replace_with(const std::string& path);
+  // Whether the file opens and reads as a project (reported when not);
+  // `records` receives its text with the paths resolved.
+  bool readable_project(const std::string& path, std::string& records);
+  // Unloads everything and applies the records; false when a file stayed.
+  bool replace_with(const std::string& path, const std::string& records);
   // Checks, replaces, then forgets a project none of whose files loaded.
   assoc_class* read_project(const std::string& path);
 

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "app/project/project_paths.h"
 #include "core/error_message.h"
 #include "core/my_string.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 #include "io/file_out.h"
+#include "io/string_out.h"
 #include "io/tree_text.h"
 #include "template/out_side_recs_3.h"
 
@@ -57,8 +59,11 @@ std::string proj_save_3::unsavable_path() {
   node_list paths;
   data->collect_named(paths, "xDdd_path_name");
   for (assoc_class* p : paths) {
+    // Checked in the longest form the project may write it in: a path
+    // relative to the working folder is written absolute.
     const char* text = p->get_text();
-    if (text && has_separator(text)) return text;
+    const std::string written = absolute_path(text ? text : "");
+    if (has_separator(written.c_str())) return written;
   }
   return {};
 }
@@ -66,12 +71,14 @@ std::string proj_save_3::unsavable_path() {
 bool proj_save_3::write_to(const std::string& path) {
   assoc_class* data = find_existing(*this, "xdds");
   if (!data) return false;
+  string_out records;
+  save_subtree(*data, records);
   file_out out(path.c_str(), false, file_out::write_mode::replace_on_commit);
   if (!out.open()) {
     report(out, this);
     return false;
   }
-  save_subtree(*data, out);
+  out.put_chars(records_for_project(records.text(), path).c_str());
   if (!out.commit()) {
     report(out, this);
     return false;

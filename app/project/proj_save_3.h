@@ -7,6 +7,8 @@
 #include "core/assoc_class.h"
 
 // "Save Project As": asks for a path and writes the records of "xdds" there.
+// Data files in or below the project's folder are named relative to it, so
+// that the folder can be moved with its project (see project_paths.h).
 //
 // The project file is written to a temporary file beside it and renamed into
 // place, so a save that fails leaves the old file as it was; the project's

@@ -109,6 +109,8 @@ int run_workbench(const workbench_options& options) {
           app->open_paths(options.paths);
         }
         if (!options.show.empty()) open_family_view(*app, options.show);
+        // Several views at start: side by side, each fully in sight.
+        if (view_recs_9* views = view_list(*app); views && views->views().size() > 1) screen.tile_frames();
         if (!options.snapshot.empty())
           QTimer::singleShot(snapshot_delay_ms, &screen, [&screen, &options] {
             screen.window().grab().save(QString::fromStdString(options.snapshot));

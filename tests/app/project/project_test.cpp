@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/shell/menu_commands.h"
+#include "app/views/TDrawView.h"
+#include "app/views/view_recs_9.h"
 #include "core/node_watch.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "../workbench_fixture.h"
@@ -22,6 +24,18 @@ std::string contents(const fs::path& path) {
   text << f.rdbuf();
   return text.str();
 }
+
+// Works in another folder for as long as it lives.
+class working_folder {
+ public:
+  explicit working_folder(const fs::path& to) : before_(fs::current_path()) { fs::current_path(to); }
+  ~working_folder() { fs::current_path(before_); }
+  working_folder(const working_folder&) = delete;
+  working_folder& operator=(const working_folder&) = delete;
+
+ private:
+  fs::path before_;
+};
 
 class Projects : public Workbench {
  protected:
@@ -62,6 +76,9 @@ TEST_F(Projects, AProjectLoadsBackTheSameFilesInTheSameOrderWithTheSameSettings)
   option(fa, "", "fBreq_doubler")->set_int(2);
   option(fa, "ex_l_consts", "eBxtr_a1")->set_double(1e-9);
   option(fa, "", "ref_prof")->set_text(b.c_str());
+  // A background set by hand goes with an origin: a file without one gets
+  // both placed automatically when it is shown, which loading does.
+  option(fb, "", "fft_zero")->set_double(4.5);
   option(fb, "", "aBo_bkg")->set_double(3.5);
   option(fb, "ex_r_consts", "nBpts_i2")->set_double(14);
   save_as(dir / "p.PRJ");
@@ -86,9 +103,90 @@ TEST_F(Projects, AProjectLoadsBackTheSameFilesInTheSameOrderWithTheSameSettings)
   EXPECT_EQ(reference->reference_file(), fb) << "the reference finds the second file once it is loaded";
   EXPECT_EQ(project(), (dir / "p.PRJ").string());
   EXPECT_EQ(dirty(), 0);
+  const std::vector<TDrawView*> views = view_list(*app)->views();
+  ASSERT_EQ(views.size(), 2u) << "the loaded project shows one view per file";
+  EXPECT_EQ(views[0]->files(), std::vector<assoc_class*>{fa});
+  EXPECT_EQ(views[1]->files(), std::vector<assoc_class*>{fb});
 
+  // Showing the files makes the defaults they computed explicit; every
+  // saved record comes back.
   save_as(dir / "again.PRJ");
-  EXPECT_EQ(contents(dir / "again.PRJ"), contents(dir / "p.PRJ")) << "nothing was lost or added on the way";
+  const std::string again = contents(dir / "again.PRJ");
+  std::istringstream saved(contents(dir / "p.PRJ"));
+  for (std::string record; std::getline(saved, record);)
+    EXPECT_NE(again.find(record + "\n"), std::string::npos) << record << " was lost on the way";
+}
+
+TEST_F(Projects, ARelativeProjectOpensFromAnotherWorkingFolderWithItsReferenceAttached) {
+  fs::create_directories(dir / "scans");
+  fs::create_directories(dir / "elsewhere" / "scans");
+  const std::string a = scan("a.xdd");
+  const std::string b = scan("scans/b.xdd", 12);
+  // Files of the same names in the working folder must not be taken instead.
+  scan("elsewhere/a.xdd", 20);
+  scan("elsewhere/scans/b.xdd", 20);
+  std::ofstream(dir / "p.PRJ") << "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\nref_prof xdd scans/b.xdd"
+                                  "\nfft_zero xdd 3.0000\nxdd xAdd_recs scans/b.xdd\n";
+  const working_folder elsewhere(dir / "elsewhere");
+  const struct {
+    const char* what;
+    fs::path project;
+  } rows[] = {
+      {"opened by its full path", dir / "p.PRJ"},
+      {"opened by a path relative to the working folder", "../p.PRJ"},
+  };
+  for (const auto& r : rows) {
+    screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
+    load(r.project);
+    ASSERT_EQ(loaded_paths(), (std::vector<std::string>{a, b})) << r.what;
+    EXPECT_EQ(option(loaded(0), "", "fft_zero")->get_double(), 3.0) << r.what;
+    auto* reference = dynamic_cast<ref_prof_3*>(option(loaded(0), "", "ref_prof"));
+    ASSERT_NE(reference, nullptr) << r.what;
+    EXPECT_STREQ(reference->get_text(), b.c_str()) << r.what;
+    EXPECT_NE(reference->reference_profile(), nullptr) << r.what;
+    EXPECT_EQ(reference->reference_file(), loaded(1)) << r.what << ": the reference is the project's own b.xdd";
+  }
+}
+
+TEST_F(Projects, AProjectSavedBesideItsDataStillOpensAfterTheWholeFolderIsMoved) {
+  fs::create_directories(dir / "proj" / "scans");
+  const std::string a = scan("proj/a.xdd");
+  const std::string b = scan("proj/scans/b.xdd", 12);
+  const std::string outside = scan("outside.xdd", 10);
+  assoc_class* fa = session->load_file(a);
+  session->load_file(b);
+  assoc_class* fo = session->load_file(outside);
+  ASSERT_TRUE(fa && fo);
+  option(fa, "", "ref_prof")->set_text(b.c_str());
+  option(fa, "", "fft_zero")->set_double(3.25);
+  option(fo, "", "fBreq_doubler")->set_int(2);
+  // The files in the folder are named from it, the one outside in full.
+  const std::vector<std::string> records = {"\nxdd xAdd_recs a.xdd\n", "\nref_prof xdd scans/b.xdd\n",
+                                            "\nxdd xAdd_recs scans/b.xdd\n", "\nxdd xAdd_recs " + outside + "\n"};
+  auto expect_records = [&](const fs::path& project, const char* when) {
+    const std::string text = contents(project);
+    for (const std::string& record : records)
+      EXPECT_NE(text.find(record), std::string::npos) << when << ": " << record << " is not in\n" << text;
+  };
+  save_as(dir / "proj" / "p.PRJ");
+  expect_records(dir / "proj" / "p.PRJ", "saved");
+
+  fs::copy(dir / "proj", dir / "moved", fs::copy_options::recursive);
+  fs::remove_all(dir / "proj");
+  const working_folder root("/");
+  screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
+  load(dir / "moved" / "p.PRJ");
+  const std::string moved_b = (dir / "moved" / "scans" / "b.xdd").string();
+  ASSERT_EQ(loaded_paths(), (std::vector<std::string>{(dir / "moved" / "a.xdd").string(), moved_b, outside}));
+  EXPECT_EQ(option(loaded(0), "", "fft_zero")->get_double(), 3.25);
+  EXPECT_EQ(option(loaded(2), "", "fBreq_doubler")->get_int(), 2) << "the file outside the folder keeps its settings";
+  auto* reference = dynamic_cast<ref_prof_3*>(option(loaded(0), "", "ref_prof"));
+  ASSERT_NE(reference, nullptr);
+  EXPECT_STREQ(reference->get_text(), moved_b.c_str());
+  EXPECT_EQ(reference->reference_file(), loaded(1)) << "the reference follows the moved folder";
+
+  save_as(dir / "moved" / "p.PRJ");
+  expect_records(dir / "moved" / "p.PRJ", "saved again after the move");
 }
 
 TEST_F(Projects, AMissingDataFileIsSkippedWithItsSettingsAndTheNextOneKeepsItsOwn) {
@@ -122,7 +220,7 @@ TEST_F(Projects, TheFileHoldsTheDataFilesRecordsButNothingMarkedNotForProjects) 
   option(file, "ex_l_consts", "dBo_ex_yc");
   save_as(dir / "p.PRJ");
   const std::string text = contents(dir / "p.PRJ");
-  EXPECT_EQ(text.rfind("\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs " + a + "\n", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\n", 0), 0u) << text;
   EXPECT_NE(text.find("\nfft_zero xdd 2.0000"), std::string::npos) << text;
   EXPECT_NE(text.find("\nex_l_consts xdd \neBxtr_a1 ex_l_consts 0.5000"), std::string::npos) << text;
   for (const char* name : {"xdd_data", "xy_yobs", "xDdd_path_name", "tBime", "lBambda", "hint_text", "fBft_recal",
