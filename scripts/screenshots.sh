@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the workbench (docs/screenshots/) on a
+# virtual X server. Needs the built program, xvfb, xdotool and imagemagick.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=docs/screenshots
+mkdir -p "$out"
+program=build/app/qt/xrdfourier
+demo=resources/demo
+export XDG_CONFIG_HOME
+XDG_CONFIG_HOME=$(mktemp -d)
+Xvfb :77 -screen 0 1280x800x24 >/dev/null 2>&1 &
+server=$!
+trap 'kill $server 2>/dev/null; rm -rf "$XDG_CONFIG_HOME"' EXIT
+export DISPLAY=:77
+sleep 1
+
+# The main window's states, pictured by the program itself.
+"$program" --snapshot "$out/profiles.png" "$demo/broadened.xdd" "$demo/instrument.xdd"
+"$program" --show mod --snapshot "$out/modulus.png" "$demo/broadened.xdd" "$demo/instrument.xdd"
+"$program" --show deconv --snapshot "$out/deconvolution.png" "$demo/demo.prj"
+
+# A dialog, opened from the menu with the keyboard and pictured on its own.
+dialog() {
+  local name=$1 keys=$2 title=$3
+  "$program" "$demo/broadened.xdd" &
+  local pid=$!
+  sleep 2
+  xdotool search --sync --name "XRD Fourier Workbench" windowfocus --sync key --delay 150 $keys
+  sleep 1
+  import -window "$(xdotool search --sync --name "^$title\$" | head -1)" "$out/$name.png"
+  kill $pid
+  wait $pid 2>/dev/null || true
+}
+dialog options "alt+e s" Options
+dialog help "alt+h h" Help
