@@ -13,9 +13,11 @@
 
 namespace {
 
-// Dialogs made from the resources are small by today's screens: a dialog
-// whose main control fills it opens larger than its resource says.
-constexpr double main_control_scale = 1.8;
+// Dialogs made from the resources are small by today's screens and fonts: a
+// dialog whose main control fills it opens larger than its resource says,
+// wide enough for the lines of its list or text.
+constexpr double main_control_width_scale = 2.8;
+constexpr double main_control_height_scale = 1.8;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -51,9 +53,8 @@ dialog_window::dialog_window(const platform_types::dialog_resource& resource, bo
       main_control_ = c.id;
     add(c);
   }
-  const double scale = main_control_ ? main_control_scale : 1.0;
-  const int w = static_cast<int>(resource.width * unit_x_ * scale);
-  const int h = static_cast<int>(resource.height * unit_y_ * scale);
+  const int w = static_cast<int>(resource.width * unit_x_ * (main_control_ ? main_control_width_scale : 1.0));
+  const int h = static_cast<int>(resource.height * unit_y_ * (main_control_ ? main_control_height_scale : 1.0));
   if (modal) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -115,6 +115,32 @@ QIcon control_icon(const platform_types::gadget& g) {
   }
 }
 
+QIcon application_icon() {
+  QIcon icon;
+  for (int size : {16, 32, 64}) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
+    QPainterPath peak;
+    const double s = size;
+    peak.moveTo(0.1 * s, 0.85 * s);
+    for (int i = 0; i <= 40; ++i) {
+      const double x = 0.1 + 0.8 * i / 40.0;
+      const double t = (x - 0.5) / 0.09;
+      peak.lineTo(x * s, (0.85 - 0.7 / (1.0 + t * t)) * s);
+    }
+    p.setPen(QPen(QColor(255, 255, 0), std::max(1.0, s / 16.0)));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(peak);
+    icon.addPixmap(pm);
+  }
+  return icon;
+}
+
 QCursor view_cursor_shape(int id) {
   switch (id) {
     case 4157:

@@ -10,5 +10,8 @@
 // (4010) in the file's colour.
 QIcon control_icon(const platform_types::gadget& g);
 
+// The workbench's own icon: a line profile on the graph's black.
+QIcon application_icon();
+
 // The mouse cursors of a graph view by resource id (0: the arrow).
 QCursor view_cursor_shape(int id);

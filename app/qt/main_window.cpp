@@ -35,7 +35,7 @@ bool is_file_button(int id) { return id >= first_file_button && id <= last_file_
 
 // The commands that are toggles: their menu items carry a check mark.
 bool is_toggle(int id) {
-  return (id >= 3042 && id <= 3046) || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4253);
+  return id == 3042 || id == 3043 || id == 3046 || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4253);
 }
 
 // A control-bar button. The scroll and extend buttons take a step on every
@@ -67,10 +67,14 @@ class bar_button : public QToolButton {
     step();
   }
   void mouseMoveEvent(QMouseEvent* e) override {
-    if (held_ != platform_types::mouse_button::none)
-      step();
-    else
+    if (held_ == platform_types::mouse_button::none) {
       QToolButton::mouseMoveEvent(e);
+      return;
+    }
+    // The held button keeps the mouse, but only moves over it take a step.
+    const bool over = rect().contains(e->position().toPoint());
+    setDown(over);
+    if (over) step();
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     if (held_ != platform_types::mouse_button::none) {
@@ -83,6 +87,11 @@ class bar_button : public QToolButton {
   void enterEvent(QEnterEvent* e) override {
     QToolButton::enterEvent(e);
     if (auto* ev = window_.events()) ev->on_button_hover(id_);
+  }
+  // A file's hint is shown while the mouse is over its button only.
+  void leaveEvent(QEvent* e) override {
+    QToolButton::leaveEvent(e);
+    if (is_file_button(id_)) window_.statusBar()->clearMessage();
   }
 
  private:
@@ -118,6 +127,7 @@ main_window::main_window() {
   bar_->setIconSize(QSize(20, 20));
   statusBar()->setObjectName("status_bar");
   setAcceptDrops(true);
+  setWindowIcon(application_icon());
   QSettings settings;
   restoreGeometry(settings.value("window/geometry").toByteArray());
   if (!settings.contains("window/geometry")) resize(1100, 720);

@@ -1,5 +1,8 @@
 #include "app/qt/qt_platform.h"
 
+#include <cmath>
+#include <utility>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -14,6 +17,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 
 #include "app/qt/dialog_window.h"
@@ -62,6 +66,9 @@ qt_platform::qt_platform() : window_(std::make_unique<main_window>()) {
   idle_ = new QTimer(this);
   idle_->setInterval(idle_interval_ms);
   connect(idle_, &QTimer::timeout, this, [this] {
+    // Idle work belongs to the main loop only: inside a dialog's own loop a
+    // handler that put something into the deletion bin may still be running.
+    if (QThread::currentThread()->loopLevel() > 1) return;
     if (events_) events_->on_idle();
     window_->update_control_enablers();
   });
@@ -189,6 +196,7 @@ platform::frame_id qt_platform::add_frame(const std::string& title, QWidget* cli
   sub->setWidget(client);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowTitle(qs(title));
+  sub->setWindowIcon(application_icon());
   sub->installEventFilter(this);
   frame_rec& rec = frames_[id];
   rec.window = sub;
@@ -277,15 +285,50 @@ void qt_platform::focus_frame(frame_id frame) {
 
 void qt_platform::show_client(bool shown) { window_->mdi()->setUpdatesEnabled(shown); }
 
-void qt_platform::tile_frames(bool) { window_->mdi()->tileSubWindows(); }
+void qt_platform::tile_frames(bool horizontal) {
+  // As the MDI client of Windows tiles: about sqrt(n) rows of columns side
+  // by side for Tile Vertical, the same turned for Tile Horizontal; the last
+  // column (or row) takes the windows left over. Minimised ones stay put.
+  QList<QMdiSubWindow*> shown;
+  for (QMdiSubWindow* w : window_->mdi()->subWindowList())
+    if (w->isVisible() && !w->isMinimized()) shown << w;
+  if (shown.isEmpty()) return;
+  const int total = static_cast<int>(shown.size());
+  int rows = static_cast<int>(std::sqrt(static_cast<double>(total)));
+  int cols = total / rows;
+  if (horizontal) std::swap(rows, cols);
+  const QRect area = window_->mdi()->viewport()->rect();
+  int i = 0;
+  for (int c = 0; c < cols && i < total; ++c) {
+    const int in_column = c == cols - 1 ? total - i : rows;
+    const int left = area.width() * c / cols;
+    const int right = area.width() * (c + 1) / cols;
+    for (int r = 0; r < in_column; ++r, ++i) {
+      const int top = area.height() * r / in_column;
+      const int bottom = area.height() * (r + 1) / in_column;
+      if (shown[i]->isMaximized()) shown[i]->showNormal();
+      shown[i]->setGeometry(left, top, right - left, bottom - top);
+    }
+  }
+}
 
 void qt_platform::cascade_frames() { window_->mdi()->cascadeSubWindows(); }
 
 void qt_platform::arrange_icons() {
-  // Minimised children line up along the bottom when the client is tiled
-  // again; the others keep their places.
-  for (QMdiSubWindow* w : window_->mdi()->subWindowList())
-    if (w->isMinimized()) w->showMinimized();
+  // Minimised children line up along the bottom, left to right, a row
+  // higher when one is full; the others keep their places.
+  const QRect area = window_->mdi()->viewport()->rect();
+  int x = 0;
+  int row_bottom = area.height();
+  for (QMdiSubWindow* w : window_->mdi()->subWindowList()) {
+    if (!w->isMinimized()) continue;
+    if (x > 0 && x + w->width() > area.width()) {
+      x = 0;
+      row_bottom -= w->height();
+    }
+    w->move(x, row_bottom - w->height());
+    x += w->width();
+  }
 }
 
 void qt_platform::invalidate_frame(frame_id frame) {
@@ -390,7 +433,16 @@ platform::dialog_id qt_platform::create_form(frame_id frame, const platform_type
   if (!sub) return 0;
   auto* d = new dialog_window(layout, false, events, nullptr);
   d->setWindowFlags(Qt::Widget);
+  // The form takes the place of the frame's client, which goes with it.
+  QWidget* old = sub->widget();
   sub->setWidget(d);
+  if (old && old != d) old->deleteLater();
+  for (auto& [id, f] : frames_)
+    if (id == frame) {
+      if (f.view) f.view->forget_events();
+      f.view = nullptr;
+      f.text = nullptr;
+    }
   const dialog_id id = next_dialog_++;
   dialogs_[id] = d;
   return id;

@@ -132,6 +132,9 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
   platform* p = current_platform();
   if (is_view_command(id)) {
     TDrawView* view = focused_view();
+    // The scroll and extend buttons stay usable: a press with no view in
+    // focus simply does nothing.
+    if (id == view_command::scroll || id == view_command::extend_x || id == view_command::extend_y) return state;
     if (!view || !view->enabler(id, state)) state.enabled = false;
     return state;
   }
@@ -355,7 +358,13 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
       if (p && data.size() > 1) p->show_progress(++done, static_cast<int>(data.size()));
     }
     if (p) p->set_busy(false);
-    if (still_there) view->invalidate_all();
+    if (!still_there) return;
+    // Nothing could be loaded (all refused, or loaded already): no empty
+    // view is left behind.
+    if (view->lines().empty() && view->parent())
+      view->parent()->delete_child(view);
+    else
+      view->invalidate_all();
   } catch (int) {
     if (p) p->set_busy(false);
   }

@@ -22,6 +22,7 @@
 #include "template/all_templates_3.h"
 #include "template/out_side_recs_3.h"
 #include "template/template_file.h"
+#include "../template/loaded_templates.h"
 
 inline const std::string bundled_template = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
 
@@ -35,11 +36,7 @@ inline std::filesystem::path fresh_directory(const std::string& prefix) {
 class Workbench : public ::testing::Test {
  protected:
   Workbench() {
-    set_template_path(bundled_template);
-    file_in templates(bundled_template.c_str(), true);
-    replace_templates(templates);
-    file_in outside(bundled_template.c_str(), true);
-    replace_outside_records(outside);
+    load_template_file(bundled_template);
     previous_platform_ = set_platform(&screen);
     previous_reporter_ = install_platform_reporter();
     session = std::make_unique<application_session>();

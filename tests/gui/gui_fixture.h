@@ -19,8 +19,11 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 
+#include "app/qt/dialog_window.h"
 #include "app/qt/graph_view_widget.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_platform.h"
@@ -34,17 +37,21 @@
 #include "template/all_templates_3.h"
 #include "template/out_side_recs_3.h"
 #include "template/template_file.h"
+#include "../template/loaded_templates.h"
+
+// The colours a person sees in a view: the first two files' slots, the
+// background, and the measuring line.
+inline const QColor yellow(255, 255, 0);
+inline const QColor cyan(0, 255, 255);
+inline const QColor black(0, 0, 0);
+inline const QColor white(255, 255, 255);
 
 inline const std::string gui_template = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
 
 class Gui : public ::testing::Test {
  protected:
   Gui() {
-    set_template_path(gui_template);
-    file_in templates(gui_template.c_str(), true);
-    replace_templates(templates);
-    file_in outside(gui_template.c_str(), true);
-    replace_outside_records(outside);
+    load_template_file(gui_template);
     screen = std::make_unique<qt_platform>();
     screen->collect_messages = true;
     previous_platform_ = set_platform(screen.get());
@@ -52,6 +59,8 @@ class Gui : public ::testing::Test {
     session = std::make_unique<application_session>();
     app = session->app();
     app->init_main_window();
+    // Dropped files and recent files open as the program's start wires them.
+    window().set_path_opener([this](const std::vector<std::string>& paths) { app->open_paths(paths); });
     window().show();
     settle();
     std::string pattern = (std::filesystem::temp_directory_path() / "gui_XXXXXX").string();
@@ -112,6 +121,66 @@ class Gui : public ::testing::Test {
   int file_count() {
     assoc_class* files = find(*app, "xAdd_recs");
     return files ? files->child_count() : 0;
+  }
+  // The i-th loaded file's node.
+  assoc_class* file(int i) {
+    assoc_class* files = find(*app, "xAdd_recs");
+    return files && i < files->child_count() ? files->child(i) : nullptr;
+  }
+  std::vector<TDrawView*> views() { return view_list(*app)->views(); }
+  std::string title(TDrawView* v) {
+    QMdiSubWindow* w = v ? screen->frame_window(v->frame()) : nullptr;
+    return w ? w->windowTitle().toStdString() : std::string();
+  }
+  // Opens a popup of the menu bar with a click, as a person does.
+  QMenu* open_menu(const QString& text) {
+    QMenuBar* bar = window().menuBar();
+    for (QAction* a : bar->actions())
+      if (a->text() == text && a->menu()) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(a).center());
+        settle();
+        return a->menu();
+      }
+    return nullptr;
+  }
+  // Closes the open popup with Escape.
+  static void close_menu(QMenu* menu) {
+    if (menu && menu->isVisible()) QTest::keyClick(menu, Qt::Key_Escape);
+    settle();
+  }
+  // A control-bar button as it is now: the bar is rebuilt when buttons change.
+  QWidget* button(int id) {
+    settle();
+    return window().findChild<QWidget*>(QString("button_%1").arg(id));
+  }
+  // A dialog made from the program's resource `resource`, or null.
+  static dialog_window* dialog(int resource) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QString("dialog_%1").arg(resource)) return qobject_cast<dialog_window*>(w);
+    return nullptr;
+  }
+  // Brings the mouse over a point of a widget from elsewhere, so that the
+  // widget sees it arrive even when the pointer rested there already.
+  static void hover(QWidget* w, QPoint at) {
+    QTest::mouseMove(w, at + QPoint(3, 3));
+    QTest::mouseMove(w, at);
+    settle();
+  }
+  std::string status(int gadget) { return window().status_text(gadget); }
+  std::string hint() { return window().statusBar()->currentMessage().toStdString(); }
+  // Whether a colour is within a pixel of a point.
+  static bool near(const QImage& img, QColor c, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (img.valid(x + dx, y + dy) && img.pixelColor(x + dx, y + dy) == c) return true;
+    return false;
+  }
+  static int count(const QImage& img, QColor c) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixelColor(x, y) == c) ++n;
+    return n;
   }
 
   std::unique_ptr<qt_platform> screen;

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "core/error_message.h"
+#include "io/file_in.h"
 #include "io/string_in.h"
+#include "template/template_file.h"
 #include "template/all_templates_3.h"
 #include "template/out_side_recs_3.h"
 #include "template/template_side.h"
@@ -22,6 +24,16 @@ struct loaded_templates {
     replace_outside_records(o);
   }
 };
+
+// Reads both sections of a template file, as the program does at start, and
+// makes it the file the program finds.
+inline void load_template_file(const std::string& path) {
+  set_template_path(path);
+  file_in templates(path.c_str(), true);
+  replace_templates(templates);
+  file_in outside(path.c_str(), true);
+  replace_outside_records(outside);
+}
 
 // Captures what show_error shows for the life of the object.
 struct shown_errors {
