@@ -398,7 +398,19 @@ void headless_platform::release_mouse() {
 
 void headless_platform::set_frame_text(frame_id frame, const std::string& text) {
   record("set_frame_text " + std::to_string(frame) + " " + quoted(text));
-  if (frame_state* s = live_frame(frame)) s->text = text;
+  if (frame_state* s = live_frame(frame)) {
+    s->text = text;
+    s->text_modified = false;
+  }
+}
+
+bool headless_platform::frame_text_modified(frame_id frame) const {
+  const frame_state* s = live_frame(frame);
+  return s && s->text_modified;
+}
+
+void headless_platform::set_frame_text_modified(frame_id frame, bool modified) {
+  if (frame_state* s = live_frame(frame)) s->text_modified = modified;
 }
 
 std::string headless_platform::frame_text(frame_id frame) const {
@@ -660,6 +672,11 @@ void headless_platform::user_selects(dialog_id d, int control, int index) {
 
 void headless_platform::user_double_clicks(dialog_id d, int control, int index) {
   list_state* l = list(d, control);
+  // Index -1: below the last line, where nothing is selected by the click.
+  if (l && index == -1) {
+    if (platform_types::dialog_events* e = live_dialog(d)->events) e->on_list_double_click(control);
+    return;
+  }
   if (!l || !in_list(index, l->lines.size()))
     throw std::logic_error("The user cannot double-click line " + std::to_string(index) + " of list " +
                            std::to_string(control) + " in dialog " + std::to_string(d));
@@ -694,6 +711,27 @@ void headless_platform::user_clicks(dialog_id d, const platform_types::mouse_eve
   dialog_state* s = live_dialog(d);
   if (!s) throw std::logic_error("The user cannot click in dialog " + std::to_string(d));
   if (s->events) s->events->on_mouse(e);
+}
+
+void headless_platform::user_clicks_control(dialog_id d, int control) {
+  dialog_state* s = live_dialog(d);
+  if (!s) throw std::logic_error("The user cannot click in dialog " + std::to_string(d));
+  if (s->events) s->events->on_control_click(control);
+}
+
+void headless_platform::user_right_clicks_list(dialog_id d, int control) {
+  dialog_state* s = live_dialog(d);
+  if (!s || !list(d, control))
+    throw std::logic_error("The user cannot right-click list " + std::to_string(control) + " in dialog " +
+                           std::to_string(d));
+  if (s->events) s->events->on_list_context(control);
+}
+
+void headless_platform::user_edits_text(frame_id f, const std::string& text) {
+  frame_state* s = live_frame(f);
+  if (!s || !s->text_frame) throw std::logic_error("The user cannot type text into frame " + std::to_string(f));
+  s->text = text;
+  s->text_modified = true;
 }
 
 void headless_platform::user_command(int id) { app_events("commands").on_command(id); }

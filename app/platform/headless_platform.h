@@ -108,6 +108,7 @@ class headless_platform : public platform {
     bool text_frame = false;
     bool exists = true;
     std::string text;
+    bool text_modified = false;
     platform_types::font_description font;
     int width = 640;
     int height = 400;
@@ -166,11 +167,16 @@ class headless_platform : public platform {
   // Dialogs.
   void user_closes_dialog(dialog_id d);
   void user_selects(dialog_id d, int control, int index);
+  // index -1: a double click below the last line.
   void user_double_clicks(dialog_id d, int control, int index);
   void user_scrolls(dialog_id d, int control, int top);
   void user_types(dialog_id d, int control, const std::string& text);
   void user_presses_enter(dialog_id d, int control);
   void user_clicks(dialog_id d, const platform_types::mouse_event& e);
+  void user_clicks_control(dialog_id d, int control);
+  void user_right_clicks_list(dialog_id d, int control);
+  // Types into a text frame: its text changes and it is modified.
+  void user_edits_text(frame_id f, const std::string& text);
   // The application: commands, enablers, closing, idle time.
   void user_command(int id);
   // A control-bar button pressed (or held over while the mouse moves).
@@ -227,6 +233,8 @@ class headless_platform : public platform {
   void release_mouse() override;
   void set_frame_text(frame_id frame, const std::string& text) override;
   std::string frame_text(frame_id frame) const override;
+  bool frame_text_modified(frame_id frame) const override;
+  void set_frame_text_modified(frame_id frame, bool modified) override;
   void set_frame_font(frame_id frame, const platform_types::font_description& font) override;
 
   dialog_id create_dialog(const platform_types::dialog_resource& resource, platform_types::window_ref parent,

@@ -223,6 +223,10 @@ class dialog_events {
   virtual void on_edit_enter(int /*control*/) {}
   // A press on the dialog's own surface, outside its controls.
   virtual void on_mouse(const mouse_event&) {}
+  // A left press on a label (a static control that acts like a button).
+  virtual void on_control_click(int /*control*/) {}
+  // The right button in a list box (a popup menu goes where the mouse is).
+  virtual void on_list_context(int /*control*/) {}
 };
 
 }  // namespace platform_types
@@ -279,6 +283,10 @@ class platform {
   // Text frames.
   virtual void set_frame_text(frame_id frame, const std::string& text) = 0;
   virtual std::string frame_text(frame_id frame) const = 0;
+  // Whether the user changed a text frame's text since it was last set or
+  // marked unmodified.
+  virtual bool frame_text_modified(frame_id frame) const = 0;
+  virtual void set_frame_text_modified(frame_id frame, bool modified) = 0;
   virtual void set_frame_font(frame_id frame, const platform_types::font_description& font) = 0;
 
   // Dialogs built from a resource. Modeless ones are created hidden and

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -92,6 +93,10 @@ void dialog_window::add(const platform_types::control& c) {
       connect(l->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, id] {
         if (events_) events_->on_list_scroll(id);
       });
+      l->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(l, &QListWidget::customContextMenuRequested, this, [this, id] {
+        if (events_) events_->on_list_context(id);
+      });
       w = l;
       break;
     }
@@ -112,9 +117,16 @@ void dialog_window::add(const platform_types::control& c) {
       w = t;
       break;
     }
-    case platform_types::control_kind::label:
-      w = new QLabel(qs(c.text), this);
+    case platform_types::control_kind::label: {
+      auto* l = new QLabel(qs(c.text), this);
+      if (c.border) l->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      // A label may act as a button (the report editor's "Change Selections
+      // To"): its presses go to the owner.
+      l->setProperty("control_id", c.id);
+      l->installEventFilter(this);
+      w = l;
       break;
+    }
   }
   w->setGeometry(place(c));
   if (c.id) {
@@ -211,4 +223,28 @@ void dialog_window::lay_out_main_control() {
     if (modal_) bottom_space += 40;
     w->setGeometry(left, top, std::max(20, width() - 2 * left), std::max(20, height() - top - bottom_space));
   }
+}
+
+bool dialog_window::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && events_) {
+    auto* press = static_cast<QMouseEvent*>(event);
+    const int id = watched->property("control_id").toInt();
+    if (press->button() == Qt::LeftButton && id != 0) {
+      events_->on_control_click(id);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void dialog_window::mousePressEvent(QMouseEvent* e) {
+  if (events_) {
+    platform_types::mouse_event m;
+    m.action = platform_types::mouse_action::press;
+    m.button = e->button() == Qt::RightButton ? platform_types::mouse_button::right : platform_types::mouse_button::left;
+    m.x = e->position().toPoint().x();
+    m.y = e->position().toPoint().y();
+    events_->on_mouse(m);
+  }
+  QDialog::mousePressEvent(e);
 }

@@ -43,6 +43,8 @@ class dialog_window : public QDialog {
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QRect place(const platform_types::control& c) const;

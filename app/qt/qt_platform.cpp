@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
@@ -225,6 +226,10 @@ platform::frame_id qt_platform::frame_of(QMdiSubWindow* w) const {
 }
 
 void qt_platform::activated(QMdiSubWindow* w) {
+  // The whole main window going inactive (a dialog, another program) is no
+  // change of the active child: the view keeps its focus for when it comes
+  // back.
+  if (!w) return;
   const frame_id now = frame_of(w);
   if (now == active_) return;
   const frame_id before = active_;
@@ -369,7 +374,20 @@ void qt_platform::release_mouse() {}
 
 void qt_platform::set_frame_text(frame_id frame, const std::string& text) {
   auto it = frames_.find(frame);
-  if (it != frames_.end() && it->second.text) it->second.text->setPlainText(qs(text));
+  if (it != frames_.end() && it->second.text) {
+    it->second.text->setPlainText(qs(text));
+    it->second.text->document()->setModified(false);
+  }
+}
+
+bool qt_platform::frame_text_modified(frame_id frame) const {
+  auto it = frames_.find(frame);
+  return it != frames_.end() && it->second.text && it->second.text->document()->isModified();
+}
+
+void qt_platform::set_frame_text_modified(frame_id frame, bool modified) {
+  auto it = frames_.find(frame);
+  if (it != frames_.end() && it->second.text) it->second.text->document()->setModified(modified);
 }
 
 std::string qt_platform::frame_text(frame_id frame) const {

@@ -82,6 +82,8 @@ class qt_platform : public QObject, public platform {
   void release_mouse() override;
   void set_frame_text(frame_id frame, const std::string& text) override;
   std::string frame_text(frame_id frame) const override;
+  bool frame_text_modified(frame_id frame) const override;
+  void set_frame_text_modified(frame_id frame, bool modified) override;
   void set_frame_font(frame_id frame, const platform_types::font_description& font) override;
 
   dialog_id create_dialog(const platform_types::dialog_resource& resource, platform_types::window_ref parent,

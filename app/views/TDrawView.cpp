@@ -561,6 +561,11 @@ void TDrawView::activated() {
   take_focus();
 }
 
+void TDrawView::deactivated() {
+  if (in_teardown(*this)) return;
+  if (view_recs_9* r = recs(); r && r->focused() == this) r->set_focused(nullptr);
+}
+
 // --- keys ---
 
 void TDrawView::key(char c) {

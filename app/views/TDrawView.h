@@ -141,6 +141,9 @@ class TDrawView : public assoc_class,
   void got_focus();
   void resized(int width, int height);
   void activated();
+  // Another child of the MDI client (a text window, the report editor)
+  // became the active one: no graph view has the focus now.
+  void deactivated();
   // The cursor the view's transient objects call for.
   int chosen_cursor();
   void apply_cursor();

@@ -13,7 +13,10 @@ void xdd_child::on_char(char c) { view_.key(c); }
 void xdd_child::on_focus() { view_.got_focus(); }
 
 void xdd_child::on_activate(bool active) {
-  if (active) view_.activated();
+  if (active)
+    view_.activated();
+  else
+    view_.deactivated();
 }
 
 bool xdd_child::on_close() {
