@@ -84,6 +84,17 @@ start_templates
       ' A curve captured as a new data file, and the xy report of a view.
       capture ;
       capture_as_txt ;
+      ' The report editor: many values of many files in one table.
+      input_vw ;
+      ' Text documents: the text font (and its struck-out form for report
+      ' columns left out), the title of the next program-filled document
+      ' ("New TXT", reports), and the open documents with their windows.
+      font ;
+      font_strike_out ;
+      Aany_path_name _char* _default Untitled ;
+      txt_docs ;
+         any_doc ;
+            any_vw ;
       ' The lambda cursor: the name of a set of "win_misc c wavelengths", and
       ' its switch.
       drvw_lam_cursor ;
@@ -245,6 +256,18 @@ start_templates
       deconv ;
 }
 
+'
+' ----------------------------------------------------------------------------
+' The reports of the report editor, one entry each; what each shows is in the
+' outside records "reports".
+' ----------------------------------------------------------------------------
+{#reports ;
+   Bfourier ;
+   Btails_left ;
+   Btails_right ;
+   Bfiles ;
+}
+
 ' Free-standing objects: names with N, O, P, Q or R in second place find
 ' their templates here, wherever they are made.
 {#not_in_tem ;
@@ -349,7 +372,7 @@ start_out_side_recs {
          {"4156" {"j eBnabler 1"}}
          {"4239" {"j eBnabler 1"}}
          {"4004" {"j eBnabler 1"}}
-         {"4230" {"j eBnabler 0"}}
+         {"4230" {"j eBnabler 1"}}
          {"4130" {"j eBnabler 1"}}
          {"4244" {"j eBnabler 1"}}
          {"4006" {"j eBnabler 1"}}
@@ -364,8 +387,68 @@ start_out_side_recs {
    {"opts_a" {"resid" {"4148"}} {"parent" {"main_win"}}
       {"lbs"
          {"lb" {"name" {"opts_lb"}} {"resid" {"4149"}}
-            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off"}}
-            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0"}}}}}
+            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off Report|editor"}}
+            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0 e|input_vw"}}}}}
+   ' The report editor: where it looks for the rows of a report (below
+   ' "search_from"), its list of reports (the entries of the template
+   ' "#reports") and their definitions (the outside records "reports"). A
+   ' definition gives the title and help of the report, the rows (data:
+   ' _get_name, _creation_name with _create_if_not_there, _filter), the
+   ' identity columns (id_lbs; _hidden_ids leaves some out) and the columns of
+   ' fields (data_lbs). A column is named by the field it shows; its value
+   ' describes it: _title, _width, _with, _code, _read_only.
+   {"input_vw" {"search_from" {"xdds"}} {"template" {"#reports"}} {"reports" {"reports"}}}
+   {"reports"
+      {"fourier"
+         {"title" {"Fourier options"}}
+         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
+         {"data" {"_get_name xdd"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"fft_zero" {"_title Origin _width 10"}}
+            {"fBreq_doubler" {"_title Doubling _width 9"}}
+            {"fBft_f2_lim" {"_title Limit _width 9"}}
+            {"lBamda" {"_title Wavelength _width 11"}}
+            {"aBo_bkg" {"_title Bkg|level _width 11"}}
+            {"aB1_bkg" {"_title Bkg|slope _width 11"}}
+            {"ref_prof" {"_title Reference _width 32"}}}}
+      {"tails_left"
+         {"title" {"Tails: left side"}}
+         {"hlp" {"The tail added on the left of each profile before it is transformed. Start: the first point of the tail (below 0 adds points; 0: no tail). Fit end: the last point of the fit. a1, a2, a3: the coefficients of the terms 1/|d|, 1/d^2 and 1/|d^3| (d: distance from the origin), each used when its Use is 1; the used ones are fitted to the points 0 to Fit end."}}
+         {"data" {"_get_name ex_l_consts _creation_name xdd _create_if_not_there"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"nBpts_i1" {"_title Start _width 8"}}
+            {"nBpts_i2" {"_title Fit|end _width 8"}}
+            {"eBxtr_a1_use" {"_title Use|a1 _width 7"}}
+            {"eBxtr_a1" {"_title a1 _width 12"}}
+            {"eBxtr_a2_use" {"_title Use|a2 _width 7"}}
+            {"eBxtr_a2" {"_title a2 _width 12"}}
+            {"eBxtr_a3_use" {"_title Use|a3 _width 7"}}
+            {"eBxtr_a3" {"_title a3 _width 12"}}}}
+      {"tails_right"
+         {"title" {"Tails: right side"}}
+         {"hlp" {"The tail added on the right of each profile before it is transformed. Fit start: the first point of the fit. End: the last point of the tail (beyond the last point adds points; -1: placed at the last point). a1, a2, a3 and their Use as for the left side."}}
+         {"data" {"_get_name ex_r_consts _creation_name xdd _create_if_not_there"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"nBpts_i1" {"_title Fit|start _width 9"}}
+            {"nBpts_i2" {"_title End _width 8"}}
+            {"eBxtr_a1_use" {"_title Use|a1 _width 7"}}
+            {"eBxtr_a1" {"_title a1 _width 12"}}
+            {"eBxtr_a2_use" {"_title Use|a2 _width 7"}}
+            {"eBxtr_a2" {"_title a2 _width 12"}}
+            {"eBxtr_a3_use" {"_title Use|a3 _width 7"}}
+            {"eBxtr_a3" {"_title a3 _width 12"}}}}
+      {"files"
+         {"title" {"Data files"}}
+         {"hlp" {"What each loaded file holds: its path, its count time, its wavelength and its number of points. These are the file's own and are not changed here."}}
+         {"data" {"_get_name xdd"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 40"}}}
+         {"data_lbs"
+            {"tBime" {"_title Count|time _width 11 _read_only"}}
+            {"lBambda" {"_title Wavelength _width 11 _read_only"}}
+            {"xy_yobs" {"_title Points _width 8 _read_only"}}}}}
    {"history_dlg" {"resid" {"4232"}} {"parent" {"main_win"}}}
    {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}

@@ -568,6 +568,13 @@ int headless_platform::list_count(dialog_id dialog, int control) const {
   return l ? static_cast<int>(l->lines.size()) : 0;
 }
 
+void headless_platform::list_replace(dialog_id dialog, int control, int index, const std::string& line) {
+  record("list_replace " + std::to_string(dialog) + " " + std::to_string(control) + " " + std::to_string(index) + " " +
+         quoted(line));
+  list_state* l = list(dialog, control);
+  if (l && index >= 0 && index < static_cast<int>(l->lines.size())) l->lines[static_cast<std::size_t>(index)] = line;
+}
+
 std::string headless_platform::list_text(dialog_id dialog, int control, int index) const {
   const list_state* l = list(dialog, control);
   if (!l || !in_list(index, l->lines.size())) return {};

@@ -316,6 +316,8 @@ class platform {
   virtual int list_caret(dialog_id dialog, int control) const = 0;  // -1: none
   virtual int list_count(dialog_id dialog, int control) const = 0;
   virtual std::string list_text(dialog_id dialog, int control, int index) const = 0;
+  // Replaces the text of one line, keeping its selection.
+  virtual void list_replace(dialog_id dialog, int control, int index, const std::string& line) = 0;
   virtual int list_top_index(dialog_id dialog, int control) const = 0;
   virtual void list_set_top_index(dialog_id dialog, int control, int index) = 0;
 

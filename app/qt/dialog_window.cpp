@@ -26,8 +26,12 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 QFont qt_font(const platform_types::font_description& font) {
   QFont f(qs(font.face));
-  if (font.face == "Courier New") f.setStyleHint(QFont::Monospace);
-  if (!QFontInfo(f).exactMatch() && font.face == "Courier New") f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  // Where Courier New is missing, the font system's stand-in for it (a
+  // metric-compatible clone) keeps the report columns in line as well; only
+  // a stand-in of uneven pitch is replaced by the system's fixed font. (A
+  // monospace style hint would pass over the clone for the system's
+  // monospace face, which the font system may not know as fixed-pitch.)
+  if (font.face == "Courier New" && !QFontInfo(f).fixedPitch()) f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   if (font.height < 0) f.setPixelSize(-font.height);
   if (font.height > 0) f.setPixelSize(font.height);
   f.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);

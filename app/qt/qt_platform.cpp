@@ -454,6 +454,8 @@ platform::dialog_id qt_platform::create_form(frame_id frame, const platform_type
   // The form takes the place of the frame's client, which goes with it.
   QWidget* old = sub->widget();
   sub->setWidget(d);
+  const QSize room = window_->mdi()->size();
+  sub->resize(std::min(d->width() + 16, room.width()), std::min(d->height() + 40, room.height()));
   if (old && old != d) old->deleteLater();
   for (auto& [id, f] : frames_)
     if (id == frame) {
@@ -564,6 +566,11 @@ int qt_platform::list_count(dialog_id dialog, int control) const {
 std::string qt_platform::list_text(dialog_id dialog, int control, int index) const {
   QListWidget* l = list_of(dialog_widget(dialog), control);
   return l && index >= 0 && index < l->count() ? l->item(index)->text().toStdString() : std::string();
+}
+
+void qt_platform::list_replace(dialog_id dialog, int control, int index, const std::string& line) {
+  if (QListWidget* l = list_of(dialog_widget(dialog), control); l && index >= 0 && index < l->count())
+    l->item(index)->setText(qs(line));
 }
 
 int qt_platform::list_top_index(dialog_id dialog, int control) const {

@@ -107,6 +107,7 @@ class qt_platform : public QObject, public platform {
   int list_caret(dialog_id dialog, int control) const override;
   int list_count(dialog_id dialog, int control) const override;
   std::string list_text(dialog_id dialog, int control, int index) const override;
+  void list_replace(dialog_id dialog, int control, int index, const std::string& line) override;
   int list_top_index(dialog_id dialog, int control) const override;
   void list_set_top_index(dialog_id dialog, int control, int index) override;
 

@@ -5,7 +5,9 @@
 #include "app/shell/for_app_3.h"
 #include "app/files/load_data_file.h"
 #include "app/project/project_classes.h"
+#include "app/report/report_classes.h"
 #include "app/shell/shell_classes.h"
+#include "app/text/text_classes.h"
 #include "app/views/view_classes.h"
 #include "core/node_watch.h"
 #include "core/paths.h"
@@ -20,6 +22,8 @@ void register_all_classes() {
   register_project_classes();
   register_view_classes();
   register_capture_classes();
+  register_report_classes();
+  register_text_classes();
 }
 
 std::string missing_template_message(const std::string& path) { return "Cannot open template file: " + path; }

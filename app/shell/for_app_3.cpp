@@ -7,6 +7,7 @@
 #include "app/files/load_data_file.h"
 #include "app/project/proj_open_3.h"
 #include "app/shell/menu_commands.h"
+#include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"
 #include "app/views/color_3.h"
 #include "app/views/colors_3.h"
@@ -112,6 +113,11 @@ void for_app_3::command(int id) {
       case command_id::arrange_icons:
         if (p) p->arrange_icons();
         return;
+      case command_id::load_txt:
+      case command_id::save_txt:
+      case command_id::save_txt_as:
+        if (txt_docs_3* docs = text_documents(*this)) docs->command(id);
+        return;
       case view_command::file_unload:
       case view_command::file_save_as:
       case view_command::file_show_alone:
@@ -129,7 +135,6 @@ void for_app_3::command(int id) {
 
 for_app_3::enabler_state for_app_3::enabler(int id) {
   enabler_state state;
-  platform* p = current_platform();
   if (is_view_command(id)) {
     TDrawView* view = focused_view();
     // The scroll and extend buttons stay usable: a press with no view in
@@ -144,14 +149,15 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
       state.enabled = files && files->child_count() > 0 && focused_view();
       return state;
     }
-    case command_id::save_txt:
-    case command_id::save_txt_as:
-      state.enabled = p && !focused_view() && p->active_frame() != 0;
-      return state;
     case command_id::load_txt:
-      // Text documents come with the text report view.
-      state.enabled = false;
+    case command_id::save_txt:
+    case command_id::save_txt_as: {
+      // Saving needs a text window as the active child: not a graph view,
+      // not the report editor.
+      txt_docs_3* docs = text_documents(*this);
+      state.enabled = docs && docs->enabled(id);
       return state;
+    }
     case command_id::about:
     case command_id::load_data:
     case command_id::exit:
@@ -272,9 +278,12 @@ bool for_app_3::can_close() {
   const bool yes = is_yes(answer);
   assoc_class* files = loaded_files();
   const bool files_left = files && files->child_count() > 0;
+  // Last, the open text documents are asked, each modified one in turn.
+  txt_docs_3* docs = yes && !files_left ? text_documents(*this) : nullptr;
+  const bool may_close = yes && !files_left && (!docs || docs->can_close());
   // The next attempt starts with a fresh object made from the template.
   delete_named(*this, "cBan_close");
-  return yes && !files_left;
+  return may_close;
 }
 
 void for_app_3::idle() {

@@ -355,3 +355,8 @@ void xobs_3::copy_from(assoc_class& source) {
   if (auto* other = dynamic_cast<xobs_3*>(&source)) x = other->x;
   assoc_class::copy_from(source);
 }
+
+my_string& xy_data_3::format_value(my_string& text) {
+  text.assign(std::to_string(y.count()).c_str());
+  return text;
+}

@@ -23,6 +23,8 @@ class xy_data_3 : public x1_xd_x2_3, public assoc_class {
   void copy_from(assoc_class& source) override;
   // "free" releases the ordinates; other texts do nothing here.
   assoc_class* set_text(const char* text) override;
+  // The number of points, as tables of files show it.
+  my_string& format_value(my_string& text) override;
 
   bool has_explicit_x() const { return options.test(explicit_x) != 0; }
   // The explicit abscissa, or null.
