@@ -34,3 +34,18 @@ dialog() {
 }
 dialog options "alt+e s" Options
 dialog help "alt+h h" Help
+
+# The report editor, opened from the Options dialog's last line, beside the
+# demo project's views.
+"$program" "$demo/demo.prj" &
+pid=$!
+sleep 3
+xdotool search --sync --name "XRD Fourier Workbench" windowfocus --sync key --delay 150 alt+e s
+sleep 1
+xdotool search --sync --name "^Options\$" windowfocus --sync key End
+sleep 2
+xdotool search --sync --name "^Options\$" windowfocus --sync key Escape
+sleep 1
+import -window "$(xdotool search --sync --name "XRD Fourier Workbench" | head -1)" "$out/report_editor.png"
+kill $pid
+wait $pid 2>/dev/null || true

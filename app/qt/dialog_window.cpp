@@ -138,6 +138,18 @@ void dialog_window::add(const platform_types::control& c) {
     controls_[c.id] = w;
   }
   w->show();
+  if (form_) {
+    const QRect all = childrenRect();
+    const QSize wanted(std::max(width(), all.right() + 8), std::max(height(), all.bottom() + 8));
+    if (wanted != size()) resize(wanted);
+  }
+}
+
+void dialog_window::make_form() {
+  form_ = true;
+  setWindowFlags(Qt::Widget);
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void dialog_window::remove(int id) {

@@ -26,6 +26,10 @@ class dialog_window : public QDialog {
   void forget_events() { events_ = nullptr; }
 
   void add(const platform_types::control& c);
+  // A form in a frame grows with the controls added to it (the report
+  // editor adds its columns after it is made).
+  void make_form();
+  bool is_form() const { return form_; }
   void remove(int id);
   void set_control_font(int id, const platform_types::font_description& font);
 
@@ -55,6 +59,7 @@ class dialog_window : public QDialog {
   platform_types::dialog_events* events_;
   std::map<int, QWidget*> controls_;
   int main_control_ = 0;  // the control that fills the window, 0 when none
+  bool form_ = false;
   double unit_x_ = 1.5;   // pixels per dialog unit
   double unit_y_ = 1.6;
 };

@@ -450,7 +450,7 @@ platform::dialog_id qt_platform::create_form(frame_id frame, const platform_type
   QMdiSubWindow* sub = frame_window(frame);
   if (!sub) return 0;
   auto* d = new dialog_window(layout, false, events, nullptr);
-  d->setWindowFlags(Qt::Widget);
+  d->make_form();
   // The form takes the place of the frame's client, which goes with it.
   QWidget* old = sub->widget();
   sub->setWidget(d);
@@ -498,7 +498,15 @@ void qt_platform::set_dialog_caption(dialog_id dialog, const std::string& captio
 }
 
 void qt_platform::add_control(dialog_id dialog, const platform_types::control& c) {
-  if (dialog_window* d = dialog_widget(dialog)) d->add(c);
+  dialog_window* d = dialog_widget(dialog);
+  if (!d) return;
+  d->add(c);
+  // A form's frame grows with it, as far as the client allows.
+  if (auto* sub = d->is_form() ? qobject_cast<QMdiSubWindow*>(d->parentWidget()) : nullptr) {
+    const QSize room = window_->mdi()->size();
+    const QSize wanted(std::min(d->width() + 16, room.width()), std::min(d->height() + 40, room.height()));
+    if (wanted.width() > sub->width() || wanted.height() > sub->height()) sub->resize(wanted.expandedTo(sub->size()));
+  }
 }
 
 void qt_platform::remove_control(dialog_id dialog, int control) {

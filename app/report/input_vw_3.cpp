@@ -34,7 +34,7 @@ constexpr int options_width = 64;
 constexpr int column_gap = 2;
 constexpr int form_height = list_top + list_height + 6;
 // Dialog units per character of a column's width.
-constexpr int units_per_character = 4;
+constexpr int units_per_character = 5;
 constexpr const char* create_report_item = "Create TXT Report";
 
 control make(control_kind kind, int id, int x, int y, int w, int h, std::string text = "") {
@@ -149,8 +149,8 @@ assoc_class* input_vw_3::execute() {
   layout.controls = {
       make(control_kind::list_box, report_control::templates, left_margin, 6, templates_width, templates_height),
       make(control_kind::multiline_edit, report_control::help, left_margin, help_top, templates_width, help_height),
-      make(control_kind::label, report_control::apply_label, columns_left, 6, 80, 12, "Change Selections To"),
-      make(control_kind::edit, report_control::edit_line, columns_left + 84, 6, 200, 12),
+      make(control_kind::label, report_control::apply_label, columns_left, 6, 100, 12, "Change Selections To"),
+      make(control_kind::edit, report_control::edit_line, columns_left + 104, 6, 200, 12),
       make(control_kind::label, report_control::options_title, columns_left, title_top, options_width, title_height,
            "Options"),
       make(control_kind::list_box, report_control::options, columns_left, list_top, options_width, list_height),
