@@ -1,5 +1,6 @@
 #include "io/file_out.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -16,7 +17,12 @@ file_out::~file_out() {
 }
 
 std::FILE* file_out::open_handle() {
-  if (how_ == write_mode::direct) return file_io::open_handle();
+  error_number_ = 0;
+  if (how_ == write_mode::direct) {
+    std::FILE* f = file_io::open_handle();
+    if (!f) note_failure(errno);
+    return f;
+  }
   discard_temporary();
   // "x" refuses a file that already exists, so a leftover or a second writer
   // of the same target is never overwritten: the next name is tried instead.
@@ -27,6 +33,13 @@ std::FILE* file_out::open_handle() {
     if (f) {
       temp_name_.assign(candidate.c_str());
       return f;
+    }
+    const int error = errno;
+    // Only a name already taken is worth another try: a folder that refuses
+    // one name (read-only, missing) refuses them all.
+    if (error != EEXIST || attempt == 99) {
+      note_failure(error);
+      break;
     }
   }
   return nullptr;
@@ -47,11 +60,16 @@ bool file_out::commit() {
     return false;
   }
   bool ok = std::fflush(handle()) == 0;
-  ok = close_handle() && ok;
+  if (!ok) note_failure(errno);
+  if (!close_handle()) {
+    note_failure(errno);
+    ok = false;
+  }
   if (ok && how_ == write_mode::replace_on_commit) {
     std::error_code error;
     std::filesystem::rename(temp_name_.c_str(), file_name(), error);
     if (!error) temp_name_.assign("");
+    if (error) note_failure(error.value());
     ok = !error;
   }
   if (how_ == write_mode::replace_on_commit) discard_temporary();
@@ -63,7 +81,12 @@ bool file_out::commit() {
 }
 
 void file_out::write(const char* text, std::size_t n) {
-  if (std::FILE* f = handle(); f && n > 0) std::fwrite(text, 1, n, f);
+  if (std::FILE* f = handle(); f && n > 0 && std::fwrite(text, 1, n, f) != n) note_failure(errno);
+}
+
+void file_out::note_failure(int error) {
+  // The first failure is the cause; later ones follow from it.
+  if (error_number_ == 0) error_number_ = error;
 }
 
 void file_out::put_text(const my_string& text) { put_chars(text.c_str()); }

@@ -37,6 +37,11 @@ class file_out : public file_io, public stream_out {
   bool commit();
   // Where a replacement is being written, empty otherwise.
   const char* temporary_name() const { return temp_name_.c_str(); }
+  // The runtime's reason (an errno value) for the first step that failed:
+  // opening, writing, flushing, closing or renaming; 0 while none has. Kept
+  // here because errno itself is overwritten by the clean-up that follows a
+  // failure.
+  int error_number() const { return error_number_; }
 
  protected:
   std::FILE* open_handle() override;
@@ -44,9 +49,11 @@ class file_out : public file_io, public stream_out {
  private:
   void write(const char* text, std::size_t n);
   void discard_temporary();
+  void note_failure(int error);
 
   write_mode how_;
   my_string temp_name_;
+  int error_number_ = 0;
 };
 
 // Why nothing can be written at `path`, in words for a message. The folder

@@ -32,13 +32,6 @@ int loaded_count(assoc_class& from) {
   return files ? files->child_count() : 0;
 }
 
-// Moves a stream's message into the global error message and shows it.
-void report(error_class& stream, const assoc_class* root) {
-  global_error_message().append(stream.error_text.c_str());
-  stream.error_text.assign("");
-  show_error(root);
-}
-
 }  // namespace
 
 std::string proj_save_3::proposed_path() {
@@ -74,16 +67,19 @@ bool proj_save_3::write_to(const std::string& path) {
   string_out records;
   save_subtree(*data, records);
   file_out out(path.c_str(), false, file_out::write_mode::replace_on_commit);
-  if (!out.open()) {
-    report(out, this);
-    return false;
+  if (out.open()) {
+    out.put_chars(records_for_project(records.text(), path).c_str());
+    if (out.commit()) return true;
   }
-  out.put_chars(records_for_project(records.text(), path).c_str());
-  if (!out.commit()) {
-    report(out, this);
-    return false;
-  }
-  return true;
+  // The stream's own text ("Cannot open file", "Cannot save file") names the
+  // file but not the cause, which is what the user can act on: a full disk,
+  // a read-only folder, a file too large.
+  global_error_message()
+      .append(path.c_str())
+      .append(": Cannot write file: ")
+      .append(why_not_writable(path, out.error_number()).c_str());
+  show_error(this);
+  return false;
 }
 
 assoc_class* proj_save_3::execute() {

@@ -59,6 +59,19 @@ bool is_number_text(const char* text) {
   return end != text && *end == '\0';
 }
 
+// The first line of a saved file. The XDD reader takes a first line that
+// starts like a number for data and skips a blank one, so such a comment (a
+// CPI file's first line may be either) follows the word Comment: written
+// as it is, the saved file could not be loaded again.
+std::string comment_line(const my_string& comment) {
+  const char* text = comment.c_str();
+  const char* first = text;
+  while (*first && is_separator(*first)) ++first;
+  if (!*first) return "Comment";
+  if (is_number_char(*first)) return std::string("Comment ") + text;
+  return text;
+}
+
 // The text of a refused token as the message shows it: quoted, and cut short
 // so that a line of garbage does not flood the message.
 std::string quoted_token(const char* text) {
@@ -174,17 +187,18 @@ bool xdd_data_3::write_xdd() {
   // refuse the rename: it is not even opened.
   std::error_code ignored;
   const bool folder = std::filesystem::is_directory(target.c_str(), ignored);
-  errno = 0;
   file_out out(target.c_str(), !folder, file_out::write_mode::replace_on_commit);
-  const int open_error = errno;
-  if (!out.is_open()) {
+  // Said the same way whether the file could not be opened or stopped part-way:
+  // the cause is what the user can act on.
+  auto cannot_write = [&] {
     global_error_message().append(target.c_str());
     global_error_message().append(": Cannot write file: ");
-    global_error_message().append(why_not_writable(target.c_str(), open_error).c_str());
+    global_error_message().append(why_not_writable(target.c_str(), out.error_number()).c_str());
     show_error();
     return false;
-  }
-  out.put_chars(comment.is_empty() ? "Comment" : comment.c_str());
+  };
+  if (!out.is_open()) return cannot_write();
+  out.put_chars(comment_line(comment).c_str());
   out.new_line();
   for (double v : {p->x1, p->xd, p->x2}) {
     out.put_chars(exact_text(v).c_str());
@@ -211,9 +225,7 @@ bool xdd_data_3::write_xdd() {
     out.new_line();
   }
   if (out.commit()) return true;
-  global_error_message().append(out.has_error() ? out.error_text.c_str() : "Cannot save file");
-  show_error();
-  return false;
+  return cannot_write();
 }
 
 xdd_data_3* xdd_data_3::of(assoc_class* argument) {

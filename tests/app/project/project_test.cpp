@@ -328,16 +328,16 @@ TEST_F(Projects, ASaveThatCannotBeDoneWritesNothingAndKeepsTheOldProject) {
   };
   std::vector<row> rows = {
       {"a folder that is a file cannot be written in", dir / "plain" / "p.PRJ",
-       (dir / "plain" / "p.PRJ").string() + ": Cannot open file"},
+       (dir / "plain" / "p.PRJ").string() + ": Cannot write file: " + (dir / "plain").string() + " is not a folder"},
       {"a folder in the way cannot be replaced", dir / "folder.PRJ",
-       (dir / "folder.PRJ").string() + ": Cannot save file"},
+       (dir / "folder.PRJ").string() + ": Cannot write file: it is a folder"},
   };
   if (::geteuid() != 0) {
     fs::create_directories(dir / "locked");
     std::ofstream(dir / "locked" / "p.PRJ") << "the old project";
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     rows.push_back({"a read-only folder keeps its old project", dir / "locked" / "p.PRJ",
-                    (dir / "locked" / "p.PRJ").string() + ": Cannot open file"});
+                    (dir / "locked" / "p.PRJ").string() + ": Cannot write file: Permission denied"});
   }
   for (const row& r : rows) {
     save_as(r.target);
