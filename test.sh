@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the Release build and
-# a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: the Release build, a
+# build under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
+# targets for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
@@ -27,6 +28,8 @@ run_suite build -DCMAKE_BUILD_TYPE=Release -DXRDF_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DXRDF_SANITIZE=ON -DXRDF_BENCH=OFF -DXRDF_WERROR=ON
+
+./scripts/fuzz.sh || status=1
 
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2

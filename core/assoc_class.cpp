@@ -17,11 +17,20 @@ bool untouchable(assoc_class* node) {
 // A free-standing name: its second letter is 'N' to 'R'.
 bool is_free_standing(const char* name) { return name && name[0] && name[1] >= 'N' && name[1] <= 'R'; }
 
+// Nodes live on the one user-interface thread.
+long existing_nodes = 0;
+
 }  // namespace
 
-assoc_class::assoc_class() { flags_.set(container_bits::owns); }
+assoc_class::assoc_class() {
+  flags_.set(container_bits::owns);
+  ++existing_nodes;
+}
+
+long assoc_class::existing_count() { return existing_nodes; }
 
 assoc_class::~assoc_class() {
+  --existing_nodes;
   if (!flags_.test(node_bits::dying)) {
     // Reset every reference into the sub-tree before any deletion script runs.
     node_list all;

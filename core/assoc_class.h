@@ -60,6 +60,8 @@ class assoc_class : public my_ctr_ptr<assoc_class> {
   virtual bool matches_name(const char* text);
   virtual bool is_named(const char* text);
   static bool names_equal(const char* a, const char* b);
+  // How many nodes exist now: what a script makes is measured by it.
+  static long existing_count();
   virtual const char* class_name() const;
   virtual const char* display_name() const;
   virtual const char* output_name() const;

@@ -62,6 +62,19 @@ assoc_class* child_with_display_name(assoc_class& parent, const char* name) {
   return nullptr;
 }
 
+// A new child of `parent` for a record's name. A name that no template
+// declares may still be made (a capital second letter chooses the class),
+// but the node does not carry the name: it would be saved under a stand-in
+// name that no reader can place, so it is not made at all.
+assoc_class* made_for(assoc_class& parent, const char* name) {
+  assoc_class* node = parent.create_child_by_name(name);
+  if (node && !node->is_named(name)) {
+    if (assoc_class* holder = node->parent()) holder->delete_child(node);
+    return nullptr;
+  }
+  return node;
+}
+
 // Where a record whose parent is called `parent` belongs: the node read just
 // before it, or the nearest of that node's ancestors of that name. The search
 // stops at the start node, so that no record reaches above the sub-tree that
@@ -108,7 +121,7 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
     assoc_class* parent = anchor_of(*current, start, r.parent.c_str());
     if (!parent) return damaged(r.name);
     assoc_class* node = parent->is_array() ? nullptr : child_with_display_name(*parent, r.name.c_str());
-    if (!node) node = parent->create_child_by_name(r.name.c_str());
+    if (!node) node = made_for(*parent, r.name.c_str());
     if (!node) return damaged(r.name);
     string_in value(r.value.c_str());
     node->read_for_project(value);

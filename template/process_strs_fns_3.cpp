@@ -23,21 +23,32 @@ namespace {
 struct nesting_state {
   int depth = 0;
   bool unwinding = false;
+  // Since the outermost run began: the commands carried out, and how many
+  // nodes there were then.
+  long commands = 0;
+  long nodes_at_start = 0;
 };
 nesting_state nesting;
+process_limits limits;
+
+// Stops every run in the chain, saying why.
+void unwind_with(const char* why) {
+  nesting.unwinding = true;
+  global_error_message().append(why);
+  show_error();
+}
 
 // Counts one run for as long as it is active, on every way out of it: the
 // numerical stages throw through scripts to abandon a computation.
 class nesting_guard {
  public:
   nesting_guard() {
-    ++nesting.depth;
-    if (nesting.unwinding) return;
-    if (nesting.depth > max_process_nesting) {
-      nesting.unwinding = true;
-      global_error_message().append("Script nesting too deep");
-      show_error();
+    if (++nesting.depth == 1) {
+      nesting.commands = 0;
+      nesting.nodes_at_start = assoc_class::existing_count();
     }
+    if (nesting.unwinding) return;
+    if (nesting.depth > max_process_nesting) unwind_with("Script nesting too deep");
   }
   nesting_guard(const nesting_guard&) = delete;
   nesting_guard& operator=(const nesting_guard&) = delete;
@@ -544,6 +555,12 @@ int run_process(process_dets_3& context) {
     if (!command) return 0;
     const int go_on_after = command->run(context);
     context.clear_operands();
+    if (!nesting.unwinding) {
+      if (++nesting.commands > limits.commands)
+        unwind_with("Script runs too long");
+      else if (assoc_class::existing_count() - nesting.nodes_at_start > limits.new_objects)
+        unwind_with("Script makes too many objects");
+    }
     if (nesting.unwinding) {
       context.mark_cut_short();
       return 0;
@@ -562,6 +579,8 @@ assoc_class* evaluate_process_text(assoc_class& object, const char* text) {
   run_process(context);
   return context.cut_short() ? nullptr : context.current();
 }
+
+void set_process_limits(const process_limits& l) { limits = l; }
 
 void set_exit_handler(void (*handler)(int)) { exit_handler = handler ? handler : default_exit; }
 

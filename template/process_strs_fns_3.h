@@ -31,6 +31,21 @@ class process_strs_fns_3 {
 // script, a loop body), and a script can reach itself; runs nested deeper
 // than this are refused with "Script nesting too deep".
 inline constexpr int max_process_nesting = 200;
+// Loops run their bodies once per element, a body may add elements to the
+// list that an enclosing loop walks next, and a copy moved into what it was
+// copied from doubles it: a few lines of script can multiply without end. One run,
+// with every run it starts, may carry out so many commands and leave so many
+// new objects; past either, every run in the chain stops, with "Script runs
+// too long" or "Script makes too many objects". The defaults are far above
+// what the scripts of the template file need.
+struct process_limits {
+  long commands = 200000;
+  long new_objects = 200000;
+};
+// Sets the limits of the runs that start from now on (a caller that must
+// have an answer sooner, a fuzzer for one, lowers them); the defaults return
+// with a default-made process_limits.
+void set_process_limits(const process_limits& limits);
 
 // Runs the context's text from its current position. 1 when the text ran to
 // its end, 0 when a command stopped it (or the run was refused as too deep).

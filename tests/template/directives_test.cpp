@@ -5,7 +5,9 @@
 #include "core/fund_kp_sorted_3.h"
 #include "core/io_funda_3.h"
 #include "core/path_and_name_3.h"
+#include "core/paths.h"
 #include "template/get_objs_3.h"
+#include "template/process_strs_fns_3.h"
 #include "template/tem_funda_3.h"
 #include "template/tem_node_3.h"
 #include "loaded_templates.h"
@@ -33,6 +35,8 @@ class Directives : public ::testing::Test {
           "      AxDdd_path _char* ;\n"
           "      scan ;\n"
           "      Cpeak _alias summit _creator scan ;\n"
+          "      lAist _array ;\n"
+          "         AeBlem _int ;\n"
           "}\n"
           "{#not_in_tem ;\n"
           "   mNem ;\n"
@@ -118,6 +122,31 @@ TEST_F(Directives, LowerCaseSecondLetterGoesThroughTheRegistry) {
   EXPECT_TRUE(peak->is_named("summit")) << "a live object answers to its template's aliases";
   EXPECT_EQ(app.create_child_by_name("unknown"), nullptr);
   EXPECT_EQ(app.create_child_by_name("x"), nullptr) << "a one-letter name has no second letter";
+}
+
+// These objects take their name from their template node. Made without one,
+// an object answered to no name, so that every later asking for the name
+// missed it and made another.
+TEST_F(Directives, AnUndeclaredNameWithADirectiveLetterMakesNothing) {
+  for (const char* name : {"nAope", "tBypo", "vCiews", "xDdd", "mNope", "cOunts", "qQueues", "pRath"}) {
+    EXPECT_EQ(app.create_child_by_name(name), nullptr) << name;
+    EXPECT_EQ(app.child_or_create(name), nullptr) << name;
+  }
+  EXPECT_EQ(app.child_count(), 0);
+}
+
+// The script that found it: loops over a list whose bodies asked for names
+// nobody declared, each asking adding a nameless element for the loops
+// around it to walk; it ran for hours.
+TEST_F(Directives, LoopsAskingForUndeclaredNamesEndWithoutGrowingTheList) {
+  shown_errors quiet;
+  run_process_text(app,
+                   "c bAost r lAist c nBveBlem c eBlem w lAist [eBlem w lAist [r lAist c eBr lAist c nBveBlem c eBlem "
+                   "w lAist [r lAist c lem c eB l e^ ]");
+  assoc_class* list = find_existing(app, "lAist");
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->child_count(), 1);
+  EXPECT_STREQ(list->child(0)->display_name(), "eBlem");
 }
 
 TEST(Registry, MakesDistinctObjectsByLowerCaseNameOnly) {

@@ -287,6 +287,56 @@ const runaway_case runaways[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Runaway, Runaway, ::testing::ValuesIn(runaways), case_name);
 
+struct limit_case {
+  const char* name;
+  const char* tree;
+  const char* script;
+  const char* message;
+};
+class Limits : public Interpreter, public ::testing::WithParamInterface<limit_case> {
+ protected:
+  Limits() {
+    process_limits low;
+    low.commands = 5000;
+    low.new_objects = 100;
+    set_process_limits(low);
+  }
+  ~Limits() override { set_process_limits(process_limits{}); }
+  static int size(assoc_class& n) {
+    int total = 1;
+    for (int i = 0; i < n.child_count(); ++i) total += size(*n.child(i));
+    return total;
+  }
+};
+
+TEST_P(Limits, StopARunThatMultipliesAndSayWhy) {
+  build(GetParam().tree);
+  run(GetParam().script);
+  ASSERT_EQ(shown.messages().size(), 1u);
+  EXPECT_EQ(shown.messages()[0].text, GetParam().message);
+  EXPECT_LT(size(root), 2 * 100 + 10) << "a copy can at most double the tree before the run stops";
+  EXPECT_EQ(process_nesting_depth(), 0);
+  clear();
+  run("c mark");
+  EXPECT_EQ(dump(root), "root(mark)") << "the next run starts afresh";
+}
+
+// Brackets do not nest: each inner loop takes the rest of the outer body as
+// its own, so nine loops over three elements run their body 3^9 times.
+const limit_case limits[] = {
+    {"loops_nested_nine_deep", "lBist(eElem eElem eElem)",
+     "w lBist [ w lBist [ w lBist [ w lBist [ w lBist [ w lBist [ w lBist [ w lBist [ w lBist [ A ]",
+     "Script runs too long"},
+    {"a_copy_moved_into_its_source_again_and_again", "box(item)",
+     "o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist "
+     "o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist "
+     "o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist "
+     "o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist "
+     "o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist o lBist box M box lBist",
+     "Script makes too many objects"},
+};
+INSTANTIATE_TEST_SUITE_P(Limits, Limits, ::testing::ValuesIn(limits), case_name);
+
 TEST_F(Interpreter, AThrownAbortLeavesTheNestingCountRight) {
   build("lBist(eElem)");
   EXPECT_THROW(run("w lBist [ e bomb ]"), int);

@@ -1,0 +1,178 @@
+start_out_side_recs {
+   {"app_name" {"XRD Fourier Workbench"}}
+
+   ' File extensions of the dialogs.
+   {"def_xdd_ext" {"XDD"}}
+   {"all_exts" {"XDD CPI"}}
+   {"def_prj_ext" {"PRJ"}}
+   {"def_prj_ext_star" {"*.PRJ"}}
+
+   ' The half size in pixels of the handles of a curve being dragged.
+   {"pen_box_size" {"3"}}
+
+   {"win_misc"
+      ' Wavelength sets of the lambda cursor: the reference line (wavelength
+      ' and intensity), then each line to mark with its intensity.
+      {^"wavelengths"
+         {"CuKa" {"1.5406 100 1.54056 100 1.54439 50"}}
+         {"CoKa" {"1.78897 100 1.78897 100 1.79285 50"}}
+         {"MoKa" {"0.70930 100 0.70930 100 0.71359 50"}}}
+      ' The help file "hlp" lives here; a relative directory is taken from the
+      ' directory of this file.
+      {"root_directory" {""}}
+
+      ' The reader of each extension (looked up in lower case).
+      {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}}
+
+      ' Extensions given to curves captured as new data files.
+      {^"cpt_exts"
+         {"xy_yobs" {"yobs.xdd"}} {"xy_re" {"re.xdd"}} {"xy_im" {"im.xdd"}} {"xy_mod" {"mod.xdd"}}
+         {"xy_inv" {"inv.xdd"}} {"xy_deconv" {"dec.xdd"}} {"xy_br_re" {"bre.xdd"}}
+         {"xy_br_im" {"bim.xdd"}} {"xy_br_mod" {"bmod.xdd"}}}
+      ' A captured curve is a profile of its own: the settings that point into
+      ' the source's profile (origin, limit, background, tail indices) start
+      ' afresh, as does its file button.
+      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof fbutonoff fft_zero fBft_f2_lim aBo_bkg aB1_bkg ex_l_consts ex_r_consts"}}
+
+      ' What the user may do with each kind of curve.
+      {^"plot_type_opts"
+         {"re" {"_no_manip_x _no_manip_y"}}
+         {"im" {"_no_manip_x _no_manip_y"}}
+         {"mod" {"_no_manip_x _no_manip_y"}}
+         {"br_re" {"_no_manip_x _no_manip_y"}}
+         {"br_im" {"_no_manip_x _no_manip_y"}}
+         {"br_mod" {"_no_manip_x _no_manip_y"}}
+         {"inv" {"_no_manip_x _no_manip_y"}}
+         {"deconv" {"_no_manip_x _no_manip_y"}}
+         {"ex_l" {"_no_manip_x _no_manip_y _not_for_xy_report"}}
+         {"ex_r" {"_no_manip_x _no_manip_y _not_for_xy_report"}}
+         {"y_for_bkg" {"_no_manip_x _no_manip_y _no_capt _not_for_xy_report"}}
+         {"y_for_zero" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"y_f2_lim" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pl1" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pl2" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pr1" {"_no_manip_y _no_capt _not_for_xy_report"}}
+         {"pr2" {"_no_manip_y _no_capt _not_for_xy_report"}}}
+
+      ' Scripts run after the user edited a curve.
+      {^"on_change_of_plot_obj"
+         {"yobs" {"j fBft_recal 1"}}}
+
+      ' 32 colours for the files' curves, bright on the black graph.
+      {"file_colors"
+         {"255 255 0"} {"0 255 255"} {"255 0 255"} {"0 255 0"} {"255 128 0"} {"128 160 255"}
+         {"255 96 96"} {"160 255 160"} {"255 255 255"} {"255 192 0"} {"0 192 255"} {"224 128 255"}
+         {"128 255 0"} {"255 128 192"} {"0 255 160"} {"192 192 64"} {"255 160 128"} {"96 224 224"}
+         {"200 100 255"} {"160 255 96"} {"255 80 160"} {"80 160 255"} {"255 224 128"} {"128 255 224"}
+         {"224 224 160"} {"255 112 64"} {"176 176 255"} {"64 255 96"} {"255 176 255"} {"208 255 64"}
+         {"64 208 176"} {"255 208 208"}}
+
+      ' Menu commands: the number of a command and the script it runs, with the
+      ' application object as context.
+      {^"commands"
+         {"3156" {"e dAo_unload_all"}}
+         {"4156" {"e opts_a"}}
+         {"4239" {"e hlp_dlg"}}
+         {"4004" {"e new_view"}}
+         {"1283" {"e view_for_each_file"}}
+         {"4230" {"e any_path_name"}}
+         {"4130" {"e proj_open"}}
+         {"3155" {"e proj_save"}}
+         {"4244" {"e axes_dlg"}}
+         {"4006" {"j ok_message Refinement|is|not|available|in|this|workbench. e ok_message"}}
+         {"4007" {"j ok_message Refinement|is|not|available|in|this|workbench. e ok_message"}}
+         {"4159" {"j ok_message Error|estimates|are|not|available|in|this|workbench. e ok_message"}}
+         {"4236" {"j ok_message Error|estimates|are|not|available|in|this|workbench. e ok_message"}}
+      }
+      ' Enablers: scripts that set "eBnabler" (and "cBhecked") for a command.
+      {^"enablers"
+         {"3156" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"3155" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"1283" {"j eBnabler 0 d xAdd_recs [ j eBnabler 1 ]"}}
+         {"4156" {"j eBnabler 1"}}
+         {"4239" {"j eBnabler 1"}}
+         {"4004" {"j eBnabler 1"}}
+         {"4230" {"j eBnabler 1"}}
+         {"4130" {"j eBnabler 1"}}
+         {"4244" {"j eBnabler 1"}}
+         {"4006" {"j eBnabler 1"}}
+         {"4007" {"j eBnabler 1"}}
+         {"4159" {"j eBnabler 1"}}
+         {"4236" {"j eBnabler 1"}}
+      }
+   }
+
+   ' Dialogs: resource, parent window, list boxes (each with its lines and the
+   ' script each line runs on the list box), and "modal" when modal.
+   {"opts_a" {"resid" {"4148"}} {"parent" {"main_win"}}
+      {"lbs"
+         {"lb" {"name" {"opts_lb"}} {"resid" {"4149"}}
+            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off Report|editor"}}
+            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0 e|input_vw"}}}}}
+   ' The report editor: where it looks for the rows of a report (below
+   ' "search_from"), its list of reports (the entries of the template
+   ' "#reports") and their definitions (the outside records "reports"). A
+   ' definition gives the title and help of the report, the rows (data:
+   ' _get_name, _creation_name with _create_if_not_there, _filter), the
+   ' identity columns (id_lbs; _hidden_ids leaves some out) and the columns of
+   ' fields (data_lbs). A column is named by the field it shows; its value
+   ' describes it: _title, _width, _with, _code, _read_only.
+   {"input_vw" {"search_from" {"xdds"}} {"template" {"#reports"}} {"reports" {"reports"}}}
+   {"reports"
+      {"fourier"
+         {"title" {"Fourier options"}}
+         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
+         {"data" {"_get_name xdd"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"fft_zero" {"_title Origin _width 10"}}
+            {"fBreq_doubler" {"_title Doubling _width 9"}}
+            {"fBft_f2_lim" {"_title Limit _width 9"}}
+            {"lBamda" {"_title Wavelength _width 11"}}
+            {"aBo_bkg" {"_title Bkg|level _width 11"}}
+            {"aB1_bkg" {"_title Bkg|slope _width 11"}}
+            {"ref_prof" {"_title Reference _width 32"}}}}
+      {"tails_left"
+         {"title" {"Tails: left side"}}
+         {"hlp" {"The tail added on the left of each profile before it is transformed. Start: the first point of the tail (below 0 adds points; 0: no tail). Fit end: the last point of the fit. a1, a2, a3: the coefficients of the terms 1/|d|, 1/d^2 and 1/|d^3| (d: distance from the origin), each used when its Use is 1; the used ones are fitted to the points 0 to Fit end."}}
+         {"data" {"_get_name ex_l_consts _creation_name xdd _create_if_not_there"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"nBpts_i1" {"_title Start _width 8"}}
+            {"nBpts_i2" {"_title Fit|end _width 8"}}
+            {"eBxtr_a1_use" {"_title Use|a1 _width 7"}}
+            {"eBxtr_a1" {"_title a1 _width 12"}}
+            {"eBxtr_a2_use" {"_title Use|a2 _width 7"}}
+            {"eBxtr_a2" {"_title a2 _width 12"}}
+            {"eBxtr_a3_use" {"_title Use|a3 _width 7"}}
+            {"eBxtr_a3" {"_title a3 _width 12"}}}}
+      {"tails_right"
+         {"title" {"Tails: right side"}}
+         {"hlp" {"The tail added on the right of each profile before it is transformed. Fit start: the first point of the fit. End: the last point of the tail (beyond the last point adds points; -1: placed at the last point). a1, a2, a3 and their Use as for the left side."}}
+         {"data" {"_get_name ex_r_consts _creation_name xdd _create_if_not_there"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
+         {"data_lbs"
+            {"nBpts_i1" {"_title Fit|start _width 9"}}
+            {"nBpts_i2" {"_title End _width 8"}}
+            {"eBxtr_a1_use" {"_title Use|a1 _width 7"}}
+            {"eBxtr_a1" {"_title a1 _width 12"}}
+            {"eBxtr_a2_use" {"_title Use|a2 _width 7"}}
+            {"eBxtr_a2" {"_title a2 _width 12"}}
+            {"eBxtr_a3_use" {"_title Use|a3 _width 7"}}
+            {"eBxtr_a3" {"_title a3 _width 12"}}}}
+      {"files"
+         {"title" {"Data files"}}
+         {"hlp" {"What each loaded file holds: its path, its count time, its wavelength and its number of points. These are the file's own and are not changed here."}}
+         {"data" {"_get_name xdd"}}
+         {"id_lbs" {"xDdd_path_name" {"_title File _width 40"}}}
+         {"data_lbs"
+            {"tBime" {"_title Count|time _width 11 _read_only"}}
+            {"lBambda" {"_title Wavelength _width 11 _read_only"}}
+            {"xy_yobs" {"_title Points _width 8 _read_only"}}}}}
+   {"history_dlg" {"resid" {"4232"}} {"parent" {"main_win"}}}
+   {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
+   {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
+   ' The open dialog of "Load Data": several files at once.
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI"}}
+      {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
+}
