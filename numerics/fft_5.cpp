@@ -1,10 +1,13 @@
 #include "numerics/fft_5.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
-#include "numerics/spline_dx_3.h"
+#include "numerics/size_for_overwrite.h"
+#include "numerics/spectrum_kernel.h"
 
 namespace {
 
@@ -15,14 +18,10 @@ int floor_index(double q, int lo, int hi) {
   return static_cast<int>(std::floor(q));
 }
 
-void zeros(float_vec& v, int m) {
-  if (m < 1) {
-    v.free_storage();
-  } else {
-    v.allocate(m);
-    v.fill(0.0f);
-  }
-  v.rebase(0);
+// Same length and the same floats, bit for bit.
+bool same_floats(const float_vec& a, const float_vec& b) {
+  const int n = a.count();
+  return n == b.count() && (n == 0 || std::memcmp(a.data(), b.data(), sizeof(float) * static_cast<std::size_t>(n)) == 0);
 }
 
 }  // namespace
@@ -44,46 +43,69 @@ void fft_5::inverse_at(double f) {
   inverse(floor_index(f / frequency_axis.xd, -1, m));
 }
 
-void fft_5::quotient(const fft_5& reference, double f) {
-  const int m_this = frequency_count();
-  zeros(quotient_re, m_this);
-  zeros(quotient_im, m_this);
-  zeros(quotient_mod, m_this);
+void fft_5::read_reference(const fft_5& reference, int count) {
+  reference_reading& r = reading_;
+  const x1_xd_x2_3& ref_axis = reference.frequency_axis;
+  if (!r.splines_ready || !same_floats(r.re_samples, reference.shifted_re) ||
+      !same_floats(r.im_samples, reference.shifted_im)) {
+    r.re_samples = reference.shifted_re;
+    r.im_samples = reference.shifted_im;
+    using spline = spline_dx_3<float_vec>;
+    r.re_spline.set_up(ref_axis.x1, ref_axis.xd, r.re_samples, spline::free_end, spline::free_end);
+    r.im_spline.set_up(ref_axis.x1, ref_axis.xd, r.im_samples, spline::free_end, spline::free_end);
+    r.splines_ready = true;
+    r.count = 0;
+  }
+  const std::uint64_t axes[4] = {std::bit_cast<std::uint64_t>(ref_axis.x1), std::bit_cast<std::uint64_t>(ref_axis.xd),
+                                 std::bit_cast<std::uint64_t>(frequency_axis.x1),
+                                 std::bit_cast<std::uint64_t>(frequency_axis.xd)};
+  if (!std::equal(axes, axes + 4, r.axes)) {
+    std::copy(axes, axes + 4, r.axes);
+    // The second derivatives do not depend on the abscissa; the locate does.
+    r.re_spline.x0 = r.im_spline.x0 = ref_axis.x1;
+    r.re_spline.dx = r.im_spline.dx = ref_axis.xd;
+    r.count = 0;
+  }
+  if (count <= r.count) return;
+  r.u.resize(static_cast<std::size_t>(count));
+  r.v.resize(static_cast<std::size_t>(count));
+  for (int i = r.count; i < count; ++i) {
+    const double x = frequency_axis.x1 + i * frequency_axis.xd;
+    r.u[static_cast<std::size_t>(i)] = r.re_spline.evaluate(r.re_samples, x);
+    r.v[static_cast<std::size_t>(i)] = r.re_spline.companion(r.im_spline, r.im_samples);
+  }
+  r.count = count;
+}
+
+int fft_5::divide_by(const fft_5& reference, double f) {
   const float_vec& ref_re = reference.shifted_re;
   const float_vec& ref_im = reference.shifted_im;
-  if (ref_re.count() < 1 || ref_im.count() != ref_re.count()) return;
-
+  if (ref_re.count() < 1 || ref_im.count() != ref_re.count()) return -1;
   const x1_xd_x2_3& ref_axis = reference.frequency_axis;
-  spline_dx_3<float_vec> spline_re;
-  spline_dx_3<float_vec> spline_im;
-  spline_re.set_up(ref_axis.x1, ref_axis.xd, ref_re, spline_dx_3<float_vec>::free_end,
-                   spline_dx_3<float_vec>::free_end);
-  spline_im.set_up(ref_axis.x1, ref_axis.xd, ref_im, spline_dx_3<float_vec>::free_end,
-                   spline_dx_3<float_vec>::free_end);
-
   if (f > frequency_axis.x2) f = frequency_axis.x2;
   if (f > ref_axis.x2) f = ref_axis.x2;
-  if (f < 0.0 || std::isnan(f)) return;
+  if (f < 0.0 || std::isnan(f)) return -1;
 
   // The points that this object has shifted values for.
-  const int last = std::min(m_this, std::min(shifted_re.count(), shifted_im.count())) - 1;
+  const int last = std::min(frequency_count(), std::min(shifted_re.count(), shifted_im.count())) - 1;
   const int m = floor_index(f / frequency_axis.xd, -1, last);
-  const float* a = shifted_re.data();
-  const float* b = shifted_im.data();
-  for (int i = 0; i <= m; ++i) {
-    const double x = frequency_axis.x1 + i * frequency_axis.xd;
-    const double u = spline_re.evaluate(ref_re, x);
-    const double v = spline_re.companion(spline_im, ref_im);
-    const double q = u * u + v * v;
-    float qr = vanished;
-    float qi = vanished;
-    if (q >= smallest_divisor) {
-      qr = static_cast<float>((a[i] * u + b[i] * v) / q);
-      qi = static_cast<float>((b[i] * u - a[i] * v) / q);
-    }
-    quotient_re[i] = qr;
-    quotient_im[i] = qi;
-    quotient_mod[i] = static_cast<float>(std::sqrt(static_cast<double>(qr) * qr + static_cast<double>(qi) * qi));
+  if (m < 0) return -1;
+  read_reference(reference, m + 1);
+  spectrum_kernel::divide(shifted_re.data(), shifted_im.data(), reading_.u.data(), reading_.v.data(), m + 1,
+                          smallest_divisor, vanished, quotient_re.data(), quotient_im.data(), quotient_mod.data());
+  return m;
+}
+
+void fft_5::quotient(const fft_5& reference, double f) {
+  const int m_this = frequency_count();
+  size_for_overwrite(quotient_re, m_this);
+  size_for_overwrite(quotient_im, m_this);
+  size_for_overwrite(quotient_mod, m_this);
+  // Frequencies above the limit stay 0.
+  for (int i = divide_by(reference, f) + 1; i < m_this; ++i) {
+    quotient_re[i] = 0.0f;
+    quotient_im[i] = 0.0f;
+    quotient_mod[i] = 0.0f;
   }
 }
 

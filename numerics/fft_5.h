@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "numerics/fft_4.h"
+#include "numerics/spline_dx_3.h"
 #include "numerics/x1_xd_x2_3.h"
 
 // Third stage of the Fourier family: the abscissae of both spaces,
@@ -40,4 +44,27 @@ class fft_5 : public fft_4 {
   float_vec quotient_re;
   float_vec quotient_im;
   float_vec quotient_mod;
+
+ private:
+  // The reference's shifted transform read at this object's frequencies:
+  // the splines over it and their values. A transform recomputed against the
+  // same reference (every move of a drag on this file) divides by the same
+  // values, so they are kept until the reference's shifted parts (compared
+  // float for float) or either frequency axis change.
+  struct reference_reading {
+    float_vec re_samples;  // the reference's shifted re and im the splines were set up over
+    float_vec im_samples;
+    spline_dx_3<float_vec> re_spline;
+    spline_dx_3<float_vec> im_spline;
+    bool splines_ready = false;
+    std::uint64_t axes[4] = {};  // bits of the reference's x1, xd and this object's x1, xd
+    int count = 0;               // frequencies 0 .. count-1 read
+    std::vector<double> u, v;    // the splines' values there
+  };
+  // Reads the reference at frequencies 0 .. count-1 into reading_.u and .v.
+  void read_reference(const fft_5& reference, int count);
+  // The quotient at frequencies 0 .. m for the limit f; m, or -1 if none.
+  int divide_by(const fft_5& reference, double f);
+
+  reference_reading reading_;
 };

@@ -61,6 +61,7 @@ struct workspace {
   pass_tables passes[2];        // [0] forward, [1] backward
   split_table split[2][32];     // by sign and log2(n)
   std::vector<float> re, im;    // split complex data between the passes
+  std::vector<float> packed;    // the backward transform's packed array
 };
 
 // One per thread: the transforms keep no other state.
@@ -132,14 +133,16 @@ inline int next_reversed(int r, int top) {
   return r | m;
 }
 
-// re[k], im[k] = complex point rev(k) of the interleaved array a: the
-// exchanges of the literal form, done as one gather.
-void gather_reversed(const float* a, float* re, float* im, int nn) {
+// re[k], im[k] = complex point rev(k) of the interleaved array a, whose
+// floats from index `limit` on are taken as zeros (the padding of a transform
+// longer than its input): the exchanges of the literal form, done as one
+// gather.
+void gather_reversed(const float* a, int limit, float* re, float* im, int nn) {
   if (nn < 128) {
     int r = 0;
     for (int k = 0; k < nn; ++k) {
-      re[k] = a[2 * r];
-      im[k] = a[2 * r + 1];
+      re[k] = 2 * r < limit ? a[2 * r] : 0.0f;
+      im[k] = 2 * r + 1 < limit ? a[2 * r + 1] : 0.0f;
       r = next_reversed(r, nn >> 1);
     }
     return;
@@ -155,10 +158,16 @@ void gather_reversed(const float* a, float* re, float* im, int nn) {
   const int tiles = nn >> 7;
   float tile_re[8][16];
   float tile_im[8][16];
+  float padded[16];
   int rm = 0;
   for (int m = 0; m < tiles; ++m) {
     for (int c = 0; c < 16; ++c) {
-      const float* src = a + 2 * (rev4[c] * sixteenth + rm * 8);
+      const int from = 2 * (rev4[c] * sixteenth + rm * 8);
+      const float* src = a + (from < limit ? from : 0);
+      if (from + 16 > limit) {
+        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
+        src = padded;
+      }
       for (int t = 0; t < 8; ++t) {
         tile_re[t][c] = src[2 * rev3[t]];
         tile_im[t][c] = src[2 * rev3[t] + 1];
@@ -383,102 +392,240 @@ XRDF_AVX2 void all_passes_avx2(float* xr, float* xi, int nn, const double* twr, 
 // (The zero-masked forms with all lanes selected are the plain operations;
 // they spare GCC 12 its false "may be used uninitialized" warnings about the
 // unmasked ones.)
-XRDF_AVX512 inline __m512d low_to_double(__m512 v) {
-  return _mm512_maskz_cvtps_pd(0xFF, _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xF, _mm512_castps_pd(v), 0)));
-}
-XRDF_AVX512 inline __m512d high_to_double(__m512 v) {
-  return _mm512_maskz_cvtps_pd(0xFF, _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xF, _mm512_castps_pd(v), 1)));
-}
 XRDF_AVX512 inline __m256 to_float(__m512d v) { return _mm512_maskz_cvtpd_ps(0xFF, v); }
 XRDF_AVX512 inline __m512 join_floats(__m256 lo, __m256 hi) {
   return _mm512_castpd_ps(
       _mm512_maskz_insertf64x4(0xFF, _mm512_castpd256_pd512(_mm256_castps_pd(lo)), _mm256_castps_pd(hi), 1));
 }
 
-// Sixteen butterflies, as butterfly8.
-XRDF_AVX512 inline void butterfly16(__m512& ar, __m512& ai, __m512& br, __m512& bi, const double* wrp,
-                                    const double* wip) {
-  const __m512d wr_lo = _mm512_loadu_pd(wrp), wr_hi = _mm512_loadu_pd(wrp + 8);
-  const __m512d wi_lo = _mm512_loadu_pd(wip), wi_hi = _mm512_loadu_pd(wip + 8);
-  const __m512d br_lo = low_to_double(br), br_hi = high_to_double(br);
-  const __m512d bi_lo = low_to_double(bi), bi_hi = high_to_double(bi);
-  const __m256 tr_lo = to_float(_mm512_sub_pd(_mm512_mul_pd(wr_lo, br_lo), _mm512_mul_pd(wi_lo, bi_lo)));
-  const __m256 tr_hi = to_float(_mm512_sub_pd(_mm512_mul_pd(wr_hi, br_hi), _mm512_mul_pd(wi_hi, bi_hi)));
-  const __m256 ti_lo = to_float(_mm512_add_pd(_mm512_mul_pd(wr_lo, bi_lo), _mm512_mul_pd(wi_lo, br_lo)));
-  const __m256 ti_hi = to_float(_mm512_add_pd(_mm512_mul_pd(wr_hi, bi_hi), _mm512_mul_pd(wi_hi, br_hi)));
-  const __m512 tr = join_floats(tr_lo, tr_hi);
-  const __m512 ti = join_floats(ti_lo, ti_hi);
-  br = _mm512_sub_ps(ar, tr);
-  bi = _mm512_sub_ps(ai, ti);
-  ar = _mm512_add_ps(ar, tr);
-  ai = _mm512_add_ps(ai, ti);
+// Eight butterflies whose twiddle is (1, 0), the first of every group: the
+// literal products wr * b.re and wi * b.im are b.re and +-0 exactly (or NaN
+// for an infinite or undefined b), and the sum of b and a signed zero is exact,
+// so the same operations in float give the same tr and ti, bit for bit.
+XRDF_AVX512 inline void butterfly8_unit(__m256& ar, __m256& ai, __m256& br, __m256& bi) {
+  const __m256 zero = _mm256_setzero_ps();
+  const __m256 tr = _mm256_sub_ps(br, _mm256_mul_ps(zero, bi));
+  const __m256 ti = _mm256_add_ps(bi, _mm256_mul_ps(zero, br));
+  br = _mm256_sub_ps(ar, tr);
+  bi = _mm256_sub_ps(ai, ti);
+  ar = _mm256_add_ps(ar, tr);
+  ai = _mm256_add_ps(ai, ti);
 }
 
-// Passes h and 2h together (h >= 16), as pass_pair_avx2.
-XRDF_AVX512 void pass_pair_avx512(float* xr, float* xi, int nn, int h, const double* twr, const double* twi) {
-  const double* w1r = twr + h;
-  const double* w1i = twi + h;
-  const double* w2r = twr + 2 * h;
-  const double* w2i = twi + 2 * h;
-  for (int g = 0; g < nn; g += 4 * h) {
-    float* r0 = xr + g;
-    float* i0 = xi + g;
-    for (int k = 0; k < h; k += 16) {
-      __m512 x0r = _mm512_loadu_ps(r0 + k), x0i = _mm512_loadu_ps(i0 + k);
-      __m512 x1r = _mm512_loadu_ps(r0 + k + h), x1i = _mm512_loadu_ps(i0 + k + h);
-      __m512 x2r = _mm512_loadu_ps(r0 + k + 2 * h), x2i = _mm512_loadu_ps(i0 + k + 2 * h);
-      __m512 x3r = _mm512_loadu_ps(r0 + k + 3 * h), x3i = _mm512_loadu_ps(i0 + k + 3 * h);
-      butterfly16(x0r, x0i, x1r, x1i, w1r + k, w1i + k);
-      butterfly16(x2r, x2i, x3r, x3i, w1r + k, w1i + k);
-      butterfly16(x0r, x0i, x2r, x2i, w2r + k, w2i + k);
-      butterfly16(x1r, x1i, x3r, x3i, w2r + k + h, w2i + k + h);
-      _mm512_storeu_ps(r0 + k, x0r);
-      _mm512_storeu_ps(i0 + k, x0i);
-      _mm512_storeu_ps(r0 + k + h, x1r);
-      _mm512_storeu_ps(i0 + k + h, x1i);
-      _mm512_storeu_ps(r0 + k + 2 * h, x2r);
-      _mm512_storeu_ps(i0 + k + 2 * h, x2i);
-      _mm512_storeu_ps(r0 + k + 3 * h, x3r);
-      _mm512_storeu_ps(i0 + k + 3 * h, x3i);
-    }
-  }
+// Eight butterflies sharing one twiddle (wr, wi), in double eight wide.
+XRDF_AVX512 inline void butterfly8_one_twiddle(__m256& ar, __m256& ai, __m256& br, __m256& bi, __m512d wr,
+                                               __m512d wi) {
+  const __m512d brd = _mm512_maskz_cvtps_pd(0xFF, br);
+  const __m512d bid = _mm512_maskz_cvtps_pd(0xFF, bi);
+  const __m256 tr = to_float(_mm512_sub_pd(_mm512_mul_pd(wr, brd), _mm512_mul_pd(wi, bid)));
+  const __m256 ti = to_float(_mm512_add_pd(_mm512_mul_pd(wr, bid), _mm512_mul_pd(wi, brd)));
+  br = _mm256_sub_ps(ar, tr);
+  bi = _mm256_sub_ps(ai, ti);
+  ar = _mm256_add_ps(ar, tr);
+  ai = _mm256_add_ps(ai, ti);
 }
 
-// Passes h_from <= h < h_to with h >= 16, two at a time where possible.
-XRDF_AVX512 void passes_wide_avx512(float* xr, float* xi, int nn, int h_from, int h_to, const double* twr,
-                                    const double* twi) {
-  for (int h = h_from; h < h_to; h <<= 1) {
-    if (2 * h < h_to) {
-      pass_pair_avx512(xr, xi, nn, h, twr, twi);
-      h <<= 1;
-      continue;
-    }
-    for (int g = 0; g < nn; g += 2 * h) {
-      float* ar = xr + g;
-      float* ai = xi + g;
-      for (int k = 0; k < h; k += 16) {
-        __m512 x0r = _mm512_loadu_ps(ar + k), x0i = _mm512_loadu_ps(ai + k);
-        __m512 x1r = _mm512_loadu_ps(ar + k + h), x1i = _mm512_loadu_ps(ai + k + h);
-        butterfly16(x0r, x0i, x1r, x1i, twr + h + k, twi + h + k);
-        _mm512_storeu_ps(ar + k, x0r);
-        _mm512_storeu_ps(ai + k, x0i);
-        _mm512_storeu_ps(ar + k + h, x1r);
-        _mm512_storeu_ps(ai + k + h, x1i);
+// Eight butterflies at offsets k .. k+7 of the pass whose twiddles start at
+// w (+ h in the tables): the twiddles of the eight offsets, eight wide.
+XRDF_AVX512 inline void butterfly8_at(__m256& ar, __m256& ai, __m256& br, __m256& bi, const double* wr,
+                                      const double* wi) {
+  butterfly8_one_twiddle(ar, ai, br, bi, _mm512_loadu_pd(wr), _mm512_loadu_pd(wi));
+}
+
+// The passes h, 2h and 4h (h >= 8) in one sweep: the eight points
+// g + k + j h (j < 8) of a group of 8h go through their three butterflies of
+// each pass while in registers, eight offsets k at a time. Points are kept as
+// eight floats and widened to eight doubles for the products, so no register
+// halves need to be taken apart or joined.
+XRDF_AVX512 void pass_triple_avx512(float* xr, float* xi, int nn, int h, const double* twr, const double* twi) {
+  for (int g = 0; g < nn; g += 8 * h) {
+    float* r = xr + g;
+    float* i = xi + g;
+    for (int k = 0; k < h; k += 8) {
+      __m256 pr[8], pi[8];
+      for (int j = 0; j < 8; ++j) {
+        pr[j] = _mm256_loadu_ps(r + k + j * h);
+        pi[j] = _mm256_loadu_ps(i + k + j * h);
+      }
+      const double* w1r = twr + h + k;
+      const double* w1i = twi + h + k;
+      for (int j = 0; j < 8; j += 2) butterfly8_at(pr[j], pi[j], pr[j + 1], pi[j + 1], w1r, w1i);
+      const double* w2r = twr + 2 * h + k;
+      const double* w2i = twi + 2 * h + k;
+      butterfly8_at(pr[0], pi[0], pr[2], pi[2], w2r, w2i);
+      butterfly8_at(pr[1], pi[1], pr[3], pi[3], w2r + h, w2i + h);
+      butterfly8_at(pr[4], pi[4], pr[6], pi[6], w2r, w2i);
+      butterfly8_at(pr[5], pi[5], pr[7], pi[7], w2r + h, w2i + h);
+      const double* w4r = twr + 4 * h + k;
+      const double* w4i = twi + 4 * h + k;
+      for (int j = 0; j < 4; ++j) butterfly8_at(pr[j], pi[j], pr[j + 4], pi[j + 4], w4r + j * h, w4i + j * h);
+      for (int j = 0; j < 8; ++j) {
+        _mm256_storeu_ps(r + k + j * h, pr[j]);
+        _mm256_storeu_ps(i + k + j * h, pi[j]);
       }
     }
   }
 }
 
-// Needs nn >= 32: passes 1, 2, 4 and 8 as in the AVX2 path, the rest 16 wide.
-XRDF_AVX512 void all_passes_avx512(float* xr, float* xi, int nn, const double* twr, const double* twi) {
+// The passes h and 2h (h >= 8) in one sweep, as pass_triple_avx512.
+XRDF_AVX512 void pass_pair8_avx512(float* xr, float* xi, int nn, int h, const double* twr, const double* twi) {
+  for (int g = 0; g < nn; g += 4 * h) {
+    float* r = xr + g;
+    float* i = xi + g;
+    for (int k = 0; k < h; k += 8) {
+      __m256 pr[4], pi[4];
+      for (int j = 0; j < 4; ++j) {
+        pr[j] = _mm256_loadu_ps(r + k + j * h);
+        pi[j] = _mm256_loadu_ps(i + k + j * h);
+      }
+      butterfly8_at(pr[0], pi[0], pr[1], pi[1], twr + h + k, twi + h + k);
+      butterfly8_at(pr[2], pi[2], pr[3], pi[3], twr + h + k, twi + h + k);
+      butterfly8_at(pr[0], pi[0], pr[2], pi[2], twr + 2 * h + k, twi + 2 * h + k);
+      butterfly8_at(pr[1], pi[1], pr[3], pi[3], twr + 3 * h + k, twi + 3 * h + k);
+      for (int j = 0; j < 4; ++j) {
+        _mm256_storeu_ps(r + k + j * h, pr[j]);
+        _mm256_storeu_ps(i + k + j * h, pi[j]);
+      }
+    }
+  }
+}
+
+// The pass h (h >= 8) alone.
+XRDF_AVX512 void pass_single8_avx512(float* xr, float* xi, int nn, int h, const double* twr, const double* twi) {
+  for (int g = 0; g < nn; g += 2 * h) {
+    float* r = xr + g;
+    float* i = xi + g;
+    for (int k = 0; k < h; k += 8) {
+      __m256 ar = _mm256_loadu_ps(r + k), ai = _mm256_loadu_ps(i + k);
+      __m256 br = _mm256_loadu_ps(r + k + h), bi = _mm256_loadu_ps(i + k + h);
+      butterfly8_at(ar, ai, br, bi, twr + h + k, twi + h + k);
+      _mm256_storeu_ps(r + k, ar);
+      _mm256_storeu_ps(i + k, ai);
+      _mm256_storeu_ps(r + k + h, br);
+      _mm256_storeu_ps(i + k + h, bi);
+    }
+  }
+}
+
+// Passes h_from <= h < h_to (h >= 8), three per sweep over the data where
+// they divide evenly, otherwise two or one first.
+XRDF_AVX512 void passes_radix8_avx512(float* xr, float* xi, int nn, int h_from, int h_to, const double* twr,
+                                      const double* twi) {
+  int left = 0;
+  for (int h = h_from; h < h_to; h <<= 1) ++left;
+  int h = h_from;
+  if (left % 3 == 1 && left >= 4) {  // 4 = 2 + 2, 7 = 2 + 2 + 3, ...
+    pass_pair8_avx512(xr, xi, nn, h, twr, twi);
+    h <<= 2;
+    left -= 2;
+  }
+  if (left % 3 == 2) {
+    pass_pair8_avx512(xr, xi, nn, h, twr, twi);
+    h <<= 2;
+    left -= 2;
+  } else if (left % 3 == 1) {
+    pass_single8_avx512(xr, xi, nn, h, twr, twi);
+    h <<= 1;
+    left -= 1;
+  }
+  for (; left > 0; left -= 3, h <<= 3) pass_triple_avx512(xr, xi, nn, h, twr, twi);
+}
+
+// Needs nn >= 32: passes 1, 2, 4 and 8 as in the AVX2 path (unless they are
+// done: h_from 16), the rest eight wide, block by block while they fit.
+XRDF_AVX512 void all_passes_avx512(float* xr, float* xi, int nn, int h_from, const double* twr, const double* twi) {
   const int block = nn < block_points ? nn : block_points;
   for (int b = 0; b < nn; b += block) {
-    pass1_avx2(xr + b, xi + b, block, twr, twi);
-    pass2_avx2(xr + b, xi + b, block, twr, twi);
-    passes_wide_avx2(xr + b, xi + b, block, 4, 16, twr, twi);
-    passes_wide_avx512(xr + b, xi + b, block, 16, block, twr, twi);
+    if (h_from < 16) {
+      pass1_avx2(xr + b, xi + b, block, twr, twi);
+      pass2_avx2(xr + b, xi + b, block, twr, twi);
+      passes_wide_avx2(xr + b, xi + b, block, 4, 16, twr, twi);
+    }
+    passes_radix8_avx512(xr + b, xi + b, block, 16, block, twr, twi);
   }
-  passes_wide_avx512(xr, xi, nn, block, nn, twr, twi);
+  passes_radix8_avx512(xr, xi, nn, block, nn, twr, twi);
+}
+
+// Transposes, within each 256-bit half, the 8 x 8 floats of r[0 .. 7] (r[c]
+// holding in its halves the rows c and c + 8 of a 16-row tile, point j in lane
+// j of each half) and stores row j (the sixteen rows' point j, in row order)
+// at out + offset[j].
+XRDF_AVX512 inline void transpose_store(const __m512 (&r)[8], float* out, const int (&offset)[8]) {
+  const __m512i lo = _mm512_setr_epi32(0, 1, 2, 3, 16, 17, 18, 19, 8, 9, 10, 11, 24, 25, 26, 27);
+  const __m512i hi = _mm512_setr_epi32(4, 5, 6, 7, 20, 21, 22, 23, 12, 13, 14, 15, 28, 29, 30, 31);
+  const __m512 t0 = _mm512_maskz_unpacklo_ps(0xFFFF, r[0], r[1]), t1 = _mm512_maskz_unpackhi_ps(0xFFFF, r[0], r[1]);
+  const __m512 t2 = _mm512_maskz_unpacklo_ps(0xFFFF, r[2], r[3]), t3 = _mm512_maskz_unpackhi_ps(0xFFFF, r[2], r[3]);
+  const __m512 t4 = _mm512_maskz_unpacklo_ps(0xFFFF, r[4], r[5]), t5 = _mm512_maskz_unpackhi_ps(0xFFFF, r[4], r[5]);
+  const __m512 t6 = _mm512_maskz_unpacklo_ps(0xFFFF, r[6], r[7]), t7 = _mm512_maskz_unpackhi_ps(0xFFFF, r[6], r[7]);
+  const __m512 u0 = _mm512_shuffle_ps(t0, t2, 0x44), u1 = _mm512_shuffle_ps(t0, t2, 0xEE);
+  const __m512 u2 = _mm512_shuffle_ps(t1, t3, 0x44), u3 = _mm512_shuffle_ps(t1, t3, 0xEE);
+  const __m512 u4 = _mm512_shuffle_ps(t4, t6, 0x44), u5 = _mm512_shuffle_ps(t4, t6, 0xEE);
+  const __m512 u6 = _mm512_shuffle_ps(t5, t7, 0x44), u7 = _mm512_shuffle_ps(t5, t7, 0xEE);
+  _mm512_storeu_ps(out + offset[0], _mm512_permutex2var_ps(u0, lo, u4));
+  _mm512_storeu_ps(out + offset[1], _mm512_permutex2var_ps(u1, lo, u5));
+  _mm512_storeu_ps(out + offset[2], _mm512_permutex2var_ps(u2, lo, u6));
+  _mm512_storeu_ps(out + offset[3], _mm512_permutex2var_ps(u3, lo, u7));
+  _mm512_storeu_ps(out + offset[4], _mm512_permutex2var_ps(u0, hi, u4));
+  _mm512_storeu_ps(out + offset[5], _mm512_permutex2var_ps(u1, hi, u5));
+  _mm512_storeu_ps(out + offset[6], _mm512_permutex2var_ps(u2, hi, u6));
+  _mm512_storeu_ps(out + offset[7], _mm512_permutex2var_ps(u3, hi, u7));
+}
+
+XRDF_AVX512 inline __m512 join_halves(__m256 lo, __m256 hi) { return join_floats(lo, hi); }
+
+// gather_reversed and the passes h = 1, 2, 4 and 8 in one sweep (nn >= 128).
+// In the tile of gather_reversed, the sixteen points c of a row t are one
+// group of those four passes, and before the transposition the points c of
+// all eight rows sit in the lanes of one register pair (real parts, imaginary
+// parts): the butterflies of c and c + h run eight rows at a time, all with the
+// one twiddle of offset c mod h. The tile is then transposed into its rows.
+XRDF_AVX512 void gather_first_passes_avx512(const float* a, int limit, float* re, float* im, int nn,
+                                            const double* twr, const double* twi) {
+  static constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  static constexpr int rev4[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+  const __m512i deinterleave = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15);
+  const int eighth = nn >> 3;
+  const int sixteenth = nn >> 4;
+  const int tiles = nn >> 7;
+  int row_offset[8];  // where the point of source lane j goes: row rev3(j)
+  for (int j = 0; j < 8; ++j) row_offset[j] = rev3[j] * eighth;
+  int rm = 0;
+  for (int m = 0; m < tiles; ++m) {
+    __m256 xr[16], xi[16];
+    for (int c = 0; c < 16; ++c) {
+      const int from = 2 * (rev4[c] * sixteenth + rm * 8);
+      __m512 z;
+      if (from + 16 <= limit)
+        z = _mm512_loadu_ps(a + from);
+      else if (from >= limit)
+        z = _mm512_setzero_ps();
+      else
+        z = _mm512_maskz_loadu_ps(static_cast<__mmask16>((1u << (limit - from)) - 1u), a + from);
+      z = _mm512_maskz_permutexvar_ps(0xFFFF, deinterleave, z);
+      xr[c] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xF, _mm512_castps_pd(z), 0));
+      xi[c] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xF, _mm512_castps_pd(z), 1));
+    }
+    for (int h = 1; h < 16; h <<= 1) {
+      for (int c = 0; c < 16; ++c) {
+        if (c & h) continue;
+        const int k = c & (h - 1);
+        if (k == 0) {
+          butterfly8_unit(xr[c], xi[c], xr[c + h], xi[c + h]);
+        } else {
+          butterfly8_one_twiddle(xr[c], xi[c], xr[c + h], xi[c + h], _mm512_set1_pd(twr[h + k]),
+                                 _mm512_set1_pd(twi[h + k]));
+        }
+      }
+    }
+    int offset[8];
+    for (int j = 0; j < 8; ++j) offset[j] = row_offset[j] + m * 16;
+    __m512 q[8];
+    for (int c = 0; c < 8; ++c) q[c] = join_halves(xr[c], xr[c + 8]);
+    transpose_store(q, re, offset);
+    for (int c = 0; c < 8; ++c) q[c] = join_halves(xi[c], xi[c + 8]);
+    transpose_store(q, im, offset);
+    rm = next_reversed(rm, tiles >> 1);
+  }
 }
 #endif
 
@@ -512,18 +659,32 @@ bool use_avx2(int nn) {
 }
 bool use_avx512(int nn) { return nn >= 32 && active_path() == path::avx512; }
 
-void run_passes(float* xr, float* xi, int nn, int isign) {
+// The bit reversal of the nn complex points of a (floats from `limit` on
+// taken as zeros) into xr, xi, and all the passes.
+void reverse_and_transform(const float* a, int limit, float* xr, float* xi, int nn, int isign) {
+  if (nn < 2) {
+    gather_reversed(a, limit, xr, xi, nn);
+    return;
+  }
   const pass_tables& t = tables_for(nn, isign);
 #if XRDF_HAVE_X86
   if (use_avx512(nn)) {
-    all_passes_avx512(xr, xi, nn, t.wr.data(), t.wi.data());
+    if (nn >= 128) {
+      gather_first_passes_avx512(a, limit, xr, xi, nn, t.wr.data(), t.wi.data());
+      all_passes_avx512(xr, xi, nn, 16, t.wr.data(), t.wi.data());
+    } else {
+      gather_reversed(a, limit, xr, xi, nn);
+      all_passes_avx512(xr, xi, nn, 1, t.wr.data(), t.wi.data());
+    }
     return;
   }
   if (use_avx2(nn)) {
+    gather_reversed(a, limit, xr, xi, nn);
     all_passes_avx2(xr, xi, nn, t.wr.data(), t.wi.data());
     return;
   }
 #endif
+  gather_reversed(a, limit, xr, xi, nn);
   all_passes_portable(xr, xi, nn, t.wr.data(), t.wi.data());
 }
 
@@ -535,42 +696,131 @@ float* scratch_re(int nn) {
   return ws.re.data();
 }
 
-// The real transform's split loop run backward (c2 = +0.5), in place on the
-// packed array a of n floats, as the literal form has it (its 1-based i1 .. i4
-// are i1 - 1 .. i4 - 1 here).
-void split_backward(float* a, int n) {
+// A spectrum as the backward real transform reads it: the real part of
+// frequency j at re[j * stride], its imaginary part at im[j * stride], for
+// j < kept; the frequencies from kept on are 0.
+struct spectrum_in {
+  const float* re;
+  const float* im;
+  int stride;
+  int kept;
+  float re_at(int j) const { return j < kept ? re[j * stride] : 0.0f; }
+  float im_at(int j) const { return j < kept ? im[j * stride] : 0.0f; }
+};
+
+// The real transform's split loop run backward (c2 = +0.5) as the literal
+// form has it (its 1-based i1 .. i4 are i1 - 1 .. i4 - 1 here, the points
+// k = i - 1 and nn - k), for the points k >= k_from, reading the spectrum
+// from `in` and writing the packed array a (which may be where `in` is); then
+// the middle point and the first two elements.
+void split_backward_tail(spectrum_in in, float* a, int n, int k_from) {
+  const int nn = n >> 1;
   const split_table& t = split_for(n, -1);
   const float c1 = 0.5f;
   const float c2 = 0.5f;
   const int quarter = n >> 2;
-  for (int i = 2; i <= quarter; ++i) {
-    const int i1 = 2 * i - 2;
-    const int i2 = i1 + 1;
-    const int i3 = n + 2 - 2 * i;
-    const int i4 = i3 + 1;
-    const double wr = t.wr[static_cast<std::size_t>(i - 1)];
-    const double wi = t.wi[static_cast<std::size_t>(i - 1)];
-    const float h1r = c1 * (a[i1] + a[i3]);
-    const float h1i = c1 * (a[i2] - a[i4]);
-    const float h2r = -c2 * (a[i2] + a[i4]);
-    const float h2i = c2 * (a[i1] - a[i3]);
-    a[i1] = static_cast<float>(h1r + wr * h2r - wi * h2i);
-    a[i2] = static_cast<float>(h1i + wr * h2i + wi * h2r);
-    a[i3] = static_cast<float>(h1r - wr * h2r + wi * h2i);
-    a[i4] = static_cast<float>(-h1i + wr * h2i + wi * h2r);
+  for (int k = k_from; k < quarter; ++k) {
+    const int p = nn - k;
+    const double wr = t.wr[static_cast<std::size_t>(k)];
+    const double wi = t.wi[static_cast<std::size_t>(k)];
+    const float a1 = in.re_at(k), a2 = in.im_at(k), a3 = in.re_at(p), a4 = in.im_at(p);
+    const float h1r = c1 * (a1 + a3);
+    const float h1i = c1 * (a2 - a4);
+    const float h2r = -c2 * (a2 + a4);
+    const float h2i = c2 * (a1 - a3);
+    a[2 * k] = static_cast<float>(h1r + wr * h2r - wi * h2i);
+    a[2 * k + 1] = static_cast<float>(h1i + wr * h2i + wi * h2r);
+    a[2 * p] = static_cast<float>(h1r - wr * h2r + wi * h2i);
+    a[2 * p + 1] = static_cast<float>(-h1i + wr * h2i + wi * h2r);
   }
+  if (nn >= 2) {  // the middle point is left as it is
+    a[2 * quarter] = in.re_at(quarter);
+    a[2 * quarter + 1] = in.im_at(quarter);
+  }
+  const float h1r = in.re_at(0);
+  const float a1 = in.im_at(0);
+  a[0] = c1 * (h1r + a1);
+  a[1] = c1 * (h1r - a1);
 }
 
+#if XRDF_HAVE_X86
+// split_backward_tail eight points k at a time, from separate arrays with
+// every frequency kept (the partners nn - k read and written in reverse order).
+XRDF_AVX512 void split_backward_avx512(const float* re, const float* im, float* a, int n) {
+  const int nn = n >> 1;
+  const int quarter = n >> 2;
+  const split_table& t = split_for(n, -1);
+  const double* twr = t.wr.data();
+  const double* twi = t.wi.data();
+  const __m256 c1 = _mm256_set1_ps(0.5f);        // c1, and c2
+  const __m256 minus_c2 = _mm256_set1_ps(-0.5f);  // -c2
+  const __m512d sign = _mm512_set1_pd(-0.0);
+  const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  const __m512i pairs = _mm512_setr_epi32(0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+  const __m512i pairs_reversed = _mm512_setr_epi32(7, 23, 6, 22, 5, 21, 4, 20, 3, 19, 2, 18, 1, 17, 0, 16);
+  int k = 1;
+  for (; k + 7 < quarter; k += 8) {
+    const int p = nn - k - 7;  // partners of k+7 .. k, ascending
+    const __m256 a1 = _mm256_loadu_ps(re + k), a2 = _mm256_loadu_ps(im + k);
+    const __m256 a3 = _mm256_permutevar8x32_ps(_mm256_loadu_ps(re + p), reverse);
+    const __m256 a4 = _mm256_permutevar8x32_ps(_mm256_loadu_ps(im + p), reverse);
+    const __m512d h1r = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_add_ps(a1, a3)));
+    const __m512d h1i = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_sub_ps(a2, a4)));
+    const __m512d h2r = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(minus_c2, _mm256_add_ps(a2, a4)));
+    const __m512d h2i = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_sub_ps(a1, a3)));
+    const __m512d wr = _mm512_loadu_pd(twr + k), wi = _mm512_loadu_pd(twi + k);
+    const __m512d wr_h2r = _mm512_mul_pd(wr, h2r), wi_h2i = _mm512_mul_pd(wi, h2i);
+    const __m512d wr_h2i = _mm512_mul_pd(wr, h2i), wi_h2r = _mm512_mul_pd(wi, h2r);
+    const __m256 o1 = to_float(_mm512_sub_pd(_mm512_add_pd(h1r, wr_h2r), wi_h2i));
+    const __m256 o2 = to_float(_mm512_add_pd(_mm512_add_pd(h1i, wr_h2i), wi_h2r));
+    const __m256 o3 = to_float(_mm512_add_pd(_mm512_sub_pd(h1r, wr_h2r), wi_h2i));
+    const __m256 o4 = to_float(
+        _mm512_add_pd(_mm512_add_pd(_mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(h1i),
+                                                                         _mm512_castpd_si512(sign))),
+                                    wr_h2i),
+                      wi_h2r));
+    _mm512_storeu_ps(a + 2 * k, _mm512_permutex2var_ps(_mm512_castps256_ps512(o1), pairs, _mm512_castps256_ps512(o2)));
+    _mm512_storeu_ps(a + 2 * p,
+                     _mm512_permutex2var_ps(_mm512_castps256_ps512(o3), pairs_reversed, _mm512_castps256_ps512(o4)));
+  }
+  split_backward_tail(spectrum_in{re, im, 1, nn}, a, n, k);
+}
+
+// out[2k], out[2k+1] = xr[k], xi[k] times scale (in double, rounded to float),
+// sixteen points at a time; returns the points done.
+XRDF_AVX512 int scale_interleave_avx512(const float* xr, const float* xi, int nn, double scale, float* out) {
+  const __m512d f = _mm512_set1_pd(scale);
+  const __m512i pairs = _mm512_setr_epi32(0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+  int k = 0;
+  for (; k + 8 <= nn; k += 8) {
+    const __m256 r = to_float(_mm512_mul_pd(_mm512_maskz_cvtps_pd(0xFF, _mm256_loadu_ps(xr + k)), f));
+    const __m256 i = to_float(_mm512_mul_pd(_mm512_maskz_cvtps_pd(0xFF, _mm256_loadu_ps(xi + k)), f));
+    _mm512_storeu_ps(out + 2 * k, _mm512_permutex2var_ps(_mm512_castps256_ps512(r), pairs, _mm512_castps256_ps512(i)));
+  }
+  return k;
+}
+#endif
+
+// Where the forward real transform puts frequency j: its real part at
+// re[j * stride], its imaginary part at im[j * stride] (the packed array is
+// re = a, im = a + 1, stride 2).
+struct spectrum_out {
+  float* re;
+  float* im;
+  int stride;
+};
+
 // The real transform's split loop run forward (c2 = -0.5), reading the
-// complex result from the split arrays (re, im) and writing the packed real
-// transform into a; the points k >= k_from of the loop, then the middle point
-// (left as it is) and the first two elements.
-void split_forward_tail(const float* re, const float* im, float* a, int n, int k_from) {
+// complex result from the split arrays (re, im) and writing the real
+// transform to out; the points k >= k_from of the loop, then the middle point
+// (left as it is) and frequency 0 with the Nyquist value.
+void split_forward_tail(const float* re, const float* im, spectrum_out out, int n, int k_from) {
   const int nn = n >> 1;
   const split_table& t = split_for(n, 1);
   const float c1 = 0.5f;
   const float c2 = -0.5f;
   const int quarter = n >> 2;
+  const int s = out.stride;
   for (int k = k_from; k < quarter; ++k) {
     const int p = nn - k;
     const double wr = t.wr[static_cast<std::size_t>(k)];
@@ -579,24 +829,24 @@ void split_forward_tail(const float* re, const float* im, float* a, int n, int k
     const float h1i = c1 * (im[k] - im[p]);
     const float h2r = -c2 * (im[k] + im[p]);
     const float h2i = c2 * (re[k] - re[p]);
-    a[2 * k] = static_cast<float>(h1r + wr * h2r - wi * h2i);
-    a[2 * k + 1] = static_cast<float>(h1i + wr * h2i + wi * h2r);
-    a[2 * p] = static_cast<float>(h1r - wr * h2r + wi * h2i);
-    a[2 * p + 1] = static_cast<float>(-h1i + wr * h2i + wi * h2r);
+    out.re[s * k] = static_cast<float>(h1r + wr * h2r - wi * h2i);
+    out.im[s * k] = static_cast<float>(h1i + wr * h2i + wi * h2r);
+    out.re[s * p] = static_cast<float>(h1r - wr * h2r + wi * h2i);
+    out.im[s * p] = static_cast<float>(-h1i + wr * h2i + wi * h2r);
   }
   if (nn >= 2) {  // the middle point is left as it is
-    a[2 * quarter] = re[quarter];
-    a[2 * quarter + 1] = im[quarter];
+    out.re[s * quarter] = re[quarter];
+    out.im[s * quarter] = im[quarter];
   }
   const float h1r = re[0];
-  a[0] = h1r + im[0];
-  a[1] = h1r - im[0];
+  out.re[0] = h1r + im[0];
+  out.im[0] = h1r - im[0];
 }
 
 #if XRDF_HAVE_X86
 // split_forward_tail, four points k at a time (the partners nn - k read and
 // written in reverse order), then the same scalar code for the rest.
-XRDF_AVX2 void split_forward_avx2(const float* re, const float* im, float* a, int n) {
+XRDF_AVX2 void split_forward_avx2(const float* re, const float* im, spectrum_out out, int n) {
   const int nn = n >> 1;
   const int quarter = n >> 2;
   const split_table& t = split_for(n, 1);
@@ -622,15 +872,94 @@ XRDF_AVX2 void split_forward_avx2(const float* re, const float* im, float* a, in
     const __m128 o2 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(h1i, wr_h2i), wi_h2r));
     const __m128 o3 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(h1r, wr_h2r), wi_h2i));
     const __m128 o4 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(_mm256_xor_pd(h1i, sign), wr_h2i), wi_h2r));
-    _mm_storeu_ps(a + 2 * k, _mm_unpacklo_ps(o1, o2));
-    _mm_storeu_ps(a + 2 * k + 4, _mm_unpackhi_ps(o1, o2));
     const __m128 o3r = _mm_shuffle_ps(o3, o3, 0x1B), o4r = _mm_shuffle_ps(o4, o4, 0x1B);
-    _mm_storeu_ps(a + 2 * p, _mm_unpacklo_ps(o3r, o4r));
-    _mm_storeu_ps(a + 2 * p + 4, _mm_unpackhi_ps(o3r, o4r));
+    if (out.stride == 2) {
+      _mm_storeu_ps(out.re + 2 * k, _mm_unpacklo_ps(o1, o2));
+      _mm_storeu_ps(out.re + 2 * k + 4, _mm_unpackhi_ps(o1, o2));
+      _mm_storeu_ps(out.re + 2 * p, _mm_unpacklo_ps(o3r, o4r));
+      _mm_storeu_ps(out.re + 2 * p + 4, _mm_unpackhi_ps(o3r, o4r));
+    } else {
+      _mm_storeu_ps(out.re + k, o1);
+      _mm_storeu_ps(out.im + k, o2);
+      _mm_storeu_ps(out.re + p, o3r);
+      _mm_storeu_ps(out.im + p, o4r);
+    }
   }
-  split_forward_tail(re, im, a, n, k);
+  split_forward_tail(re, im, out, n, k);
 }
 #endif
+
+#if XRDF_HAVE_X86
+// split_forward_avx2 eight points k at a time, in double eight wide.
+XRDF_AVX512 void split_forward_avx512(const float* re, const float* im, spectrum_out out, int n) {
+  const int nn = n >> 1;
+  const int quarter = n >> 2;
+  const split_table& t = split_for(n, 1);
+  const double* twr = t.wr.data();
+  const double* twi = t.wi.data();
+  const __m256 c1 = _mm256_set1_ps(0.5f);   // c1, and -c2
+  const __m256 c2 = _mm256_set1_ps(-0.5f);  // c2
+  const __m512d sign = _mm512_set1_pd(-0.0);
+  const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  // Interleaves (re, im) of eight points, in order and in reverse order.
+  const __m512i pairs = _mm512_setr_epi32(0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+  const __m512i pairs_reversed = _mm512_setr_epi32(7, 23, 6, 22, 5, 21, 4, 20, 3, 19, 2, 18, 1, 17, 0, 16);
+  int k = 1;
+  for (; k + 7 < quarter; k += 8) {
+    const int p = nn - k - 7;  // partners of k+7 .. k, ascending
+    const __m256 ar = _mm256_loadu_ps(re + k), ai = _mm256_loadu_ps(im + k);
+    const __m256 br = _mm256_permutevar8x32_ps(_mm256_loadu_ps(re + p), reverse);
+    const __m256 bi = _mm256_permutevar8x32_ps(_mm256_loadu_ps(im + p), reverse);
+    const __m512d h1r = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_add_ps(ar, br)));
+    const __m512d h1i = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_sub_ps(ai, bi)));
+    const __m512d h2r = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c1, _mm256_add_ps(ai, bi)));
+    const __m512d h2i = _mm512_maskz_cvtps_pd(0xFF, _mm256_mul_ps(c2, _mm256_sub_ps(ar, br)));
+    const __m512d wr = _mm512_loadu_pd(twr + k), wi = _mm512_loadu_pd(twi + k);
+    const __m512d wr_h2r = _mm512_mul_pd(wr, h2r), wi_h2i = _mm512_mul_pd(wi, h2i);
+    const __m512d wr_h2i = _mm512_mul_pd(wr, h2i), wi_h2r = _mm512_mul_pd(wi, h2r);
+    const __m256 o1 = to_float(_mm512_sub_pd(_mm512_add_pd(h1r, wr_h2r), wi_h2i));
+    const __m256 o2 = to_float(_mm512_add_pd(_mm512_add_pd(h1i, wr_h2i), wi_h2r));
+    const __m256 o3 = to_float(_mm512_add_pd(_mm512_sub_pd(h1r, wr_h2r), wi_h2i));
+    const __m256 o4 = to_float(
+        _mm512_add_pd(_mm512_add_pd(_mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(h1i),
+                                                                         _mm512_castpd_si512(sign))),
+                                    wr_h2i),
+                      wi_h2r));
+    if (out.stride == 2) {
+      _mm512_storeu_ps(out.re + 2 * k, _mm512_permutex2var_ps(_mm512_castps256_ps512(o1), pairs,
+                                                              _mm512_castps256_ps512(o2)));
+      _mm512_storeu_ps(out.re + 2 * p, _mm512_permutex2var_ps(_mm512_castps256_ps512(o3), pairs_reversed,
+                                                              _mm512_castps256_ps512(o4)));
+    } else {
+      _mm256_storeu_ps(out.re + k, o1);
+      _mm256_storeu_ps(out.im + k, o2);
+      _mm256_storeu_ps(out.re + p, _mm256_permutevar8x32_ps(o3, reverse));
+      _mm256_storeu_ps(out.im + p, _mm256_permutevar8x32_ps(o4, reverse));
+    }
+  }
+  split_forward_tail(re, im, out, n, k);
+}
+#endif
+
+// The forward real transform of the n floats in[0 .. limit-1] followed by
+// zeros, into out.
+void forward_into(const float* in, int limit, int n, spectrum_out out) {
+  const int nn = n >> 1;
+  float* re = scratch_re(nn);
+  float* im = ws.im.data();
+  reverse_and_transform(in, limit, re, im, nn, 1);
+#if XRDF_HAVE_X86
+  if (use_avx512(nn)) {
+    split_forward_avx512(re, im, out, n);
+    return;
+  }
+  if (use_avx2(nn)) {
+    split_forward_avx2(re, im, out, n);
+    return;
+  }
+#endif
+  split_forward_tail(re, im, out, n, 1);
+}
 
 }  // namespace
 
@@ -650,33 +979,48 @@ void complex_transform(float* a, int nn, int isign) {
   if (nn < 2) return;  // one point: the bit reversal and the passes do nothing
   float* re = scratch_re(nn);
   float* im = ws.im.data();
-  gather_reversed(a, re, im, nn);
-  run_passes(re, im, nn, isign);
+  reverse_and_transform(a, 2 * nn, re, im, nn, isign);
   interleave(re, im, a, nn);
 }
 
 void real_transform(float* a, int n, int isign) {
   if (n < 2) return;
-  const int nn = n >> 1;
   if (isign == 1) {
-    float* re = scratch_re(nn);
-    float* im = ws.im.data();
-    gather_reversed(a, re, im, nn);
-    if (nn >= 2) run_passes(re, im, nn, 1);
-#if XRDF_HAVE_X86
-    if (use_avx2(nn)) {
-      split_forward_avx2(re, im, a, n);
-      return;
-    }
-#endif
-    split_forward_tail(re, im, a, n, 1);
+    forward_into(a, n, n, spectrum_out{a, a + 1, 2});
   } else {
-    split_backward(a, n);
-    const float c1 = 0.5f;
-    const float h1r = a[0];
-    a[0] = c1 * (h1r + a[1]);
-    a[1] = c1 * (h1r - a[1]);
-    complex_transform(a, nn, -1);
+    split_backward_tail(spectrum_in{a, a + 1, 2, n >> 1}, a, n, 1);
+    complex_transform(a, n >> 1, -1);
+  }
+}
+
+void real_forward(const float* in, int count, int n, float* re, float* im) {
+  if (n < 2) return;
+  forward_into(in, count < n ? count : n, n, spectrum_out{re, im, 1});
+}
+
+void real_backward(const float* re, const float* im, int kept, int n, double scale, float* out) {
+  if (n < 2) return;
+  const int nn = n >> 1;
+  if (kept > nn) kept = nn;
+  if (kept < 0) kept = 0;
+  if (ws.packed.size() < static_cast<std::size_t>(n)) ws.packed.resize(static_cast<std::size_t>(n));
+  float* a = ws.packed.data();
+#if XRDF_HAVE_X86
+  if (kept == nn && use_avx512(nn))
+    split_backward_avx512(re, im, a, n);
+  else
+#endif
+    split_backward_tail(spectrum_in{re, im, 1, kept}, a, n, 1);
+  float* xr = scratch_re(nn);
+  float* xi = ws.im.data();
+  reverse_and_transform(a, n, xr, xi, nn, -1);
+  int k = 0;
+#if XRDF_HAVE_X86
+  if (use_avx512(nn)) k = scale_interleave_avx512(xr, xi, nn, scale, out);
+#endif
+  for (; k < nn; ++k) {
+    out[2 * k] = static_cast<float>(xr[k] * scale);
+    out[2 * k + 1] = static_cast<float>(xi[k] * scale);
   }
 }
 

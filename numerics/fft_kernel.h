@@ -28,6 +28,19 @@ void complex_transform(float* a, int nn, int isign);
 // layout and returns n/2 times the samples (no scaling).
 void real_transform(float* a, int n, int isign);
 
+// The forward real transform of the n floats in[0 .. count-1] followed by
+// n - count zeros (count <= n reads the input only), with the packed result
+// split into two arrays of n/2 floats: re[j], im[j] = re, im of F(j), except
+// im[0] = F(n/2). The same floats as real_transform on the padded array.
+void real_forward(const float* in, int count, int n, float* re, float* im);
+
+// The backward real transform of the spectrum laid out as real_forward
+// leaves it, of which the first `kept` frequencies (0 .. n/2) are used and
+// the others taken as 0, with every result multiplied by scale (in double,
+// rounded to float) into out[0 .. n-1]. The same floats as packing those
+// frequencies, real_transform backward and scaling.
+void real_backward(const float* re, const float* im, int kept, int n, double scale, float* out);
+
 // Which implementation runs. All give the same floats; `portable` is plain
 // C++, `avx2` and `avx512` use those vector instructions (chosen at run time,
 // where the processor has them).

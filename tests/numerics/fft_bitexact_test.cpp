@@ -237,3 +237,61 @@ TEST(FftBitExact, RepeatedCallsAndInterleavedLengthsGiveTheSameFloats) {
     }
   }
 }
+
+TEST(FftBitExact, ForwardOfAShortInputGivesTheLiteralFloatsOfItsZeroPaddedArray) {
+  // The transform reads only the samples it is given and writes the spectrum
+  // as two arrays: the padding, the split and the layout must not change a bit.
+  std::mt19937 rng(31);
+  for (fft_kernel::path p : paths()) {
+    path_guard guard(p);
+    for (int n = 2; n <= (1 << 17); n <<= 1) {
+      for (int count : {1, n / 4 + 3, n / 2 - 1, n - 5, n}) {
+        if (count < 1 || count > n) continue;
+        const std::vector<float> input = make_input(count, n % 3 == 0 ? 1 : 5, rng);
+        std::vector<float> literal(static_cast<std::size_t>(n) + 1, 0.0f);
+        std::copy(input.begin(), input.end(), literal.begin() + 1);
+        literal_real(literal.data(), n, 1);
+        std::vector<float> re(static_cast<std::size_t>(n / 2)), im(static_cast<std::size_t>(n / 2));
+        fft_kernel::real_forward(input.data(), count, n, re.data(), im.data());
+        for (int j = 0; j < n / 2; ++j) {
+          ASSERT_TRUE(same_bits(&literal[static_cast<std::size_t>(2 * j + 1)], &re[static_cast<std::size_t>(j)], 1) &&
+                      same_bits(&literal[static_cast<std::size_t>(2 * j + 2)], &im[static_cast<std::size_t>(j)], 1))
+              << "n=" << n << " count=" << count << " j=" << j << " path=" << static_cast<int>(p);
+        }
+      }
+    }
+  }
+}
+
+TEST(FftBitExact, BackwardOfTheKeptFrequenciesGivesTheLiteralFloatsScaled) {
+  // The inverse with a cut-off: the literal transform of the packed array with
+  // the frequencies from `kept` on set to 0, each result times 2/n in double.
+  std::mt19937 rng(47);
+  for (fft_kernel::path p : paths()) {
+    path_guard guard(p);
+    for (int n = 2; n <= (1 << 17); n <<= 1) {
+      const int nn = n / 2;
+      for (int kept : {0, 1, nn / 3, nn - 1, nn}) {
+        const std::vector<float> spectrum = make_input(n, 0, rng);
+        std::vector<float> re(static_cast<std::size_t>(nn)), im(static_cast<std::size_t>(nn));
+        std::vector<float> literal(static_cast<std::size_t>(n) + 1, 0.0f);
+        for (int j = 0; j < nn; ++j) {
+          re[static_cast<std::size_t>(j)] = spectrum[static_cast<std::size_t>(2 * j)];
+          im[static_cast<std::size_t>(j)] = spectrum[static_cast<std::size_t>(2 * j + 1)];
+          if (j < kept) {
+            literal[static_cast<std::size_t>(2 * j + 1)] = re[static_cast<std::size_t>(j)];
+            literal[static_cast<std::size_t>(2 * j + 2)] = im[static_cast<std::size_t>(j)];
+          }
+        }
+        literal_real(literal.data(), n, -1);
+        const double scale = 2.0 / n;
+        std::vector<float> expected(static_cast<std::size_t>(n)), out(static_cast<std::size_t>(n));
+        for (int t = 0; t < n; ++t)
+          expected[static_cast<std::size_t>(t)] = static_cast<float>(literal[static_cast<std::size_t>(t + 1)] * scale);
+        fft_kernel::real_backward(re.data(), im.data(), kept, n, scale, out.data());
+        ASSERT_TRUE(same_bits(expected.data(), out.data(), n))
+            << "n=" << n << " kept=" << kept << " path=" << static_cast<int>(p);
+      }
+    }
+  }
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/assoc_class.h"
+#include "numerics/size_for_overwrite.h"
 #include "xrd/tails/B_ex_consts_3.h"
 #include "xrd/plots/plot_view.h"
 #include "xrd/chain/ptr_classes_4.h"
@@ -202,8 +203,7 @@ void xy_yobs_3::build_input() {
   const int left = left_used_.active ? left_used_.points : 0;
   const int right = right_used_.active ? right_used_.points : 0;
   const int total = left + count + right;
-  ft_input.allocate(total);
-  ft_input.rebase(0);
+  size_for_overwrite(ft_input, total);  // every element is written below
   float* in = ft_input.data();
   if (left > 0) {
     B_ex_consts_3* consts = tail_consts(false);
