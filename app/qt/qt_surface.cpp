@@ -1,5 +1,9 @@
 #include "app/qt/qt_surface.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
 #include <QPolygon>
 #include <QString>
 
@@ -66,7 +70,58 @@ void qt_surface::line(int x1, int y1, int x2, int y2) {
   p.drawLine(x1, y1, x2, y2);
 }
 
+bool qt_surface::direct_polyline(const std::vector<int>& xy) {
+  if (!image_ || image_->devicePixelRatio() != 1.0 || pen_.style() != Qt::SolidLine || pen_.width() > 1 ||
+      image_->format() != QImage::Format_RGB32)
+    return false;
+  // What the painter has drawn must be in the pixels before they are
+  // written here, and nothing of it may come after.
+  end();
+  const int w = image_->width();
+  const int h = image_->height();
+  const QRgb colour = pen_.color().rgb();
+  uchar* bits = image_->bits();
+  const qsizetype stride = image_->bytesPerLine();
+  auto put = [&](int x, int y) {
+    if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+  };
+  // Each segment from its first pixel up to, not including, its last (the
+  // next segment starts there; the caller sets the curve's last pixel).
+  for (std::size_t i = 0; i + 3 < xy.size(); i += 2) {
+    int x0 = xy[i], y0 = xy[i + 1];
+    const int x1 = xy[i + 2], y1 = xy[i + 3];
+    if (x0 == x1) {
+      // Vertical: a run of one column, the common case of a dense curve.
+      if (x0 < 0 || x0 >= w || y0 == y1) continue;
+      const int step = y1 > y0 ? 1 : -1;
+      int from = y0, to = y1 - step;
+      if (from > to) std::swap(from, to);
+      from = std::max(from, 0);
+      to = std::min(to, h - 1);
+      for (int y = from; y <= to; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[x0] = colour;
+      continue;
+    }
+    const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+    const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    while (x0 != x1 || y0 != y1) {
+      put(x0, y0);
+      const int e2 = 2 * err;
+      if (e2 >= dy) {
+        err += dy;
+        x0 += sx;
+      }
+      if (e2 <= dx) {
+        err += dx;
+        y0 += sy;
+      }
+    }
+  }
+  return true;
+}
+
 void qt_surface::polyline(const std::vector<int>& xy) {
+  if (direct_polyline(xy)) return;
   QPolygon points;
   points.reserve(static_cast<int>(xy.size() / 2));
   for (std::size_t i = 0; i + 1 < xy.size(); i += 2) points.append(QPoint(xy[i], xy[i + 1]));

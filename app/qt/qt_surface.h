@@ -44,6 +44,12 @@ class qt_surface : public platform_types::surface {
   void end();
 
  private:
+  // Lines of a solid pen one pixel wide, drawn straight into the picture's
+  // pixels: a view of many dense curves draws hundreds of thousands of
+  // segments per paint, which the painter's general stroker makes slow.
+  // False when the picture or the pen does not allow it.
+  bool direct_polyline(const std::vector<int>& xy);
+
   QPainter* external_ = nullptr;
   QImage* image_ = nullptr;
   std::unique_ptr<QPainter> own_;

@@ -42,45 +42,134 @@ void view_surface::segment(double x1, double y1, double x2, double y2) {
   out_.pixel(ex, ey, white);
 }
 
-void view_surface::curve(const double* x, const double* y, int n, const curve_look& look) {
+namespace {
+
+bool column_drawing = true;
+
+}  // namespace
+
+void view_surface::set_column_drawing(bool on) { column_drawing = on; }
+
+template <class At>
+void view_surface::draw_points(int n, const curve_look& look, At at) {
   if (n <= 0) return;
   out_.set_pen(colour_, look.line_width, pen_of(look.line_style));
+  int px = 0, py = 0;
   if (look.dots) {
-    for (int i = 0; i < n; ++i) out_.pixel(lims_.x_pixel(x[i]), lims_.y_pixel(y[i]), colour_);
-  } else {
-    std::vector<int> points;
-    points.reserve(static_cast<std::size_t>(n) * 2);
     for (int i = 0; i < n; ++i) {
-      points.push_back(lims_.x_pixel(x[i]));
-      points.push_back(lims_.y_pixel(y[i]));
+      at(i, px, py);
+      out_.pixel(px, py, colour_);
     }
-    if (n > 1) out_.polyline(points);
-    out_.pixel(points[points.size() - 2], points.back(), colour_);
+  } else {
+    points_.clear();
+    int first_x = 0, last_x = 0, dummy = 0;
+    at(0, first_x, dummy);
+    at(n - 1, last_x, dummy);
+    const int columns = std::abs(last_x - first_x) + 1;
+    if (column_drawing && n > 2 * columns) {
+      // One column at a time: where the line enters it, its lowest and
+      // highest point, and where it leaves.
+      int column = 0, enter = 0, low = 0, high = 0, leave = 0;
+      for (int i = 0; i < n; ++i) {
+        at(i, px, py);
+        if (i == 0 || px != column) {
+          if (i > 0) points_.insert(points_.end(), {column, enter, column, low, column, high, column, leave});
+          column = px;
+          enter = low = high = leave = py;
+        } else {
+          low = std::min(low, py);
+          high = std::max(high, py);
+          leave = py;
+        }
+      }
+      points_.insert(points_.end(), {column, enter, column, low, column, high, column, leave});
+    } else {
+      points_.reserve(static_cast<std::size_t>(n) * 2);
+      for (int i = 0; i < n; ++i) {
+        at(i, px, py);
+        points_.push_back(px);
+        points_.push_back(py);
+      }
+    }
+    if (points_.size() > 2) out_.polyline(points_);
+    out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
   }
-  if (look.selected)
-    handles(x, y, n);
-  else if (look.box_size != 1)
-    boxes(x, y, n, look.box_size);
-}
-
-void view_surface::boxes(const double* x, const double* y, int n, int size) {
-  for (int i = 0; i < n; ++i) {
-    const int px = lims_.x_pixel(x[i]);
-    const int py = lims_.y_pixel(y[i]);
-    out_.rectangle(px - size, py - size, px + size, py + size);
-  }
-}
-
-void view_surface::handles(const double* x, const double* y, int n) {
-  out_.set_pen(colour_, 1, platform_types::pen_style::solid);
+  const int size = look.selected ? handle_size_ : look.box_size;
+  if (!look.selected && size == 1) return;
+  if (look.selected) out_.set_pen(colour_, 1, platform_types::pen_style::solid);
+  // Handles along a curve being dragged (every step-th point and the last);
+  // otherwise a box around every point.
   const int last = n - 1;
-  const int step = std::max(last / 20, 1);
-  // Every step-th point, and the last one whatever the step.
+  const int step = look.selected ? std::max(last / 20, 1) : 1;
   for (int i = 0;; i += step) {
     if (i > last) i = last;
-    const int px = lims_.x_pixel(x[i]);
-    const int py = lims_.y_pixel(y[i]);
-    out_.ellipse(px - handle_size_, py - handle_size_, px + handle_size_, py + handle_size_);
+    at(i, px, py);
+    if (look.selected)
+      out_.ellipse(px - size, py - size, px + size, py + size);
+    else
+      out_.rectangle(px - size, py - size, px + size, py + size);
     if (i == last) break;
   }
+}
+
+void view_surface::curve(const double* x, const double* y, int n, const curve_look& look) {
+  draw_points(n, look, [&](int i, int& px, int& py) {
+    px = lims_.x_pixel(x[i]);
+    py = lims_.y_pixel(y[i]);
+  });
+}
+
+void view_surface::stepped_curve(double x1, double dx, int first, const float* y, int n, double divisor,
+                                 const curve_look& look) {
+  if (n <= 0) return;
+  const double left = lims_.x1, x_scale = lims_.x_scale;
+  const double offset = lims_.y_offset, y_scale = lims_.y_scale;
+  // The same arithmetic as x_pixel and y_pixel.
+  auto px = [&](int i) { return win_lims_9::rounded_pixel(((first + i) * dx + x1 - left) * x_scale); };
+  auto py = [&](float v) { return win_lims_9::rounded_pixel(offset - (divisor == 1.0 ? v : v / divisor) * y_scale); };
+  const int columns = std::abs(px(n - 1) - px(0)) + 1;
+  if (!column_drawing || look.dots || look.selected || look.box_size != 1 || n <= 2 * columns || !(dx > 0.0) ||
+      !(x_scale > 0.0) || !(y_scale > 0.0)) {
+    draw_points(n, look, [&](int i, int& x, int& yp) {
+      x = px(i);
+      yp = py(y[i]);
+    });
+    return;
+  }
+  // Dense: the points of a column are found from where the column begins
+  // (the x pixel only grows along the curve), and only the column's first,
+  // lowest, highest and last ordinates are mapped. A larger ordinate is a
+  // smaller (or equal) pixel, so the column's pixel span is that of its
+  // extreme values.
+  out_.set_pen(colour_, look.line_width, pen_of(look.line_style));
+  points_.clear();
+  int i = 0;
+  while (i < n) {
+    const int column = px(i);
+    // The first point of the next column: a guess from the scale, then
+    // moved until it is the first point whose pixel is beyond this column.
+    const double edge = (column + 0.5) / x_scale + left;
+    int j = static_cast<int>(std::clamp((edge - x1) / dx - first, static_cast<double>(i + 1), static_cast<double>(n)));
+    while (j > i + 1 && px(j - 1) > column) --j;
+    while (j < n && px(j) <= column) ++j;
+    float low = y[i], high = y[i];
+    bool gap = false;
+    for (int k = i + 1; k < j; ++k) {
+      const float v = y[k];
+      gap |= v != v;
+      low = v < low ? v : low;
+      high = v > high ? v : high;
+    }
+    int enter = py(y[i]), leave = py(y[j - 1]);
+    int top = py(high), bottom = py(low);
+    if (gap) {
+      // A missing ordinate stands at pixel 0, as a point alone would.
+      top = std::min(top, 0);
+      bottom = std::max(bottom, 0);
+    }
+    points_.insert(points_.end(), {column, enter, column, top, column, bottom, column, leave});
+    i = j;
+  }
+  if (points_.size() > 2) out_.polyline(points_);
+  out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/platform/platform.h"
 #include "app/views/win_lims_9.h"
 #include "xrd/plots/plot_view.h"
@@ -20,10 +22,24 @@ class view_surface : public plot_surface {
   // The curve in the file's colour with its pen, then boxes around its
   // points, or handles along it while it is being dragged.
   void curve(const double* x, const double* y, int n, const curve_look& look) override;
+  // A curve denser than the pixels (more than two points per pixel column)
+  // is drawn column by column: in each column the span between its lowest
+  // and highest point, joined to the next column from its last point. The
+  // pixels are those of the full line, without a segment per point.
+  void stepped_curve(double x1, double dx, int first, const float* y, int n, double divisor,
+                     const curve_look& look) override;
+
+  // Whether dense curves are drawn column by column (on by default; the
+  // full drawing is kept to compare with).
+  static void set_column_drawing(bool on);
 
  private:
-  void boxes(const double* x, const double* y, int n, int size);
-  void handles(const double* x, const double* y, int n);
+  // The pixels of points 0 .. n-1, as `at(i, px, py)` gives them.
+  template <class At>
+  void draw_points(int n, const curve_look& look, At at);
+
+  // Kept between curves: no allocation per curve.
+  std::vector<int> points_;
 
   const win_lims_9& lims_;
   platform_types::surface& out_;

@@ -3,20 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Far outside the window a pixel no longer matters, but converting a huge
-// double to int would be undefined: keep it within what any window could use.
-constexpr double pixel_limit = 1.0e8;
-
-int rounded_pixel(double v) {
-  if (!(v == v)) return 0;  // NaN
-  v = std::clamp(v, -pixel_limit, pixel_limit);
-  const double r = v < 0.0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
-  return static_cast<int>(r);
-}
-
-}  // namespace
 
 void win_lims_9::set_pixels(int width, int height) {
   left = 0;
@@ -36,10 +22,6 @@ void win_lims_9::recompute_scale() {
   y_scale = bottom / y_range;
   y_offset = y1 * y_scale + bottom;
 }
-
-int win_lims_9::x_pixel(double x) const { return rounded_pixel((x - x1) * x_scale); }
-
-int win_lims_9::y_pixel(double y) const { return rounded_pixel(y_offset - y * y_scale); }
 
 double win_lims_9::x_world(double px) const { return x_scale != 0.0 ? px / x_scale + x1 : x1; }
 

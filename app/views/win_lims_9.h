@@ -17,9 +17,20 @@ class win_lims_9 {
   // the ranges, their tenths and the scales from the limits.
   void recompute_scale();
 
-  // World to pixel, rounded half away from zero.
-  int x_pixel(double x) const;
-  int y_pixel(double y) const;
+  // World to pixel, rounded half away from zero. Inline: a dense curve maps
+  // millions of points per paint.
+  int x_pixel(double x) const { return rounded_pixel((x - x1) * x_scale); }
+  int y_pixel(double y) const { return rounded_pixel(y_offset - y * y_scale); }
+  // Half away from zero; far outside any window a pixel no longer matters,
+  // but converting a huge double to int would be undefined, so the value is
+  // kept within what a window could use first.
+  static int rounded_pixel(double v) {
+    if (!(v == v)) return 0;  // NaN
+    v = v < -pixel_limit ? -pixel_limit : v > pixel_limit ? pixel_limit : v;
+    // For a magnitude, the truncation of |v| + 0.5 is its floor.
+    return v < 0.0 ? -static_cast<int>(-v + 0.5) : static_cast<int>(v + 0.5);
+  }
+  static constexpr double pixel_limit = 1.0e8;
   double x_world(double px) const;
   double y_world(double py) const;
   // The world distance of a distance in pixels.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Show bits of a graph view: which families of curves it displays.
 namespace show_bits {
@@ -53,4 +54,18 @@ class plot_surface {
   virtual void segment(double x1, double y1, double x2, double y2) = 0;
   // A curve with its look; surfaces that draw only the shape take the line.
   virtual void curve(const double* x, const double* y, int n, const curve_look&) { polyline(x, y, n); }
+  // A curve on a stepped abscissa: point i at x = (first + i) * dx + x1,
+  // as the curve computes it, with the ordinate y[i] / divisor. Surfaces
+  // that can draw it without the points' x (the views, which draw dense
+  // curves column by column) say so here.
+  virtual void stepped_curve(double x1, double dx, int first, const float* y, int n, double divisor,
+                             const curve_look& look) {
+    std::vector<double> xs(static_cast<std::size_t>(n > 0 ? n : 0));
+    std::vector<double> ys(xs.size());
+    for (int i = 0; i < n; ++i) {
+      xs[static_cast<std::size_t>(i)] = (first + i) * dx + x1;
+      ys[static_cast<std::size_t>(i)] = y[i] / divisor;
+    }
+    curve(xs.data(), ys.data(), n, look);
+  }
 };

@@ -56,21 +56,28 @@ void plot_xy_3::draw(plot_view& view, plot_surface& surface) {
     int i1 = 0, i2 = 0;
     if (xy && xy->y.count() > 0 && xy->index_range(view.x_left(), view.x_right(), i1, i2) > 0) {
       const double t = display_time(view);
-      std::vector<double> xs;
-      std::vector<double> ys;
-      xs.reserve(static_cast<std::size_t>(i2 - i1 + 1));
-      ys.reserve(static_cast<std::size_t>(i2 - i1 + 1));
-      for (int i = i1; i <= i2; ++i) {
-        xs.push_back(xy->x_of(i));
-        ys.push_back(xy->y[i] / t);
-      }
       curve_look look;
       look.line_width = xy->line_width;
       look.line_style = static_cast<curve_look::style>(std::clamp(xy->line_style, 0, 2));
       look.box_size = xy->box_size;
       look.dots = !draws_lines();
       look.selected = selected_curve() == xy;
-      surface.curve(xs.data(), ys.data(), static_cast<int>(xs.size()), look);
+      const int n = i2 - i1 + 1;
+      if (xy->has_explicit_x()) {
+        std::vector<double> xs, ys;
+        xs.reserve(static_cast<std::size_t>(n));
+        ys.reserve(static_cast<std::size_t>(n));
+        for (int i = i1; i <= i2; ++i) {
+          xs.push_back(xy->x_of(i));
+          ys.push_back(xy->y[i] / t);
+        }
+        surface.curve(xs.data(), ys.data(), n, look);
+      } else {
+        // The ordinates as they are stored: a dense curve is drawn without
+        // making a copy of its points.
+        const int first = i1 - xy->y.base();
+        surface.stepped_curve(xy->x1, xy->xd, first, xy->y.data() + first, n, t, look);
+      }
     }
   }
   plot_3::draw(view, surface);
