@@ -26,9 +26,10 @@ void file_in::on_opened() {
 int file_in::read_byte() {
   std::FILE* f = handle();
   if (!f) return EOF;
-  const int b = std::fgetc(f);
+  // Unlocked: a stream is read on one thread, a character at a time.
+  const int b = getc_unlocked(f);
   if (b != '\r') return b;
-  const int next = std::fgetc(f);
+  const int next = getc_unlocked(f);
   if (next == '\n') return '\n';
   if (next != EOF) std::ungetc(next, f);
   return b;

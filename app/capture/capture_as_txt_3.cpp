@@ -1,7 +1,6 @@
 #include "app/capture/capture_as_txt_3.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -94,6 +93,9 @@ std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::st
   for (const column& c : columns) rows = std::max(rows, c.last - c.next + 1);
 
   std::string text;
+  // Most fields are as wide as the field width: the text grows once, not
+  // by doubling (a report of a long scan runs to megabytes).
+  text.reserve((static_cast<std::size_t>(rows) + 2) * (2 * columns.size() * (field_width + 1) + 1));
   for (const column& c : columns) {
     put_field(text, c.file_name);
     put_field(text, "");
@@ -125,16 +127,12 @@ std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::st
 bool capture_as_txt_3::write_text(const std::string& path, const std::string& text, std::string& why) {
   std::error_code ignored;
   const bool folder = std::filesystem::is_directory(path, ignored);
-  errno = 0;
   file_out out(path.c_str(), !folder, file_out::write_mode::replace_on_commit);
-  int error = errno;
   if (out.is_open()) {
     out.put_chars(text.c_str());
-    errno = 0;
     if (out.commit()) return true;
-    error = errno;
   }
-  why = path + ": Cannot write file: " + why_not_writable(path, error);
+  why = path + ": Cannot write file: " + why_not_writable(path, out.error_number());
   return false;
 }
 

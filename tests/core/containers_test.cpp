@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <vector>
+
 #include <ostream>
 #include <string>
 
@@ -198,6 +204,26 @@ TEST(Formatting, RejectsFormatsThatWouldReadMissingArguments) {
   EXPECT_EQ(format_number("%n", 1.0), "1.0000");
   EXPECT_EQ(format_int("%5d", 42), "   42");
   EXPECT_EQ(format_int("%s", 42), "42");
+}
+
+// Reports and projects write their numbers through a faster path than
+// printf; what a file holds must not change by a character.
+TEST(Formatting, FixedFormatsGivePrintfsCharactersForEveryKindOfValue) {
+  std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.375, 1e-300, 9.999999999999999e14, 1e15, 9.9e9, 1.8e10, 0.00005, -0.00005, 0.00015, 0.00025, 2.5e-5, 1.00005, 0.125, 1e-320,
+                                1e15 + 0.5, 123456789.987654321, -1.7976931348623157e308, 1.7976931348623157e308,
+                                std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::quiet_NaN()};
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 20000; ++i) values.push_back(unit(rng) * std::pow(10.0, static_cast<int>(rng() % 24) - 12));
+  for (int i = 0; i < 2000; ++i) values.push_back(static_cast<double>(static_cast<int>(rng() % 200001) - 100000) / 1e5 + 5e-5);
+  for (const char* format : {"%-1.4f", "%.4f", "%-1.0f", "%.2f", "%.3f", "%-1.9f"}) {
+    for (double x : values) {
+      char expected[400];
+      std::snprintf(expected, sizeof expected, format, x);
+      ASSERT_EQ(format_number(format, x), expected) << format << " of " << std::hexfloat << x;
+    }
+  }
 }
 
 TEST(NumberHelpers, NearestRoundsHalfAwayFromZeroAndSaturates) {

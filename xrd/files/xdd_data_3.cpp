@@ -1,6 +1,7 @@
 #include "xrd/files/xdd_data_3.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -50,13 +51,20 @@ assoc_class* extension_entry(const char* ext) {
 // A complete number in the files' decimal form (sign, digits, point,
 // exponent) with nothing after it. The runtime would also take "nan", "inf" or a
 // hexadecimal number, and read the "12" of "12abc"; none of those is data.
-bool is_number_text(const char* text) {
+// A number text of the data files, read in one pass: false when `text` is
+// not one. from_chars and strtod both round correctly, so they agree where
+// both read a text whole; the few forms from_chars does not take (a leading
+// '+', a value beyond the double range) go to strtod.
+bool number_value(const char* text, double& value) {
   if (!text || !*text) return false;
-  for (const char* p = text; *p; ++p)
-    if (!is_number_char(*p) && *p != 'e' && *p != 'E') return false;
-  char* end = nullptr;
-  std::strtod(text, &end);
-  return end != text && *end == '\0';
+  const char* end = text;
+  for (; *end; ++end)
+    if (!is_number_char(*end) && *end != 'e' && *end != 'E') return false;
+  const std::from_chars_result r = std::from_chars(text, end, value);
+  if (r.ec == std::errc() && r.ptr == end) return true;
+  char* stop = nullptr;
+  value = std::strtod(text, &stop);
+  return stop != text && *stop == '\0';
 }
 
 // The first line of a saved file. The XDD reader takes a first line that
@@ -289,11 +297,10 @@ bool xdd_data_3::read_number(stream_in& in, double& x) {
     x = 0.0;  // the end of the file
     return true;
   }
-  if (!is_number_text(word.c_str())) {
+  if (!number_value(word.c_str(), x)) {
     refuse_number(position, word.c_str());
     return false;
   }
-  x = text_to_double(word.c_str());
   return true;
 }
 
@@ -306,11 +313,11 @@ int xdd_data_3::read_ordinates(stream_in& in, int n, float_vec& values) {
     const int position = in.read_position();
     const my_string word = number_word(in);
     if (word.is_empty()) break;  // the end of the file: the rest stay 0
-    if (!is_number_text(word.c_str())) {
+    double v;
+    if (!number_value(word.c_str(), v)) {
       refuse_number(position, word.c_str());
       return -1;
     }
-    const double v = text_to_double(word.c_str());
     // A double beyond the float range would be undefined to convert.
     values[held] = v > top    ? std::numeric_limits<float>::infinity()
                    : v < -top ? -std::numeric_limits<float>::infinity()

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -244,6 +246,32 @@ TEST_F(DataFiles, AShortFileLoadsWithItsMissingPointsAsZeroAndSaysSo) {
   }
 }
 
+// Every form of number a scan may hold reads as the C library reads it: the
+// reader takes a faster path for the common ones, and falls back for the rest.
+TEST_F(DataFiles, EveryFormOfNumberReadsAsTheCLibraryReadsIt) {
+  const std::vector<std::string> texts = {"0.1", "+5", "-7.25", ".5", "5.", "1E3", "2e-3", "1,5", "123456789012345678",
+                                          "1e400", "-1e400", "1e-400", "3.4028235e38", "0.30000000000000004",
+                                          "1.00000005960464477539", "-0"};
+  std::string body;
+  for (const std::string& t : texts) body += t + "\n";
+  const std::string path = write_file("forms.xdd", "Forms\n1 1 " + std::to_string(texts.size()) + "\n1 1 1.5406\n" + body);
+  xdd_10* x = new_file(path);
+  ASSERT_NE(x->execute(), nullptr) << shown_texts().size();
+  ASSERT_EQ(profile(x).n, static_cast<int>(texts.size()));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    std::string c_text = texts[i];
+    if (c_text == "1,5") c_text = "1.5";  // a decimal comma is a decimal point
+    const double v = std::strtod(c_text.c_str(), nullptr);
+    const double top = std::numeric_limits<float>::max();
+    const float expected = v > top ? std::numeric_limits<float>::infinity()
+                           : v < -top ? -std::numeric_limits<float>::infinity()
+                                      : static_cast<float>(v);
+    const float got = profile(x).y[static_cast<int>(i)];
+    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << texts[i] << " read as " << got;
+  }
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
 TEST_F(DataFiles, ACpiScanSavesAsXddAndReadsBackFieldForField) {
   xdd_10* cpi = new_file(write_file(
       "scan.cpi", "Quartz standard\n10\n10.05\n0.02\nCu\n1.5406\n11/10/2012\n2,0\nSCANDATA\n1.5\n2.25\n-3\n4e3\n"));
@@ -270,6 +298,43 @@ TEST_F(DataFiles, ACpiScanSavesAsXddAndReadsBackFieldForField) {
   for (int i = 0; i < again.n; ++i) EXPECT_EQ(again.y[i], read.y[i]) << "point " << i;
   EXPECT_STREQ(back->data()->comment.c_str(), "Quartz standard");
   EXPECT_EQ(std::pair(member(back, "tBime"), member(back, "lBambda")), std::pair(1.0, 1.5406));
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
+// A CPI file's first line is always its comment and may start like a
+// number; the XDD reader would take such a line for data, so the first save
+// of "0CPI scan" made a file that could not be loaded again.
+TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFileLoadsAgain) {
+  const struct {
+    const char* name;
+    const char* comment;
+    const char* first_line;
+  } rows[] = {{"a comment starting with a digit", "0CPI scan", "Comment 0CPI scan"},
+              {"a comment starting with a minus sign", "-5 degrees tilt", "Comment -5 degrees tilt"},
+              {"a comment starting with a point after blanks", "  .5 mm slit", "Comment   .5 mm slit"},
+              {"a blank comment", " \t ", "Comment"},
+              {"a comment of words", "Quartz 5", "Quartz 5"}};
+  for (const auto& c : rows) {
+    xdd_10* x = new_file(dir + "/saved.xdd", c.comment);
+    profile(x).set_first_step_count(20.0, 0.5, 4);
+    profile(x).y.allocate(4);
+    ASSERT_TRUE(x->data()->write_xdd()) << c.name;
+    const std::string text = read_file(dir + "/saved.xdd");
+    EXPECT_EQ(text.substr(0, text.find('\n')), c.first_line) << c.name;
+    xdd_10* back = new_file(dir + "/saved.xdd");
+    ASSERT_NE(back->execute(), nullptr) << "the saved file loads: " << c.name;
+    EXPECT_STREQ(back->data()->comment.c_str(), c.first_line) << c.name;
+    EXPECT_EQ(std::pair(profile(back).n, profile(back).x1), std::pair(4, 20.0)) << c.name;
+  }
+  EXPECT_EQ(shown_texts(), strings{});
+
+  xdd_10* cpi = new_file(write_file("digit.cpi", "0CPI scan\n20\n21.5\n0.5\nCu\n1.5406\nheader line\nSCANDATA\n1\n2\n3\n4\n"));
+  ASSERT_NE(cpi->execute(), nullptr);
+  cpi->path_node()->set_text((dir + "/digit.xdd").c_str());
+  ASSERT_TRUE(cpi->data()->write_xdd());
+  xdd_10* xdd = new_file(dir + "/digit.xdd");
+  ASSERT_NE(xdd->execute(), nullptr) << "a CPI file whose comment starts with a digit converts to a readable XDD file";
+  EXPECT_EQ(std::vector<float>(profile(xdd).y.data(), profile(xdd).y.data() + 4), (std::vector<float>{1, 2, 3, 4}));
   EXPECT_EQ(shown_texts(), strings{});
 }
 
