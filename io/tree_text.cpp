@@ -88,6 +88,16 @@ assoc_class* anchor_of(assoc_class& current, assoc_class& start, const char* par
   return nullptr;
 }
 
+// True when `name` is that of `parent` or of one of its ancestors up to the
+// start. Such a node could be saved but not read back: the records after
+// it that belong to its namesake above would be placed under it instead.
+bool names_an_ancestor(assoc_class& parent, assoc_class& start, const char* name) {
+  for (assoc_class* a = &parent;; a = a->parent()) {
+    if (a->is_named(name) || assoc_class::names_equal(a->class_name(), name)) return true;
+    if (a == &start || !a->parent()) return false;
+  }
+}
+
 }  // namespace
 
 void save_subtree(assoc_class& start, stream_out& out) {
@@ -119,7 +129,7 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
     }
     if (skipping_file) continue;
     assoc_class* parent = anchor_of(*current, start, r.parent.c_str());
-    if (!parent) return damaged(r.name);
+    if (!parent || names_an_ancestor(*parent, start, r.name.c_str())) return damaged(r.name);
     assoc_class* node = parent->is_array() ? nullptr : child_with_display_name(*parent, r.name.c_str());
     if (!node) node = made_for(*parent, r.name.c_str());
     if (!node) return damaged(r.name);
@@ -139,7 +149,7 @@ bool check_subtree(const char* start_name, stream_in& in) {
   std::vector<std::string> at{start_name};
   while (read_record(in, r)) {
     auto found = std::find(at.rbegin(), at.rend(), r.parent);
-    if (found == at.rend()) return damaged(r.name);
+    if (found == at.rend() || std::find(found, at.rend(), r.name) != at.rend()) return damaged(r.name);
     if (r.name == data_file_record && r.value.find_first_not_of(" \r") == std::string::npos) return damaged(r.name);
     at.erase(found.base(), at.end());
     at.push_back(r.name);

@@ -118,6 +118,20 @@ TEST_F(TreeText, ARecordNamingAParentAboveTheStartIsRefused) {
   EXPECT_EQ(find(app, "mAlines")->child_count(), 0) << "nothing outside the start was touched";
 }
 
+// A node named as one of its ancestors saves, but the records after it that
+// belong to its namesake above read back under it: a project changed each
+// time it was saved and opened.
+TEST_F(TreeText, ARecordNamedAsItsParentOrAnAncestorIsRefused) {
+  for (const char* text : {"\nmAdds app \nmAdds mAdds \nmAopts mAdds ", "\nmAdds app \nmAopts mAdds \nmAdds mAopts "}) {
+    shown_errors shown;
+    string_in in(text);
+    EXPECT_FALSE(load_subtree(*find(app, "mAdds"), in)) << text;
+    ASSERT_EQ(shown.messages().size(), 1u) << text;
+    EXPECT_EQ(shown.messages()[0].text, "Project file is damaged near: mAdds") << text;
+    EXPECT_EQ(find(app, "mAdds")->find_child("mAdds"), nullptr) << text;
+  }
+}
+
 // A capital second letter chooses the class of a node, but the node takes
 // its name from its template. A record whose name no template declares was
 // once read into a nameless node, which the next save wrote as "no_name_3":
@@ -160,6 +174,9 @@ TEST(TreeTextCheck, AcceptsWhatTheReaderCanPlaceAndNamesTheFirstRecordItCannot) 
        "\nmAdds app \nmAopts mAdds \nmAlines mAdds \ntBime mAopts 1", "tBime"},
       {"a record above the start is refused", "\nmAdds app \nmAopts app ", "mAopts"},
       {"a data-file record without a path is refused", "\nmAdds app \nxdd mAdds \nmAopts xdd ", "xdd"},
+      {"a record named as its parent is refused", "\nmAdds app \nmAdds mAdds \nmAopts mAdds ", "mAdds"},
+      {"a record named as an ancestor is refused", "\nmAdds app \nmAopts mAdds \ntBime mAopts 1\nmAopts tBime ",
+       "mAopts"},
       {"a text that starts with another node is refused", "A test scan\n20 0.5 23.5\n", "A"},
       {"an empty text is refused", "", ""},
   };

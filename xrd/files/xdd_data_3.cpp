@@ -1,8 +1,10 @@
 #include "xrd/files/xdd_data_3.h"
 
+#include <strings.h>
+
 #include <cctype>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,6 +67,19 @@ bool number_value(const char* text, double& value) {
   char* stop = nullptr;
   value = std::strtod(text, &stop);
   return stop != text && *stop == '\0';
+}
+
+// An ordinate: a number, or one of the C library's words for the values that
+// are none. A count beyond the float range reads as an infinity and a
+// computed curve may hold one, which a save writes as "inf" or "nan": the
+// file must load again. (The abscissa takes numbers only.)
+bool ordinate_value(const char* text, double& value) {
+  const char* word = text + (*text == '+' || *text == '-');
+  if (strcasecmp(word, "inf") == 0 || strcasecmp(word, "infinity") == 0 || strcasecmp(word, "nan") == 0) {
+    value = std::strtod(text, nullptr);
+    return true;
+  }
+  return number_value(text, value);
 }
 
 // The first line of a saved file. The XDD reader takes a first line that
@@ -314,7 +329,7 @@ int xdd_data_3::read_ordinates(stream_in& in, int n, float_vec& values) {
     const my_string word = number_word(in);
     if (word.is_empty()) break;  // the end of the file: the rest stay 0
     double v;
-    if (!number_value(word.c_str(), v)) {
+    if (!ordinate_value(word.c_str(), v)) {
       refuse_number(position, word.c_str());
       return -1;
     }

@@ -251,7 +251,7 @@ TEST_F(DataFiles, AShortFileLoadsWithItsMissingPointsAsZeroAndSaysSo) {
 TEST_F(DataFiles, EveryFormOfNumberReadsAsTheCLibraryReadsIt) {
   const std::vector<std::string> texts = {"0.1", "+5", "-7.25", ".5", "5.", "1E3", "2e-3", "1,5", "123456789012345678",
                                           "1e400", "-1e400", "1e-400", "3.4028235e38", "0.30000000000000004",
-                                          "1.00000005960464477539", "-0"};
+                                          "1.00000005960464477539", "-0", "inf", "-inf", "nan", "-Infinity"};
   std::string body;
   for (const std::string& t : texts) body += t + "\n";
   const std::string path = write_file("forms.xdd", "Forms\n1 1 " + std::to_string(texts.size()) + "\n1 1 1.5406\n" + body);
@@ -340,6 +340,26 @@ TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFil
 
 // Four decimals would write a step of 1/60 as 0.0167, and the file would
 // read back as 2995 points instead of 3001.
+// Counts beyond the float range read as infinities, and a computed curve
+// may hold them or undefined values: a save wrote "inf" and "nan", which
+// the reader refused, so the saved scan could not be loaded again.
+TEST_F(DataFiles, AScanHoldingInfinitiesOrUndefinedValuesSavesAndLoadsAgain) {
+  const std::string path = write_file("wild.xdd", "Wild\n1 1 6\n1 1 1.5406\n5 1e39 -1e39 7 8 9\n");
+  xdd_10* x = new_file(path);
+  ASSERT_NE(x->execute(), nullptr);
+  profile(x).y[3] = std::numeric_limits<float>::quiet_NaN();
+  set_text_named(*x, "xDdd_path_name", (dir + "/saved.xdd").c_str());
+  ASSERT_TRUE(x->data()->write_xdd());
+  xdd_10* back = new_file(dir + "/saved.xdd");
+  ASSERT_NE(back->execute(), nullptr) << read_file(dir + "/saved.xdd");
+  const float inf = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(profile(back).y[1], inf);
+  EXPECT_EQ(profile(back).y[2], -inf);
+  EXPECT_TRUE(std::isnan(profile(back).y[3]));
+  EXPECT_EQ(profile(back).y[5], 9.0f);
+  EXPECT_EQ(shown_texts(), strings{});
+}
+
 TEST_F(DataFiles, SavedAbscissaAndOrdinatesReadBackExactly) {
   xdd_10* x = new_file(dir + "/fine.xdd", "");
   xy_data_3& p = profile(x);
