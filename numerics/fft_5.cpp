@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "numerics/size_for_overwrite.h"
 #include "numerics/spectrum_kernel.h"
@@ -107,6 +109,30 @@ void fft_5::quotient(const fft_5& reference, double f) {
     quotient_im[i] = 0.0f;
     quotient_mod[i] = 0.0f;
   }
+}
+
+void fft_5::wiener(double noise2) {
+  const int n = std::min(quotient_re.count(), static_cast<int>(reading_.u.size()));
+  for (int i = 0; i < n; ++i) {
+    if (quotient_re[i] == vanished && quotient_im[i] == vanished) continue;
+    const double u = reading_.u[static_cast<std::size_t>(i)], v = reading_.v[static_cast<std::size_t>(i)];
+    const double r2 = u * u + v * v;
+    const double w = r2 / (r2 + noise2);
+    quotient_re[i] = static_cast<float>(quotient_re[i] * w);
+    quotient_im[i] = static_cast<float>(quotient_im[i] * w);
+    const double re = quotient_re[i], im = quotient_im[i];
+    quotient_mod[i] = static_cast<float>(std::sqrt(re * re + im * im));
+  }
+}
+
+double fft_5::noise_floor() const {
+  const int n = modulus.count();
+  if (n < 1) return 0.0;
+  std::vector<double> top;
+  for (int i = n - std::max(n / 4, 1); i < n; ++i) top.push_back(modulus[modulus.base() + i]);
+  const std::size_t mid = top.size() / 2;
+  std::nth_element(top.begin(), top.begin() + static_cast<std::ptrdiff_t>(mid), top.end());
+  return top[mid];
 }
 
 void fft_5::deconvolute() {

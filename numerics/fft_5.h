@@ -38,6 +38,16 @@ class fft_5 : public fft_4 {
   // exchanged so that zero offset lies in the middle.
   void deconvolute();
 
+  // Weighs the last quotient by |R|² / (|R|² + noise2), R the reference's
+  // transform as the quotient read it: a Wiener-type filter that fades the
+  // quotient out where the reference sinks into noise instead of amplifying
+  // that noise. Frequencies where the reference vanished keep their guard.
+  void wiener(double noise2);
+
+  // The transform's noise floor: the median modulus over the top quarter of
+  // its frequencies, where a line has no signal left. 0 before a transform.
+  double noise_floor() const;
+
   x1_xd_x2_3 input_axis;
   x1_xd_x2_3 frequency_axis;
   float_vec profile;

@@ -136,6 +136,7 @@ start_templates
    ' the project modified and the file changed.
    AfBreq_doubler _int _min 0 _max 4 _default 1 _name Transform|length|doubling _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
    AfBft_f2_lim _double _default -999 _name Frequency|limit _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_inv|1 ;
+   AfBft_wiener _double _min 0 _default 0 _name Wiener|filter|constant _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
    Afft_zero _double _default -999 _name Origin _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
    AaBo_bkg _double _default 0 _name Background|level _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
    AaB1_bkg _double _default 0 _name Background|slope _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
@@ -401,13 +402,14 @@ start_out_side_recs {
    {"reports"
       {"fourier"
          {"title" {"Fourier options"}}
-         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
+         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Wiener: k of the filter that weighs the quotient by |R|^2 / (|R|^2 + k noise^2), R the reference's transform (0: the plain quotient). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
          {"data" {"_get_name xdd"}}
          {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
          {"data_lbs"
             {"fft_zero" {"_title Origin _width 10"}}
             {"fBreq_doubler" {"_title Doubling _width 9"}}
             {"fBft_f2_lim" {"_title Limit _width 9"}}
+            {"fBft_wiener" {"_title Wiener _width 9"}}
             {"lBamda" {"_title Wavelength _width 11"}}
             {"aBo_bkg" {"_title Bkg|level _width 11"}}
             {"aB1_bkg" {"_title Bkg|slope _width 11"}}

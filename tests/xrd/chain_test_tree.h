@@ -50,6 +50,7 @@ inline const std::string templates =
     template_lines(5, "AfBft_recal AfBft_shift AfBft_do_inv AfBft_do_deconv AfBft_do_br", " _int _default 1") +
     template_lines(5, "AfBreq_doubler", " _int _min 0 _max 4 _default 0 _on_change j|fBft_recal|1") +
     template_lines(5, "AfBft_f2_lim", " _double _default -999 _on_change j|fBft_do_inv|1") +
+    template_lines(5, "AfBft_wiener", " _double _default 0 _on_change j|fBft_do_deconv|1") +
     template_lines(5, "Afft_zero", " _double _default -999 _on_change j|fBft_shift|1") +
     template_lines(5, "AaBo_bkg AaB1_bkg", " _double _default 0 _on_change j|fBft_recal|1") +
     template_lines(5, "AlBamda", " _double _default 0 _on_change j|fBft_shift|1") +

@@ -278,10 +278,18 @@ bool xy_yobs_3::run_quotient() {
   // for the inverse; read as stored it is negative and leaves the quotient 0.
   const double f = std::min(limit_frequency(), ref->limit_frequency());
   ref_prof_3* option = reference_option();
-  const quotient_inputs now{ref, option ? option->assignments : 0, runs.shift, ref->runs.shift, f};
+  const double wiener = option_double(wiener_, 0.0);
+  const quotient_inputs now{ref, option ? option->assignments : 0, runs.shift, ref->runs.shift, f, wiener};
   if (!(now == quotient_used_)) due_ |= quotient_stage;
   if (stage_due(quotient_stage, do_deconv_)) {
     fft.quotient(ref->fft, f);
+    // The filter's noise is the quotient's own, in the reference's units:
+    // the reference's noise floor and the observed one scaled by R(0) / O(0).
+    if (wiener > 0.0 && fft.modulus.count() > 0 && ref->fft.modulus.count() > 0 && fft.modulus[0] > 0.0f) {
+      const double nr = ref->fft.noise_floor();
+      const double no = fft.noise_floor() * ref->fft.modulus[0] / fft.modulus[0];
+      fft.wiener(wiener * (nr * nr + no * no));
+    }
     ++runs.quotient;
     quotient_used_ = now;
     stage_done(quotient_stage, do_deconv_);

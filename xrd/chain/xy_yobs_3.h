@@ -90,6 +90,10 @@ class xy_yobs_3 {
   double limit_frequency();
   // F of the wavelength conversion, 1 when lBamda is not positive.
   double wavelength_factor();
+  // lBamda (Å), 0 when it is not set.
+  double wavelength() { return option_double(lambda_, 0.0); }
+  // The profile the chain transforms.
+  xy_data_for_3& observed_data() { return observed_profile(); }
 
   // Reference attached through ref_prof, or null.
   xy_yobs_4* reference_profile();
@@ -136,6 +140,7 @@ class xy_yobs_3 {
     int own_shift = -1;
     int reference_shift = -1;
     double limit = 0.0;
+    double wiener = 0.0;
     bool operator==(const quotient_inputs&) const = default;
   };
 
@@ -164,6 +169,7 @@ class xy_yobs_3 {
   cached_ref bkg0_{"aBo_bkg"};
   cached_ref bkg1_{"aB1_bkg"};
   cached_ref lambda_{"lBamda"};
+  cached_ref wiener_{"fBft_wiener"};
   cached_ref ref_prof_{"ref_prof"};
   cached_ref tied_{"xdds_tied_to"};
   cached_ref left_consts_{"ex_l_consts"};

@@ -1,0 +1,261 @@
+#include "xrd/sizes/line_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <limits>
+
+#include "xrd/chain/xy_yobs_4.h"
+#include "xrd/curves/xy_data_3.h"
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
+// The quotient's signal must stay above this many times its noise.
+constexpr double snr_needed = 3.0;
+// Above this R a deconvolution is suspect.
+constexpr double r_warning = 0.05;
+// Points averaged at each end of a scan to judge its background.
+constexpr int end_points = 8;
+// A reconvolution longer than this many products is not attempted.
+constexpr double most_products = 4e8;
+
+// The profile above its background, on the profile's own points.
+std::vector<double> above_background(xy_yobs_3& chain) {
+  xy_data_for_3& obs = chain.observed_data();
+  std::vector<double> y(static_cast<std::size_t>(obs.y.count()));
+  for (int i = 0; i < obs.y.count(); ++i)
+    y[static_cast<std::size_t>(i)] = obs.y[obs.y.base() + i] - chain.background_at(obs.x1 + i * obs.xd);
+  return y;
+}
+
+// The modulus of a transform at frequency `at` (its own axis's unit), read
+// linearly between its points; 0 beyond them.
+double modulus_at(const fft_5& f, double at) {
+  const double q = (at - f.frequency_axis.x1) / f.frequency_axis.xd;
+  const int n = f.modulus.count();
+  if (!(q >= 0.0) || q > n - 1) return 0.0;
+  const int i = std::min(static_cast<int>(q), n - 2);
+  if (n < 2) return f.modulus[f.modulus.base()];
+  const double t = q - i;
+  return (1.0 - t) * f.modulus[f.modulus.base() + i] + t * f.modulus[f.modulus.base() + i + 1];
+}
+
+// Mean of the first and of the last few values, relative to the largest.
+void end_levels(const std::vector<double>& y, double& left, double& right, double& top) {
+  top = y.empty() ? 0.0 : *std::max_element(y.begin(), y.end());
+  const std::size_t w = std::min<std::size_t>(end_points, y.size());
+  left = right = 0.0;
+  for (std::size_t i = 0; i < w; ++i) {
+    left += y[i];
+    right += y[y.size() - w + i];
+  }
+  if (w > 0) {
+    left /= static_cast<double>(w);
+    right /= static_cast<double>(w);
+  }
+}
+
+std::string percent(double share) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", 100.0 * share);
+  return text;
+}
+
+}  // namespace
+
+profile_widths widths_of(const std::vector<double>& y, double step) {
+  profile_widths w{nan_value, nan_value, nan_value};
+  if (y.size() < 3 || !(step > 0.0)) return w;
+  const std::size_t p = static_cast<std::size_t>(std::max_element(y.begin(), y.end()) - y.begin());
+  const double top = y[p];
+  if (!(top > 0.0)) return w;
+  const double half = top / 2.0;
+  double left = nan_value, right = nan_value;
+  for (std::size_t i = p; i > 0; --i)
+    if (y[i - 1] < half) {
+      left = (static_cast<double>(i) - (y[i] - half) / (y[i] - y[i - 1])) * step;
+      break;
+    }
+  for (std::size_t i = p; i + 1 < y.size(); ++i)
+    if (y[i + 1] < half) {
+      right = (static_cast<double>(i) + (y[i] - half) / (y[i] - y[i + 1])) * step;
+      break;
+    }
+  double area = 0.0;
+  for (double v : y) area += v;
+  w.fwhm = right - left;
+  w.breadth = area * step / top;
+  w.shape = w.fwhm / w.breadth;
+  return w;
+}
+
+bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& why) {
+  out = fourier_coefficients{};
+  xy_yobs_4* ref = sample.reference_profile();
+  if (!ref) {
+    why = "No reference profile (ref_prof) is set";
+    return false;
+  }
+  if (!sample.run_quotient()) {
+    why = "The quotient by the reference cannot be computed";
+    return false;
+  }
+  const fft_5& f = sample.fft;
+  const int count = std::min(f.quotient_re.count(), f.quotient_im.count());
+  const double limit = std::min(sample.limit_frequency(), ref->limit_frequency());
+  const double q = limit / f.frequency_axis.xd;
+  const int m = !(q >= 0.0) ? -1 : q >= count - 1 ? count - 1 : static_cast<int>(std::floor(q));
+  const double q0 = m >= 0 ? f.quotient_re[f.quotient_re.base()] : 0.0;
+  if (!(q0 > 0.0)) {
+    why = "The quotient at L = 0 is not positive: the reference or the background is wrong";
+    return false;
+  }
+  out.wavelength = sample.wavelength();
+  out.two_theta = sample.origin_x();
+  const double factor = out.wavelength > 0.0 ? sample.wavelength_factor() : 1.0;
+  for (int i = 0; i <= m; ++i) {
+    const float re = f.quotient_re[f.quotient_re.base() + i];
+    const float im = f.quotient_im[f.quotient_im.base() + i];
+    if (re == fft_5::vanished && im == fft_5::vanished) break;  // the reference's transform vanished here
+    out.L.push_back(i * f.frequency_axis.xd * factor);
+    out.A.push_back(re / q0);
+    out.B.push_back(im / q0);
+  }
+  return true;
+}
+
+noise_estimate estimate_noise(xy_yobs_3& sample) {
+  noise_estimate e;
+  xy_yobs_4* ref = sample.reference_profile();
+  if (!ref || !sample.run_transform_stages() || !ref->run_transform_stages()) return e;
+  const fft_5& o = sample.fft;
+  const fft_5& r = ref->fft;
+  e.observed_floor = o.noise_floor();
+  e.reference_floor = r.noise_floor();
+  if (!(e.observed_floor >= 0.0) || !(e.reference_floor >= 0.0)) return e;
+  const int n = o.modulus.count();
+  for (int i = 0; i < n; ++i) {
+    const double f = o.frequency_axis.x1 + i * o.frequency_axis.xd;
+    const double mo = o.modulus[o.modulus.base() + i];
+    const double mr = modulus_at(r, f);
+    if (!(mo > 0.0) || !(mr > 0.0)) break;
+    const double a = e.observed_floor / mo, b = e.reference_floor / mr;
+    const double snr = 1.0 / std::sqrt(a * a + b * b);
+    if (!(snr > snr_needed)) break;
+    e.limit_index = i;
+    e.snr_at_limit = snr;
+  }
+  e.ok = e.limit_index >= 0;
+  return e;
+}
+
+bool set_automatic_limit(xy_yobs_3& sample, std::string& why) {
+  const noise_estimate e = estimate_noise(sample);
+  if (!e.ok) {
+    why = sample.reference_profile() ? "The noise of the transforms cannot be estimated"
+                                     : "No reference profile (ref_prof) is set";
+    return false;
+  }
+  sample.set_limit_index(e.limit_index);
+  return true;
+}
+
+void reconvolution(xy_yobs_3& sample, std::vector<double>& observed, std::vector<double>& reconvolved) {
+  observed.clear();
+  reconvolved.clear();
+  xy_yobs_4* ref = sample.reference_profile();
+  if (!ref || !sample.run_deconvolution()) return;
+  xy_data_for_3& obs = sample.observed_data();
+  const float_vec& d = sample.fft.profile;
+  const x1_xd_x2_3& r_axis = ref->ft_input_axis;
+  const float_vec& r = ref->ft_input;
+  const int nd = d.count(), nr = r.count(), no = obs.y.count();
+  if (nd < 1 || nr < 2 || no < 1 || !(r_axis.xd > 0.0)) return;
+  if (static_cast<double>(no) * nd > most_products) return;
+  observed = above_background(sample);
+  reconvolved.assign(static_cast<std::size_t>(no), 0.0);
+  const double dx = obs.xd;
+  const double x0 = sample.origin_x();
+  const double r0 = ref->origin_x();
+  const double scale = dx / r_axis.xd;
+  for (int j = 0; j < nd; ++j) {
+    const double dj = d[d.base() + j];
+    if (!(dj > 0.0)) continue;
+    const double u = (j - nd / 2) * dx;
+    for (int i = 0; i < no; ++i) {
+      // The reference at its origin plus this point's offset from the sample's, less u.
+      const double q = (r0 + (obs.x1 + i * dx - x0) - u - r_axis.x1) / r_axis.xd;
+      if (!(q >= 0.0) || q > nr - 1) continue;
+      const int k = std::min(static_cast<int>(q), nr - 2);
+      const double t = q - k;
+      const double rv = (1.0 - t) * r[r.base() + k] + t * r[r.base() + k + 1];
+      reconvolved[static_cast<std::size_t>(i)] += scale * dj * rv;
+    }
+  }
+}
+
+line_analysis analyse_line(xy_yobs_3& sample) {
+  line_analysis a;
+  if (!coefficients_of(sample, a.coefficients, a.refused)) return a;
+  xy_yobs_4* ref = sample.reference_profile();
+  const fourier_coefficients& c = a.coefficients;
+  a.size = area_weighted_length(c.L, c.A);
+  a.volume_length = volume_weighted_length(c.L, c.A, a.volume_reached_zero);
+  a.limit_frequency = std::min(sample.limit_frequency(), ref->limit_frequency());
+  a.limit_L = c.L.empty() ? 0.0 : c.L.back();
+
+  xy_data_for_3& obs = sample.observed_data();
+  const std::vector<double> observed = above_background(sample);
+  a.observed = widths_of(observed, obs.xd);
+  a.reference = widths_of(above_background(*ref), ref->observed_data().xd);
+  sample.run_deconvolution();
+  std::vector<double> d(static_cast<std::size_t>(sample.fft.profile.count()));
+  for (int i = 0; i < sample.fft.profile.count(); ++i)
+    d[static_cast<std::size_t>(i)] = sample.fft.profile[sample.fft.profile.base() + i];
+  a.deconvoluted = widths_of(d, obs.xd);
+  const double cos_theta = std::cos(c.two_theta * pi / 360.0);
+  a.scherrer = c.wavelength > 0.0 ? c.wavelength / (a.deconvoluted.breadth * pi / 180.0 * cos_theta) : nan_value;
+
+  const noise_estimate noise = estimate_noise(sample);
+  a.snr_at_limit = nan_value;
+  if (noise.ok) {
+    const double at = a.limit_frequency / sample.fft.frequency_axis.xd;
+    const int i = std::clamp(static_cast<int>(std::floor(at)), 0, sample.fft.modulus.count() - 1);
+    const double mo = sample.fft.modulus[sample.fft.modulus.base() + i];
+    const double mr = modulus_at(ref->fft, i * sample.fft.frequency_axis.xd);
+    const double p = noise.observed_floor / mo, q = noise.reference_floor / mr;
+    a.snr_at_limit = mo > 0.0 && mr > 0.0 ? 1.0 / std::sqrt(p * p + q * q) : 0.0;
+  }
+
+  std::vector<double> measured, back;
+  reconvolution(sample, measured, back);
+  a.reconvolution_r = reconvolution_r(measured, back);
+
+  // The line's tails beyond the scan: a Lorentzian-like tail y ~ 1/x² holds
+  // y(X)·X beyond the distance X.
+  double left = 0.0, right = 0.0, top = 0.0;
+  end_levels(observed, left, right, top);
+  double area = 0.0;
+  for (double v : observed) area += v * obs.xd;
+  const double x0 = sample.origin_x();
+  const double missing = (std::max(left, 0.0) * std::fabs(x0 - obs.x1) + std::max(right, 0.0) * std::fabs(obs.x2 - x0));
+  if (area > 0.0 && missing / area > 0.005)
+    a.warnings.push_back("The scan ends within the line's tails (about " + percent(missing / area) +
+                         " of its area lies beyond it): the sizes come out too small; a wider scan or the tail "
+                         "extrapolation helps");
+  if (!(a.reconvolution_r <= r_warning)) {
+    std::string cause;
+    if (top > 0.0 && (std::fabs(left) > 0.0025 * top || std::fabs(right) > 0.0025 * top))
+      cause = "the background looks wrong (the profile does not return to it at the scan's ends)";
+    else if (noise.ok && sample.limit_index_or_last() > noise.limit_index)
+      cause = "the frequency limit looks too high (above where the quotient's signal meets three times its noise)";
+    else
+      cause = "the reference may be broader than the line";
+    a.warnings.push_back("Reconvolution R = " + percent(a.reconvolution_r) + " is above 5%: " + cause);
+  }
+  if (!a.size.found) a.warnings.push_back("A(L) does not fall at its start: no size broadening is seen");
+  return a;
+}

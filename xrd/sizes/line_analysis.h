@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "xrd/sizes/size_strain.h"
+
+class xy_yobs_3;
+
+// Widths of a line profile in degrees 2θ: the full width at half maximum,
+// the integral breadth (area over height) and their ratio, the shape factor
+// (0.64 for a Lorentzian, 0.94 for a Gaussian). NaN where the profile has
+// no peak.
+struct profile_widths {
+  double fwhm = 0.0;
+  double breadth = 0.0;
+  double shape = 0.0;
+};
+profile_widths widths_of(const std::vector<double>& y, double step);
+
+// Noise floors and the automatic frequency limit of a file with a
+// reference. With each transform's noise floor (fft_5::noise_floor), the quotient's
+// signal-to-noise at a frequency is then 1 / sqrt((n_o/|O|)² + (n_r/|R|)²),
+// which weighs both files' noise where each transform is small.
+struct noise_estimate {
+  bool ok = false;
+  double observed_floor = 0.0;
+  double reference_floor = 0.0;
+  int limit_index = -1;        // the last frequency before the quotient's SNR falls to 3
+  double snr_at_limit = 0.0;   // the SNR there
+};
+noise_estimate estimate_noise(xy_yobs_3& sample);
+
+// Everything the single-line analysis finds for a file with a reference.
+struct line_analysis {
+  std::string refused;  // why there is no analysis; empty when there is one
+  fourier_coefficients coefficients;
+  area_length size;
+  double volume_length = 0.0;
+  bool volume_reached_zero = false;
+  double scherrer = 0.0;  // λ / (β cos θ0), Å; NaN without a wavelength
+  profile_widths observed, reference, deconvoluted;
+  double limit_frequency = 0.0;  // cycles per degree 2θ
+  double limit_L = 0.0;          // the limit as a column length
+  double snr_at_limit = 0.0;
+  double reconvolution_r = 0.0;
+  std::vector<std::string> warnings;
+};
+
+// The Fourier coefficients of the file's quotient by its reference, up to the
+// frequency limit (the first frequency where the reference vanished ends
+// them). False with `why` when there is no quotient to read.
+bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& why);
+
+// Runs the quotient and the deconvolution and measures what they give.
+line_analysis analyse_line(xy_yobs_3& sample);
+
+// The deconvoluted profile convolved back with the reference, on the
+// observed profile's points, and the observed profile above its background.
+// The deconvoluted profile's negative values are taken as 0 first: a line
+// has none, and where noise above the frequency limit or a wrong background
+// gave them, the reconvolution no longer matches what was measured.
+void reconvolution(xy_yobs_3& sample, std::vector<double>& observed, std::vector<double>& reconvolved);
+
+// Sets the file's frequency limit (fBft_f2_lim) to the automatic one; false
+// with `why` when it cannot be estimated.
+bool set_automatic_limit(xy_yobs_3& sample, std::string& why);

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The sample's Fourier coefficients of one line on the axis of column
+// lengths: the quotient of the observed transform by the reference's, its
+// real part A(L) normalised to 1 at L = 0 and its imaginary part B(L) beside
+// it (small when the origin sits on the line's centre).
+struct fourier_coefficients {
+  std::vector<double> L;  // column lengths, in the unit of the wavelength (Å)
+  std::vector<double> A;
+  std::vector<double> B;
+  double wavelength = 0.0;  // Å
+  double two_theta = 0.0;   // the origin, degrees 2θ
+
+  // λ / (2 sin θ), 0 without a wavelength.
+  double d_spacing() const;
+};
+
+// The area-weighted mean column length from the initial slope of A(L): a
+// second-order polynomial through the points after L = 0 while A stays above
+// 0.8, and ⟨L⟩area = −intercept / slope. Fitting the curve rather than a
+// chord keeps the answer within a few per cent where A(L) bends, and leaving
+// out L = 0 passes over the "hook" that a background error puts there.
+struct area_length {
+  bool found = false;  // false when A(L) does not fall (no size broadening)
+  double length = 0.0;
+  double L_from = 0.0, L_to = 0.0;  // the points fitted
+  int points = 0;
+};
+area_length area_weighted_length(const std::vector<double>& L, const std::vector<double>& A);
+
+// 2 ∫ A(L) dL from 0 up to the first zero of A (the last piece up to the
+// zero linearly interpolated); `reached_zero` false when A never falls to 0
+// on the axis, so that the integral is cut short.
+double volume_weighted_length(const std::vector<double>& L, const std::vector<double>& A, bool& reached_zero);
+
+// The Warren–Averbach separation of two orders of one reflection. With
+// s = 1/d of each order, ln A_n(L) = ln A^S(L) − 2π² L² ⟨ε²(L)⟩ s_n², so
+//   ln A^S = (s2² ln A1 − s1² ln A2) / (s2² − s1²),
+//   ⟨ε²⟩  = (ln A1 − ln A2) / (2π² L² (s2² − s1²)).
+// Both A(L) are taken on the coarser of the two axes (the finer one read by
+// a spline); the table stops before the first L where either is 0 or less.
+struct warren_averbach_row {
+  double L, A1, A2, AS, eps_rms;  // eps_rms is NaN at L = 0
+};
+struct warren_averbach_result {
+  std::string refused;  // why the pair cannot be analysed; empty when it can
+  std::vector<warren_averbach_row> rows;
+  area_length size;       // from A^S(L)
+  double half_L = 0.0;    // ⟨L⟩area / 2
+  double strain_at_half = 0.0;  // ε_rms there (NaN when outside the table)
+  double strain_at_50 = 0.0;    // ε_rms at L = 50 Å (NaN when outside)
+};
+warren_averbach_result warren_averbach(const fourier_coefficients& first, const fourier_coefficients& second);
+
+// ε_rms at L, interpolated linearly in the table; NaN outside it.
+double strain_at(const std::vector<warren_averbach_row>& rows, double L);
+
+// Σ|obs − reconv| / Σ|obs| over the points both cover: how far the
+// deconvoluted profile convolved back with the reference is from what was
+// measured (both above their backgrounds).
+double reconvolution_r(const std::vector<double>& observed, const std::vector<double>& reconvolved);
