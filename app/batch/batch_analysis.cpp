@@ -14,7 +14,10 @@
 #include "app/views/view_line_9.h"
 #include "core/error_message.h"
 #include "core/paths.h"
+#include "xrd/chain/xy_yobs_4.h"
 #include "xrd/plots/plot_3.h"
+#include "xrd/sizes/line_analysis.h"
+#include "xrd/sizes/size_strain_report.h"
 
 namespace {
 
@@ -52,6 +55,18 @@ const char* path_of(assoc_class& file) {
   return text ? text : "";
 }
 
+// Sets one option of a file as the report editor's edit line does; false
+// (the user told why) when there is no such option or it refused the value.
+bool apply_setting(assoc_class& file, const std::string& name, const std::string& value, std::ostream& err) {
+  assoc_class* node = setting_node(file, name);
+  if (!node) {
+    err << "No setting named " << name << " for " << path_of(file) << '\n';
+    return false;
+  }
+  const int r = node->set_text_with_limits(value.c_str());
+  return r != 2 && r != 3;
+}
+
 // Loads the files and the reference, ties the reference to every other
 // file and applies the settings; false (the user told why) when any of it
 // is refused.
@@ -69,17 +84,9 @@ bool prepare(application_session& session, const analysis_request& request, std:
       if (r == 2 || r == 3) return false;
     }
   }
-  for (const auto& [name, value] : request.settings) {
-    for (assoc_class* file : all_loaded(session)) {
-      assoc_class* node = setting_node(*file, name);
-      if (!node) {
-        err << "No setting named " << name << " for " << path_of(*file) << '\n';
-        return false;
-      }
-      const int r = node->set_text_with_limits(value.c_str());
-      if (r == 2 || r == 3) return false;
-    }
-  }
+  for (const auto& [name, value] : request.settings)
+    for (assoc_class* file : all_loaded(session))
+      if (!apply_setting(*file, name, value, err)) return false;
   return true;
 }
 
@@ -178,4 +185,65 @@ int batch_project(application_session& session, headless_platform& screen, const
   TDrawView* view = open_view(session, request);
   if (!view) return 1;
   return write_report(*view, request, out, err);
+}
+
+int batch_size_strain(application_session& session, const analysis_request& request, std::ostream& out,
+                      std::ostream& err) {
+  // Every file loads first (a reference may serve both orders), then each
+  // sample takes its reference and every file the settings.
+  std::vector<std::pair<assoc_class*, std::string>> samples;
+  for (const auto& [sample, reference] : request.pairs) {
+    assoc_class* s = session.load_file(sample);
+    if (!s) return 1;
+    assoc_class* r = nullptr;
+    for (assoc_class* file : all_loaded(session))
+      if (file != s && std::string(path_of(*file)) == reference) r = file;
+    if (!r && !(r = session.load_file(reference))) return 1;
+    samples.emplace_back(s, path_of(*r));
+  }
+  analysis_request settings = request;
+  settings.files.clear();
+  if (!prepare(session, settings, err)) return 1;
+  std::vector<line_analysis> lines;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    assoc_class* file = samples[i].first;
+    const std::string& reference = samples[i].second;
+    assoc_class* ref = find(*file, "ref_prof");
+    const int r = ref ? ref->set_text_with_limits(reference.c_str()) : 3;
+    if (r == 2 || r == 3) return 1;
+    if (i < request.pair_settings.size())
+      for (const auto& [name, value] : request.pair_settings[i])
+        if (!apply_setting(*file, name, value, err)) return 1;
+    auto* chain = dynamic_cast<xy_yobs_4*>(find(*file, "xy_yobs"));
+    if (!chain) return 1;
+    std::string why;
+    if (request.auto_limit && !set_automatic_limit(*chain, why)) {
+      err << path_of(*file) << ": " << why << '\n';
+      return 1;
+    }
+    lines.push_back(analyse_line(*chain));
+    if (!lines.back().refused.empty()) {
+      err << path_of(*file) << ": " << lines.back().refused << '\n';
+      return 1;
+    }
+    names.push_back(std::string(path_of(*file)) + " / " + reference);
+  }
+  warren_averbach_result pair;
+  if (lines.size() == 2) {
+    pair = warren_averbach(lines[0].coefficients, lines[1].coefficients);
+    if (!pair.refused.empty()) {
+      err << pair.refused << '\n';
+      return 1;
+    }
+  }
+  const std::string text = size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr);
+  if (request.output.empty()) {
+    out << text;
+    return 0;
+  }
+  std::string why;
+  if (capture_as_txt_3::write_text(request.output, text, why)) return 0;
+  err << why << '\n';
+  return 1;
 }

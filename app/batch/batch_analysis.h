@@ -22,6 +22,10 @@ struct analysis_request {
   double x_to = 0.0;
   std::string output;  // empty: standard output
   std::string project;  // the project file read by "project"
+  std::vector<std::pair<std::string, std::string>> pairs;  // size-strain: SAMPLE, REF
+  // size-strain: the settings given after each --pair, for its sample alone
+  std::vector<std::vector<std::pair<std::string, std::string>>> pair_settings;
+  bool auto_limit = false;  // size-strain: each sample's limit set where its quotient meets its noise
 };
 
 // Each answers the exit status: 0 done, 1 a file, value or output refused.
@@ -33,3 +37,7 @@ int batch_save_project(application_session& session, headless_platform& screen, 
                        std::ostream& err);
 int batch_project(application_session& session, headless_platform& screen, const analysis_request& request,
                   std::ostream& out, std::ostream& err);
+// The size-strain analysis of one line (one pair) or of two orders of one
+// reflection (two pairs), each sample with its own reference.
+int batch_size_strain(application_session& session, const analysis_request& request, std::ostream& out,
+                      std::ostream& err);

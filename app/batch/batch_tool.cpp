@@ -90,6 +90,8 @@ const std::vector<command_shape>& commands() {
       {"measure", 1, 1, "measure needs one file", {"--set", "--xrange"}},
       {"save-project", 1, -1, "save-project needs at least one file", {"--ref", "--set", "-o"}},
       {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "-o"}},
+      {"size-strain", 0, 0, "size-strain takes its files in --pair options",
+       {"--pair", "--set", "--auto-limit", "-o"}},
   };
   return all;
 }
@@ -116,7 +118,9 @@ std::string read_option(int argc, const char* const* argv, int& i, arguments& ar
     const std::string setting = v ? v : "";
     const std::size_t eq = setting.find('=');
     if (eq == std::string::npos || eq == 0) return "--set needs NAME=VALUE";
-    r.settings.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
+    // After a --pair, a setting is that pair's sample's alone.
+    auto& to = args.command == "size-strain" && !r.pairs.empty() ? r.pair_settings.back() : r.settings;
+    to.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
   } else if (a == "--show") {
     const char* v = value();
     if (!v) return "--show needs a comma-separated list of families";
@@ -135,6 +139,14 @@ std::string read_option(int argc, const char* const* argv, int& i, arguments& ar
     const char* v = value();
     if (!v || !*v) return "-o needs a file";
     r.output = v;
+  } else if (a == "--pair") {
+    const char* sample = value();
+    const char* reference = sample ? value() : nullptr;
+    if (!reference) return "--pair needs a sample file and its reference";
+    r.pairs.emplace_back(sample, reference);
+    r.pair_settings.emplace_back();
+  } else if (a == "--auto-limit") {
+    r.auto_limit = true;
   } else {
     return "unknown option " + a;
   }
@@ -173,6 +185,8 @@ int parse_arguments(int argc, const char* const* argv, arguments& args, std::ost
         return usage_error(err, args.command + " does not take " + o);
     if (args.command == "save-project" && args.analysis.output.empty())
       return usage_error(err, "save-project needs -o OUT, the project file to write");
+    if (args.command == "size-strain" && (args.analysis.pairs.empty() || args.analysis.pairs.size() > 2))
+      return usage_error(err, "size-strain needs one --pair SAMPLE REF, or two for two orders of one reflection");
     args.analysis.files = args.files;
     if (args.command == "project") {
       args.analysis.project = args.files.front();
@@ -279,19 +293,30 @@ const char* batch_usage() {
          "  save-project FILE...   Write the project of the files with their settings to -o OUT.\n"
          "  project PRJ            Load a project and write the report of one view holding all of\n"
          "                         its files, as report does.\n"
+         "  size-strain --pair SAMPLE REF [--pair SAMPLE2 REF2]\n"
+         "                         Sizes and strains from the Fourier coefficients A(L) of each\n"
+         "                         sample's quotient by its reference (lBamda must be set): with one\n"
+         "                         pair the mean column lengths from A(L), with two orders of one\n"
+         "                         reflection the Warren-Averbach separation of size and strain.\n"
+         "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
          "\n"
          "Options:\n"
          "  --ref REF              (report, save-project) Load REF after the files and make it\n"
          "                         the reference profile (ref_prof) of every other file.\n"
-         "  --set NAME=VALUE       (report, measure, save-project) Set the option NAME of every\n"
-         "                         loaded file, as the report editor does; a dotted name walks\n"
-         "                         one name at a time (ex_l_consts.nBpts_i1). May repeat.\n"
+         "  --set NAME=VALUE       (report, measure, save-project, size-strain) Set the option\n"
+         "                         NAME of every loaded file, as the report editor does; a dotted\n"
+         "                         name walks one name at a time (ex_l_consts.nBpts_i1). May repeat.\n"
+         "                         In size-strain, a --set after a --pair sets that pair's sample\n"
+         "                         only (its origin fft_zero, its background aBo_bkg and aB1_bkg).\n"
          "  --show LIST            (report, project) Families to show, comma-separated: yobs, re,\n"
          "                         im, mod, br_re, br_im, br_mod (transforms) or yobs, inv, deconv\n"
          "                         (profiles); the two kinds do not mix. Default: yobs.\n"
          "  --xrange X1 X2         (report, measure, project) The view's x range instead of all.\n"
-         "  -o OUT                 Write the report (or the project) to OUT instead of standard\n"
-         "                         output.\n"
+         "  --auto-limit           (size-strain) Set each sample's frequency limit (fBft_f2_lim) to\n"
+         "                         the last frequency before its quotient's signal falls to three\n"
+         "                         times its noise.\n"
+         "  -o OUT                 Write the report (or the project, or the results) to OUT instead\n"
+         "                         of standard output.\n"
          "  --template PATH        Read the template file PATH instead of the default.\n"
          "  --help                 Show this text.\n"
          "\n"
@@ -332,5 +357,6 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
   if (args.command == "report") return batch_report(session, args.analysis, out, err);
   if (args.command == "measure") return batch_measure(session, args.analysis, out, err);
   if (args.command == "save-project") return batch_save_project(session, screen, args.analysis, err);
+  if (args.command == "size-strain") return batch_size_strain(session, args.analysis, out, err);
   return batch_project(session, screen, args.analysis, out, err);
 }

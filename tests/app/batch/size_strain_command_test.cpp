@@ -1,0 +1,106 @@
+// The size-strain command on the bundled synthetic copper lines, whose
+// sample broadening is known: an area-weighted column length of 200 Å and an
+// rms strain of 1.0e-3 at every L (scripts/make_size_strain_demo.py).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "batch_runner.h"
+
+namespace {
+
+const std::string demo = XRDF_SOURCE_DIR "/resources/demo/size_strain/";
+const std::string cu111 = demo + "cu111.xdd", cu111_ref = demo + "cu111_ref.xdd";
+const std::string cu222 = demo + "cu222.xdd", cu222_ref = demo + "cu222_ref.xdd";
+
+// The summary lines in their fixed forms, in order; the numbers captured.
+const char* const two_order_summary =
+    "Area-weighted mean column length = ([0-9]+\\.[0-9]) A\n"
+    "Volume-weighted mean column length = ([0-9]+\\.[0-9]) A\n"
+    "Scherrer size \\(integral breadth\\) = ([0-9]+\\.[0-9]) A\n"
+    "Reconvolution R = ([0-9]+\\.[0-9]{2}) %\n"
+    "Reconvolution R = ([0-9]+\\.[0-9]{2}) %\n"
+    "RMS strain at L = ([0-9]+) A = ([0-9]\\.[0-9]{2}e-[0-9]{2})\n"
+    "RMS strain at L = 50 A = ([0-9]\\.[0-9]{2}e-[0-9]{2})\n";
+
+TEST(SizeStrainCommand, TwoOrdersGiveTheSizeAndTheStrainInTheSummaryForms) {
+  const run_result r = run({"size-strain", "--auto-limit", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(r.out, m, std::regex(std::string("^") + two_order_summary))) << r.out;
+  const double size = std::stod(m[1]);
+  EXPECT_NEAR(size, 200.0, 20.0);
+  EXPECT_LT(std::stod(m[4]), 5.0) << "reconvolution of the first order";
+  EXPECT_LT(std::stod(m[5]), 5.0) << "reconvolution of the second order";
+  EXPECT_NEAR(std::stod(m[6]), size / 2.0, 1.0) << "the strain is given at half the column length";
+  EXPECT_NEAR(std::stod(m[7]), 1.0e-3, 1.0e-4);
+  EXPECT_NEAR(std::stod(m[8]), 1.0e-3, 1.0e-4);
+  EXPECT_NE(r.out.find("\nL            A1           A2           AS           eps_rms      \n0.0000       1.0000"),
+            std::string::npos)
+      << "the table in the report's field layout";
+}
+
+TEST(SizeStrainCommand, OneLineGivesItsLengthsAndItsCoefficientsToAFile) {
+  const std::filesystem::path out = std::filesystem::temp_directory_path() / "xrdf_size_strain_one.txt";
+  std::filesystem::remove(out);
+  const run_result r = run({"size-strain", "--pair", cu111, cu111_ref, "--set", "fft_zero=43.3182", "--set",
+                            "aBo_bkg=100", "--set", "aB1_bkg=0", "--auto-limit", "-o", out.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  std::ifstream f(out);
+  const std::string text((std::istreambuf_iterator<char>(f)), {});
+  std::filesystem::remove(out);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(text, m,
+                                std::regex("^Area-weighted mean column length = ([0-9.]+) A\n"
+                                           "Volume-weighted mean column length = [0-9.]+ A\n"
+                                           "Scherrer size \\(integral breadth\\) = [0-9.]+ A\n"
+                                           "Reconvolution R = [0-9.]+ %\n\n")))
+      << text;
+  // One line holds size and strain together: its A(L) falls faster than the
+  // size's alone, and its initial slope gives a little less.
+  EXPECT_NEAR(std::stod(m[1]), 200.0, 20.0);
+  EXPECT_NE(text.find("2theta0 43.3182 deg"), std::string::npos) << "the pair's own origin was used";
+  EXPECT_NE(text.find("\nL            A1           \n0.0000       1.0000"), std::string::npos) << text;
+}
+
+struct refusal {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  const char* says;
+};
+
+class SizeStrainRefusals : public ::testing::TestWithParam<refusal> {};
+
+TEST_P(SizeStrainRefusals, ExitWithTheirStatusAndSayWhy) {
+  const run_result r = run(GetParam().args);
+  EXPECT_EQ(r.status, GetParam().status) << r.err;
+  EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, SizeStrainRefusals,
+    ::testing::Values(
+        refusal{"no_pair", {"size-strain"}, 2, "size-strain needs one --pair"},
+        refusal{"three_pairs",
+                {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref, "--pair", cu111, cu111_ref},
+                2,
+                "size-strain needs one --pair"},
+        refusal{"a_file_outside_a_pair", {"size-strain", cu111}, 2, "size-strain takes its files in --pair options"},
+        refusal{"a_pair_without_its_reference", {"size-strain", "--pair", cu111}, 2, "--pair needs a sample file"},
+        refusal{"a_reference_that_does_not_exist", {"size-strain", "--pair", cu111, demo + "missing.xdd"}, 1,
+                "Cannot open file"},
+        refusal{"one_line_twice", {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu111, cu111_ref}, 1,
+                "already loaded"},
+        refusal{"a_line_and_an_unrelated_one",
+                {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref, "--set", "lBamda=1.2"},
+                1,
+                "are not two orders of one reflection"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
