@@ -38,6 +38,12 @@ const std::vector<menu_item>& main_menu() {
                 item(4156, "&Show Options", "Show the Options Dialog"),
                 item(4244, "Edit &x-y scales"),
                 item(4246, "Create xy &Report"),
+                separator(),
+                item(4255, "Automatic frequency &limit",
+                     "Set the frequency limit of each file with a reference where its quotient meets three times "
+                     "its noise."),
+                item(4254, "Size and S&train",
+                     "Sizes and strains from the Fourier coefficients of the view's files with a reference."),
             }),
       popup("&View",
             {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/analysis/size_strain_command.h"
 #include "app/dialogs/axes_dlg_3.h"
 #include "app/shell/for_app_3.h"
 #include "app/views/color_3.h"
@@ -775,6 +776,12 @@ bool TDrawView::command(int id) {
     case vc::xy_report:
       if (assoc_class* report = find(*this, "capture_as_txt")) report->execute();
       return true;
+    case vc::size_strain:
+      show_size_strain(*this);
+      return true;
+    case vc::automatic_limit:
+      set_automatic_limits(*this);
+      return true;
     default:
       return false;
   }
@@ -810,6 +817,8 @@ bool TDrawView::enabler(int id, platform_types::command_state& state) {
     case vc::nothing_a:
     case vc::nothing_b:
     case vc::xy_report:
+    case vc::size_strain:
+    case vc::automatic_limit:
     case vc::scroll:
     case vc::extend_x:
     case vc::extend_y:

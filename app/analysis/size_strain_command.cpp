@@ -1,0 +1,96 @@
+#include "app/analysis/size_strain_command.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/text/text_file.h"
+#include "app/text/txt_docs_3.h"
+#include "app/views/TDrawView.h"
+#include "app/views/view_line_9.h"
+#include "core/error_message.h"
+#include "core/paths.h"
+#include "xrd/chain/xy_yobs_4.h"
+#include "xrd/sizes/line_analysis.h"
+#include "xrd/sizes/size_strain_report.h"
+
+namespace {
+
+const char* path_of(assoc_class& file) {
+  assoc_class* p = find_existing(file, "xDdd_path_name");
+  const char* text = p ? p->get_text() : nullptr;
+  return text ? text : "";
+}
+
+xy_yobs_4* chain_of(assoc_class& file) { return dynamic_cast<xy_yobs_4*>(find_existing(file, "xy_yobs")); }
+
+// The view's files that have a reference profile, in the view's order.
+std::vector<assoc_class*> samples_of(TDrawView& view) {
+  std::vector<assoc_class*> out;
+  for (view_line_9* line : view.lines()) {
+    assoc_class* file = line ? line->file() : nullptr;
+    xy_yobs_4* chain = file ? chain_of(*file) : nullptr;
+    if (chain && chain->reference_profile()) out.push_back(file);
+  }
+  return out;
+}
+
+void tell(TDrawView& view, const std::string& text) {
+  global_error_message().append(text.c_str());
+  show_error(&view);
+}
+
+}  // namespace
+
+void show_size_strain(TDrawView& view) {
+  const std::vector<assoc_class*> samples = samples_of(view);
+  if (samples.empty() || samples.size() > 2) {
+    tell(view, samples.empty() ? "Size and strain: no file of this view has a reference profile"
+                               : "Size and strain takes one file with its reference, or two orders of one "
+                                 "reflection: this view has " +
+                                     std::to_string(samples.size()) + " files with a reference");
+    return;
+  }
+  std::vector<line_analysis> lines;
+  std::vector<std::string> names;
+  for (assoc_class* file : samples) {
+    xy_yobs_4* chain = chain_of(*file);
+    lines.push_back(analyse_line(*chain));
+    if (!lines.back().refused.empty()) {
+      tell(view, std::string(path_of(*file)) + ": " + lines.back().refused);
+      return;
+    }
+    const char* ref = chain->reference_profile() && chain->reference_profile()->parent()
+                          ? path_of(*chain->reference_profile()->parent())
+                          : "";
+    names.push_back(std::string(path_of(*file)) + " / " + ref);
+  }
+  warren_averbach_result pair;
+  if (lines.size() == 2) {
+    pair = warren_averbach(lines[0].coefficients, lines[1].coefficients);
+    if (!pair.refused.empty()) {
+      tell(view, pair.refused);
+      return;
+    }
+  }
+  const std::string text = size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr);
+  // The summary, up to the first blank line, goes to the history line by line.
+  if (assoc_class* history = find(view, "history_dlg")) {
+    std::istringstream summary(text);
+    for (std::string line; std::getline(summary, line) && !line.empty();) history->set_text(line.c_str());
+  }
+  if (txt_docs_3* docs = text_documents(view)) docs->open_document("Size and strain", "", text_file_content{text});
+}
+
+void set_automatic_limits(TDrawView& view) {
+  const std::vector<assoc_class*> samples = samples_of(view);
+  if (samples.empty()) {
+    tell(view, "Automatic frequency limit: no file of this view has a reference profile");
+    return;
+  }
+  for (assoc_class* file : samples) {
+    std::string why;
+    if (!set_automatic_limit(*chain_of(*file), why)) tell(view, std::string(path_of(*file)) + ": " + why);
+  }
+  view.redraw();
+}
