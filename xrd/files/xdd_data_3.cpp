@@ -86,12 +86,15 @@ bool ordinate_value(const char* text, double& value) {
 // starts like a number for data and skips a blank one, so such a comment (a
 // CPI file's first line may be either) follows the word Comment: written
 // as it is, the saved file could not be loaded again.
+// Carriage returns at its end are left out: the reader takes the last one
+// with the line feed for a line end, so each save and load would lose one.
 std::string comment_line(const my_string& comment) {
-  const char* text = comment.c_str();
-  const char* first = text;
-  while (*first && is_separator(*first)) ++first;
-  if (!*first) return "Comment";
-  if (is_number_char(*first)) return std::string("Comment ") + text;
+  std::string text = comment.c_str();
+  while (!text.empty() && text.back() == '\r') text.pop_back();
+  std::size_t first = 0;
+  while (first < text.size() && is_separator(text[first])) ++first;
+  if (first == text.size()) return "Comment";
+  if (is_number_char(text[first])) return "Comment " + text;
   return text;
 }
 

@@ -313,7 +313,11 @@ TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFil
               {"a comment starting with a minus sign", "-5 degrees tilt", "Comment -5 degrees tilt"},
               {"a comment starting with a point after blanks", "  .5 mm slit", "Comment   .5 mm slit"},
               {"a blank comment", " \t ", "Comment"},
-              {"a comment of words", "Quartz 5", "Quartz 5"}};
+              {"a comment of words", "Quartz 5", "Quartz 5"},
+              // The reader takes the last carriage return with the line feed:
+              // kept, each save and load lost one of them.
+              {"a comment ending in carriage returns", "Quartz\r\r\r", "Quartz"},
+              {"a comment of carriage returns", "\r\r", "Comment"}};
   for (const auto& c : rows) {
     xdd_10* x = new_file(dir + "/saved.xdd", c.comment);
     profile(x).set_first_step_count(20.0, 0.5, 4);
