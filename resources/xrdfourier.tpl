@@ -154,6 +154,7 @@ start_templates
    xy_br_re _not_for_proj ;
    xy_br_im _not_for_proj ;
    xy_br_mod _not_for_proj ;
+   xy_al _not_for_proj ;
    xy_inv _not_for_proj ;
    xy_deconv _not_for_proj ;
    xy_y_for_bkg _not_for_proj ;
@@ -173,6 +174,7 @@ start_templates
    br_re _not_for_proj ;
    br_im _not_for_proj ;
    br_mod _not_for_proj ;
+   al _not_for_proj ;
    inv _not_for_proj ;
    deconv _not_for_proj ;
    y_for_bkg _not_for_proj ;
@@ -253,6 +255,7 @@ start_templates
       br_re ;
       br_im ;
       br_mod ;
+      al ;
       inv ;
       deconv ;
 }
@@ -309,7 +312,7 @@ start_out_side_recs {
       {^"cpt_exts"
          {"xy_yobs" {"yobs.xdd"}} {"xy_re" {"re.xdd"}} {"xy_im" {"im.xdd"}} {"xy_mod" {"mod.xdd"}}
          {"xy_inv" {"inv.xdd"}} {"xy_deconv" {"dec.xdd"}} {"xy_br_re" {"bre.xdd"}}
-         {"xy_br_im" {"bim.xdd"}} {"xy_br_mod" {"bmod.xdd"}}}
+         {"xy_br_im" {"bim.xdd"}} {"xy_br_mod" {"bmod.xdd"}} {"xy_al" {"al.xdd"}}}
       ' A captured curve is a profile of its own: the settings that point into
       ' the source's profile (origin, limit, background, tail indices) start
       ' afresh, as does its file button.
@@ -323,6 +326,7 @@ start_out_side_recs {
          {"br_re" {"_no_manip_x _no_manip_y"}}
          {"br_im" {"_no_manip_x _no_manip_y"}}
          {"br_mod" {"_no_manip_x _no_manip_y"}}
+         {"al" {"_no_manip_x _no_manip_y"}}
          {"inv" {"_no_manip_x _no_manip_y"}}
          {"deconv" {"_no_manip_x _no_manip_y"}}
          {"ex_l" {"_no_manip_x _no_manip_y _not_for_xy_report"}}

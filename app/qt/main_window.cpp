@@ -35,7 +35,7 @@ bool is_file_button(int id) { return id >= first_file_button && id <= last_file_
 
 // The commands that are toggles: their menu items carry a check mark.
 bool is_toggle(int id) {
-  return id == 3042 || id == 3043 || id == 3046 || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4253);
+  return id == 3042 || id == 3043 || id == 3046 || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4254);
 }
 
 // A control-bar button. The scroll and extend buttons take a step on every

@@ -46,7 +46,7 @@ const char* workbench_usage() {
          "  --template PATH      Read the template file PATH instead of the default.\n"
          "  --show LIST          Open one more view of every loaded file showing the families of\n"
          "                       LIST (comma-separated): yobs, inv, deconv, or re, im, mod,\n"
-         "                       br_re, br_im, br_mod.\n"
+         "                       br_re, br_im, br_mod, al.\n"
          "  --snapshot FILE.png  Write a picture of the main window once it has drawn, then quit.\n"
          "  --help               Show this text.\n";
 }

@@ -39,10 +39,10 @@ const std::vector<menu_item>& main_menu() {
                 item(4244, "Edit &x-y scales"),
                 item(4246, "Create xy &Report"),
                 separator(),
-                item(4255, "Automatic frequency &limit",
+                item(4258, "Automatic frequency &limit",
                      "Set the frequency limit of each file with a reference where its quotient meets three times "
                      "its noise."),
-                item(4254, "Size and S&train",
+                item(4257, "Size and S&train",
                      "Sizes and strains from the Fourier coefficients of the view's files with a reference."),
             }),
       popup("&View",
@@ -59,6 +59,7 @@ const std::vector<menu_item>& main_menu() {
                 item(4251, "Show &Yobs"),
                 item(4252, "Show In&verse FT(Yobs)"),
                 item(4253, "Show &Deconvoluted Profile"),
+                item(4254, "Show Fourier &coefficients A(L)"),
             }),
       popup("&Window",
             {

@@ -13,7 +13,7 @@ std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const {
 void for_dr_vw_3::setup_window() { display_flags.set(show_bits::observed); }
 
 std::uint32_t for_dr_vw_3::display_bit(int id) {
-  // 4247 .. 4253 are the bits 0x010 .. 0x400 in order.
+  // 4247 .. 4254 are the bits 0x010 .. 0x800 in order.
   if (id < view_command::first_display || id > view_command::last_display) return 0;
   return 0x10u << (id - view_command::first_display);
 }
@@ -82,7 +82,7 @@ const std::vector<display_family>& display_families() {
       {"im", show_bits::transform_re_im},      {"mod", show_bits::transform_mod},
       {"br_re", show_bits::quotient_re_im},    {"br_im", show_bits::quotient_re_im},
       {"br_mod", show_bits::quotient_mod},     {"inv", show_bits::inverse},
-      {"deconv", show_bits::deconvoluted},
+      {"deconv", show_bits::deconvoluted},     {"al", show_bits::coefficients},
   };
   return all;
 }
@@ -99,11 +99,11 @@ std::string check_families(const std::vector<std::string>& names) {
   for (const std::string& n : names) {
     bool known = false;
     for (const display_family& f : display_families()) known |= n == f.name;
-    if (!known) return "unknown family " + n + " (yobs, re, im, mod, br_re, br_im, br_mod, inv, deconv)";
+    if (!known) return "unknown family " + n + " (yobs, re, im, mod, br_re, br_im, br_mod, al, inv, deconv)";
   }
   const std::uint32_t bits = family_bits(names);
   if ((bits & view_bits::frequency_families) && (bits & view_bits::profile_families))
-    return "transform families (re, im, mod, br_re, br_im, br_mod) and profile families (yobs, inv, deconv) "
+    return "transform families (re, im, mod, br_re, br_im, br_mod, al) and profile families (yobs, inv, deconv) "
            "cannot be shown together";
   return "";
 }

@@ -4,6 +4,7 @@
 #include "xrd/plots/br_im_3.h"
 #include "xrd/plots/button_pressed_3.h"
 #include "xrd/plots/br_mod_3.h"
+#include "xrd/plots/al_3.h"
 #include "xrd/plots/br_re_3.h"
 #include "xrd/plots/deconv_3.h"
 #include "xrd/tails/ex_l_3.h"
@@ -25,6 +26,7 @@
 #include "xrd/xrd_classes.h"
 #include "xrd/curves/xy_br_im_3.h"
 #include "xrd/curves/xy_br_mod_3.h"
+#include "xrd/curves/xy_al_3.h"
 #include "xrd/curves/xy_br_re_3.h"
 #include "xrd/curves/xy_deconv_3.h"
 #include "xrd/curves/xy_ex_l_3.h"
@@ -86,6 +88,8 @@ void register_chain_classes() {
   register_class<deconv_3>("deconv");
   register_class<xy_br_re_3>("xy_br_re");
   register_class<br_re_3>("br_re");
+  register_class<xy_al_3>("xy_al");
+  register_class<al_3>("al");
   register_class<xy_br_im_3>("xy_br_im");
   register_class<br_im_3>("br_im");
   register_class<xy_br_mod_3>("xy_br_mod");

@@ -313,6 +313,7 @@ std::string xy_yobs_3::view_title_suffix(std::uint32_t bits) {
   if (bits & show_bits::frequency_families) {
     if (bits & (show_bits::transform_re_im | show_bits::transform_mod)) s += ",FT(Yo),";
     if (bits & (show_bits::quotient_re_im | show_bits::quotient_mod)) s += ",FT(Yo)/FT(Ref)";
+    if (bits & show_bits::coefficients) s += ",A(L)";
     return s;
   }
   if (bits & show_bits::observed) s += ",Yo";

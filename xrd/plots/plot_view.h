@@ -13,7 +13,10 @@ inline constexpr std::uint32_t quotient_mod = 0x80;
 inline constexpr std::uint32_t observed = 0x100;
 inline constexpr std::uint32_t inverse = 0x200;
 inline constexpr std::uint32_t deconvoluted = 0x400;
-inline constexpr std::uint32_t frequency_families = 0xf0;
+// A(L): the quotient's real part normalised to 1 at L = 0, on the axis of
+// column lengths, up to the frequency limit.
+inline constexpr std::uint32_t coefficients = 0x800;
+inline constexpr std::uint32_t frequency_families = 0x8f0;
 inline constexpr std::uint32_t profile_families = 0x700;
 }  // namespace show_bits
 

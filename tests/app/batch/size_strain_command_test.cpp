@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,27 @@ TEST(SizeStrainCommand, OneLineGivesItsLengthsAndItsCoefficientsToAFile) {
   EXPECT_NEAR(std::stod(m[1]), 200.0, 20.0);
   EXPECT_NE(text.find("2theta0 43.3182 deg"), std::string::npos) << "the pair's own origin was used";
   EXPECT_NE(text.find("\nL            A1           \n0.0000       1.0000"), std::string::npos) << text;
+}
+
+// The view family "al" draws the very coefficients the analysis reads: the
+// xy report of a view showing it and the analysis's table agree line for line.
+TEST(SizeStrainCommand, TheViewOfACoefficientsFamilyShowsTheTablesA) {
+  const run_result shown = run({"report", cu111, "--ref", cu111_ref, "--show", "al"});
+  const run_result table = run({"size-strain", "--pair", cu111, cu111_ref});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  ASSERT_EQ(table.status, 0) << table.err;
+  std::istringstream a(shown.out), b(table.out.substr(table.out.find("\nL ") + 1));
+  std::string la, lb;
+  std::getline(a, la);
+  std::getline(a, la);
+  std::getline(b, lb);
+  EXPECT_EQ(la.substr(0, 26), "x            A(L)         ");
+  int rows = 0;
+  while (std::getline(a, la) && std::getline(b, lb)) {
+    ASSERT_EQ(la, lb) << "row " << rows;
+    ++rows;
+  }
+  EXPECT_GT(rows, 1000);
 }
 
 struct refusal {
