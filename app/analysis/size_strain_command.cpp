@@ -11,6 +11,7 @@
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "xrd/chain/xy_yobs_4.h"
+#include "xrd/plots/plot_view.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/size_strain_report.h"
 
@@ -80,6 +81,30 @@ void show_size_strain(TDrawView& view) {
     for (std::string line; std::getline(summary, line) && !line.empty();) history->set_text(line.c_str());
   }
   if (txt_docs_3* docs = text_documents(view)) docs->open_document("Size and strain", "", text_file_content{text});
+}
+
+void draw_size_coefficients(TDrawView& view, plot_surface& s) {
+  const std::vector<assoc_class*> samples = samples_of(view);
+  if (samples.size() != 2) return;
+  fourier_coefficients c[2];
+  std::string why;
+  try {
+    for (int i = 0; i < 2; ++i)
+      if (!coefficients_of(*chain_of(*samples[static_cast<std::size_t>(i)]), c[i], why)) return;
+  } catch (int) {
+    return;  // a stage gave up; its plot has said so
+  }
+  const warren_averbach_result pair = warren_averbach(c[0], c[1]);
+  if (!pair.refused.empty() || pair.rows.size() < 2) return;
+  std::vector<double> x, y;
+  for (const warren_averbach_row& row : pair.rows) {
+    x.push_back(row.L);
+    y.push_back(row.AS);
+  }
+  curve_look look;
+  look.line_width = 2;
+  look.line_style = curve_look::style::dash;
+  s.curve(x.data(), y.data(), static_cast<int>(x.size()), look);
 }
 
 void set_automatic_limits(TDrawView& view) {

@@ -1,6 +1,7 @@
 #pragma once
 
 class TDrawView;
+class plot_surface;
 
 // The graph view's "Size and strain" command: the files of the view that have
 // a reference profile (one, or two orders of one reflection, in the view's
@@ -8,6 +9,11 @@ class TDrawView;
 // summary lines go to the history as well. What cannot be analysed is said
 // in a message.
 void show_size_strain(TDrawView& view);
+
+// With the view's coefficients family shown and two orders of one reflection
+// among its files with a reference, the size part A^S(L) of their A(L),
+// drawn dashed over them (in the view's world units, onto `s`).
+void draw_size_coefficients(TDrawView& view, plot_surface& s);
 
 // The graph view's "Automatic frequency limit" command: every file of the view
 // with a reference has its frequency limit (fBft_f2_lim) set to the last

@@ -353,6 +353,10 @@ void TDrawView::paint_curves(platform_types::surface& s) {
     plot->update(*this);
     if (all.plots[i]->get()) plot->draw(*this, curves);
   }
+  if (display_flags.test(show_bits::coefficients)) {
+    curves.set_colour(colors_3::no_slot);
+    draw_size_coefficients(*this, curves);
+  }
   if (y1 <= 0.0 && 0.0 <= y2) {
     s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
     const int y0 = y_pixel(0.0);

@@ -1,5 +1,6 @@
 #include "xrd/sizes/size_strain_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -70,9 +71,16 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
                     "signal-to-noise there %.1f\n",
                     a.coefficients.two_theta, a.coefficients.d_spacing(), a.limit_frequency, a.limit_L,
                     a.snr_at_limit);
-    if (a.size.found)
+    if (a.size.found) {
       text += printed("  initial slope fitted over L = %.1f to %.1f A (%d points)\n", a.size.L_from, a.size.L_to,
                       a.size.points);
+      // B(L) stays near 0 while the origin sits on the line's centre.
+      double b = 0.0;
+      const fourier_coefficients& c = a.coefficients;
+      for (std::size_t k = 0; k < c.B.size() && k < c.L.size() && c.L[k] <= a.size.L_to; ++k)
+        b = std::max(b, std::fabs(c.B[k]));
+      text += printed("  origin check: largest |B(L)| over that range %.4f\n", b);
+    }
     if (!a.volume_reached_zero) text += "  A(L) does not reach 0 below the limit: the volume-weighted length is cut short\n";
     text += widths_line("observed", a.observed);
     text += widths_line("reference", a.reference);

@@ -3,6 +3,7 @@
 // 200 Å and an rms strain of 1.0e-3), as a person reaches them from the menu.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #include "app/text/any_vw_3.h"
 #include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"
+#include "app/views/view_recs_9.h"
+#include "app/analysis/size_strain_command.h"
+#include "xrd/plots/plot_view.h"
 
 namespace {
 
@@ -84,6 +88,41 @@ TEST_F(SizeStrainView, WhatCannotBeAnalysedIsSaidAndOpensNothing) {
     EXPECT_NE(messages().front().find(r.says), std::string::npos) << r.what << ": " << messages().front();
     EXPECT_EQ(text_documents(*app)->documents().size(), 0u) << r.what;
   }
+}
+
+// A surface that keeps the curves drawn on it.
+struct kept_curves : plot_surface {
+  void polyline(const double*, const double*, int) override {}
+  void segment(double, double, double, double) override {}
+  void curve(const double* x, const double* y, int n, const curve_look& look) override {
+    drawn.push_back({std::vector<double>(x, x + n), std::vector<double>(y, y + n), look.line_style});
+  }
+  struct one {
+    std::vector<double> x, y;
+    curve_look::style style;
+  };
+  std::vector<one> drawn;
+};
+
+TEST_F(SizeStrainView, TheCoefficientsFamilyOfTwoOrdersDrawsTheirSizePartDashed) {
+  load({"cu111.xdd", "cu111_ref.xdd", "cu222.xdd", "cu222_ref.xdd"});
+  auto* view = view_list(*app)->last_view();
+  ASSERT_NE(view, nullptr);
+  kept_curves none;
+  draw_size_coefficients(*view, none);
+  EXPECT_TRUE(none.drawn.empty()) << "no file has a reference yet";
+  tie("cu111.xdd", "cu111_ref.xdd");
+  tie("cu222.xdd", "cu222_ref.xdd");
+  kept_curves s;
+  draw_size_coefficients(*view, s);
+  ASSERT_EQ(s.drawn.size(), 1u);
+  const kept_curves::one& as = s.drawn.front();
+  EXPECT_EQ(as.style, curve_look::style::dash);
+  ASSERT_GT(as.x.size(), 100u);
+  EXPECT_EQ(as.y.front(), 1.0) << "A^S(0)";
+  // A^S(L) of the bundled lines is exp(-L / 200 A), within the noise.
+  for (std::size_t i = 0; i < as.x.size() && as.x[i] < 100.0; ++i)
+    EXPECT_NEAR(as.y[i], std::exp(-as.x[i] / 200.0), 0.03) << "L " << as.x[i];
 }
 
 }  // namespace
