@@ -222,8 +222,11 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   const noise_estimate noise = estimate_noise(sample);
   a.snr_at_limit = nan_value;
   if (noise.ok) {
+    // Clamped as a double first: a limit typed far beyond the axis must not
+    // overflow the conversion.
+    const double last = sample.fft.modulus.count() - 1;
     const double at = a.limit_frequency / sample.fft.frequency_axis.xd;
-    const int i = std::clamp(static_cast<int>(std::floor(at)), 0, sample.fft.modulus.count() - 1);
+    const int i = static_cast<int>(std::floor(std::isnan(at) ? 0.0 : std::clamp(at, 0.0, last)));
     const double mo = sample.fft.modulus[sample.fft.modulus.base() + i];
     const double mr = modulus_at(ref->fft, i * sample.fft.frequency_axis.xd);
     const double p = noise.observed_floor / mo, q = noise.reference_floor / mr;
