@@ -166,8 +166,12 @@ void stream_in::read_string(my_string& s) { s.assign(read_word()); }
 
 void stream_in::read_text_token(my_string& s) {
   const char* word = read_word();
-  if (word[0] == '~' && word[1] == '\0')
+  // A carriage return ending the word belongs to a line end: written back
+  // at the end of a record's line, the reader would take it for one.
+  std::string text = word;
+  while (!text.empty() && text.back() == '\r') text.pop_back();
+  if (text == "~")
     s.assign("");
   else
-    s.assign(word);
+    s.assign(text.c_str());
 }

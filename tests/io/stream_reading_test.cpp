@@ -94,6 +94,15 @@ TEST(conversions, read_words_as_the_runtime_does) {
   in.read_text_token(s);
   EXPECT_STREQ(s.c_str(), "~x");
   EXPECT_EQ(in.read_double(), 0.0);
+  // A project's text value ending in a carriage return was saved with it,
+  // and the next reading took it for the line's end: the value changed.
+  string_in crs("path\r\r a\rb ~\r");
+  crs.read_text_token(s);
+  EXPECT_STREQ(s.c_str(), "path");
+  crs.read_text_token(s);
+  EXPECT_STREQ(s.c_str(), "a\rb") << "one inside the word stays";
+  crs.read_text_token(s);
+  EXPECT_TRUE(s.is_empty()) << "the empty text's tilde, before a line end";
 }
 
 TEST(string_in, keeps_its_position_inside_the_text) {
