@@ -19,7 +19,8 @@ constexpr double snr_needed = 3.0;
 constexpr double r_warning = 0.05;
 // Points averaged at each end of a scan to judge its background.
 constexpr int end_points = 8;
-// A reconvolution longer than this many products is not attempted.
+// A reconvolution of more than this many products is not attempted (a
+// reference scanned far wider than its line, under a very long scan).
 constexpr double most_products = 4e8;
 
 // The profile above its background, on the profile's own points.
@@ -174,26 +175,32 @@ void reconvolution(xy_yobs_3& sample, std::vector<double>& observed, std::vector
   const float_vec& r = ref->ft_input;
   const int nd = d.count(), nr = r.count(), no = obs.y.count();
   if (nd < 1 || nr < 2 || no < 1 || !(r_axis.xd > 0.0)) return;
-  if (static_cast<double>(no) * nd > most_products) return;
-  observed = above_background(sample);
-  reconvolved.assign(static_cast<std::size_t>(no), 0.0);
   const double dx = obs.xd;
   const double x0 = sample.origin_x();
   const double r0 = ref->origin_x();
   const double scale = dx / r_axis.xd;
-  for (int j = 0; j < nd; ++j) {
-    const double dj = d[d.base() + j];
-    if (!(dj > 0.0)) continue;
-    const double u = (j - nd / 2) * dx;
-    for (int i = 0; i < no; ++i) {
-      // The reference at its origin plus this point's offset from the sample's, less u.
-      const double q = (r0 + (obs.x1 + i * dx - x0) - u - r_axis.x1) / r_axis.xd;
+  // Each observed point takes the offsets u whose reference value lies on
+  // the reference's samples: as many as the reference spans steps of dx.
+  const double span = (nr - 1) * r_axis.xd;
+  if (!std::isfinite(span / dx) || static_cast<double>(no) * (span / dx + 2.0) > most_products) return;
+  observed = above_background(sample);
+  reconvolved.assign(static_cast<std::size_t>(no), 0.0);
+  for (int i = 0; i < no; ++i) {
+    // The reference at its origin plus this point's offset from the sample's, less u.
+    const double from = r0 + (obs.x1 + i * dx - x0) - r_axis.x1;  // u for which q = 0
+    const double j_low = std::clamp(std::ceil((from - span) / dx) + nd / 2, 0.0, static_cast<double>(nd));
+    const double j_high = std::min(std::floor(from / dx) + nd / 2, nd - 1.0);
+    double sum = 0.0;
+    for (int j = static_cast<int>(j_low); j <= j_high; ++j) {
+      const double dj = d[d.base() + j];
+      if (!(dj > 0.0)) continue;
+      const double q = (from - (j - nd / 2) * dx) / r_axis.xd;
       if (!(q >= 0.0) || q > nr - 1) continue;
       const int k = std::min(static_cast<int>(q), nr - 2);
       const double t = q - k;
-      const double rv = (1.0 - t) * r[r.base() + k] + t * r[r.base() + k + 1];
-      reconvolved[static_cast<std::size_t>(i)] += scale * dj * rv;
+      sum += dj * ((1.0 - t) * r[r.base() + k] + t * r[r.base() + k + 1]);
     }
+    reconvolved[static_cast<std::size_t>(i)] = scale * sum;
   }
 }
 
@@ -249,7 +256,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
     a.warnings.push_back("The scan ends within the line's tails (about " + percent(missing / area) +
                          " of its area lies beyond it): the sizes come out too small; a wider scan or the tail "
                          "extrapolation helps");
-  if (!(a.reconvolution_r <= r_warning)) {
+  if (a.reconvolution_r > r_warning) {
     std::string cause;
     if (top > 0.0 && (std::fabs(left) > 0.0025 * top || std::fabs(right) > 0.0025 * top))
       cause = "the background looks wrong (the profile does not return to it at the scan's ends)";

@@ -56,7 +56,9 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
     text += length_line("Volume-weighted mean column length", true, first.volume_length);
   }
   text += length_line("Scherrer size (integral breadth)", std::isfinite(first.scherrer), first.scherrer);
-  for (const line_analysis& a : lines) text += printed("Reconvolution R = %.2f %%\n", 100.0 * a.reconvolution_r);
+  for (const line_analysis& a : lines)
+    text += std::isfinite(a.reconvolution_r) ? printed("Reconvolution R = %.2f %%\n", 100.0 * a.reconvolution_r)
+                                             : std::string("Reconvolution R = none\n");
   if (pair) {
     text += std::isfinite(pair->half_L) ? printed("RMS strain at L = %.0f A = %.2e\n", pair->half_L, pair->strain_at_half)
                                         : std::string("RMS strain at L = none\n");
