@@ -183,3 +183,13 @@ double text_to_double(const char* text) { return text ? std::strtod(text, nullpt
 std::string exact_number_text(double x) { return exact_text(x); }
 
 std::string exact_number_text(float x) { return exact_text(x); }
+
+std::string csv_cell(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}

@@ -41,6 +41,9 @@ inline double at_least_magnitude(double x, double eps) {
 // printf-style formatting of one number into a std::string.
 std::string format_number(const char* format, double x);
 std::string format_int(int n);
+// A cell of a comma-separated row: quoted when it holds a comma, a quote or
+// a line end, its quotes doubled.
+std::string csv_cell(const std::string& text);
 // With a template-given format; falls back to "%d" when it is no int format.
 std::string format_int(const char* format, int n);
 // The project's text forms: doubles "%-1.4f", integers "%d".

@@ -21,6 +21,8 @@ struct analysis_request {
   double x_from = 0.0;
   double x_to = 0.0;
   std::string output;  // empty: standard output
+  bool csv = false;     // report, project: comma-separated values instead of the report's fields
+  bool table = false;   // measure: one CSV row per file
   std::string project;  // the project file read by "project"
   std::vector<std::pair<std::string, std::string>> pairs;  // size-strain: SAMPLE, REF
   // size-strain: the settings given after each --pair, for its sample alone

@@ -86,10 +86,10 @@ const std::vector<command_shape>& commands() {
   static const std::vector<command_shape> all = {
       {"info", 1, -1, "info needs at least one file", {}},
       {"convert", 2, 2, "convert needs an input and an output file", {}},
-      {"report", 1, -1, "report needs at least one file", {"--ref", "--set", "--show", "--xrange", "-o"}},
-      {"measure", 1, 1, "measure needs one file", {"--set", "--xrange"}},
+      {"report", 1, -1, "report needs at least one file", {"--ref", "--set", "--show", "--xrange", "--format", "-o"}},
+      {"measure", 1, -1, "measure needs one file", {"--set", "--xrange", "--table", "--ref", "--auto-limit", "-o"}},
       {"save-project", 1, -1, "save-project needs at least one file", {"--ref", "--set", "-o"}},
-      {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "-o"}},
+      {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "--format", "-o"}},
       {"size-strain", 0, 0, "size-strain takes its files in --pair options",
        {"--pair", "--set", "--auto-limit", "-o"}},
   };
@@ -145,6 +145,13 @@ std::string read_option(int argc, const char* const* argv, int& i, arguments& ar
     if (!reference) return "--pair needs a sample file and its reference";
     r.pairs.emplace_back(sample, reference);
     r.pair_settings.emplace_back();
+  } else if (a == "--format") {
+    const char* v = value();
+    const std::string format = v ? v : "";
+    if (format != "csv" && format != "fields") return "--format needs csv or fields";
+    r.csv = format == "csv";
+  } else if (a == "--table") {
+    r.table = true;
   } else if (a == "--auto-limit") {
     r.auto_limit = true;
   } else {
@@ -185,6 +192,13 @@ int parse_arguments(int argc, const char* const* argv, arguments& args, std::ost
         return usage_error(err, args.command + " does not take " + o);
     if (args.command == "save-project" && args.analysis.output.empty())
       return usage_error(err, "save-project needs -o OUT, the project file to write");
+    // Without --table a measure prints the history lines of one file.
+    if (args.command == "measure" && !args.analysis.table) {
+      if (count > 1) return usage_error(err, c.wrong_count);
+      for (const char* o : {"--ref", "--auto-limit", "-o"})
+        if (std::find(args.options.begin(), args.options.end(), o) != args.options.end())
+          return usage_error(err, std::string(o) + " goes with measure --table only");
+    }
     if (args.command == "size-strain" && (args.analysis.pairs.empty() || args.analysis.pairs.size() > 2))
       return usage_error(err, "size-strain needs one --pair SAMPLE REF, or two for two orders of one reflection");
     args.analysis.files = args.files;
@@ -290,6 +304,11 @@ const char* batch_usage() {
          "                         xy report (columns of x and y per curve over the view's x range).\n"
          "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
          "                         over the x range (default: all of it).\n"
+         "  measure FILE... --table\n"
+         "                         One CSV row per file: FWHM, centroid, area and integral\n"
+         "                         breadth over the x range and, for a file with a reference\n"
+         "                         (--ref REF), the deconvoluted FWHM and the sizes of\n"
+         "                         size-strain (--auto-limit as there).\n"
          "  save-project FILE...   Write the project of the files with their settings to -o OUT.\n"
          "  project PRJ            Load a project and write the report of one view holding all of\n"
          "                         its files, as report does.\n"
@@ -301,8 +320,9 @@ const char* batch_usage() {
          "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
          "\n"
          "Options:\n"
-         "  --ref REF              (report, save-project) Load REF after the files and make it\n"
-         "                         the reference profile (ref_prof) of every other file.\n"
+         "  --ref REF              (report, save-project, measure --table) Load REF after the\n"
+         "                         files and make it the reference profile (ref_prof) of every\n"
+         "                         other file.\n"
          "  --set NAME=VALUE       (report, measure, save-project, size-strain) Set the option\n"
          "                         NAME of every loaded file, as the report editor does; a dotted\n"
          "                         name walks one name at a time (ex_l_consts.nBpts_i1). May repeat.\n"
@@ -313,6 +333,9 @@ const char* batch_usage() {
          "                         coefficients A(L)) or yobs, inv, deconv (profiles); the two kinds\n"
          "                         do not mix. Default: yobs.\n"
          "  --xrange X1 X2         (report, measure, project) The view's x range instead of all.\n"
+         "  --format csv|fields    (report, project) Write the report as comma-separated values\n"
+         "                         with one header row, for a spreadsheet; fields (13 characters\n"
+         "                         each, two header lines) is the default.\n"
          "  --auto-limit           (size-strain) Set each sample's frequency limit (fBft_f2_lim) to\n"
          "                         the last frequency before its quotient's signal falls to three\n"
          "                         times its noise.\n"

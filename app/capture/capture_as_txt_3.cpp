@@ -44,6 +44,34 @@ void put_field(std::string& line, std::string_view text) {
   line.append(text.size() < field_width ? field_width - text.size() : 1, ' ');
 }
 
+// The columns' points as CSV under one header row, the numbers written as
+// the fields layout writes them.
+std::string csv_text(std::vector<column>& columns, int rows) {
+  std::string text;
+  text.reserve((static_cast<std::size_t>(rows) + 1) * (2 * columns.size() * 12 + 1));
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) text += ',';
+    const std::string& name = columns[i].file_name;
+    text += csv_cell(name + " x") + ',' + csv_cell(name + ' ' + columns[i].caption);
+  }
+  text += '\n';
+  for (int row = 0; row < rows; ++row) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      column& c = columns[i];
+      if (i > 0) text += ',';
+      if (c.next > c.last) {
+        text += ',';
+        continue;
+      }
+      text += format_number("%-1.4f", c.curve->x_of(c.next)) + ',' +
+              format_number("%-1.4f", static_cast<double>(c.curve->y[c.next]));
+      ++c.next;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 // Every curve the view shows that may be reported and has a point in the
 // view's x range, file by file in the view's order, plot by plot in the
 // line's order; a null `families` takes every plot.
@@ -86,11 +114,16 @@ std::string capture_as_txt_3::report_text(TDrawView& view, const std::set<std::s
   return report_for(view, &families);
 }
 
-std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::string>* families) {
+std::string capture_as_txt_3::report_csv(TDrawView& view, const std::set<std::string>& families) {
+  return report_for(view, &families, true);
+}
+
+std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::string>* families, bool csv) {
   std::vector<column> columns = columns_of(view, families);
   if (columns.empty()) return {};
   int rows = 0;
   for (const column& c : columns) rows = std::max(rows, c.last - c.next + 1);
+  if (csv) return csv_text(columns, rows);
 
   std::string text;
   // Most fields are as wide as the field width: the text grows once, not

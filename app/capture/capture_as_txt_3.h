@@ -33,6 +33,10 @@ class capture_as_txt_3 : public assoc_class {
   // "re", ...): the view shows the real and imaginary parts together, a
   // report may want one of them.
   static std::string report_text(TDrawView& view, const std::set<std::string>& families);
+  // The same columns as comma-separated values for a spreadsheet: one header
+  // row ("FILE x", "FILE CAPTION" for each curve), then one row per point,
+  // with empty cells where a curve has run out.
+  static std::string report_csv(TDrawView& view, const std::set<std::string>& families);
   // Writes the text to `path`, replacing the file only once all of it is
   // written: nothing half-written is left. On failure, false and `why`
   // names the file and the reason; nothing is shown.
@@ -48,7 +52,7 @@ class capture_as_txt_3 : public assoc_class {
 
  private:
   // A null `families` takes every plot.
-  static std::string report_for(TDrawView& view, const std::set<std::string>* families);
+  static std::string report_for(TDrawView& view, const std::set<std::string>* families, bool csv = false);
   // Writes, or shows why not.
   static bool write_text_or_report(const std::string& path, const std::string& text, const assoc_class* reporter);
 

@@ -24,6 +24,16 @@ bool peak_measures::window(xy_data_3& curve, double xl, double xr, int& i1, int&
   return true;
 }
 
+peak_measures::result peak_measures::integral_breadth(xy_data_3& curve, double xl, double xr) {
+  result r = area(curve, xl, xr);
+  int i1 = 0, i2 = 0;
+  double lo = 0.0, hi = 0.0;
+  if (!r.ok || !window(curve, xl, xr, i1, i2, lo, hi) || !(hi > lo)) return result{};
+  r.value /= hi - lo;
+  r.has_line = false;
+  return r;
+}
+
 peak_measures::result peak_measures::fwhm(xy_data_3& curve, double xl, double xr) {
   result r;
   int i1 = 0, i2 = 0;

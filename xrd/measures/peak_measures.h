@@ -24,6 +24,8 @@ class peak_measures {
   // Rectangle sum above the window's minimum, with the step at the window's
   // start.
   static result area(xy_data_3& curve, double xl, double xr);
+  // The area above the window's minimum over the line's height above it.
+  static result integral_breadth(xy_data_3& curve, double xl, double xr);
 
  private:
   // The window's index range and lowest and highest ordinates; false when

@@ -146,6 +146,72 @@ TEST_F(BatchAnalysis, AProjectReportsWhatItsFilesAndSettingsReport) {
   EXPECT_EQ(read("from_project.txt"), read("direct.txt"));
 }
 
+// For a spreadsheet: the same numbers as the report's fields, one header row,
+// and a file name holding a comma quoted so that it stays one cell.
+TEST_F(BatchAnalysis, ACsvReportHoldsTheFieldReportsNumbersUnderOneHeaderRow) {
+  const std::string a = gaussian("a,1.xdd", 0.1);
+  const std::string b = gaussian("b.xdd", 0.2);
+  const run_result fields = run({"report", a, b, "--xrange", "39", "41"});
+  const run_result csv = run({"report", a, b, "--xrange", "39", "41", "--format", "csv"});
+  ASSERT_EQ(fields.status, 0) << fields.err;
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  std::istringstream f(fields.out), c(csv.out);
+  std::string lf, lc;
+  std::getline(f, lf);
+  std::getline(f, lf);
+  std::getline(c, lc);
+  EXPECT_EQ(lc, "\"a,1.xdd x\",\"a,1.xdd Yobs\",b.xdd x,b.xdd Yobs");
+  int rows = 0;
+  while (std::getline(f, lf) && std::getline(c, lc)) {
+    std::istringstream words(lf);
+    std::string joined, w;
+    while (words >> w) joined += (joined.empty() ? "" : ",") + w;
+    ASSERT_EQ(lc, joined) << "row " << rows;
+    ++rows;
+  }
+  EXPECT_GT(rows, 200) << "every point of the range";
+  EXPECT_FALSE(std::getline(c, lc)) << "no more rows than the fields report";
+}
+
+// One row per file for a spreadsheet: the widths of a Gaussian as its sigma
+// gives them, and with a reference the deconvoluted width that two Gaussians
+// leave, sqrt(s1² − s2²) times 2 sqrt(2 ln 2).
+TEST_F(BatchAnalysis, MeasureTableGivesARowPerFileWithItsWidthsAndItsDeconvolution) {
+  const std::string a = gaussian("a.xdd", 0.10);
+  const std::string b = gaussian("b.xdd", 0.06);
+  const char* header =
+      "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,volume_weighted_length,"
+      "scherrer_size";
+  const run_result plain = run({"measure", "--table", a, b});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  std::istringstream rows(plain.out);
+  std::string line;
+  std::getline(rows, line);
+  EXPECT_EQ(line, header);
+  const double fwhm_per_sigma = 2.0 * std::sqrt(2.0 * std::log(2.0));
+  for (const auto& [path, sigma] : {std::pair{a, 0.10}, std::pair{b, 0.06}}) {
+    ASSERT_TRUE(std::getline(rows, line));
+    std::vector<std::string> cells;
+    std::stringstream split(line);
+    for (std::string c; std::getline(split, c, ',');) cells.push_back(c);
+    cells.resize(9);
+    EXPECT_EQ(cells[0], path);
+    EXPECT_NEAR(std::stod(cells[1]), fwhm_per_sigma * sigma, 2e-3) << path;
+    EXPECT_NEAR(std::stod(cells[2]), 40.0, 1e-3) << path;
+    EXPECT_NEAR(std::stod(cells[4]), std::sqrt(2.0 * M_PI) * sigma, 0.01 * sigma) << path;
+    EXPECT_EQ(cells[5] + cells[6] + cells[7] + cells[8], "") << "no reference, no deconvolution: " << path;
+  }
+  const run_result deconvoluted = run({"measure", "--table", a, "--ref", b, "--auto-limit"});
+  ASSERT_EQ(deconvoluted.status, 0) << deconvoluted.err;
+  const std::string row = deconvoluted.out.substr(deconvoluted.out.find('\n') + 1);
+  std::vector<std::string> cells;
+  std::stringstream split(row);
+  for (std::string c; std::getline(split, c, ',');) cells.push_back(c);
+  ASSERT_EQ(cells.size(), 9u) << row;
+  EXPECT_NEAR(std::stod(cells[5]), fwhm_per_sigma * std::sqrt(0.10 * 0.10 - 0.06 * 0.06), 0.004) << row;
+  EXPECT_GT(std::stod(cells[8]), 0.0) << "a Scherrer size: " << row;
+}
+
 struct refusal {
   const char* name;
   std::vector<std::string> args;  // "LINE" stands for a loadable file
@@ -176,9 +242,13 @@ INSTANTIATE_TEST_SUITE_P(
         refusal{"an_unknown_family", {"report", "LINE", "--show", "phase"}, 2, "unknown family phase"},
         refusal{"measure_of_two_files", {"measure", "LINE", "LINE"}, 2, "measure needs one file"},
         refusal{"a_project_without_output", {"save-project", "LINE"}, 2, "save-project needs -o"},
-        refusal{"an_option_the_command_does_not_take", {"measure", "LINE", "--ref", "LINE"}, 2,
-                "measure does not take --ref"},
-        refusal{"an_x_range_of_one_number", {"report", "LINE", "--xrange", "1"}, 2, "--xrange needs two"}),
+        refusal{"an_option_the_command_does_not_take", {"measure", "LINE", "--show", "mod"}, 2,
+                "measure does not take --show"},
+        refusal{"a_reference_without_a_table", {"measure", "LINE", "--ref", "LINE"}, 2,
+                "--ref goes with measure --table only"},
+        refusal{"an_x_range_of_one_number", {"report", "LINE", "--xrange", "1"}, 2, "--xrange needs two"},
+        refusal{"an_unknown_format", {"report", "LINE", "--format", "xml"}, 2, "--format needs csv or fields"},
+        refusal{"a_format_for_measure", {"measure", "LINE", "--format", "csv"}, 2, "measure does not take --format"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
