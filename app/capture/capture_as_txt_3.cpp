@@ -44,26 +44,35 @@ void put_field(std::string& line, std::string_view text) {
   line.append(text.size() < field_width ? field_width - text.size() : 1, ' ');
 }
 
-// The columns' points as CSV under one header row, the numbers written as
-// the fields layout writes them.
-std::string csv_text(std::vector<column>& columns, int rows) {
+// The columns' points as CSV (or, with a tab separator, as tab-separated
+// text) under one header row, the numbers written as the fields layout
+// writes them.
+std::string separated_text(std::vector<column>& columns, int rows, char separator) {
+  // A tab-separated cell cannot be quoted: a tab or line end in a name
+  // becomes a blank.
+  auto cell = [separator](std::string text) {
+    if (separator == ',') return csv_cell(text);
+    for (char& c : text)
+      if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return text;
+  };
   std::string text;
   text.reserve((static_cast<std::size_t>(rows) + 1) * (2 * columns.size() * 12 + 1));
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) text += ',';
+    if (i > 0) text += separator;
     const std::string& name = columns[i].file_name;
-    text += csv_cell(name + " x") + ',' + csv_cell(name + ' ' + columns[i].caption);
+    text += cell(name + " x") + separator + cell(name + ' ' + columns[i].caption);
   }
   text += '\n';
   for (int row = 0; row < rows; ++row) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       column& c = columns[i];
-      if (i > 0) text += ',';
+      if (i > 0) text += separator;
       if (c.next > c.last) {
-        text += ',';
+        text += separator;
         continue;
       }
-      text += format_number("%-1.4f", c.curve->x_of(c.next)) + ',' +
+      text += format_number("%-1.4f", c.curve->x_of(c.next)) + separator +
               format_number("%-1.4f", static_cast<double>(c.curve->y[c.next]));
       ++c.next;
     }
@@ -118,12 +127,16 @@ std::string capture_as_txt_3::report_csv(TDrawView& view, const std::set<std::st
   return report_for(view, &families, true);
 }
 
-std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::string>* families, bool csv) {
+std::string capture_as_txt_3::report_tsv(TDrawView& view) { return report_for(view, nullptr, false, true); }
+
+std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::string>* families, bool csv,
+                                         bool tsv) {
   std::vector<column> columns = columns_of(view, families);
   if (columns.empty()) return {};
   int rows = 0;
   for (const column& c : columns) rows = std::max(rows, c.last - c.next + 1);
-  if (csv) return csv_text(columns, rows);
+  if (csv) return separated_text(columns, rows, ',');
+  if (tsv) return separated_text(columns, rows, '\t');
 
   std::string text;
   // Most fields are as wide as the field width: the text grows once, not

@@ -37,6 +37,9 @@ class capture_as_txt_3 : public assoc_class {
   // row ("FILE x", "FILE CAPTION" for each curve), then one row per point,
   // with empty cells where a curve has run out.
   static std::string report_csv(TDrawView& view, const std::set<std::string>& families);
+  // Every curve the view shows, as tab-separated text under one header row:
+  // what "Copy" puts on the clipboard for a spreadsheet.
+  static std::string report_tsv(TDrawView& view);
   // Writes the text to `path`, replacing the file only once all of it is
   // written: nothing half-written is left. On failure, false and `why`
   // names the file and the reason; nothing is shown.
@@ -52,7 +55,8 @@ class capture_as_txt_3 : public assoc_class {
 
  private:
   // A null `families` takes every plot.
-  static std::string report_for(TDrawView& view, const std::set<std::string>* families, bool csv = false);
+  static std::string report_for(TDrawView& view, const std::set<std::string>* families, bool csv = false,
+                                bool tsv = false);
   // Writes, or shows why not.
   static bool write_text_or_report(const std::string& path, const std::string& text, const assoc_class* reporter);
 

@@ -201,6 +201,9 @@ class headless_platform : public platform {
   // --- platform ---
   void message(platform_types::box_kind kind, const std::string& caption, const std::string& text) override;
   bool ask_yes_no(const std::string& caption, const std::string& text) override;
+  void set_clipboard_text(const std::string& text) override { clipboard_ = text; }
+  // What the program last put on the clipboard.
+  const std::string& clipboard() const { return clipboard_; }
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;
   int popup_menu(platform_types::window_ref owner, int x, int y,
                  const std::vector<platform_types::menu_item>& items) override;
@@ -300,6 +303,7 @@ class headless_platform : public platform {
   platform_types::app_events& app_events(const char* what);
 
   std::vector<std::string> calls_;
+  std::string clipboard_;
   std::vector<question> questions_;
   std::vector<platform_types::file_request> file_requests_;
   std::deque<yes_no_reply> yes_no_answers_;

@@ -245,6 +245,8 @@ class platform {
   // A yes/no question; false for "no" and for Escape.
   virtual bool ask_yes_no(const std::string& caption, const std::string& text) = 0;
   virtual platform_types::file_answer choose_file(const platform_types::file_request& request) = 0;
+  // Puts a text on the system's clipboard, for another program to paste.
+  virtual void set_clipboard_text(const std::string& text) = 0;
   // A popup menu at a point of a window's client area (negative: where the
   // mouse is); the id chosen, 0 when dismissed.
   virtual int popup_menu(platform_types::window_ref owner, int x, int y,

@@ -4,9 +4,11 @@
 #include <utility>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -89,6 +91,10 @@ qt_platform::~qt_platform() {
 }
 
 // --- message boxes and questions ---
+
+void qt_platform::set_clipboard_text(const std::string& text) {
+  if (QClipboard* board = QGuiApplication::clipboard()) board->setText(qs(text));
+}
 
 void qt_platform::message(platform_types::box_kind kind, const std::string& caption, const std::string& text) {
   if (collect_messages) {

@@ -38,6 +38,7 @@ const std::vector<menu_item>& main_menu() {
                 item(4156, "&Show Options", "Show the Options Dialog"),
                 item(4244, "Edit &x-y scales"),
                 item(4246, "Create xy &Report"),
+                item(4259, "&Copy", "Put the curves of the view on the clipboard as tab-separated text."),
                 separator(),
                 item(4258, "Automatic frequency &limit",
                      "Set the frequency limit of each file with a reference where its quotient meets three times "

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/analysis/size_strain_command.h"
+#include "app/capture/capture_as_txt_3.h"
 #include "app/dialogs/axes_dlg_3.h"
 #include "app/shell/for_app_3.h"
 #include "app/views/color_3.h"
@@ -783,6 +784,12 @@ bool TDrawView::command(int id) {
     case vc::size_strain:
       show_size_strain(*this);
       return true;
+    case vc::copy:
+      // The curves as a spreadsheet takes them; a view that shows none
+      // leaves the clipboard as it was.
+      if (const std::string text = capture_as_txt_3::report_tsv(*this); !text.empty())
+        if (platform* p = current_platform()) p->set_clipboard_text(text);
+      return true;
     case vc::automatic_limit:
       set_automatic_limits(*this);
       return true;
@@ -823,6 +830,7 @@ bool TDrawView::enabler(int id, platform_types::command_state& state) {
     case vc::xy_report:
     case vc::size_strain:
     case vc::automatic_limit:
+    case vc::copy:
     case vc::scroll:
     case vc::extend_x:
     case vc::extend_y:

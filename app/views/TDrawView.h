@@ -37,6 +37,7 @@ inline constexpr int first_display = 4247;  // 4247 to 4254: the display familie
 inline constexpr int last_display = 4254;  // 4254: the Fourier coefficients A(L)
 inline constexpr int size_strain = 4257;
 inline constexpr int automatic_limit = 4258;
+inline constexpr int copy = 4259;
 inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
 inline constexpr int last_file_button = 4041;
 inline constexpr int scroll = 1009;
