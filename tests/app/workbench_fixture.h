@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/shell/application.h"
@@ -31,6 +32,14 @@ inline std::filesystem::path fresh_directory(const std::string& prefix) {
   std::string pattern = (std::filesystem::path(testing::TempDir()) / (prefix + "_XXXXXX")).string();
   if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a folder from " << pattern;
   return pattern;
+}
+
+// The bytes of a file, as the tests compare them.
+inline std::string contents(const std::filesystem::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream text;
+  text << f.rdbuf();
+  return text.str();
 }
 
 class Workbench : public ::testing::Test {

@@ -32,13 +32,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream text;
-  text << f.rdbuf();
-  return text.str();
-}
-
 std::set<std::string> names_in(const fs::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());

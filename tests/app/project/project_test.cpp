@@ -18,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream text;
-  text << f.rdbuf();
-  return text.str();
-}
-
 // Works in another folder for as long as it lives.
 class working_folder {
  public:
