@@ -1,7 +1,7 @@
 // Feeds bytes to a data-file reader as the program loads a file: a data-file
 // node made from the real template, its path set, its load requested. The
 // reader is chosen by the extension through the template's extension table,
-// so the same code serves both layouts (XRDF_FUZZ_EXTENSION).
+// so the same code serves every layout (XRDF_FUZZ_EXTENSION).
 //
 // A file that loads is saved and loaded again: what the writer writes, the
 // reader must read back as the same profile.

@@ -53,6 +53,9 @@ start_templates
       xrd_open_dlg ;
       load_xdd ;                          ' the readers, named by "win_misc c exts_load"
       load_cpi ;
+      load_xy ;
+      load_xrdml ;
+      load_ras ;
       Ado_unload _assoc _on_execution { e proj_check_no_xdd } ;
       Asave_xdd_as _assoc ;
       Ayes_no_dlg _char* ;
@@ -306,7 +309,11 @@ start_out_side_recs {
       {"root_directory" {""}}
 
       ' The reader of each extension (looked up in lower case).
-      {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}}
+      {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}
+         {"xy" {"load_xy"}} {"dat" {"load_xy"}} {"txt" {"load_xy"}} {"csv" {"load_xy"}}
+         {"xrdml" {"load_xrdml"}} {"ras" {"load_ras"}}}
+      ' The wavelength (A) of a scan whose file gives none: Cu K-alpha1.
+      {"default_wavelength" {"1.5406"}}
 
       ' Extensions given to curves captured as new data files.
       {^"cpt_exts"
@@ -459,6 +466,7 @@ start_out_side_recs {
    {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
-   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI"}}
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS"}}
+      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras"}}
       {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }

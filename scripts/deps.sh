@@ -1,10 +1,11 @@
 # Debian packages the build and the tests need; sourced by run.sh and test.sh.
-# qt6-base-dev brings its tools (moc, uic); the test that starts the real
-# program runs it under xvfb-run, which needs xauth (only recommended by xvfb).
+# qt6-base-dev brings its tools (moc, uic), qt6-svg-dev the workbench's SVG
+# figures; the test that starts the real program runs it under xvfb-run,
+# which needs xauth (only recommended by xvfb).
 # The fuzz targets are built with clang, whose fuzzer and sanitizer runtimes
-# come in libclang-rt-14-dev.
+# come in libclang-rt-14-dev. XRDML scans are read with pugixml.
 XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  qt6-base-dev xvfb xauth clang libclang-rt-14-dev)
+  qt6-base-dev qt6-svg-dev xvfb xauth clang libclang-rt-14-dev libpugixml-dev)
 
 ensure_packages() {
   local missing=()

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds=${1:-${XRDF_FUZZ_SECONDS:-60}}
-targets=(xdd cpi template process project queries)
+targets=(xdd cpi xy xrdml ras template process project queries)
 dir=build-fuzz
 
 echo "== configure $dir"

@@ -68,9 +68,12 @@ std::unique_ptr<assoc_class> open_save_3::clone_empty() const {
   return copy;
 }
 
-std::string open_save_3::filter_text(const char* first_name, const char* first_pattern, const char* extensions) {
+std::string open_save_3::filter_text(const char* first_name, const char* first_pattern, const char* extensions,
+                                     const char* all_name, const char* all_patterns) {
   const std::string name = text_or_empty(first_name);
-  std::string text = name + " Files (*." + name + ")|" + text_or_empty(first_pattern) + "|";
+  std::string text;
+  if (all_name && *all_name) text = std::string(all_name) + "|" + text_or_empty(all_patterns) + "|";
+  text += name + " Files (*." + name + ")|" + text_or_empty(first_pattern) + "|";
   for (const std::string& w : words_of(extensions)) text += w + " Files (*." + w + ")|*." + w + "|";
   return text;
 }
@@ -106,7 +109,7 @@ std::string open_save_3::directory_of(const std::string& path) {
 
 int open_save_3::run_dialog(std::uint32_t flags, const char* first_pattern, const char* extensions,
                             const char* first_name, const assoc_class* reporter, platform_types::window_ref parent,
-                            const char* caption, bool save) {
+                            const char* caption, bool save, const char* all_name, const char* all_patterns) {
   platform* p = current_platform();
   if (!p) return 0;
   const std::string pattern = text_or_empty(first_pattern);
@@ -117,7 +120,7 @@ int open_save_3::run_dialog(std::uint32_t flags, const char* first_pattern, cons
   request.path_must_exist = (flags & path_must_exist) != 0;
   request.file_must_exist = (flags & file_must_exist) != 0;
   request.caption = text_or_empty(caption);
-  request.filters = filters_of(filter_text(first_name, first_pattern, extensions));
+  request.filters = filters_of(filter_text(first_name, first_pattern, extensions, all_name, all_patterns));
   request.directory = last_directory_;
   if (!has_wildcard(pattern)) request.file = pattern;
   request.default_extension = extension_of(pattern);
@@ -158,8 +161,11 @@ int open_save_3::run_described() {
   const std::string first_pattern = value("def_ext_star");
   const std::string extensions = value("ext_all");
   const std::string caption = value("caption");
+  const std::string all_name = value("all_types");
+  const std::string all_patterns = value("all_types_star");
   const bool save = text_to_long(value("save").c_str()) != 0;
   const int flag_num = static_cast<int>(text_to_long(value("flag_num").c_str()));
   return run_dialog(flag_set(flag_num), first_pattern.c_str(), extensions.c_str(), first_name.c_str(), this,
-                    platform_types::window_ref::main_window(), caption.c_str(), save);
+                    platform_types::window_ref::main_window(), caption.c_str(), save, all_name.c_str(),
+                    all_patterns.c_str());
 }

@@ -44,13 +44,18 @@ class open_save_3 : public fund_type_3 {
   // Runs the dialog: 1 when a file was chosen, 0 when cancelled or when the
   // dialog failed (reported through the global error message; `reporter` is
   // the object the report is made for).
+  // `all_name` and `all_patterns`, when given, head the filters with one
+  // entry for every type at once.
   int run_dialog(std::uint32_t flags, const char* first_pattern, const char* extensions, const char* first_name,
-                 const assoc_class* reporter, platform_types::window_ref parent, const char* caption, bool save);
+                 const assoc_class* reporter, platform_types::window_ref parent, const char* caption, bool save,
+                 const char* all_name = nullptr, const char* all_patterns = nullptr);
 
   // The filter text of the dialog: the first entry (name, " Files (*.",
   // name, ")|", pattern, "|"), then one entry per extension word w (w,
-  // " Files (*.", w, ")|*.", w, "|").
-  static std::string filter_text(const char* first_name, const char* first_pattern, const char* extensions);
+  // " Files (*.", w, ")|*.", w, "|"); headed, when `all_name` is given, by
+  // an entry of all_name and all_patterns.
+  static std::string filter_text(const char* first_name, const char* first_pattern, const char* extensions,
+                                 const char* all_name = nullptr, const char* all_patterns = nullptr);
   // The name and pattern pairs of a filter text.
   static std::vector<platform_types::file_filter> filters_of(const std::string& filter_text);
   // The full paths a chosen-file text stands for: the text itself when it is

@@ -19,6 +19,7 @@
 #include "core/text_helpers.h"
 #include "io/file_out.h"
 #include "xrd/curves/xy_data_3.h"
+#include "xrd/files/scan_points.h"
 
 namespace {
 
@@ -185,6 +186,7 @@ bool xdd_data_3::dispatch(const char* file_path) {
   file->set_comment_mode(false);
   input_ = std::move(file);
 
+  scans_in_file_ = 1;
   // The stream goes with the load, whatever the reader does.
   struct closer {
     std::unique_ptr<file_in>& input;
@@ -195,7 +197,14 @@ bool xdd_data_3::dispatch(const char* file_path) {
   if (!reader || reader == this) return false;
   // A reader answers with the data node it filled; any other object that the
   // table might name answers with something else and loads nothing.
-  return reader->execute_with(this) == this;
+  if (reader->execute_with(this) != this) return false;
+  // A layout of one scan only: a later scan asked for is not there.
+  if (scan_choice::wanted() > scans_in_file_) {
+    int ignored_index = 0;
+    scan_points none;
+    return pick_scan(scans_in_file_, ignored_index, none);
+  }
+  return true;
 }
 
 bool xdd_data_3::write_xdd() {
@@ -368,4 +377,48 @@ bool xdd_data_3::accept(const x1_xd_x2_3& axis, float_vec& values, int held) {
     show_error();
   }
   return true;
+}
+
+thread_local int xdd_data_3::wanted_scan_ = 1;
+
+std::string xdd_data_3::read_all(stream_in& in) {
+  std::string text;
+  while (!in.at_end()) text.push_back(in.get());
+  return text;
+}
+
+bool xdd_data_3::pick_scan(int count, int& index, scan_points& scan) {
+  scans_in_file_ = count;
+  const int wanted = scan_choice::wanted();
+  if (wanted < 1 || wanted > count) {
+    const std::string detail = "\nThe file holds " + std::to_string(count) + (count == 1 ? " scan" : " scans") +
+                               "; there is no scan " + std::to_string(wanted);
+    report_load_error(detail.c_str());
+    return false;
+  }
+  index = wanted - 1;
+  if (count > 1)
+    scan.notes.push_back("scan " + std::to_string(wanted) + " of " + std::to_string(count) + "; " +
+                         std::to_string(count - 1) + (count == 2 ? " other" : " others") + " in the file");
+  return true;
+}
+
+bool xdd_data_3::accept_points(scan_points& scan) {
+  x1_xd_x2_3 axis;
+  float_vec values;
+  if (std::string why; !to_even_step(scan, axis, values, why)) {
+    report_load_error(("\n" + why).c_str());
+    return false;
+  }
+  if (!scan.count_time.empty())
+    if (assoc_class* t = time_node(true)) t->set_text(scan.count_time.c_str());
+  std::string lambda = scan.wavelength;
+  if (lambda.empty()) {
+    const char* configured = query_value("win_misc c default_wavelength");
+    lambda = configured && *configured ? configured : "1.5406";
+    scan.notes.push_back("no wavelength in the file: " + lambda + " A, the default");
+  }
+  if (assoc_class* l = wavelength_node(true)) l->set_text(lambda.c_str());
+  comment.assign(scan.full_description().c_str());
+  return accept(axis, values, axis.n);
 }

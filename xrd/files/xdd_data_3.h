@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
@@ -10,6 +11,7 @@
 #include "numerics/x1_xd_x2_3.h"
 
 class xy_data_3;
+struct scan_points;
 
 // Loads and saves the scan of one data file. It finds the other members of
 // the file (the observed profile "xy_yobs", the path "xDdd_path_name", the
@@ -83,6 +85,33 @@ class xdd_data_3 : public assoc_class {
   // ordinates still loads, with a warning saying so.
   bool accept(const x1_xd_x2_3& axis, float_vec& values, int held);
 
+  // The readers of point lists (text columns, XRDML, RAS): the whole file
+  // as it is, bytes unchanged.
+  static std::string read_all(stream_in& in);
+  // For a file of `count` scans: the index (from 0) of the scan to load, the
+  // one asked by `scan_choice` (the first unless asked), with a note on the
+  // others. False, with the load error reported, when there is no such scan.
+  bool pick_scan(int count, int& index, scan_points& scan);
+  // Hands a point list to the profile at an even step (see to_even_step),
+  // with its count time, its wavelength (the configured default when the
+  // file has none, and the description says so) and its description as the
+  // comment. False, with the load error reported, when it cannot be one.
+  bool accept_points(scan_points& scan);
+
+  // Which scan of a file of several the loads of this thread read, counted
+  // from 1; set for the life of one object (the batch tool's --scan).
+  class scan_choice {
+   public:
+    explicit scan_choice(int k) : previous_(wanted_scan_) { wanted_scan_ = k; }
+    ~scan_choice() { wanted_scan_ = previous_; }
+    scan_choice(const scan_choice&) = delete;
+    scan_choice& operator=(const scan_choice&) = delete;
+    static int wanted() { return wanted_scan_; }
+
+   private:
+    int previous_;
+  };
+
   // The first line of the file, without its line end.
   my_string comment;
 
@@ -92,6 +121,9 @@ class xdd_data_3 : public assoc_class {
   void refuse_number(int position, const char* text);
 
   std::unique_ptr<file_in> input_;
+  // How many scans the file being loaded holds, as its reader found.
+  int scans_in_file_ = 1;
+  static thread_local int wanted_scan_;
   cached_ref yobs_{"xy_yobs"};
   cached_ref path_{"xDdd_path_name"};
   cached_ref time_{"tBime"};

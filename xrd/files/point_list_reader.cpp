@@ -1,0 +1,12 @@
+#include "xrd/files/point_list_reader.h"
+
+#include "xrd/files/scan_points.h"
+#include "xrd/files/xdd_data_3.h"
+
+assoc_class* point_list_reader::execute_with(assoc_class* argument) {
+  xdd_data_3* data = xdd_data_3::start_reading(argument);
+  if (!data) return nullptr;
+  scan_points scan;
+  if (!read(*data, xdd_data_3::read_all(*data->input()), scan)) return nullptr;
+  return data->accept_points(scan) ? data : nullptr;
+}
