@@ -49,3 +49,23 @@ sleep 1
 import -window "$(xdotool search --sync --name "XRD Fourier Workbench" | head -1)" "$out/report_editor.png"
 kill $pid
 wait $pid 2>/dev/null || true
+
+# A figure as File > Export Figure writes it: the file named in its dialog,
+# then 800 by 500 pixels in the size dialog.
+rm -f "$out/figure.png"
+"$program" "$demo/broadened.xdd" "$demo/instrument.xdd" &
+pid=$!
+sleep 3
+xdotool search --sync --name "XRD Fourier Workbench" windowfocus --sync key --delay 150 alt+f e
+sleep 2
+# The dialog opened while "e" was down: its release went elsewhere.
+xdotool keyup e
+xdotool key ctrl+a type --delay 80 "$PWD/$out/figure.png"
+xdotool key Return
+sleep 2
+xdotool key ctrl+a type --delay 80 800
+xdotool key Tab ctrl+a type --delay 80 500
+xdotool key Return
+sleep 2
+kill $pid
+wait $pid 2>/dev/null || true

@@ -93,10 +93,26 @@ bool prepare(application_session& session, const analysis_request& request, std:
   return true;
 }
 
+// --auto-limit: the frequency limit of each file with a reference set where
+// its quotient's signal meets three times its noise. False, said, when one
+// cannot be set.
+bool set_automatic_limits(application_session& session, std::ostream& err) {
+  for (assoc_class* file : all_loaded(session)) {
+    auto* chain = dynamic_cast<xy_yobs_4*>(find(*file, "xy_yobs"));
+    if (!chain || !chain->reference_profile()) continue;
+    if (std::string why; !set_automatic_limit(*chain, why)) {
+      err << path_of(*file) << ": " << why << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
 // One view holding every loaded file in load order, painted first showing
 // the observed profiles (which places the automatic origin and background as
-// the workbench does), then showing the families asked for over the x range.
-TDrawView* open_view(application_session& session, const analysis_request& request) {
+// the workbench does, and which the automatic limit then starts from), then
+// showing the families asked for over the x range.
+TDrawView* open_view(application_session& session, const analysis_request& request, std::ostream& err) {
   for_app_3* app = session.app();
   TDrawView* view = app ? app->new_graph_view() : nullptr;
   if (!view) return nullptr;
@@ -105,6 +121,7 @@ TDrawView* open_view(application_session& session, const analysis_request& reque
   view->lines_changed();
   view->show_all();
   paint(*view);
+  if (request.auto_limit && !set_automatic_limits(session, err)) return nullptr;
   std::uint32_t bits = family_bits(request.show);
   if (!bits) bits = show_bits::observed;
   if (auto* workbench_view = dynamic_cast<for_dr_vw_3*>(view))
@@ -141,10 +158,14 @@ int write_report(TDrawView& view, const analysis_request& request, std::ostream&
 
 }  // namespace
 
+TDrawView* prepared_view(application_session& session, const analysis_request& request, std::ostream& err) {
+  return prepare(session, request, err) ? open_view(session, request, err) : nullptr;
+}
+
 int batch_report(application_session& session, const analysis_request& request, std::ostream& out,
                  std::ostream& err) {
   if (!prepare(session, request, err)) return 1;
-  TDrawView* view = open_view(session, request);
+  TDrawView* view = open_view(session, request, err);
   if (!view) return 1;
   return write_report(*view, request, out, err);
 }
@@ -212,7 +233,7 @@ int batch_measure(application_session& session, const analysis_request& request,
   analysis_request observed = request;
   observed.show = {"yobs"};
   if (!prepare(session, observed, err)) return 1;
-  TDrawView* view = open_view(session, observed);
+  TDrawView* view = open_view(session, observed, err);
   if (!view || view->lines().empty()) return 1;
   auto* plot = dynamic_cast<plot_3*>(find(*view->lines().front(), "yobs"));
   if (!plot) return 1;
@@ -244,7 +265,7 @@ int batch_project(application_session& session, headless_platform& screen, const
     if (!global_error_message().is_empty()) show_error();
     return 1;
   }
-  TDrawView* view = open_view(session, request);
+  TDrawView* view = open_view(session, request, err);
   if (!view) return 1;
   return write_report(*view, request, out, err);
 }

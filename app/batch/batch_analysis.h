@@ -28,7 +28,16 @@ struct analysis_request {
   // size-strain: the settings given after each --pair, for its sample alone
   std::vector<std::vector<std::pair<std::string, std::string>>> pair_settings;
   bool auto_limit = false;  // size-strain: each sample's limit set where its quotient meets its noise
+  int figure_width = 0;     // plot: the figure's size in pixels; 0: the default
+  int figure_height = 0;
 };
+
+class TDrawView;
+
+// The request's files loaded, its reference tied to the others and its
+// settings applied, shown in one view with its families over its x range,
+// as report makes it; null (the user told why) when any of it was refused.
+TDrawView* prepared_view(application_session& session, const analysis_request& request, std::ostream& err);
 
 // Each answers the exit status: 0 done, 1 a file, value or output refused.
 int batch_report(application_session& session, const analysis_request& request, std::ostream& out,

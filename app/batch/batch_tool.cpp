@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/batch/batch_analysis.h"
+#include "app/batch/batch_plot.h"
 #include "app/views/for_dr_vw_3.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
@@ -20,6 +21,8 @@
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "template/template_file.h"
+#include "core/text_helpers.h"
+#include "xrd/curves/xy_data_3.h"
 #include "xrd/files/xdd_data_3.h"
 
 namespace {
@@ -65,6 +68,7 @@ struct arguments {
   analysis_request analysis;
   std::vector<std::string> options;  // the analysis options given, for the checks
   bool help = false;
+  int scan = 1;  // which scan of a file of several
 };
 
 int usage_error(std::ostream& err, const std::string& why) {
@@ -84,14 +88,16 @@ struct command_shape {
 
 const std::vector<command_shape>& commands() {
   static const std::vector<command_shape> all = {
-      {"info", 1, -1, "info needs at least one file", {}},
-      {"convert", 2, 2, "convert needs an input and an output file", {}},
-      {"report", 1, -1, "report needs at least one file", {"--ref", "--set", "--show", "--xrange", "--format", "-o"}},
+      {"info", 1, -1, "info needs at least one file", {"--scan"}},
+      {"convert", 2, 2, "convert needs an input and an output file", {"--scan", "--xrange"}},
+      {"report", 1, -1, "report needs at least one file",
+       {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "-o"}},
       {"measure", 1, -1, "measure needs one file", {"--set", "--xrange", "--table", "--ref", "--auto-limit", "-o"}},
       {"save-project", 1, -1, "save-project needs at least one file", {"--ref", "--set", "-o"}},
       {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "--format", "-o"}},
       {"size-strain", 0, 0, "size-strain takes its files in --pair options",
        {"--pair", "--set", "--auto-limit", "-o"}},
+      {"plot", 1, -1, "plot needs at least one file", {"--ref", "--set", "--show", "--xrange", "--auto-limit", "--size", "-o"}},
   };
   return all;
 }
@@ -150,6 +156,14 @@ std::string read_option(int argc, const char* const* argv, int& i, arguments& ar
     const std::string format = v ? v : "";
     if (format != "csv" && format != "fields") return "--format needs csv or fields";
     r.csv = format == "csv";
+  } else if (a == "--scan") {
+    const char* v = value();
+    double k = 0;
+    if (!v || !read_number(v, k) || k < 1 || k != std::floor(k) || k > 1e6) return "--scan needs a scan number from 1";
+    args.scan = static_cast<int>(k);
+  } else if (a == "--size") {
+    if (!read_figure_size(value(), r.figure_width, r.figure_height))
+      return "--size needs WIDTHxHEIGHT in pixels, each 100 to 10000";
   } else if (a == "--table") {
     r.table = true;
   } else if (a == "--auto-limit") {
@@ -284,10 +298,32 @@ int run_info(application_session& session, const arguments& args, std::ostream& 
   });
 }
 
+// Keeps the window [x1, x2] of a loaded scan, as a capture keeps the
+// view's: false, with the user told why, when too few points stay.
+bool keep_window(assoc_class& file, double x1, double x2) {
+  auto* profile = dynamic_cast<xy_data_3*>(find_existing(file, "xy_yobs"));
+  auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"));
+  if (!profile || !data) return false;
+  if (x1 > x2) std::swap(x1, x2);
+  const int min_points = get_int_named(file, "mBin_pts_xdd");
+  if (!profile->crop_x(x1, x2, min_points)) {
+    report_error(("XRD File must have more than " + std::to_string(min_points) + " points.").c_str());
+    return false;
+  }
+  std::string comment = data->comment.c_str();
+  comment += (comment.empty() ? "" : "; ") + std::string("from ") + format_number("%g", profile->x1) + " to " +
+             format_number("%g", profile->x2) + " deg of the scan";
+  data->comment.assign(comment.c_str());
+  return true;
+}
+
 int run_convert(application_session& session, const arguments& args) {
   const std::string& output = args.files[1];
-  return for_each_file(session, {args.files[0]},
-                       [&output](assoc_class& file) { return save_as_xdd(file, output); });
+  const analysis_request& r = args.analysis;
+  return for_each_file(session, {args.files[0]}, [&](assoc_class& file) {
+    if (r.has_x_range && !keep_window(file, r.x_from, r.x_to)) return false;
+    return save_as_xdd(file, output);
+  });
 }
 
 }  // namespace
@@ -296,10 +332,12 @@ const char* batch_usage() {
   return "Usage: xrdfourier-cli [--template PATH] COMMAND ARGUMENTS [OPTIONS]\n"
          "\n"
          "Commands:\n"
-         "  info FILE...           Load each data file (XDD or CPI) as Load Data does and print\n"
-         "                         one line per file: its path, abscissa (first x, step, last x),\n"
-         "                         number of points, count time and wavelength.\n"
-         "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd).\n"
+         "  info FILE...           Load each data file (XDD, CPI, two-column text .xy .dat .txt\n"
+         "                         .csv, XRDML or RAS) as Load Data does and print one line per\n"
+         "                         file: its path, abscissa (first x, step, last x), number of\n"
+         "                         points, count time and wavelength.\n"
+         "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd);\n"
+         "                         with --xrange X1 X2 only that window of the scan.\n"
          "  report FILE...         Show the files in one graph view, in load order, and write its\n"
          "                         xy report (columns of x and y per curve over the view's x range).\n"
          "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
@@ -318,6 +356,12 @@ const char* batch_usage() {
          "                         pair the mean column lengths from A(L), with two orders of one\n"
          "                         reflection the Warren-Averbach separation of size and strain.\n"
          "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
+         "  plot FILE... [--size WxH] [-o FIG.svg]\n"
+         "                         Draw the view report would make (it takes --ref, --set, --show,\n"
+         "                         --xrange and --auto-limit as report does) as File > Export Figure draws it: axes\n"
+         "                         with numbers, captions and a legend, WxH pixels (default 800x500),\n"
+         "                         as an SVG drawing; without -o to standard output. PNG pictures\n"
+         "                         are drawn by the workbench.\n"
          "\n"
          "Options:\n"
          "  --ref REF              (report, save-project, measure --table) Load REF after the\n"
@@ -332,15 +376,20 @@ const char* batch_usage() {
          "                         im, mod, br_re, br_im, br_mod, al (transforms; al: the Fourier\n"
          "                         coefficients A(L)) or yobs, inv, deconv (profiles); the two kinds\n"
          "                         do not mix. Default: yobs.\n"
-         "  --xrange X1 X2         (report, measure, project) The view's x range instead of all.\n"
+         "  --xrange X1 X2         (report, measure, project) The view's x range instead of all;\n"
+         "                         (convert) the window of the scan to write.\n"
+         "  --scan K               (info, convert) Read scan K (from 1) of a file holding several\n"
+         "                         (RAS, XRDML); the first by default.\n"
          "  --format csv|fields    (report, project) Write the report as comma-separated values\n"
          "                         with one header row, for a spreadsheet; fields (13 characters\n"
          "                         each, two header lines) is the default.\n"
-         "  --auto-limit           (size-strain) Set each sample's frequency limit (fBft_f2_lim) to\n"
-         "                         the last frequency before its quotient's signal falls to three\n"
-         "                         times its noise.\n"
-         "  -o OUT                 Write the report (or the project, or the results) to OUT instead\n"
-         "                         of standard output.\n"
+         "  --auto-limit           (size-strain, measure --table, report, plot) Set the frequency\n"
+         "                         limit (fBft_f2_lim) of each file with a reference to the last\n"
+         "                         frequency before its quotient's signal falls to three times its\n"
+         "                         noise.\n"
+         "  --size WxH             (plot) The figure's width and height in pixels.\n"
+         "  -o OUT                 Write the report (or the project, the results, the figure) to OUT\n"
+         "                         instead of standard output.\n"
          "  --template PATH        Read the template file PATH instead of the default.\n"
          "  --help                 Show this text.\n"
          "\n"
@@ -376,11 +425,13 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
     return 1;
   }
   batch_platform& screen = environment.platform_;
+  const xdd_data_3::scan_choice scan(args.scan);
   if (args.command == "info") return run_info(session, args, out);
   if (args.command == "convert") return run_convert(session, args);
   if (args.command == "report") return batch_report(session, args.analysis, out, err);
   if (args.command == "measure") return batch_measure(session, args.analysis, out, err);
   if (args.command == "save-project") return batch_save_project(session, screen, args.analysis, err);
   if (args.command == "size-strain") return batch_size_strain(session, args.analysis, out, err);
+  if (args.command == "plot") return batch_plot(session, args.analysis, out, err);
   return batch_project(session, screen, args.analysis, out, err);
 }

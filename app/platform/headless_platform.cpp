@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "app/platform/figure_file.h"
+#include "app/platform/svg_surface.h"
+
 using platform_types::box_kind;
 using platform_types::colour;
 using platform_types::file_answer;
@@ -114,9 +117,13 @@ void headless_platform::queue_modal(bool ok, std::function<void(dialog_id)> whil
   modal_answers_.push_back({ok, std::move(while_open)});
 }
 void headless_platform::queue_popup(int chosen_id) { popup_answers_.push_back(chosen_id); }
+void headless_platform::queue_figure_size(std::optional<platform_types::figure_size> size) {
+  figure_sizes_.push_back(size);
+}
 
 std::size_t headless_platform::pending_answers() const {
-  return yes_no_answers_.size() + file_answers_.size() + modal_answers_.size() + popup_answers_.size();
+  return yes_no_answers_.size() + file_answers_.size() + modal_answers_.size() + popup_answers_.size() +
+         figure_sizes_.size();
 }
 
 // --- what happened ---
@@ -246,6 +253,29 @@ int headless_platform::popup_menu(window_ref owner, int x, int y, const std::vec
   const int id = popup_answers_.front();
   popup_answers_.pop_front();
   return id;
+}
+
+bool headless_platform::ask_figure_size(platform_types::figure_size& size, bool resolution, window_ref) {
+  std::string line = "ask_figure_size " + std::to_string(size.width) + " " + std::to_string(size.height);
+  record(line + (resolution ? " " + std::to_string(size.dpi) + " png" : " svg"));
+  if (figure_sizes_.empty()) throw unanswered_question("No answer queued for the figure size dialog");
+  const std::optional<platform_types::figure_size> answer = figure_sizes_.front();
+  figure_sizes_.pop_front();
+  if (!answer) return false;
+  size = *answer;
+  return true;
+}
+
+bool headless_platform::write_figure(const std::string& path, const platform_types::figure_size& size,
+                                     const std::function<void(platform_types::surface&)>& draw, std::string& why) {
+  record("write_figure " + quoted(path) + " " + std::to_string(size.width) + " " + std::to_string(size.height));
+  if (figure_format_of(path) != figure_format::svg) {
+    why = path + ": Cannot write file: only the workbench draws PNG figures; here a figure is written as SVG (.svg)";
+    return false;
+  }
+  svg_surface s(size.width, size.height);
+  draw(s);
+  return write_file_replacing(path, s.document(), why);
 }
 
 // --- main frame ---

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -136,6 +137,8 @@ class headless_platform : public platform {
   // while it is open (it gets the dialog's id).
   void queue_modal(bool ok, std::function<void(dialog_id)> while_open = {});
   void queue_popup(int chosen_id);
+  // The size the user gives the figure size dialog; nullopt cancels it.
+  void queue_figure_size(std::optional<platform_types::figure_size> size);
   // Answers queued and not yet asked for.
   std::size_t pending_answers() const;
 
@@ -207,6 +210,13 @@ class headless_platform : public platform {
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;
   int popup_menu(platform_types::window_ref owner, int x, int y,
                  const std::vector<platform_types::menu_item>& items) override;
+  // Recorded as "ask_figure_size 640 400 96 png" (svg without the dpi),
+  // with the size proposed.
+  bool ask_figure_size(platform_types::figure_size& size, bool resolution, platform_types::window_ref parent) override;
+  // Writes SVG, drawn on an svg_surface, and records "write_figure PATH W
+  // H". A PNG needs a raster of the windowing system: it is refused.
+  bool write_figure(const std::string& path, const platform_types::figure_size& size,
+                    const std::function<void(platform_types::surface&)>& draw, std::string& why) override;
 
   void set_app_events(platform_types::app_events* events) override { app_events_ = events; }
   void set_main_title(const std::string& title) override;
@@ -310,6 +320,7 @@ class headless_platform : public platform {
   std::deque<platform_types::file_answer> file_answers_;
   std::deque<modal_answer> modal_answers_;
   std::deque<int> popup_answers_;
+  std::deque<std::optional<platform_types::figure_size>> figure_sizes_;
 
   std::map<dialog_id, dialog_state> dialogs_;
   std::map<frame_id, frame_state> frames_;

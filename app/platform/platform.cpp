@@ -37,3 +37,19 @@ error_reporter* install_platform_reporter() {
   static platform_reporter reporter;
   return set_error_reporter(&reporter);
 }
+
+namespace platform_types {
+
+void surface::placed_text(int x, int y, const std::string& s, text_anchor anchor, int size) {
+  const int w = text_width(s, size);
+  text(anchor == text_anchor::start ? x : anchor == text_anchor::middle ? x - w / 2 : x - w, y, s);
+}
+
+int surface::text_width(const std::string& s, int size) const {
+  // Characters, not bytes: a UTF-8 continuation byte starts no character.
+  int chars = 0;
+  for (unsigned char c : s) chars += (c & 0xC0) != 0x80;
+  return (chars * size * 6 + 5) / 10;
+}
+
+}  // namespace platform_types

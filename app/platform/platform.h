@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,19 @@ struct dialog_resource {
 
 enum class pen_style { solid, dash, dot };
 
+// Where a placed text stands at its x: by its start, its middle or its end.
+enum class text_anchor { start, middle, end };
+
+// The size of a figure to export, in pixels, and the resolution a PNG is
+// marked with (its texts and pens are sized for it: 96 draws them as on the
+// screen).
+struct figure_size {
+  int width = 0;
+  int height = 0;
+  int dpi = 96;
+  bool operator==(const figure_size&) const = default;
+};
+
 // A node of the tree that owns a window (a dialog, a graph view) and so can
 // be named as another dialog's parent.
 class window_holder {
@@ -151,6 +165,12 @@ class surface {
   virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
   virtual void text(int x, int y, const std::string& s) = 0;
+  // A text in a font `size` pixels high, its baseline at y. A surface that
+  // cannot measure its font places it by text_width's estimate.
+  virtual void placed_text(int x, int y, const std::string& s, text_anchor anchor, int size);
+  // The width of a text in a font `size` pixels high. The estimate (0.6 of
+  // the size per character) is that of a common sans-serif font.
+  virtual int text_width(const std::string& s, int size) const;
 };
 
 enum class mouse_button { none, left, right };
@@ -247,6 +267,16 @@ class platform {
   virtual platform_types::file_answer choose_file(const platform_types::file_request& request) = 0;
   // Puts a text on the system's clipboard, for another program to paste.
   virtual void set_clipboard_text(const std::string& text) = 0;
+  // Asks the size of a figure to export, proposed in `size`; `resolution`:
+  // the dpi applies (a PNG). False when cancelled.
+  virtual bool ask_figure_size(platform_types::figure_size& size, bool resolution,
+                               platform_types::window_ref parent) = 0;
+  // Writes a figure of `size`, drawn by `draw` on a white surface of that
+  // many pixels, to `path` as PNG or SVG by its extension. The file is
+  // replaced only once every byte is written. False with the message (for
+  // example "PATH: Cannot write file: REASON") in `why`.
+  virtual bool write_figure(const std::string& path, const platform_types::figure_size& size,
+                            const std::function<void(platform_types::surface&)>& draw, std::string& why) = 0;
   // A popup menu at a point of a window's client area (negative: where the
   // mouse is); the id chosen, 0 when dismissed.
   virtual int popup_menu(platform_types::window_ref owner, int x, int y,

@@ -1,14 +1,18 @@
 #include "app/qt/qt_platform.h"
 
 #include <cmath>
+#include <filesystem>
+#include <string_view>
 #include <utility>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,10 +24,13 @@
 #include <QSignalBlocker>
 #include <QTextDocument>
 #include <QStatusBar>
+#include <QSvgGenerator>
 #include <QThread>
 #include <QTimer>
 
+#include "app/platform/figure_file.h"
 #include "app/qt/dialog_window.h"
+#include "app/qt/figure_size_dialog.h"
 #include "app/qt/graph_view_widget.h"
 #include "app/qt/icons.h"
 #include "app/qt/main_window.h"
@@ -59,7 +66,11 @@ QString filter_entry(const platform_types::file_filter& f, const std::string& de
     const std::size_t dot = pattern.find_last_of('.');
     pattern = "*." + (dot == std::string::npos ? default_extension : pattern.substr(dot + 1));
   }
-  return qs(f.name + " (" + pattern + ")");
+  // A name that shows its own pattern ("XDD Files (*.XDD)") shows the one
+  // the dialog matches instead, once.
+  std::string name = f.name;
+  if (const std::size_t open = name.rfind(" ("); open != std::string::npos && name.back() == ')') name.erase(open);
+  return qs(name + " (" + pattern + ")");
 }
 
 }  // namespace
@@ -171,6 +182,59 @@ int qt_platform::popup_menu(platform_types::window_ref owner, int x, int y,
   const QPoint where = x < 0 || y < 0 ? QCursor::pos() : at->mapToGlobal(QPoint(x, y));
   QAction* chosen = menu.exec(where);
   return chosen ? chosen->data().toInt() : 0;
+}
+
+// --- figures ---
+
+bool qt_platform::ask_figure_size(platform_types::figure_size& size, bool resolution,
+                                  platform_types::window_ref parent) {
+  if (!queued_figure_sizes.empty()) {
+    const std::optional<platform_types::figure_size> answer = queued_figure_sizes.front();
+    queued_figure_sizes.pop_front();
+    if (answer) size = *answer;
+    return answer.has_value();
+  }
+  figure_size_dialog dialog(size, resolution, parent_of(parent));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  size = dialog.chosen();
+  return true;
+}
+
+bool qt_platform::write_figure(const std::string& path, const platform_types::figure_size& size,
+                               const std::function<void(platform_types::surface&)>& draw, std::string& why) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (figure_format_of(path) == figure_format::svg) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(size.width, size.height));
+    generator.setViewBox(QRect(0, 0, size.width, size.height));
+    // A pixel of the drawing is a CSS pixel, 1/96 inch, as on the screen.
+    generator.setResolution(96);
+    generator.setTitle(qs(std::filesystem::path(path).filename().string()));
+    QPainter painter(&generator);
+    qt_surface s(painter, size.width, size.height);
+    draw(s);
+    painter.end();
+  } else {
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    // Dots per metre, as PNG marks its resolution.
+    const int dots = static_cast<int>(std::lround(size.dpi / 0.0254));
+    image.setDotsPerMeterX(dots);
+    image.setDotsPerMeterY(dots);
+    {
+      qt_surface s(image, size.width, size.height);
+      draw(s);
+    }
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+      why = path + ": Cannot write file: " + writer.errorString().toStdString();
+      return false;
+    }
+  }
+  return write_file_replacing(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), why);
 }
 
 // --- main window ---

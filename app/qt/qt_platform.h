@@ -3,6 +3,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ class qt_platform : public QObject, public platform {
   std::deque<platform_types::file_answer> queued_files;
   std::deque<bool> queued_yes_no;
   std::deque<int> queued_popups;
+  // Answers of the figure size dialog; nullopt cancels it.
+  std::deque<std::optional<platform_types::figure_size>> queued_figure_sizes;
   bool collect_messages = false;
   std::vector<std::string> messages;
 
@@ -54,6 +57,10 @@ class qt_platform : public QObject, public platform {
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;
   int popup_menu(platform_types::window_ref owner, int x, int y,
                  const std::vector<platform_types::menu_item>& items) override;
+  bool ask_figure_size(platform_types::figure_size& size, bool resolution, platform_types::window_ref parent) override;
+  // A PNG through Qt's image writer, an SVG through Qt SVG's generator.
+  bool write_figure(const std::string& path, const platform_types::figure_size& size,
+                    const std::function<void(platform_types::surface&)>& draw, std::string& why) override;
 
   void set_app_events(platform_types::app_events* events) override;
   void set_main_title(const std::string& title) override;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include <QFontMetrics>
 #include <QPolygon>
 #include <QString>
 
@@ -155,5 +156,34 @@ void qt_surface::text(int x, int y, const std::string& s) {
   QPainter& p = painter();
   p.setPen(text_colour_);
   p.drawText(x, y, QString::fromStdString(s));
+  p.setPen(pen_);
+}
+
+namespace {
+
+QFont sized(QFont f, int size) {
+  if (size > 0) f.setPixelSize(size);
+  return f;
+}
+
+}  // namespace
+
+int qt_surface::text_width(const std::string& s, int size) const {
+  return QFontMetrics(sized(font_, size)).horizontalAdvance(QString::fromStdString(s));
+}
+
+void qt_surface::placed_text(int x, int y, const std::string& s, platform_types::text_anchor anchor, int size) {
+  const QFont f = sized(font_, size);
+  const QString t = QString::fromStdString(s);
+  const int w = QFontMetrics(f).horizontalAdvance(t);
+  QPainter& p = painter();
+  const QFont before = p.font();
+  p.setFont(f);
+  p.setPen(text_colour_);
+  p.drawText(anchor == platform_types::text_anchor::start    ? x
+             : anchor == platform_types::text_anchor::middle ? x - w / 2
+                                                             : x - w,
+             y, t);
+  p.setFont(before);
   p.setPen(pen_);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QBrush>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -37,6 +38,9 @@ class qt_surface : public platform_types::surface {
   void rectangle(int x1, int y1, int x2, int y2) override;
   void ellipse(int x1, int y1, int x2, int y2) override;
   void text(int x, int y, const std::string& s) override;
+  // Placed and measured in the painter's font family at `size` pixels.
+  void placed_text(int x, int y, const std::string& s, platform_types::text_anchor anchor, int size) override;
+  int text_width(const std::string& s, int size) const override;
 
   // The painter, begun on the image if need be.
   QPainter& painter();
@@ -58,6 +62,8 @@ class qt_surface : public platform_types::surface {
   QPen pen_;
   QBrush fill_;
   QColor text_colour_;
+  // The family the painter starts with: texts of every size take it.
+  QFont font_;
 };
 
 QColor to_qcolor(platform_types::colour c);

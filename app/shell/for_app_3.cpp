@@ -73,8 +73,8 @@ bool for_app_3::is_view_command(int id) {
   namespace vc = view_command;
   return (id >= vc::fix_y1_zero && id <= vc::nothing_a) || (id >= vc::show_all_views && id <= vc::nothing_b) ||
          (id >= vc::xy_report && id <= vc::last_display) || (id >= vc::first_file_button && id <= vc::last_file_button) ||
-         id == vc::size_strain || id == vc::automatic_limit || id == vc::copy || id == vc::scroll ||
-         id == vc::extend_x || id == vc::extend_y;
+         id == vc::size_strain || id == vc::automatic_limit || id == vc::copy || id == vc::export_figure ||
+         id == vc::scroll || id == vc::extend_x || id == vc::extend_y;
 }
 
 TDrawView* for_app_3::focused_view() {

@@ -12,6 +12,7 @@
 #include "app/views/colors_3.h"
 #include "app/views/drvw_bit_map_3.h"
 #include "app/views/drvw_lam_cursor_3.h"
+#include "app/views/figure_export.h"
 #include "app/views/view_line_9.h"
 #include "app/views/view_recs_9.h"
 #include "app/views/view_surface.h"
@@ -335,20 +336,48 @@ void TDrawView::paint(platform_types::surface& target) {
   p->destroy_picture(picture);
 }
 
-void TDrawView::paint_curves(platform_types::surface& s) {
-  painting_ = true;
-  watched_plots all = watch_plots(*this);
-  // The curves of the families shown are brought up to date first, so that
-  // the y limits that follow the data see current data.
-  for (auto& w : all.plots)
-    if (auto* plot = dynamic_cast<plot_3*>(w->get())) plot->update(*this);
+void TDrawView::update_curves() {
+  const bool was_painting = std::exchange(painting_, true);
+  {
+    watched_plots all = watch_plots(*this);
+    for (auto& w : all.plots)
+      if (auto* plot = dynamic_cast<plot_3*>(w->get())) plot->update(*this);
+  }
   apply_y_fixes();
   recompute_scale();
+  painting_ = was_painting;
+}
+
+void TDrawView::draw_curves(platform_types::surface& s, int width, int height) {
+  if (lines().empty()) return;
+  // The window's mapping comes back however the drawing ends (a numerical
+  // stage may give up by throwing).
+  struct restore {
+    TDrawView& v;
+    int w, h;
+    ~restore() {
+      v.painting_ = false;
+      v.set_pixels(w, h);
+      v.recompute_scale();
+    }
+  } keep{*this, right - left + 1, bottom - top + 1};
+  set_pixels(width, height);
+  paint_curves(s, false);
+}
+
+void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
+  painting_ = true;
+  // The curves of the families shown are brought up to date first, so that
+  // the y limits that follow the data see current data.
+  update_curves();
+  watched_plots all = watch_plots(*this);
   view_surface curves(*this, s, pen_box_size());
   colors_3* slots = colour_slots(*this);
   for (std::size_t i = 0; i < all.plots.size(); ++i) {
     auto* plot = dynamic_cast<plot_3*>(all.plots[i]->get());
     if (!plot) continue;
+    if (!with_markers && plot->plot_flags.test(plot_3::no_capt) && plot->plot_flags.test(plot_3::not_for_xy_report))
+      continue;
     curves.set_colour(slots ? slots->colour_of(all.files[i]) : colors_3::no_slot);
     // Markers follow the y range, which may just have changed.
     plot->update(*this);
@@ -793,6 +822,9 @@ bool TDrawView::command(int id) {
     case vc::automatic_limit:
       set_automatic_limits(*this);
       return true;
+    case vc::export_figure:
+      export_figure(*this);
+      return true;
     default:
       return false;
   }
@@ -831,6 +863,7 @@ bool TDrawView::enabler(int id, platform_types::command_state& state) {
     case vc::size_strain:
     case vc::automatic_limit:
     case vc::copy:
+    case vc::export_figure:
     case vc::scroll:
     case vc::extend_x:
     case vc::extend_y:

@@ -38,6 +38,7 @@ inline constexpr int last_display = 4254;  // 4254: the Fourier coefficients A(L
 inline constexpr int size_strain = 4257;
 inline constexpr int automatic_limit = 4258;
 inline constexpr int copy = 4259;
+inline constexpr int export_figure = 4260;
 inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
 inline constexpr int last_file_button = 4041;
 inline constexpr int scroll = 1009;
@@ -137,6 +138,17 @@ class TDrawView : public assoc_class,
   virtual std::string title_suffix() const;
   const std::string& title() const { return title_; }
 
+  // --- figures ---
+  // Brings the shown families' curves up to date and applies the y fixes,
+  // as a paint does first: the limits are then those the curves are drawn in.
+  void update_curves();
+  // Draws the curves as a paint does, mapped onto `width` x `height` pixels
+  // of `s` (a figure's plot) instead of the window's, whose mapping is kept.
+  // The markers of the screen (origin, background, limit and tail points:
+  // the plots that are neither captured nor reported) are left out: they
+  // are handles for the mouse, not data.
+  void draw_curves(platform_types::surface& s, int width, int height);
+
   // --- input (from the frame) ---
   void paint(platform_types::surface& target);
   void mouse(const platform_types::mouse_event& e);
@@ -180,7 +192,7 @@ class TDrawView : public assoc_class,
   void refresh_axes_dialog();
 
  private:
-  void paint_curves(platform_types::surface& s);
+  void paint_curves(platform_types::surface& s, bool with_markers = true);
   void apply_y_fixes();
   void show_next_file(int step);
   void measure(const char* what);

@@ -55,6 +55,38 @@ TEST_F(BatchTool, ConvertWritesTheXddLayoutThatReadsBack) {
       << "a file without count time is written with time 1";
 }
 
+TEST_F(BatchTool, ConvertCutsOneLineOutOfAFullPatternAndPicksAScanOfSeveral) {
+  // One line of the iron pattern, cut as a capture cuts a view (the grid
+  // points next to the window's ends stay), with a description that says
+  // where it was cut; the header "2Theta,..." would read as data first.
+  const std::string line = (dir / "fe110.xdd").string();
+  run_result r = run({"convert", data + "/d8_fe_sample.csv", line, "--xrange", "47.5", "42"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = run({"info", line});
+  EXPECT_EQ(r.out, line + " : (41.999, 0.0200, 47.508)  Npts= 276, Time= 1.0000, Lambda= 1.5406\n");
+  std::ifstream f(line);
+  std::string first;
+  std::getline(f, first);
+  EXPECT_EQ(first, "Comment 2Theta,Counts; resampled to an even step of 0.0200305 deg; no wavelength in the file: "
+                   "1.5406 A, the default; from 41.9993 to 47.5077 deg of the scan");
+
+  const std::string scan = "*RAS_HEADER_START\n*RAS_HEADER_END\n*RAS_INT_START\n";
+  // The first scan's third angle goes backwards (line 7); the second is sound.
+  const std::string ras = "*RAS_DATA_START\n" + scan + "20 1\n20.5 2\n20.2 3\n21.5 4\n*RAS_INT_END\n" + scan +
+                          "30 1\n30.5 2\n31 3\n31.5 4\n*RAS_INT_END\n";
+  const std::string two = write("two.ras", ras);
+  const std::string second = (dir / "second.xdd").string();
+  r = run({"convert", two, second, "--scan", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(run({"info", second}).out, second + " : (30.000, 0.5000, 31.500)  Npts= 4, Time= 1.0000, Lambda= 1.5406\n");
+  r = run({"info", two});
+  EXPECT_EQ(r.err, "Error loading file " + two + "\nLine 7: the angle 20.2 goes backwards from 20.5\n");
+  r = run({"info", two, "--scan", "3"});
+  EXPECT_EQ(r.err, "Error loading file " + two + "\nThe file holds 2 scans; there is no scan 3\n");
+  r = run({"convert", data + "/d8_fe_sample.csv", (dir / "none.xdd").string(), "--xrange", "10", "20"});
+  EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string("XRD File must have more than 10 points.\n")));
+}
+
 // Each file is loaded, described and unloaded before the next: the
 // workbench's limit of 32 files at once and its duplicate check never see
 // more than one.
@@ -138,7 +170,7 @@ TEST_P(BatchFailures, ExitWithOneAndTheProgramsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Files, BatchFailures,
     ::testing::Values(failure_case{"missing_file", "nowhere.xdd", "", "nowhere.xdd: Cannot open file"},
-                      failure_case{"unknown_extension", "notes.txt", "1 2 3\n", "No reader for the file type of "},
+                      failure_case{"unknown_extension", "notes.doc", "1 2 3\n", "No reader for the file type of "},
                       failure_case{"bad_abscissa", "bad.xdd", "c\n10 0.02 10.04\n1 1 1\n1 2 3\n",
                                    "bad.xdd\nFewer than 4 points: 3\n"},
                       failure_case{"a_word_for_a_number", "word.xdd", "c\n10 0.02 ten\n1 1 1\n1 2 3\n",
@@ -165,7 +197,7 @@ TEST_P(BatchUsage, ExitsWithTwoAndTheUsage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, BatchUsage,
-                         ::testing::Values(usage_case{"no_command", {}}, usage_case{"unknown_command", {"plot", "x"}},
+                         ::testing::Values(usage_case{"no_command", {}}, usage_case{"unknown_command", {"draw", "x"}},
                                            usage_case{"info_without_files", {"info"}},
                                            usage_case{"convert_with_one_file", {"convert", "a.xdd"}},
                                            usage_case{"unknown_option", {"--fast", "info", "a.xdd"}}),
