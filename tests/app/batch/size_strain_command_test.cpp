@@ -126,3 +126,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// A measured pair from one diffractometer: iron (110), broadened, and the
+// LaB6 (200) line of the standard, each cut from its full pattern as a user
+// would. The quotient drowns in noise far below the scans' Nyquist frequency,
+// so the automatic limit is what makes the deconvolution work.
+TEST(SizeStrainCommand, AMeasuredIronLineIsDeconvolutedByTheStandardsLine) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "xrdf_iron_example";
+  std::filesystem::create_directories(dir);
+  const std::string fe = (dir / "fe110.xdd").string(), lab6 = (dir / "lab6_200.xdd").string();
+  ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_fe_sample.csv", fe, "--xrange", "42", "47.5"}).status, 0);
+  ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_lab6_standard.csv", lab6, "--xrange", "41.5", "45.5"}).status, 0);
+  const run_result r = run({"size-strain", "--pair", fe, lab6, "--auto-limit"});
+  std::filesystem::remove_all(dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(r.out, m,
+                                std::regex("Reconvolution R = ([0-9.]+) %\n[^]*"
+                                           "observed +FWHM ([0-9.]+) deg[^]*deconvoluted +FWHM ([0-9.]+) deg")))
+      << r.out;
+  const double R = std::stod(m[1]), observed = std::stod(m[2]), deconvoluted = std::stod(m[3]);
+  EXPECT_LT(R, 5.0);
+  EXPECT_GT(deconvoluted, observed / 3.0) << r.out;
+  EXPECT_LT(deconvoluted, observed * 0.8) << r.out;
+  EXPECT_EQ(r.out.find("Warning"), std::string::npos) << r.out;
+}
