@@ -14,9 +14,11 @@
 namespace {
 
 // The header keys the reader uses; nothing else of a header is kept.
-constexpr std::string_view wanted_keys[] = {
-    "*MEAS_SCAN_START", "*MEAS_SCAN_STOP",       "*MEAS_SCAN_STEP",          "*MEAS_DATA_COUNT",
-    "*MEAS_SCAN_SPEED", "*MEAS_SCAN_SPEED_UNIT", "*HW_XG_WAVE_LENGTH_ALPHA1", "*FILE_SAMPLE"};
+// (The angles come from the rows themselves, so the scan's start and stop
+// are not needed.)
+constexpr std::string_view wanted_keys[] = {"*MEAS_SCAN_STEP",       "*MEAS_DATA_COUNT",
+                                            "*MEAS_SCAN_SPEED",      "*MEAS_SCAN_SPEED_UNIT",
+                                            "*HW_XG_WAVE_LENGTH_ALPHA1", "*FILE_SAMPLE"};
 
 struct ras_scan {
   int header_line = 0;

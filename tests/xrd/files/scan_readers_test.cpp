@@ -106,6 +106,26 @@ TEST_F(DataFiles, ADriftingStepIsResampledOntoAnEvenGridFromTheFirstToTheLastAng
   EXPECT_FALSE(evenly_stepped({10, 10.5051, 11, 11.5}));
 }
 
+TEST_F(DataFiles, AnXrdmlScanOfListedPositionsAndPerPointTimesLoadsAndSaysWhatWasTaken) {
+  // No declaration, prefixed names, and two measurements: the first scan is
+  // loaded and the other counted.
+  const std::string path = write_file(
+      "listed.xrdml",
+      "<x:xrdMeasurements xmlns:x=\"http://www.xrdml.com/XRDMeasurement/2.1\"><x:sample><x:name>NIST 640e</x:name>"
+      "</x:sample><x:xrdMeasurement><x:usedWavelength><x:kAlpha1>1.5405980</x:kAlpha1></x:usedWavelength><x:scan>"
+      "<x:dataPoints><x:positions axis=\"Omega\"><x:listPositions>9 9 9 9</x:listPositions></x:positions>"
+      "<x:positions axis=\"2Theta\"><x:listPositions>28.0 28.02\n28.04 28.06</x:listPositions></x:positions>"
+      "<x:countingTimes>1 2 2 3</x:countingTimes><x:counts>10 20 30 40</x:counts></x:dataPoints></x:scan>"
+      "</x:xrdMeasurement><x:xrdMeasurement><x:scan/></x:xrdMeasurement></x:xrdMeasurements>");
+  xdd_10* x = new_file(path);
+  ASSERT_NE(x->execute(), nullptr) << (shown_texts().empty() ? "" : shown_texts()[0]);
+  EXPECT_EQ(std::tuple(profile(x).n, profile(x).x1, profile(x).x2, profile(x).y[3]), std::tuple(4, 28.0, 28.06, 40.0f));
+  EXPECT_DOUBLE_EQ(member(x, "tBime"), 2.0);
+  EXPECT_DOUBLE_EQ(member(x, "lBambda"), 1.540598);
+  EXPECT_EQ(description(x),
+            "NIST 640e; scan 1 of 2; 1 other in the file; counting times per point; their mean, 2 s, is the count time");
+}
+
 std::string ras_scan(const std::string& sample, const char* count, const std::string& rows) {
   return "*RAS_HEADER_START\r\n*FILE_SAMPLE \"" + sample +
          "\"\r\n*FILE_MEMO \"\x82\xa0\x82\xa2\x22\x5c\"\r\n*MEAS_SCAN_START \"20.0000\"\r\n"
