@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-seconds=${1:-${XRDF_FUZZ_SECONDS:-60}}
+seconds=${1:-${XRDF_FUZZ_SECONDS:-45}}
 targets=(xdd cpi xy xrdml ras template process project queries)
 dir=build-fuzz
 
