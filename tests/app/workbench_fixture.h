@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -42,6 +43,13 @@ inline std::string contents(const std::filesystem::path& path) {
   return text.str();
 }
 
+// The names in a folder, to show that nothing was left or written there.
+inline std::set<std::string> names_in(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
 class Workbench : public ::testing::Test {
  protected:
   Workbench() {
@@ -67,6 +75,10 @@ class Workbench : public ::testing::Test {
     std::ofstream f(dir / name);
     f << "A test scan\n20 0.5 " << 20 + 0.5 * (points - 1) << "\n2.5 1 1.5406\n";
     for (int i = 0; i < points; ++i) f << 100 + i * (points - i) << "\n";
+    return (dir / name).string();
+  }
+  std::string write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
     return (dir / name).string();
   }
 

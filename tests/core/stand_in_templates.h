@@ -102,8 +102,7 @@ struct templates {
 //   emit TEXT         appends TEXT to the caller's output collector
 //   delete-sibling N  deletes the node's sibling named N
 //   delete-self       deletes the node through its parent
-//   create N          makes a child N
-//   set-parent-int N V sets int field N found from the node's parent
+//   run-on-parent N   appends "ran:N@node" to the log (as collected text run on a parent)
 class host : public template_host {
  public:
   explicit host(templates& t, tem* app = nullptr) : t_(t), app_(app) { previous_ = set_template_host(this); }
@@ -149,8 +148,6 @@ class host : public template_host {
           if (assoc_class* s = p->find_child(arg.c_str())) p->delete_child(s);
       } else if (verb == "delete-self") {
         if (assoc_class* p = node.parent()) p->delete_child(&node);
-      } else if (verb == "create") {
-        node.create_child_by_name(arg.c_str());
       } else if (verb == "run-on-parent") {
         log.push_back("ran:" + arg + "@" + node.class_name());
       }

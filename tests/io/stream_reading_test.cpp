@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,37 +15,30 @@ std::vector<std::string> all_words(stream_in& in) {
   return words;
 }
 
-struct word_case {
-  const char* name;
-  const char* text;
-  bool comments;
-  std::vector<std::string> words;
-};
-void PrintTo(const word_case& c, std::ostream* os) { *os << c.name; }
-
-class words_read : public testing::TestWithParam<word_case> {};
-
-TEST_P(words_read, come_out_as_expected) {
-  string_in in(GetParam().text);
-  in.set_comment_mode(GetParam().comments);
-  EXPECT_EQ(all_words(in), GetParam().words);
+TEST(read_word, separates_words_and_skips_comments_only_in_comment_mode) {
+  const struct {
+    const char* what;
+    const char* text;
+    bool comments;
+    std::vector<std::string> words;
+  } rows[] = {
+      {"a nested comment is skipped whole", "abc /* x /* y */ z */ def", true, {"abc", "def"}},
+      {"comments are data without comment mode", "a /* x */ b", false, {"a", "/*", "x", "*/", "b"}},
+      {"a slash inside a word is data", "a/b", true, {"a/b"}},
+      {"a lone slash is a word", "/ x", true, {"/", "x"}},
+      {"an apostrophe line is skipped", "'note\nkey", true, {"key"}},
+      {"an apostrophe inside a word is data", "don't", true, {"don't"}},
+      {"comments in a row are all skipped", "/* a */ 'x y\n\t/* b */ c", true, {"c"}},
+      {"the star of the opening does not close", "/*/ x */ y", true, {"y"}},
+      {"an unterminated comment ends the input", "a /* b c", true, {"a"}},
+      {"tab, newline and byte 255 separate", "a\tb\nc\377d", false, {"a", "b", "c", "d"}},
+      {"a carriage return is no separator", "a\rb", false, {"a\rb"}}};
+  for (const auto& r : rows) {
+    string_in in(r.text);
+    in.set_comment_mode(r.comments);
+    EXPECT_EQ(all_words(in), r.words) << r.what;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    text, words_read,
-    testing::Values(
-        word_case{"nested_comment_is_skipped_whole", "abc /* x /* y */ z */ def", true, {"abc", "def"}},
-        word_case{"comments_are_data_without_comment_mode", "a /* x */ b", false, {"a", "/*", "x", "*/", "b"}},
-        word_case{"slash_inside_a_word_is_data", "a/b", true, {"a/b"}},
-        word_case{"lone_slash_is_a_word", "/ x", true, {"/", "x"}},
-        word_case{"apostrophe_line_is_skipped", "'note\nkey", true, {"key"}},
-        word_case{"apostrophe_inside_a_word_is_data", "don't", true, {"don't"}},
-        word_case{"comments_in_a_row_are_all_skipped", "/* a */ 'x y\n\t/* b */ c", true, {"c"}},
-        word_case{"star_of_the_opening_does_not_close", "/*/ x */ y", true, {"y"}},
-        word_case{"unterminated_comment_ends_the_input", "a /* b c", true, {"a"}},
-        word_case{"tab_newline_and_ff_separate", "a\tb\nc\377d", false, {"a", "b", "c", "d"}},
-        word_case{"carriage_return_is_no_separator", "a\rb", false, {"a\rb"}}),
-    testing::PrintToStringParamName());
 
 TEST(read_word, keeps_the_head_of_an_overlong_word_and_stays_on_a_word_boundary) {
   const std::string text = std::string(2500, 'w') + " next";
@@ -63,21 +55,18 @@ TEST(find_word, looks_for_a_word_held_in_the_shared_buffer) {
   EXPECT_TRUE(in.at_end());
 }
 
-TEST(read_line, hands_out_every_line_the_last_one_without_its_newline_too) {
+TEST(read_line, hands_out_every_line_and_skips_an_overlong_one_whole_saying_so) {
   string_in in("one\n\nthree");
   std::vector<std::string> lines;
   for (my_string line; in.read_line(line);) lines.push_back(line.c_str());
-  EXPECT_EQ(lines, (std::vector<std::string>{"one", "", "three"}));
-}
-
-TEST(read_line, skips_an_overlong_line_whole_and_says_so) {
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "", "three"})) << "the last one needs no newline";
   const std::string text = std::string(stream_in::max_line, 'x') + "x\nnext";
-  string_in in(text.c_str());
+  string_in longer(text.c_str());
   my_string line("previous");
-  EXPECT_FALSE(in.read_line(line));
+  EXPECT_FALSE(longer.read_line(line));
   EXPECT_TRUE(line.is_empty());
-  EXPECT_STREQ(in.error_text.c_str(), "string_in: line too long\n");
-  ASSERT_TRUE(in.read_line(line));
+  EXPECT_STREQ(longer.error_text.c_str(), "string_in: line too long\n");
+  ASSERT_TRUE(longer.read_line(line));
   EXPECT_STREQ(line.c_str(), "next");
 }
 

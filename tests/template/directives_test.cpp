@@ -63,45 +63,34 @@ class Directives : public ::testing::Test {
   app_node app;
 };
 
-struct directive_case {
-  const char* name;
-  const char* kind;  // the class the letter chooses
-  bool from_not_in_tem;
-};
-
-void PrintTo(const directive_case& c, std::ostream* os) { *os << c.name; }
-
-class EachLetter : public Directives, public ::testing::WithParamInterface<directive_case> {};
-
-TEST_P(EachLetter, ChoosesItsClassAndTemplate) {
-  const directive_case& c = GetParam();
-  assoc_class* made = app.create_child_by_name(c.name);
-  ASSERT_NE(made, nullptr);
-  EXPECT_EQ(made->parent(), &app);
-  const std::string kind = c.kind;
-  const bool made_as_kind = kind == "no_name_3"          ? dynamic_cast<no_name_3*>(made) != nullptr
-                            : kind == "fund_type_3"      ? dynamic_cast<fund_type_3*>(made) != nullptr
-                            : kind == "fund_kp_sorted_3" ? dynamic_cast<fund_kp_sorted_3*>(made) != nullptr
-                            : kind == "path_and_name_3"  ? dynamic_cast<path_and_name_3*>(made) != nullptr
-                            : kind == "io_funda_3"       ? dynamic_cast<io_funda_3*>(made) != nullptr
-                            : kind == "registered"       ? dynamic_cast<mem_like*>(made) != nullptr
-                                                         : false;
-  EXPECT_TRUE(made_as_kind) << c.name << " is made as a " << kind;
-  ASSERT_NE(made->tem(), nullptr);
-  EXPECT_STREQ(made->display_name(), c.name);
-  assoc_class* home = template_tree().top_level(c.from_not_in_tem ? "#not_in_tem" : "#app");
-  EXPECT_EQ(made->tem()->parent(), c.from_not_in_tem ? home : home->find_child("app"));
+template <class T>
+bool is(assoc_class* n) {
+  return dynamic_cast<T*>(n) != nullptr;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Letters, EachLetter,
-    ::testing::Values(directive_case{"mAanip", "no_name_3", false}, directive_case{"tBime", "fund_type_3", false},
-                      directive_case{"vCiew", "fund_kp_sorted_3", false},
-                      directive_case{"xDdd_path", "path_and_name_3", false}, directive_case{"mNem", "no_name_3", true},
-                      directive_case{"cOunt", "fund_type_3", true}, directive_case{"mPem", "registered", true},
-                      directive_case{"qQueue", "io_funda_3", true},
-                      directive_case{"pRath_name", "path_and_name_3", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Each letter chooses the class made; a name outside #app's scope finds its
+// template in #not_in_tem.
+TEST_F(Directives, EachLetterChoosesItsClassAndTemplate) {
+  const struct {
+    const char* name;
+    bool (*made_as)(assoc_class*);
+    bool from_not_in_tem;
+  } rows[] = {{"mAanip", is<no_name_3>, false},      {"tBime", is<fund_type_3>, false},
+              {"vCiew", is<fund_kp_sorted_3>, false}, {"xDdd_path", is<path_and_name_3>, false},
+              {"mNem", is<no_name_3>, true},          {"cOunt", is<fund_type_3>, true},
+              {"mPem", is<mem_like>, true},           {"qQueue", is<io_funda_3>, true},
+              {"pRath_name", is<path_and_name_3>, true}};
+  for (const auto& r : rows) {
+    assoc_class* made = app.create_child_by_name(r.name);
+    ASSERT_NE(made, nullptr) << r.name;
+    EXPECT_EQ(made->parent(), &app) << r.name;
+    EXPECT_TRUE(r.made_as(made)) << r.name;
+    ASSERT_NE(made->tem(), nullptr) << r.name;
+    EXPECT_STREQ(made->display_name(), r.name);
+    assoc_class* home = template_tree().top_level(r.from_not_in_tem ? "#not_in_tem" : "#app");
+    EXPECT_EQ(made->tem()->parent(), r.from_not_in_tem ? home : home->find_child("app")) << r.name;
+  }
+}
 
 TEST_F(Directives, ATypedFieldCarriesItsTemplatesLimitsAndDefault) {
   shown_errors shown;

@@ -25,62 +25,24 @@ std::string shape(assoc_class* n) {
 }
 
 TEST(TemplateIndentation, LevelsFollowBlanksAndTabs) {
-  loaded_templates t(
-      "start_templates\n"
-      "{first ;\n"
-      "   kid_one ;\n"
-      "\tkid_two ;\n"
-      "second ;\n"
-      "}\nend_templates\n");
-  EXPECT_EQ(shape(&template_tree()), "all_templates(first(kid_one kid_two) second)");
-}
-
-TEST(TemplateIndentation, TwoExtraLevelsMakeASiblingNotAGrandchild) {
-  loaded_templates t(
-      "start_templates\n"
-      "{a ;\n"
-      "      b ;\n"
-      "   c ;\n"
-      "}\n");
-  EXPECT_EQ(shape(&template_tree()), "all_templates(a b(c))");
-}
-
-TEST(TemplateIndentation, DeeperLevelsClimbBackUp) {
-  loaded_templates t(
-      "start_templates\n"
-      "{#t ;\n"
-      "   a ;\n"
-      "      b ;\n"
-      "         c ;\n"
-      "   d ;\n"
-      "\n"
-      "   ' a comment line inside the block\n"
-      "   e ;\n"
-      "}\n"
-      "{#u ;\n"
-      "}\n");
-  EXPECT_EQ(shape(&template_tree()), "all_templates(#t(a(b(c)) d e) #u)");
+  const struct {
+    const char* what;
+    const char* text;
+    const char* shape;
+  } rows[] = {
+      {"a tab is one level", "{first ;\n   kid_one ;\n\tkid_two ;\nsecond ;\n}\nend_templates\n",
+       "all_templates(first(kid_one kid_two) second)"},
+      {"two extra levels make a sibling, not a grandchild", "{a ;\n      b ;\n   c ;\n}\n", "all_templates(a b(c))"},
+      {"deeper levels climb back up past blank and comment lines",
+       "{#t ;\n   a ;\n      b ;\n         c ;\n   d ;\n\n   ' a comment line inside the block\n   e ;\n}\n"
+       "{#u ;\n}\n",
+       "all_templates(#t(a(b(c)) d e) #u)"},
+  };
+  for (const auto& r : rows) {
+    loaded_templates t(std::string("start_templates\n") + r.text);
+    EXPECT_EQ(shape(&template_tree()), r.shape) << r.what;
+  }
   EXPECT_EQ(static_cast<tem_node_3*>(top("#t")->records()->find_child("c"))->depth(), 3);
-}
-
-TEST(NodeLines, SemicolonEndsTheNodeAndTextMayRunOverLines) {
-  loaded_templates t(
-      "start_templates\n"
-      "{#t ;\n"
-      "   Aline_width _int _min 0 _max 10 ; _switch _name ignored\n"
-      "   long_one _not_to_copy\n"
-      "       _not_for_proj ;\n"
-      "}\n");
-  auto* width = dynamic_cast<tem_funda_3*>(top("#t")->find_child("line_width"));
-  ASSERT_NE(width, nullptr) << "the prefix letter A makes a typed-field node and is not part of the name";
-  const field_description& f = width->field_;
-  EXPECT_TRUE(f.has(field_bits::int_ | field_bits::min | field_bits::max));
-  EXPECT_FALSE(f.has(field_bits::switch_)) << "words after ';' are a comment";
-  EXPECT_FALSE(f.has(field_bits::name));
-  EXPECT_DOUBLE_EQ(f.max, 10.0);
-  auto* long_one = top("#t")->find_child("long_one");
-  ASSERT_NE(long_one, nullptr);
-  EXPECT_EQ(long_one->as_template()->attributes(), tem_bits::not_to_copy | tem_bits::not_for_proj);
 }
 
 TEST(TemplateReferences, AreReplacedByCopiesOfTheTemplatesChildren) {
@@ -129,10 +91,13 @@ TEST(NameScopes, TemPlateNodesLookUpInTheNamedTemplate) {
   EXPECT_STREQ(template_tree().child(0)->class_name(), "#app") << "top-level templates are sorted";
 }
 
-TEST(Attributes, ReadTheirArgumentsAndSetTheirMarks) {
+TEST(Attributes, ReadTheirArgumentsAndSetTheirMarksUpToTheSemicolonOverLines) {
   loaded_templates t(
       "start_templates\n"
       "{#t ;\n"
+      "   Aline_width _int _min 0 _max 10 ; _switch _name ignored\n"
+      "   long_one _not_to_copy\n"
+      "       _not_for_proj ;\n"
       "   Clist _alias a1 _alias a2 _creator xdd _char* ;\n"
       "   Aw _double _name Line|width _fmt %-1.2f _on_change k|x _on_take_data_4 e|^ ;\n"
       "   node _on_creation { x   y } _on_execution {v} _on_get_a {K} _array _not_to_be_deleted ;\n"
@@ -159,43 +124,34 @@ TEST(Attributes, ReadTheirArgumentsAndSetTheirMarks) {
   auto* entry = dynamic_cast<inp_tem_rec_3*>(top("#t")->find_child("entry"));
   ASSERT_NE(entry, nullptr) << "B makes a report-editor node";
   EXPECT_STREQ(entry->template_name.c_str(), "#t");
+  auto* width = dynamic_cast<tem_funda_3*>(top("#t")->find_child("line_width"));
+  ASSERT_NE(width, nullptr) << "the prefix letter A makes a typed-field node and is not part of the name";
+  const field_description& f = width->field_;
+  EXPECT_TRUE(f.has(field_bits::int_ | field_bits::min | field_bits::max));
+  EXPECT_FALSE(f.has(field_bits::switch_) || f.has(field_bits::name)) << "words after ';' are a comment";
+  EXPECT_DOUBLE_EQ(f.max, 10.0);
+  assoc_class* long_one = top("#t")->find_child("long_one");
+  ASSERT_NE(long_one, nullptr);
+  EXPECT_EQ(long_one->as_template()->attributes(), tem_bits::not_to_copy | tem_bits::not_for_proj);
 }
 
-struct outside_case {
-  const char* name;
-  const char* text;
-  const char* expected;
-};
-
-void PrintTo(const outside_case& c, std::ostream* os) { *os << c.name; }
-
-class OutsideRecords : public ::testing::TestWithParam<outside_case> {};
-
-TEST_P(OutsideRecords, ValueIsTheFirstChildsText) {
-  loaded_templates t("", std::string("start_out_side_recs { ") + GetParam().text + " }");
-  const char* v = outside_value("def_prj_ext");
-  if (!GetParam().expected) {
-    EXPECT_EQ(v, nullptr);
-    return;
+TEST(OutsideRecords, ValueIsTheFirstChildsText) {
+  const struct {
+    const char* what;
+    const char* text;
+    const char* expected;  // null: no value
+  } rows[] = {{"a bare word keeps its trailing blank", "{\"def_prj_ext\" {PRJ }}", "PRJ "},
+              {"quoted text is exact", "{\"def_prj_ext\" {\"PRJ\"}}", "PRJ"},
+              {"a word against the brace", "{\"def_prj_ext\" {PRJ}}", "PRJ"},
+              {"several words are joined by one blank", "{\"def_prj_ext\" {a   b}}", "a b"},
+              {"a record without value", "{\"def_prj_ext\"}", nullptr},
+              {"a missing record", "{\"other\" {\"x\"}}", nullptr}};
+  for (const auto& r : rows) {
+    loaded_templates t("", std::string("start_out_side_recs { ") + r.text + " }");
+    const char* v = outside_value("def_prj_ext");
+    EXPECT_EQ(v ? std::string(v) : "(none)", r.expected ? r.expected : "(none)") << r.what;
   }
-  ASSERT_NE(v, nullptr);
-  EXPECT_STREQ(v, GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, OutsideRecords,
-    ::testing::Values(outside_case{"bare word keeps its trailing blank", "{\"def_prj_ext\" {PRJ }}", "PRJ "},
-                      outside_case{"quoted text is exact", "{\"def_prj_ext\" {\"PRJ\"}}", "PRJ"},
-                      outside_case{"word against the brace", "{\"def_prj_ext\" {PRJ}}", "PRJ"},
-                      outside_case{"several words joined by one blank", "{\"def_prj_ext\" {a   b}}", "a b"},
-                      outside_case{"record without value", "{\"def_prj_ext\"}", nullptr},
-                      outside_case{"missing record", "{\"other\" {\"x\"}}", nullptr}),
-    [](const auto& info) {
-      std::string n = info.param.name;
-      for (char& c : n)
-        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-      return n;
-    });
 
 TEST(OutsideRecords, QueriesWalkNestedAndSortedRecords) {
   loaded_templates t("",

@@ -1,16 +1,17 @@
 #pragma once
 
 // Runs the batch tool in the test's process, on the bundled template, and
-// keeps what it printed.
+// keeps what it printed; and a folder of its own for a test's files.
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../workbench_fixture.h"
 #include "app/batch/batch_tool.h"
 #include "template/template_file.h"
-
-inline const std::string bundled_batch_template = XRDF_SOURCE_DIR "/resources/xrdfourier.tpl";
 
 struct run_result {
   int status = 0;
@@ -19,7 +20,7 @@ struct run_result {
 };
 
 inline run_result run(std::vector<std::string> args) {
-  std::vector<std::string> all = {"xrdfourier-cli", "--template", bundled_batch_template};
+  std::vector<std::string> all = {"xrdfourier-cli", "--template", bundled_template};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<const char*> argv;
   for (const std::string& a : all) argv.push_back(a.c_str());
@@ -31,3 +32,25 @@ inline run_result run(std::vector<std::string> args) {
   set_template_path("");
   return r;
 }
+
+class BatchFolder : public ::testing::Test {
+ protected:
+  BatchFolder() : dir(fresh_directory("batch")) {}
+  ~BatchFolder() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+  std::string write(const std::string& name, const std::string& text) const {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return path(name);
+  }
+  // A scan of 20 points in the XDD layout.
+  std::string scan(const std::string& name) const {
+    std::string text = "A test scan\n20 0.5 29.5\n2.5 1 1.5406\n";
+    for (int i = 0; i < 20; ++i) text += std::to_string(100 + i) + "\n";
+    return write(name, text);
+  }
+
+  std::filesystem::path dir;
+};

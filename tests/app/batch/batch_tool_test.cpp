@@ -1,38 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "batch_runner.h"
-#include "../workbench_fixture.h"
 
 namespace {
 
 const std::string data = XRDF_TEST_DATA;
+const std::string demo = XRDF_SOURCE_DIR "/resources/demo/size_strain/";
 
-class BatchTool : public ::testing::Test {
- protected:
-  BatchTool() {
-    dir = fresh_directory("batch_tool");
-  }
-  ~BatchTool() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-  std::string write(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name) << text;
-    return (dir / name).string();
-  }
-  std::filesystem::path dir;
-};
+using BatchTool = BatchFolder;
 
 TEST_F(BatchTool, InfoDescribesXddAndCpiFilesWhateverTheCaseOfTheirNames) {
-  const std::string upper = (dir / "CORUNDUM.XDD").string();
+  const std::string upper = path("CORUNDUM.XDD");
   std::filesystem::copy_file(data + "/corundum.xdd", upper);
-  const std::string cpi = (dir / "Fragment.CPI").string();
+  const std::string cpi = path("Fragment.CPI");
   std::filesystem::copy_file(data + "/pyxrd-fragment.cpi", cpi);
   const run_result r = run({"info", upper, cpi});
   EXPECT_EQ(r.status, 0) << r.err;
@@ -41,167 +25,109 @@ TEST_F(BatchTool, InfoDescribesXddAndCpiFilesWhateverTheCaseOfTheirNames) {
   EXPECT_EQ(r.err, "");
 }
 
-TEST_F(BatchTool, ConvertWritesTheXddLayoutThatReadsBack) {
-  const std::string out = (dir / "fragment.xdd").string();
-  run_result r = run({"convert", data + "/pyxrd-fragment.cpi", out});
-  ASSERT_EQ(r.status, 0) << r.err;
-  std::ifstream f(out);
-  std::string first;
-  std::getline(f, first);
-  EXPECT_EQ(first, "SIETRONICS XRD SCAN") << "the comment line comes over";
-  r = run({"info", out});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, out + " : (3.010, 0.0200, 3.730)  Npts= 37, Time= 1.0000, Lambda= 1.5406\n")
-      << "a file without count time is written with time 1";
-}
-
 TEST_F(BatchTool, ConvertCutsOneLineOutOfAFullPatternAndPicksAScanOfSeveral) {
   // One line of the iron pattern, cut as a capture cuts a view (the grid
   // points next to the window's ends stay), with a description that says
   // where it was cut; the header "2Theta,..." would read as data first.
-  const std::string line = (dir / "fe110.xdd").string();
+  const std::string line = path("FE110.XDD");
   run_result r = run({"convert", data + "/d8_fe_sample.csv", line, "--xrange", "47.5", "42"});
   ASSERT_EQ(r.status, 0) << r.err;
   r = run({"info", line});
   EXPECT_EQ(r.out, line + " : (41.999, 0.0200, 47.508)  Npts= 276, Time= 1.0000, Lambda= 1.5406\n");
-  std::ifstream f(line);
-  std::string first;
-  std::getline(f, first);
-  EXPECT_EQ(first, "Comment 2Theta,Counts; resampled to an even step of 0.0200305 deg; no wavelength in the file: "
-                   "1.5406 A, the default; from 41.9993 to 47.5077 deg of the scan");
+  const std::string text = contents(line);
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            "Comment 2Theta,Counts; resampled to an even step of 0.0200305 deg; no wavelength in the file: "
+            "1.5406 A, the default; from 41.9993 to 47.5077 deg of the scan");
 
   const std::string scan = "*RAS_HEADER_START\n*RAS_HEADER_END\n*RAS_INT_START\n";
-  // The first scan's third angle goes backwards (line 7); the second is sound.
+  // The first scan's third angle goes backwards; the second is sound.
   const std::string ras = "*RAS_DATA_START\n" + scan + "20 1\n20.5 2\n20.2 3\n21.5 4\n*RAS_INT_END\n" + scan +
                           "30 1\n30.5 2\n31 3\n31.5 4\n*RAS_INT_END\n";
   const std::string two = write("two.ras", ras);
-  const std::string second = (dir / "second.xdd").string();
+  const std::string second = path("second.xdd");
   r = run({"convert", two, second, "--scan", "2"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(run({"info", second}).out, second + " : (30.000, 0.5000, 31.500)  Npts= 4, Time= 1.0000, Lambda= 1.5406\n");
-  r = run({"info", two});
-  EXPECT_EQ(r.err, "Error loading file " + two + "\nLine 7: the angle 20.2 goes backwards from 20.5\n");
-  r = run({"info", two, "--scan", "3"});
-  EXPECT_EQ(r.err, "Error loading file " + two + "\nThe file holds 2 scans; there is no scan 3\n");
-  r = run({"convert", data + "/d8_fe_sample.csv", (dir / "none.xdd").string(), "--xrange", "10", "20"});
+  r = run({"convert", data + "/d8_fe_sample.csv", path("none.xdd"), "--xrange", "10", "20"});
   EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, std::string("XRD File must have more than 10 points.\n")));
 }
 
 // Each file is loaded, described and unloaded before the next: the
 // workbench's limit of 32 files at once and its duplicate check never see
-// more than one.
-TEST_F(BatchTool, InfoDescribesAnyNumberOfFilesTheSameOneTwiceIncluded) {
+// more than one, and a refused file stops none after it.
+TEST_F(BatchTool, InfoDescribesAnyNumberOfFilesInTurnAndGoesOnAfterARefusedOne) {
   const std::string scan = write("scan.xdd", "Scan\n10 0.5 11.5\n2 1 1.5406\n1 2 3 4\n");
-  const std::string line = scan + " : (10.000, 0.5000, 11.500)  Npts= 4, Time= 2.0000, Lambda= 1.5406\n";
-  const std::vector<std::string> args(41, scan);
-  std::vector<std::string> all = {"info"};
-  all.insert(all.end(), args.begin(), args.end());
-  const run_result r = run(all);
-  EXPECT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> args(41, scan);
+  args.insert(args.begin() + 20, path("missing.xdd"));
+  args.insert(args.begin(), "info");
+  const run_result r = run(args);
+  EXPECT_EQ(r.status, 1);
   std::string expected;
-  for (int i = 0; i < 41; ++i) expected += line;
+  for (int i = 0; i < 41; ++i)
+    expected += scan + " : (10.000, 0.5000, 11.500)  Npts= 4, Time= 2.0000, Lambda= 1.5406\n";
   EXPECT_EQ(r.out, expected);
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, path("missing.xdd") + ": Cannot open file\n");
 }
 
-TEST_F(BatchTool, InfoGoesOnAfterARefusedFileAndExitsWithOne) {
-  const std::string good = write("good.xdd", "Good\n10 0.5 11.5\n2 1 1.5406\n1 2 3 4\n");
-  const run_result r = run({"info", good, (dir / "missing.xdd").string(), good});
-  EXPECT_EQ(r.status, 1);
-  const std::string line = good + " : (10.000, 0.5000, 11.500)  Npts= 4, Time= 2.0000, Lambda= 1.5406\n";
-  EXPECT_EQ(r.out, line + line);
-  EXPECT_EQ(r.err, (dir / "missing.xdd").string() + ": Cannot open file\n");
+// A status scripts can trust: 1 for a file or value refused, 2 for a usage
+// error; the reason on standard error, and nothing written.
+TEST_F(BatchTool, EveryRefusalExitsWithItsStatusAndSaysWhy) {
+  const std::string line = scan("line.xdd");
+  const std::string cu111 = demo + "cu111.xdd", ref111 = demo + "cu111_ref.xdd";
+  const std::string cu222 = demo + "cu222.xdd", ref222 = demo + "cu222_ref.xdd";
+  const char* const usage = "Usage: xrdfourier-cli";
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    const char* says;
+  } rows[] = {
+      {"a value above its maximum", {"report", line, "--set", "fBreq_doubler=9"}, 1,
+       "Value for Transform length doubling must be less than 4"},
+      {"a setting no file has", {"report", line, "--set", "no_such=1"}, 1, "No setting named no_such"},
+      {"a project that does not exist", {"project", "/nonexistent/x.prj"}, 1, "Cannot open file"},
+      {"a missing reference", {"report", line, "--ref", "/nonexistent/r.xdd"}, 1, "Cannot open file"},
+      {"convert to a CPI file", {"convert", line, path("out.cpi")}, 1,
+       "out.cpi: Cannot write this file type; convert writes XDD files only (.xdd)"},
+      {"convert to a name without extension", {"convert", line, path("out")}, 1, "convert writes XDD files only"},
+      {"convert into a missing folder", {"convert", line, path("no/such/out.xdd")}, 1,
+       "out.xdd: Cannot write file: the folder "},
+      {"transforms mixed with profiles", {"report", line, "--show", "mod,yobs"}, 2, "cannot be shown together"},
+      {"an unknown family", {"report", line, "--show", "phase"}, 2, "unknown family phase"},
+      {"measure of two files", {"measure", line, line}, 2, "measure needs one file"},
+      {"a project without output", {"save-project", line}, 2, "save-project needs -o"},
+      {"an option the command does not take", {"measure", line, "--show", "mod"}, 2, "measure does not take --show"},
+      {"a reference without a table", {"measure", line, "--ref", line}, 2, "--ref goes with measure --table only"},
+      {"an x range of one number", {"report", line, "--xrange", "1"}, 2, "--xrange needs two"},
+      {"an unknown format", {"report", line, "--format", "xml"}, 2, "--format needs csv or fields"},
+      {"a format for measure", {"measure", line, "--format", "csv"}, 2, "measure does not take --format"},
+      {"size-strain without a pair", {"size-strain"}, 2, "size-strain needs one --pair"},
+      {"size-strain of three pairs",
+       {"size-strain", "--pair", cu111, ref111, "--pair", cu222, ref222, "--pair", cu111, ref111}, 2,
+       "size-strain needs one --pair"},
+      {"size-strain of a file outside a pair", {"size-strain", cu111}, 2,
+       "size-strain takes its files in --pair options"},
+      {"a pair without its reference", {"size-strain", "--pair", cu111}, 2, "--pair needs a sample file"},
+      {"a pair whose reference does not exist", {"size-strain", "--pair", cu111, demo + "missing.xdd"}, 1,
+       "Cannot open file"},
+      {"one line twice", {"size-strain", "--pair", cu111, ref111, "--pair", cu111, ref111}, 1, "already loaded"},
+      {"a line and an unrelated one",
+       {"size-strain", "--pair", cu111, ref111, "--pair", cu222, ref222, "--set", "lBamda=1.2"}, 1,
+       "are not two orders of one reflection"},
+      {"no command", {}, 2, usage},
+      {"an unknown command", {"draw", "x"}, 2, usage},
+      {"info without files", {"info"}, 2, usage},
+      {"convert with one file", {"convert", line}, 2, usage},
+      {"an unknown option", {"--fast", "info", line}, 2, usage},
+  };
+  for (const auto& row : rows) {
+    const run_result r = run(row.args);
+    EXPECT_EQ(r.status, row.status) << row.name << ": " << r.err;
+    EXPECT_NE(r.err.find(row.says), std::string::npos) << row.name << ": " << r.err;
+    EXPECT_EQ(r.out, "") << row.name;
+  }
+  EXPECT_EQ(names_in(dir), std::set<std::string>{"line.xdd"}) << "nothing was written";
 }
-
-struct convert_case {
-  const char* name;
-  const char* output;   // in the test's folder
-  int status;
-  const char* message;  // part of what standard error must say, "" for nothing
-};
-
-void PrintTo(const convert_case& c, std::ostream* os) { *os << c.name; }
-
-class BatchConvert : public BatchTool, public ::testing::WithParamInterface<convert_case> {};
-
-TEST_P(BatchConvert, WritesOnlyTheXddLayoutAndSaysWhyItDidNot) {
-  const convert_case& c = GetParam();
-  const std::string output = (dir / c.output).string();
-  const run_result r = run({"convert", data + "/pyxrd-fragment.cpi", output});
-  EXPECT_EQ(r.status, c.status) << r.err;
-  EXPECT_EQ(r.out, "");
-  if (*c.message)
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-  else
-    EXPECT_EQ(r.err, "");
-  EXPECT_EQ(std::filesystem::exists(output), c.status == 0) << "a refused output is not written";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Outputs, BatchConvert,
-    ::testing::Values(convert_case{"an_xdd_name_in_capitals", "OUT.XDD", 0, ""},
-                      convert_case{"a_cpi_name", "out.cpi", 1, "out.cpi: Cannot write this file type; convert writes XDD "
-                                                                "files only (.xdd)"},
-                      convert_case{"a_name_without_extension", "out", 1, "convert writes XDD files only"},
-                      convert_case{"a_missing_folder", "no/such/out.xdd", 1,
-                                   "out.xdd: Cannot write file: the folder "}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct failure_case {
-  const char* name;
-  const char* file;      // written into the folder unless the content is empty; "" is the empty name
-  const char* content;
-  const char* message;   // part of what standard error must say
-};
-
-void PrintTo(const failure_case& c, std::ostream* os) { *os << c.name; }
-
-class BatchFailures : public BatchTool, public ::testing::WithParamInterface<failure_case> {};
-
-TEST_P(BatchFailures, ExitWithOneAndTheProgramsMessage) {
-  const failure_case& c = GetParam();
-  const std::string path = !*c.file ? "" : *c.content ? write(c.file, c.content) : (dir / c.file).string();
-  const run_result r = run({"info", path});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, BatchFailures,
-    ::testing::Values(failure_case{"missing_file", "nowhere.xdd", "", "nowhere.xdd: Cannot open file"},
-                      failure_case{"unknown_extension", "notes.doc", "1 2 3\n", "No reader for the file type of "},
-                      failure_case{"bad_abscissa", "bad.xdd", "c\n10 0.02 10.04\n1 1 1\n1 2 3\n",
-                                   "bad.xdd\nFewer than 4 points: 3\n"},
-                      failure_case{"a_word_for_a_number", "word.xdd", "c\n10 0.02 ten\n1 1 1\n1 2 3\n",
-                                   "word.xdd\nLine 2: \"ten\" is not a number\n"},
-                      failure_case{"empty_name", "", "", "No file name: Cannot open file\n"},
-                      failure_case{"a_folder", ".", "", "/.: is a folder, not a data file\n"},
-                      failure_case{"cpi_without_scandata", "scan.cpi", "c\n1\n5\n1\nCu\n1.54\n1 2 3 4 5\n",
-                                   "\nCannot find SCANDATA"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct usage_case {
-  const char* name;
-  std::vector<std::string> args;
-};
-
-void PrintTo(const usage_case& c, std::ostream* os) { *os << c.name; }
-
-class BatchUsage : public ::testing::TestWithParam<usage_case> {};
-
-TEST_P(BatchUsage, ExitsWithTwoAndTheUsage) {
-  const run_result r = run(GetParam().args);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("Usage: xrdfourier-cli"), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(Arguments, BatchUsage,
-                         ::testing::Values(usage_case{"no_command", {}}, usage_case{"unknown_command", {"draw", "x"}},
-                                           usage_case{"info_without_files", {"info"}},
-                                           usage_case{"convert_with_one_file", {"convert", "a.xdd"}},
-                                           usage_case{"unknown_option", {"--fast", "info", "a.xdd"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BatchHelp, DescribesEveryCommand) {
   const run_result r = run({"--help"});

@@ -3,8 +3,6 @@
 // rms strain of 1.0e-3 at every L (scripts/make_size_strain_demo.py).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -45,16 +43,14 @@ TEST(SizeStrainCommand, TwoOrdersGiveTheSizeAndTheStrainInTheSummaryForms) {
       << "the table in the report's field layout";
 }
 
-TEST(SizeStrainCommand, OneLineGivesItsLengthsAndItsCoefficientsToAFile) {
-  const std::filesystem::path out = std::filesystem::temp_directory_path() / "xrdf_size_strain_one.txt";
-  std::filesystem::remove(out);
+using SizeStrainFiles = BatchFolder;
+
+TEST_F(SizeStrainFiles, OneLineGivesItsLengthsAndItsCoefficientsToAFile) {
   const run_result r = run({"size-strain", "--pair", cu111, cu111_ref, "--set", "fft_zero=43.3182", "--set",
-                            "aBo_bkg=100", "--set", "aB1_bkg=0", "--auto-limit", "-o", out.string()});
+                            "aBo_bkg=100", "--set", "aB1_bkg=0", "--auto-limit", "-o", path("one.txt")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
-  std::ifstream f(out);
-  const std::string text((std::istreambuf_iterator<char>(f)), {});
-  std::filesystem::remove(out);
+  const std::string text = contents(path("one.txt"));
   std::smatch m;
   ASSERT_TRUE(std::regex_search(text, m,
                                 std::regex("^Area-weighted mean column length = ([0-9.]+) A\n"
@@ -90,55 +86,15 @@ TEST(SizeStrainCommand, TheViewOfACoefficientsFamilyShowsTheTablesA) {
   EXPECT_GT(rows, 1000);
 }
 
-struct refusal {
-  const char* name;
-  std::vector<std::string> args;
-  int status;
-  const char* says;
-};
-
-class SizeStrainRefusals : public ::testing::TestWithParam<refusal> {};
-
-TEST_P(SizeStrainRefusals, ExitWithTheirStatusAndSayWhy) {
-  const run_result r = run(GetParam().args);
-  EXPECT_EQ(r.status, GetParam().status) << r.err;
-  EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Batch, SizeStrainRefusals,
-    ::testing::Values(
-        refusal{"no_pair", {"size-strain"}, 2, "size-strain needs one --pair"},
-        refusal{"three_pairs",
-                {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref, "--pair", cu111, cu111_ref},
-                2,
-                "size-strain needs one --pair"},
-        refusal{"a_file_outside_a_pair", {"size-strain", cu111}, 2, "size-strain takes its files in --pair options"},
-        refusal{"a_pair_without_its_reference", {"size-strain", "--pair", cu111}, 2, "--pair needs a sample file"},
-        refusal{"a_reference_that_does_not_exist", {"size-strain", "--pair", cu111, demo + "missing.xdd"}, 1,
-                "Cannot open file"},
-        refusal{"one_line_twice", {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu111, cu111_ref}, 1,
-                "already loaded"},
-        refusal{"a_line_and_an_unrelated_one",
-                {"size-strain", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref, "--set", "lBamda=1.2"},
-                1,
-                "are not two orders of one reflection"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-}  // namespace
-
 // A measured pair from one diffractometer: iron (110), broadened, and the
 // LaB6 (200) line of the standard, each cut from its full pattern as a user
 // would. The quotient drowns in noise far below the scans' Nyquist frequency,
 // so the automatic limit is what makes the deconvolution work.
-TEST(SizeStrainCommand, AMeasuredIronLineIsDeconvolutedByTheStandardsLine) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "xrdf_iron_example";
-  std::filesystem::create_directories(dir);
-  const std::string fe = (dir / "fe110.xdd").string(), lab6 = (dir / "lab6_200.xdd").string();
+TEST_F(SizeStrainFiles, AMeasuredIronLineIsDeconvolutedByTheStandardsLine) {
+  const std::string fe = path("fe110.xdd"), lab6 = path("lab6_200.xdd");
   ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_fe_sample.csv", fe, "--xrange", "42", "47.5"}).status, 0);
   ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_lab6_standard.csv", lab6, "--xrange", "41.5", "45.5"}).status, 0);
   const run_result r = run({"size-strain", "--pair", fe, lab6, "--auto-limit"});
-  std::filesystem::remove_all(dir);
   ASSERT_EQ(r.status, 0) << r.err;
   std::smatch m;
   ASSERT_TRUE(std::regex_search(r.out, m,
@@ -151,3 +107,5 @@ TEST(SizeStrainCommand, AMeasuredIronLineIsDeconvolutedByTheStandardsLine) {
   EXPECT_LT(deconvoluted, observed * 0.8) << r.out;
   EXPECT_EQ(r.out.find("Warning"), std::string::npos) << r.out;
 }
+
+}  // namespace

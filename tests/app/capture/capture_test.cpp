@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/capture/capture_as_txt_3.h"
+#include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_recs_9.h"
 #include "xrd/chain/xy_yobs_4.h"
@@ -19,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using platform_types::mouse_action;
 using platform_types::mouse_button;
-using names = std::vector<std::string>;
+using names = std::set<std::string>;
 
 class Capture : public Workbench {
  protected:
@@ -47,12 +48,6 @@ class Capture : public Workbench {
   static xy_data_3* yobs(assoc_class* file) { return dynamic_cast<xy_data_3*>(find(*file, "xy_yobs")); }
   static std::string path_of(assoc_class* file) { return find(*file, "xDdd_path_name")->get_text(); }
   assoc_class* capture(assoc_class* file) { return find(*app, "capture")->execute_with(yobs(file)); }
-  names folder() const {
-    names found;
-    for (const auto& e : fs::directory_iterator(dir)) found.push_back(e.path().filename().string());
-    std::sort(found.begin(), found.end());
-    return found;
-  }
 };
 
 TEST_F(Capture, ReportPadsEveryFieldAndLeavesAShorterCurveBlank) {
@@ -90,10 +85,8 @@ TEST_F(Capture, ReportCommandAsksForATxtFileOnlyWhenThereIsSomethingToReport) {
   ASSERT_EQ(screen.file_requests().size(), 2u);
   EXPECT_EQ(screen.file_requests()[1].caption, "Save Report as");
   EXPECT_EQ(screen.file_requests()[1].default_extension, "TXT");
-  std::stringstream written;
-  written << std::ifstream(dir / "report.TXT").rdbuf();
-  EXPECT_EQ(written.str(), capture_as_txt_3::report_text(*view));
-  EXPECT_EQ(folder(), (names{"a.xdd", "report.TXT"})) << "the cancelled dialog wrote nothing";
+  EXPECT_EQ(contents(dir / "report.TXT"), capture_as_txt_3::report_text(*view));
+  EXPECT_EQ(names_in(dir), (names{"a.xdd", "report.TXT"})) << "the cancelled dialog wrote nothing";
 }
 
 TEST_F(Capture, AReportThatCannotBeWrittenSaysWhereAndWhyAndLeavesNothing) {
@@ -104,7 +97,7 @@ TEST_F(Capture, AReportThatCannotBeWrittenSaysWhereAndWhyAndLeavesNothing) {
                                            std::tuple{"a folder in the way", dir / "taken.TXT", std::string("it is a folder")}}) {
     EXPECT_FALSE(capture_as_txt_3::write_report(*view, path.string())) << what;
     EXPECT_EQ(shown(path.string() + ": Cannot write file: " + reason), 1) << what;
-    EXPECT_EQ(folder(), (names{"a.xdd", "taken.TXT"})) << what << " leaves no file";
+    EXPECT_EQ(names_in(dir), (names{"a.xdd", "taken.TXT"})) << what << " leaves no file";
   }
 }
 
@@ -131,7 +124,7 @@ TEST_F(Capture, APressOnACurveInCaptureModeMakesAChangedCroppedFileInTheView) {
                           [](const platform_types::gadget& g) { return g.id >= 4010 && g.bitmap == 4100; }),
             2)
       << "each file has its button, ticked";
-  EXPECT_EQ(folder(), names{"scan.xdd"}) << "nothing is written";
+  EXPECT_EQ(names_in(dir), names{"scan.xdd"}) << "nothing is written";
 
   screen.user_command(4248);
   screen.user_paints(view->frame());
@@ -183,6 +176,35 @@ TEST_F(Capture, AFileCapturedWithoutCroppingIsStillChanged) {
       app->close_all_views();
     }
   }
+}
+
+// Edit > Copy: the view's curves on the clipboard as a spreadsheet pastes
+// them, tab-separated under one header row.
+TEST_F(Capture, CopyPutsTheViewsCurvesOnTheClipboardAsTabSeparatedText) {
+  screen.set_clipboard_text("kept");
+  app->new_graph_view();
+  screen.user_command(view_command::copy);
+  EXPECT_EQ(screen.clipboard(), "kept") << "a view that shows nothing leaves the clipboard as it was";
+
+  screen.queue_files({scan("a.xdd", 6), scan("b.xdd", 4)});
+  screen.user_command(command_id::load_data);
+  ASSERT_EQ(file_count(), 2);
+  screen.user_command(view_command::copy);
+  std::istringstream lines(screen.clipboard());
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "a.xdd x\ta.xdd Yobs\tb.xdd x\tb.xdd Yobs");
+  // The report's numbers, row by row; the shorter scan leaves its cells empty.
+  std::getline(lines, line);
+  EXPECT_EQ(line, "20.0000\t100.0000\t20.0000\t100.0000");
+  int rows = 1;
+  while (std::getline(lines, line)) {
+    ++rows;
+    if (rows == 6) {
+      EXPECT_EQ(line, "22.5000\t105.0000\t\t") << "b has run out";
+    }
+  }
+  EXPECT_EQ(rows, 6);
 }
 
 }  // namespace

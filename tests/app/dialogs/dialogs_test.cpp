@@ -212,17 +212,6 @@ TEST_F(Dialogs, TheLastDirectoryIsKeptFromTheChoiceAndOfferedNextTime) {
   }
 }
 
-TEST_F(Dialogs, ASaveDialogProposesTheCurrentPathAndAsksBeforeReplacing) {
-  auto& record = object<open_save_3>("open_save");
-  screen.queue_files({"/data/b.XDD"});
-  record.run_dialog(open_save_3::flag_set(2), "/data/a.XDD", "XDD", "XDD", &record, main_window, "Save File", true);
-  const platform_types::file_request& r = screen.file_requests().back();
-  EXPECT_TRUE(r.save && r.overwrite_prompt && !r.multiple);
-  EXPECT_EQ(r.caption, "Save File");
-  EXPECT_EQ(r.file, "/data/a.XDD");
-  EXPECT_EQ(r.filters[0].pattern, "/data/a.XDD");
-}
-
 TEST_F(Dialogs, TheCloseBoxHidesAModelessDialogAndTheNextExecutionShowsTheSameWindow) {
   auto& options = object<opts_a_3>("opts_a");
   options.execute();

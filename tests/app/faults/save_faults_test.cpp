@@ -24,19 +24,12 @@
 #include <vector>
 
 #include "../batch/batch_runner.h"
-#include "../workbench_fixture.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> names_in(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-  return names;
-}
 
 // While it lives, no file of this process may grow past `bytes`: a write
 // beyond fails with EFBIG part-way through. SIGXFSZ, which would otherwise
@@ -209,68 +202,33 @@ class SaveFaults : public Workbench {
   static std::string path_of(assoc_class* file) { return get_text_named(*file, "xDdd_path_name"); }
 };
 
-struct target_row {
-  const char* what;
-  const char* name;  // in the test's folder; the first rows exist beforehand
-};
-
-TEST_F(SaveFaults, SaveProjectAsStoppedPartWayKeepsTheOldFileThePathAndTheModifiedFlag) {
-  assoc_class* a = session->load_file(scan("a.xdd"));
-  ASSERT_NE(session->load_file(scan("b.xdd")), nullptr);
-  ASSERT_NE(a, nullptr);
-  save_project_as(dir / "p.PRJ");
-  ASSERT_EQ(project(), (dir / "p.PRJ").string());
-  std::ofstream(dir / "other.PRJ") << "another project\n";
-  edit(a, "21");
-  ASSERT_EQ(project_modified(), 1);
-  const std::string saved = contents(dir / "p.PRJ");
-  const std::set<std::string> before = names_in(dir);
-
-  const target_row rows[] = {{"over the open project", "p.PRJ"},
-                             {"over another project", "other.PRJ"},
-                             {"to a new file", "new.PRJ"}};
-  for (const target_row& r : rows) {
-    const fs::path target = dir / r.name;
-    const bool existed = fs::exists(target);
-    const std::string old = existed ? contents(target) : "";
-    bool limited = false;
-    {
-      file_size_limit limit(first_bytes);
-      limited = limit.in_force();
-      save_project_as(target);
-    }
-    ASSERT_TRUE(limited) << "the file size limit could not be set";
-    EXPECT_EQ(fs::exists(target), existed) << r.what;
-    if (existed) {
-      EXPECT_EQ(contents(target), old) << r.what << ": the old file is intact";
-    }
-    EXPECT_EQ(names_in(dir), before) << r.what << ": nothing is left in the folder";
-    EXPECT_EQ(shown(target.string() + ": Cannot write file: " + too_large), 1) << r.what;
-    EXPECT_EQ(project(), (dir / "p.PRJ").string()) << r.what << ": the project keeps its path";
-    EXPECT_EQ(project_modified(), 1) << r.what << ": the project is still modified";
-  }
-  EXPECT_EQ(contents(dir / "p.PRJ"), saved);
-
-  save_project_as(dir / "p.PRJ");
-  EXPECT_EQ(project_modified(), 0) << "with the limit lifted the same save succeeds";
-  EXPECT_NE(contents(dir / "p.PRJ").find("\nfft_zero xdd "), std::string::npos) << "and writes the edit";
-  EXPECT_EQ(names_in(dir), before);
-}
-
-TEST_F(SaveFaults, SaveAsOfADataFileStoppedPartWayKeepsTheOldFileItsNameAndItsChangedMark) {
+TEST_F(SaveFaults, SavesStoppedPartWayKeepTheOldFilesThePathsAndTheModifiedMarks) {
   const std::string a = scan("a.xdd");
   assoc_class* file = load_into_view(a);
   ASSERT_NE(file, nullptr);
+  save_project_as(dir / "p.PRJ");
+  ASSERT_EQ(project(), (dir / "p.PRJ").string());
+  std::ofstream(dir / "other.PRJ") << "another project\n";
   std::ofstream(dir / "other.xdd") << "another data file\n";
-  edit(file, "30");
+  edit(file, "21");
+  ASSERT_EQ(project_modified(), 1);
   ASSERT_TRUE(file->is_changed());
-  const std::string original = contents(a);
+  const std::string saved = contents(dir / "p.PRJ"), original = contents(a);
   const std::set<std::string> before = names_in(dir);
 
-  const target_row rows[] = {{"over its own file", "a.xdd"},
-                             {"over another file", "other.xdd"},
-                             {"to a new file", "new.xdd"}};
-  for (const target_row& r : rows) {
+  auto save_project = [this](const fs::path& target) { save_project_as(target); };
+  auto save_data = [this](const fs::path& target) { save_file_as(target); };
+  const struct {
+    const char* what;
+    const char* name;  // in the test's folder; the first of each kind exist beforehand
+    std::function<void(const fs::path&)> save;
+  } rows[] = {{"Save Project As over the open project", "p.PRJ", save_project},
+              {"Save Project As over another project", "other.PRJ", save_project},
+              {"Save Project As to a new file", "new.PRJ", save_project},
+              {"Save As of a data file over its own file", "a.xdd", save_data},
+              {"Save As of a data file over another file", "other.xdd", save_data},
+              {"Save As of a data file to a new file", "new.xdd", save_data}};
+  for (const auto& r : rows) {
     const fs::path target = dir / r.name;
     const bool existed = fs::exists(target);
     const std::string old = existed ? contents(target) : "";
@@ -279,7 +237,7 @@ TEST_F(SaveFaults, SaveAsOfADataFileStoppedPartWayKeepsTheOldFileItsNameAndItsCh
     {
       file_size_limit limit(first_bytes);
       limited = limit.in_force();
-      save_file_as(target);
+      r.save(target);
     }
     ASSERT_TRUE(limited) << "the file size limit could not be set";
     ASSERT_EQ(screen.file_requests().size(), asked + 1) << r.what << ": the save dialog was not asked";
@@ -289,13 +247,20 @@ TEST_F(SaveFaults, SaveAsOfADataFileStoppedPartWayKeepsTheOldFileItsNameAndItsCh
     }
     EXPECT_EQ(names_in(dir), before) << r.what << ": nothing is left in the folder";
     EXPECT_EQ(shown(target.string() + ": Cannot write file: " + too_large), 1) << r.what;
+    EXPECT_EQ(project(), (dir / "p.PRJ").string()) << r.what << ": the project keeps its path";
+    EXPECT_EQ(project_modified(), 1) << r.what << ": the project is still modified";
     EXPECT_EQ(path_of(file), a) << r.what << ": the file keeps its name";
     EXPECT_TRUE(file->is_changed()) << r.what << ": the file is still marked changed";
   }
+  EXPECT_EQ(contents(dir / "p.PRJ"), saved);
   EXPECT_EQ(contents(a), original);
 
+  // With the limit lifted the same saves succeed.
+  save_project_as(dir / "p.PRJ");
+  EXPECT_EQ(project_modified(), 0);
+  EXPECT_NE(contents(dir / "p.PRJ").find("\nfft_zero xdd "), std::string::npos) << "the project holds the edit";
   save_file_as(dir / "other.xdd");
-  EXPECT_FALSE(file->is_changed()) << "with the limit lifted the same save succeeds";
+  EXPECT_FALSE(file->is_changed());
   EXPECT_EQ(path_of(file), (dir / "other.xdd").string());
   EXPECT_EQ(contents(dir / "other.xdd").substr(0, 12), "A test scan\n");
   EXPECT_EQ(names_in(dir), before);
@@ -303,64 +268,39 @@ TEST_F(SaveFaults, SaveAsOfADataFileStoppedPartWayKeepsTheOldFileItsNameAndItsCh
 
 // The batch tool's outputs, stopped part-way, and then written once the
 // limit is lifted.
-struct batch_row {
-  const char* name;
-  std::vector<std::string> args;  // "IN" and "OUT" stand for the input and output files
-  const char* output;
-};
+using BatchSaveFaults = BatchFolder;
 
-void PrintTo(const batch_row& r, std::ostream* os) { *os << r.name; }
-
-class BatchSaveFaults : public testing::TestWithParam<batch_row> {
- protected:
-  BatchSaveFaults() : dir(fresh_directory("batch_faults")) {}
-  ~BatchSaveFaults() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-  std::vector<std::string> arguments() const {
+TEST_F(BatchSaveFaults, AnOutputStoppedPartWayKeepsTheOldFileSaysWhyAndIsWrittenNextTime) {
+  const std::string in = scan("in.xdd");
+  const struct {
+    const char* name;
     std::vector<std::string> args;
-    for (const std::string& a : GetParam().args)
-      args.push_back(a == "IN" ? (dir / "in.xdd").string() : a == "OUT" ? (dir / GetParam().output).string() : a);
-    return args;
-  }
-  fs::path dir;
-};
+    std::string output;
+  } rows[] = {{"convert", {"convert", in, path("out.xdd")}, path("out.xdd")},
+              {"save-project", {"save-project", in, "-o", path("out.PRJ")}, path("out.PRJ")}};
+  for (const auto& row : rows) {
+    std::ofstream(row.output) << "the old output\n";
+    const std::set<std::string> before = names_in(dir);
+    run_result stopped;
+    bool limited = false;
+    {
+      file_size_limit limit(first_bytes);
+      limited = limit.in_force();
+      stopped = run(row.args);
+    }
+    ASSERT_TRUE(limited) << "the file size limit could not be set";
+    EXPECT_EQ(stopped.status, 1) << row.name;
+    EXPECT_NE(stopped.err.find(row.output + ": Cannot write file: " + too_large), std::string::npos)
+        << row.name << ": " << stopped.err;
+    EXPECT_EQ(contents(row.output), "the old output\n") << row.name;
+    EXPECT_EQ(names_in(dir), before) << row.name << ": nothing is left in the folder";
 
-TEST_P(BatchSaveFaults, an_output_stopped_part_way_keeps_the_old_file_says_why_and_is_written_next_time) {
-  {
-    std::ofstream in(dir / "in.xdd");
-    in << "A test scan\n20 0.5 29.5\n2.5 1 1.5406\n";
-    for (int i = 0; i < 20; ++i) in << 100 + i << "\n";
+    const run_result written = run(row.args);
+    EXPECT_EQ(written.status, 0) << row.name << ": " << written.err;
+    EXPECT_NE(contents(row.output), "the old output\n") << row.name;
+    EXPECT_EQ(names_in(dir), before) << row.name;
   }
-  const fs::path output = dir / GetParam().output;
-  std::ofstream(output) << "the old output\n";
-  const std::set<std::string> before = names_in(dir);
-
-  run_result stopped;
-  bool limited = false;
-  {
-    file_size_limit limit(first_bytes);
-    limited = limit.in_force();
-    stopped = run(arguments());
-  }
-  ASSERT_TRUE(limited) << "the file size limit could not be set";
-  EXPECT_EQ(stopped.status, 1);
-  EXPECT_NE(stopped.err.find(output.string() + ": Cannot write file: " + too_large), std::string::npos) << stopped.err;
-  EXPECT_EQ(contents(output), "the old output\n");
-  EXPECT_EQ(names_in(dir), before) << "nothing is left in the folder";
-
-  const run_result written = run(arguments());
-  EXPECT_EQ(written.status, 0) << written.err;
-  EXPECT_NE(contents(output), "the old output\n");
-  EXPECT_EQ(names_in(dir), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    outputs, BatchSaveFaults,
-    testing::Values(batch_row{"convert", {"convert", "IN", "OUT"}, "out.xdd"},
-                    batch_row{"save_project", {"save-project", "IN", "-o", "OUT"}, "out.PRJ"}),
-    testing::PrintToStringParamName());
 
 TEST_F(SaveFaults, AReadOnlyFolderRefusesBothSavesWithAMessageAndChangesNothing) {
   fs::create_directories(dir / "locked");

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/project/project_paths.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_recs_9.h"
@@ -110,38 +110,7 @@ TEST_F(Projects, AProjectLoadsBackTheSameFilesInTheSameOrderWithTheSameSettings)
     EXPECT_NE(again.find(record + "\n"), std::string::npos) << record << " was lost on the way";
 }
 
-TEST_F(Projects, ARelativeProjectOpensFromAnotherWorkingFolderWithItsReferenceAttached) {
-  fs::create_directories(dir / "scans");
-  fs::create_directories(dir / "elsewhere" / "scans");
-  const std::string a = scan("a.xdd");
-  const std::string b = scan("scans/b.xdd", 12);
-  // Files of the same names in the working folder must not be taken instead.
-  scan("elsewhere/a.xdd", 20);
-  scan("elsewhere/scans/b.xdd", 20);
-  std::ofstream(dir / "p.PRJ") << "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\nref_prof xdd scans/b.xdd"
-                                  "\nfft_zero xdd 3.0000\nxdd xAdd_recs scans/b.xdd\n";
-  const working_folder elsewhere(dir / "elsewhere");
-  const struct {
-    const char* what;
-    fs::path project;
-  } rows[] = {
-      {"opened by its full path", dir / "p.PRJ"},
-      {"opened by a path relative to the working folder", "../p.PRJ"},
-  };
-  for (const auto& r : rows) {
-    screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
-    load(r.project);
-    ASSERT_EQ(loaded_paths(), (std::vector<std::string>{a, b})) << r.what;
-    EXPECT_EQ(option(loaded(0), "", "fft_zero")->get_double(), 3.0) << r.what;
-    auto* reference = dynamic_cast<ref_prof_3*>(option(loaded(0), "", "ref_prof"));
-    ASSERT_NE(reference, nullptr) << r.what;
-    EXPECT_STREQ(reference->get_text(), b.c_str()) << r.what;
-    EXPECT_NE(reference->reference_profile(), nullptr) << r.what;
-    EXPECT_EQ(reference->reference_file(), loaded(1)) << r.what << ": the reference is the project's own b.xdd";
-  }
-}
-
-TEST_F(Projects, AProjectSavedBesideItsDataStillOpensAfterTheWholeFolderIsMoved) {
+TEST_F(Projects, AProjectSavedBesideItsDataOpensAfterTheFolderIsMovedFromAnyWorkingFolder) {
   fs::create_directories(dir / "proj" / "scans");
   const std::string a = scan("proj/a.xdd");
   const std::string b = scan("proj/scans/b.xdd", 12);
@@ -166,18 +135,29 @@ TEST_F(Projects, AProjectSavedBesideItsDataStillOpensAfterTheWholeFolderIsMoved)
 
   fs::copy(dir / "proj", dir / "moved", fs::copy_options::recursive);
   fs::remove_all(dir / "proj");
-  const working_folder root("/");
-  screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
-  load(dir / "moved" / "p.PRJ");
+  // Files of the same names in the working folder must not be taken instead.
+  fs::create_directories(dir / "elsewhere" / "scans");
+  scan("elsewhere/a.xdd", 20);
+  scan("elsewhere/scans/b.xdd", 20);
+  const working_folder elsewhere(dir / "elsewhere");
+  const std::string moved_a = (dir / "moved" / "a.xdd").string();
   const std::string moved_b = (dir / "moved" / "scans" / "b.xdd").string();
-  ASSERT_EQ(loaded_paths(), (std::vector<std::string>{(dir / "moved" / "a.xdd").string(), moved_b, outside}));
-  EXPECT_EQ(option(loaded(0), "", "fft_zero")->get_double(), 3.25);
-  EXPECT_EQ(option(loaded(2), "", "fBreq_doubler")->get_int(), 2) << "the file outside the folder keeps its settings";
-  auto* reference = dynamic_cast<ref_prof_3*>(option(loaded(0), "", "ref_prof"));
-  ASSERT_NE(reference, nullptr);
-  EXPECT_STREQ(reference->get_text(), moved_b.c_str());
-  EXPECT_EQ(reference->reference_file(), loaded(1)) << "the reference follows the moved folder";
-
+  const struct {
+    const char* what;
+    fs::path project;
+  } rows[] = {{"opened by its full path", dir / "moved" / "p.PRJ"},
+              {"opened by a path relative to the working folder", "../moved/p.PRJ"}};
+  for (const auto& r : rows) {
+    screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
+    load(r.project);
+    ASSERT_EQ(loaded_paths(), (std::vector<std::string>{moved_a, moved_b, outside})) << r.what;
+    EXPECT_EQ(option(loaded(0), "", "fft_zero")->get_double(), 3.25) << r.what;
+    EXPECT_EQ(option(loaded(2), "", "fBreq_doubler")->get_int(), 2) << r.what << ": the file outside keeps its own";
+    auto* reference = dynamic_cast<ref_prof_3*>(option(loaded(0), "", "ref_prof"));
+    ASSERT_NE(reference, nullptr) << r.what;
+    EXPECT_STREQ(reference->get_text(), moved_b.c_str()) << r.what;
+    EXPECT_EQ(reference->reference_file(), loaded(1)) << r.what << ": the reference follows the moved folder";
+  }
   save_as(dir / "moved" / "p.PRJ");
   expect_records(dir / "moved" / "p.PRJ", "saved again after the move");
 }
@@ -299,53 +279,13 @@ TEST_F(Projects, AtCloseDownAModifiedProjectIsOfferedAndACancelledSaveKeepsTheAp
   EXPECT_EQ(file_count(), 0);
 }
 
-TEST_F(Projects, ASaveThatCannotBeDoneWritesNothingAndKeepsTheOldProject) {
+// Why other saves fail, and that they change nothing, is among the save faults.
+TEST_F(Projects, ABlankInADataFilesPathIsRefusedBeforeAskingForAName) {
   const std::string blank = scan("with blank.xdd");
   session->load_file(blank);
   app->command(command_id::save_project_as);
   EXPECT_EQ(shown("Cannot save a project with a blank in the data file path: " + blank), 1);
-  EXPECT_TRUE(screen.file_requests().empty()) << "refused before asking for a name";
-  app->command(command_id::unload_data);
-
-  session->load_file(scan("a.xdd"));
-  save_as(dir / "p.PRJ");
-  const std::string saved = contents(dir / "p.PRJ");
-  option(loaded(0), "", "fft_zero")->set_double(20.5);
-  make_dirty();
-  std::ofstream(dir / "plain") << "a file, not a folder";
-  fs::create_directories(dir / "folder.PRJ" / "inside");
-  struct row {
-    const char* what;
-    fs::path target;
-    std::string message;
-  };
-  std::vector<row> rows = {
-      {"a folder that is a file cannot be written in", dir / "plain" / "p.PRJ",
-       (dir / "plain" / "p.PRJ").string() + ": Cannot write file: " + (dir / "plain").string() + " is not a folder"},
-      {"a folder in the way cannot be replaced", dir / "folder.PRJ",
-       (dir / "folder.PRJ").string() + ": Cannot write file: it is a folder"},
-  };
-  if (::geteuid() != 0) {
-    fs::create_directories(dir / "locked");
-    std::ofstream(dir / "locked" / "p.PRJ") << "the old project";
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    rows.push_back({"a read-only folder keeps its old project", dir / "locked" / "p.PRJ",
-                    (dir / "locked" / "p.PRJ").string() + ": Cannot write file: Permission denied"});
-  }
-  for (const row& r : rows) {
-    save_as(r.target);
-    EXPECT_EQ(shown(r.message), 1) << r.what;
-    EXPECT_EQ(project(), (dir / "p.PRJ").string()) << r.what;
-    EXPECT_EQ(dirty(), 1) << r.what;
-  }
-  EXPECT_EQ(contents(dir / "p.PRJ"), saved);
-  EXPECT_TRUE(fs::is_directory(dir / "folder.PRJ" / "inside"));
-  if (::geteuid() != 0) {
-    EXPECT_EQ(contents(dir / "locked" / "p.PRJ"), "the old project");
-    fs::permissions(dir / "locked", fs::perms::owner_all);
-  }
-  for (const auto& entry : fs::recursive_directory_iterator(dir))
-    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path() << " was left behind";
+  EXPECT_TRUE(screen.file_requests().empty());
 }
 
 TEST_F(Projects, AUsersEditMarksTheProjectModifiedAndTheFileChangedButLoadingAProjectMarksNeither) {
@@ -378,11 +318,6 @@ TEST_F(Projects, AUsersEditMarksTheProjectModifiedAndTheFileChangedButLoadingAPr
     EXPECT_TRUE(fa->is_changed()) << r.what;
   }
 
-  screen.queue_yes_no(yes_no_reply::no);
-  app->command(command_id::unload_data);
-  EXPECT_EQ(screen.questions().back().text, "File : " + a + " has been Modified.\n Unload Anyway ?");
-  EXPECT_EQ(loaded_paths(), (std::vector<std::string>{a})) << "the modified file stays";
-
   screen.queue_yes_no(yes_no_reply::yes);  // replace the open project
   screen.queue_yes_no(yes_no_reply::yes);  // unload the modified file
   load(dir / "p.PRJ");
@@ -391,6 +326,61 @@ TEST_F(Projects, AUsersEditMarksTheProjectModifiedAndTheFileChangedButLoadingAPr
   EXPECT_EQ(dirty(), 0);
   EXPECT_FALSE(loaded(0)->is_changed());
   EXPECT_FALSE(loaded(1)->is_changed());
+}
+
+// The paths a project writes and reads, on their own.
+TEST(ProjectPaths, APathIsWrittenRelativeOnlyWhenItLiesInOrBelowTheProjectsFolder) {
+  const std::string cwd = fs::current_path().lexically_normal().string();
+  const struct {
+    const char* what;
+    std::string path;
+    std::string project;
+    std::string written;
+  } rows[] = {
+      {"a file beside the project", "/data/proj/a.xdd", "/data/proj/p.PRJ", "a.xdd"},
+      {"a file in a sub-folder", "/data/proj/scans/a.xdd", "/data/proj/p.PRJ", "scans/a.xdd"},
+      {"a file in the parent folder stays absolute", "/data/a.xdd", "/data/proj/p.PRJ", "/data/a.xdd"},
+      {"a sibling folder whose name starts like the project's is not inside it", "/data/proj-old/a.xdd",
+       "/data/proj/p.PRJ", "/data/proj-old/a.xdd"},
+      {"dots in the data path are resolved first", "/data/proj/x/../a.xdd", "/data/proj/./p.PRJ", "a.xdd"},
+      {"a path relative to the working folder is written absolute when outside", "a.xdd", "/elsewhere/p.PRJ",
+       cwd + "/a.xdd"},
+      {"a path relative to the working folder beside a relative project is relative", "scans/a.xdd",
+       "scans/p.PRJ", "a.xdd"},
+      {"an empty path stays empty", "", "/data/proj/p.PRJ", ""},
+  };
+  for (const auto& r : rows) EXPECT_EQ(path_for_project(r.path, r.project), r.written) << r.what;
+}
+
+TEST(ProjectPaths, ARecordedPathIsTakenFromTheProjectsFolderUnlessItIsAbsolute) {
+  const std::string cwd = fs::current_path().lexically_normal().string();
+  const struct {
+    const char* what;
+    std::string recorded;
+    std::string project;
+    std::string meant;
+  } rows[] = {
+      {"a name beside the project", "a.xdd", "/moved/p.PRJ", "/moved/a.xdd"},
+      {"a sub-folder", "scans/a.xdd", "/moved/p.PRJ", "/moved/scans/a.xdd"},
+      {"a parent folder written by hand", "../a.xdd", "/moved/proj/p.PRJ", "/moved/a.xdd"},
+      {"an absolute path as it is", "/data/./a.xdd", "/moved/p.PRJ", "/data/./a.xdd"},
+      {"a project opened by a relative path", "a.xdd", "demo/p.PRJ", cwd + "/demo/a.xdd"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(path_from_project(r.recorded, r.project), r.meant) << r.what;
+}
+
+TEST(ProjectPaths, OnlyTheDataFileAndReferenceRecordsAreMappedAndEverythingElseIsKept) {
+  const std::string saved =
+      "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs /data/proj/a.xdd\nref_prof xdd /data/proj/b.xdd"
+      "\nfft_zero xdd 2.0000\nhint_text xdd /data/proj/a.xdd\nxdd xAdd_recs /data/proj/b.xdd\nref_prof xdd ~";
+  const std::string written =
+      "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\nref_prof xdd b.xdd"
+      "\nfft_zero xdd 2.0000\nhint_text xdd /data/proj/a.xdd\nxdd xAdd_recs b.xdd\nref_prof xdd ~";
+  EXPECT_EQ(records_for_project(saved, "/data/proj/p.PRJ"), written);
+  EXPECT_EQ(records_from_project(written, "/data/proj/p.PRJ"), saved) << "reading undoes writing";
+  EXPECT_EQ(records_from_project("\nxdds app \r\nxdd xAdd_recs a.xdd\r\n", "/m/p.PRJ"),
+            "\nxdds app \r\nxdd xAdd_recs /m/a.xdd\r\n")
+      << "a line end of the file's own system stays";
 }
 
 }  // namespace

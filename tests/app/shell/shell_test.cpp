@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/shell/menu_commands.h"
+#include "app/views/TDrawView.h"
+#include "app/views/view_recs_9.h"
 #include "core/node_watch.h"
+#include "template/get_objs_3.h"
 #include "template/tem_node_3.h"
 #include "xrd/files/xdd_10.h"
 #include "../workbench_fixture.h"
 
 namespace {
-
-
 
 TEST_F(Workbench, StartUpBuildsTheApplicationFromTheTemplateAndCloseDownDestroysIt) {
   ASSERT_NE(app, nullptr) << "the template names the application object";
@@ -20,8 +24,6 @@ TEST_F(Workbench, StartUpBuildsTheApplicationFromTheTemplateAndCloseDownDestroys
   EXPECT_EQ(app->tem(), template_tree().top_level("#app")->find_child("app"));
   EXPECT_EQ(screen.main_title(), "XRD Fourier Workbench");
   ASSERT_EQ(screen.menu().size(), 5u);
-  EXPECT_EQ(screen.menu()[0].text, "&File");
-  EXPECT_EQ(screen.menu()[4].text, "&Help");
   EXPECT_EQ(screen.status_gadgets().size(), 5u);
   EXPECT_EQ(command_hint(command_id::load_data), std::string("Load data file(s) into a new view "));
 
@@ -74,6 +76,33 @@ TEST_F(Workbench, LoadDataLoadsUntilTheLimitAndSaysSoOnce) {
   screen.user_command(command_id::load_data);
   EXPECT_EQ(shown("Cannot load any more files: Maximum of 3"), 2) << "a full workbench refuses before asking";
   EXPECT_EQ(screen.pending_answers(), 1u) << "so the open dialog is not shown";
+}
+
+// Load Data with the scans of today's instruments, as a person does it: the
+// dialog offers every type at once and each on its own, and the files chosen
+// load side by side into one view.
+TEST_F(Workbench, LoadDataOffersEveryScanTypeAndLoadsEachIntoOneView) {
+  const std::string ras =
+      write("run.RAS",
+            "*RAS_DATA_START\n*RAS_HEADER_START\n*HW_XG_WAVE_LENGTH_ALPHA1 \"1.540593\"\n"
+            "*RAS_HEADER_END\n*RAS_INT_START\n20 1 1\n20.02 2 1\n20.04 3 1\n20.06 4 1\n*RAS_INT_END\n*RAS_DATA_END\n");
+  screen.queue_files({XRDF_TEST_DATA "/d8_lab6_standard.csv", XRDF_TEST_DATA "/empyrean_v1.6_powder.xrdml", ras,
+                      scan("a.xdd")});
+  screen.user_command(command_id::load_data);
+
+  const platform_types::file_request& asked = screen.file_requests().back();
+  std::vector<std::string> filters;
+  for (const auto& f : asked.filters) filters.push_back(f.name + " | " + f.pattern);
+  EXPECT_EQ(filters, (std::vector<std::string>{
+                         "Diffraction scans | *.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras",
+                         "XDD Files (*.XDD) | *.xdd", "CPI Files (*.CPI) | *.CPI", "XY Files (*.XY) | *.XY",
+                         "DAT Files (*.DAT) | *.DAT", "TXT Files (*.TXT) | *.TXT", "CSV Files (*.CSV) | *.CSV",
+                         "XRDML Files (*.XRDML) | *.XRDML", "RAS Files (*.RAS) | *.RAS"}));
+  EXPECT_EQ(messages(), std::vector<std::string>{});
+  EXPECT_EQ(file_count(), 4);
+  TDrawView* view = view_list(*app)->focused();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->files().size(), 4u) << "one view shows them all";
 }
 
 TEST_F(Workbench, ADuplicateIsReportedAndTheOtherFilesStillLoad) {
@@ -136,27 +165,72 @@ TEST_F(Workbench, SaveAsWritesXddAndClearsTheChangedMark) {
   EXPECT_STREQ(find_existing(*file, "xDdd_path_name")->get_text(), target.c_str());
   ASSERT_EQ(screen.file_requests().size(), 1u);
   EXPECT_EQ(screen.file_requests()[0].caption, "Save File");
-  std::ifstream written(target);
-  std::stringstream text;
-  text << written.rdbuf();
-  EXPECT_EQ(text.str().substr(0, 12), "A test scan\n") << "the comment line comes first";
+  EXPECT_EQ(contents(target).substr(0, 12), "A test scan\n") << "the comment line comes first";
   EXPECT_EQ(session->load_file(target), nullptr);
   EXPECT_EQ(shown("File : " + target + " already loaded"), 1) << "the file now stands for its new path";
   screen.queue_file_cancel();
   EXPECT_EQ(save->execute(), nullptr) << "a cancelled dialog saves nothing";
 }
 
-TEST_F(Workbench, IdleTimeEmptiesTheDeletionBin) {
-  assoc_class* bin = app->deletion_bin();
-  ASSERT_NE(bin, nullptr);
-  bin->add_child(std::make_unique<assoc_class>());
-  node_watch doomed(bin->child(0));
-  screen.user_idles();
-  EXPECT_FALSE(doomed);
-}
-
 TEST(StatusBar, LimitsTextFollowsItsFormats) {
   EXPECT_EQ(limits_text(20, 100.25, -3.4, 1500.6), "x(20.000, 100.250)  y(-3, 1501)");
+}
+
+void collect_ids(const std::vector<platform_types::menu_item>& items, std::vector<int>& ids) {
+  for (const auto& m : items) {
+    if (m.id != 0) ids.push_back(m.id);
+    collect_ids(m.items, ids);
+  }
+}
+
+// The objects a command script executes: the word after each "e".
+std::vector<std::string> executed_objects(const char* script) {
+  std::vector<std::string> out;
+  std::istringstream words(script ? script : "");
+  std::string w;
+  while (words >> w)
+    if (w == "e" && words >> w) out.push_back(w);
+  return out;
+}
+
+// Every menu command that is enabled while a file is shown in a focused
+// view does something: the application or the view codes it, or its script
+// executes objects of classes the program has.
+TEST_F(Workbench, EveryEnabledMenuCommandReachesAnObjectThatExists) {
+  screen.queue_files({scan("a.xdd", 32)});
+  screen.user_command(command_id::load_data);
+  ASSERT_NE(view_list(*app)->focused(), nullptr) << "Load Data opens a view";
+
+  std::vector<int> ids;
+  collect_ids(main_menu(), ids);
+  for (int hidden : {command_id::refine, command_id::refine_marquardt, command_id::errors_correlation,
+                     command_id::errors})
+    ids.push_back(hidden);
+  const std::set<int> coded = {command_id::about,        command_id::load_data,       command_id::exit,
+                               command_id::cascade,      command_id::tile_vertical,   command_id::tile_horizontal,
+                               command_id::arrange_icons, command_id::view_selected_files,
+                               command_id::load_txt,     command_id::save_txt,        command_id::save_txt_as};
+  TDrawView* view = view_list(*app)->focused();
+  for (int id : ids) {
+    if (!screen.user_enabler(id).enabled) continue;
+    platform_types::command_state state;
+    if (coded.count(id) || view->enabler(id, state)) continue;
+    assoc_class* scripts = query_object("win_misc c commands");
+    assoc_class* entry = scripts ? scripts->find_child(std::to_string(id).c_str()) : nullptr;
+    ASSERT_TRUE(entry && entry->first_child()) << "command " << id << " is enabled but nothing answers it";
+    const std::vector<std::string> targets = executed_objects(entry->first_child()->class_name());
+    EXPECT_FALSE(targets.empty()) << "command " << id << " runs a script that executes nothing";
+    for (const std::string& name : targets) {
+      assoc_class* target = find(*app, name.c_str());
+      ASSERT_NE(target, nullptr) << "command " << id << " executes \"" << name
+                                 << "\", which the template does not place";
+      // A class of the program's, or a node whose template gives it a script.
+      EXPECT_TRUE(create_registered(name.c_str()) != nullptr || target->template_flag(tem_bits::on_execution))
+          << "command " << id << " executes \"" << name << "\", which does nothing";
+    }
+  }
+  EXPECT_TRUE(screen.user_enabler(command_id::new_txt).enabled) << "text documents can be made at any time";
+  EXPECT_TRUE(screen.user_enabler(command_id::load_txt).enabled);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@ class AxesDialog : public Views {
   // The focused view on the plain window, and the dialog opened on it.
   TDrawView* view_with_dialog() {
     TDrawView* v = open({peak("a.xdd")});
-    if (!v) return nullptr;
     plain_window(v);
     screen.user_command(command_id::edit_scales);
     dialog = screen.dialog_of_resource(4240);
@@ -26,7 +25,7 @@ class AxesDialog : public Views {
 };
 
 TEST_F(AxesDialog, ShowsMoreDecimalsOfYForANarrowerRange) {
-  ASSERT_NE(view_with_dialog(), nullptr);
+  view_with_dialog();
   ASSERT_NE(dialog, 0) << "Edit x-y scales opens the axes dialog";
   const struct {
     const char* range;
@@ -47,7 +46,6 @@ TEST_F(AxesDialog, ShowsMoreDecimalsOfYForANarrowerRange) {
 
 TEST_F(AxesDialog, FollowsTheFocusedViewAndItsTitle) {
   TDrawView* v = view_with_dialog();
-  ASSERT_NE(v, nullptr);
   EXPECT_EQ(screen.dialog(dialog)->caption, "Window: a.xdd,Yo");
   TDrawView* other = open({peak("b.xdd", 50.0)});
   ASSERT_NE(other, v);
@@ -58,20 +56,14 @@ TEST_F(AxesDialog, FollowsTheFocusedViewAndItsTitle) {
   EXPECT_DOUBLE_EQ(v->x2, 40.0);
 }
 
-TEST_F(AxesDialog, EnteringX1BeyondX2SwapsThem) {
+TEST_F(AxesDialog, AnEnteredLimitBeyondTheOtherSwapsWithItAndNoLongerFollowsTheData) {
   TDrawView* v = view_with_dialog();
-  ASSERT_NE(v, nullptr);
   enter(x1_edit, "50");
   EXPECT_DOUBLE_EQ(v->x1, 40.0);
   EXPECT_DOUBLE_EQ(v->x2, 50.0);
-  EXPECT_EQ(shows(x1_edit), "40.0000");
-  EXPECT_EQ(shows(x2_edit), "50.0000");
+  EXPECT_EQ(shows(x1_edit) + " " + shows(x2_edit), "40.0000 50.0000");
   EXPECT_EQ(screen.status_text(2052), "x(40.000, 50.000)  y(0, 100)");
-}
 
-TEST_F(AxesDialog, EnteringALimitOfYFreesItFromTheData) {
-  TDrawView* v = view_with_dialog();
-  ASSERT_NE(v, nullptr);
   v->display_flags.set(0x007);
   enter(y1_edit, "-20");
   EXPECT_EQ(v->display_flags.bits() & 0x007, 0x002u) << "y1 no longer follows the minimum or zero";

@@ -29,8 +29,7 @@ class FileButtons : public Views {
 };
 
 TEST_F(FileButtons, EachLoadedFileGetsTheNextColourSlotAfterTheScrollButtons) {
-  TDrawView* v = open({peak("a.xdd"), peak("b.xdd"), peak("c.xdd")});
-  ASSERT_NE(v, nullptr);
+  open({peak("a.xdd"), peak("b.xdd"), peak("c.xdd")});
   const std::vector<platform_types::gadget>& bar = screen.control_buttons();
   ASSERT_EQ(bar.size(), 9u);
   EXPECT_EQ(bar[0].id, 1014);
@@ -47,7 +46,6 @@ TEST_F(FileButtons, EachLoadedFileGetsTheNextColourSlotAfterTheScrollButtons) {
 
 TEST_F(FileButtons, GlyphsFollowTheFocusedViewAndAPressTogglesItsFile) {
   TDrawView* both = open({peak("a.xdd"), peak("b.xdd")});
-  ASSERT_NE(both, nullptr);
   screen.user_command(command_id::add_view);
   TDrawView* empty = focused();
   ASSERT_NE(empty, both);
@@ -67,23 +65,8 @@ TEST_F(FileButtons, GlyphsFollowTheFocusedViewAndAPressTogglesItsFile) {
   EXPECT_EQ(both->lines().size(), 1u) << "a button without a file does nothing";
 }
 
-TEST_F(FileButtons, AnUnloadedFilesSlotServesTheNextFile) {
-  TDrawView* v = open({peak("a.xdd"), peak("b.xdd")});
-  ASSERT_NE(v, nullptr);
-  screen.queue_popup(view_command::file_unload);
-  screen.user_presses_button(4010, button::right);
-  ASSERT_EQ(file_count(), 1);
-  EXPECT_EQ(buttons(), (glyphs{{4011, tick}})) << "the unloaded file's button leaves the bar";
-  screen.queue_files({peak("c.xdd")});
-  screen.user_command(command_id::load_data);
-  EXPECT_EQ(buttons(), (glyphs{{4011, cross}, {4010, tick}})) << "the new file takes the first free slot";
-  EXPECT_EQ(tint(4010), (platform_types::colour{255, 255, 0}));
-  EXPECT_EQ(title(focused()), "c.xdd,Yo");
-}
-
 TEST_F(FileButtons, ShowAllOfThisFileShowsItAloneScaledToIt) {
   TDrawView* v = open({peak("a.xdd"), peak("b.xdd", 50.0), peak("c.xdd")});
-  ASSERT_NE(v, nullptr);
   screen.queue_popup(view_command::file_show_alone);
   screen.user_presses_button(4011, button::right);
   EXPECT_TRUE(screen.called("popup_menu main -1 -1 'Show all of this file|-|Unload|Save As'"));
@@ -93,21 +76,27 @@ TEST_F(FileButtons, ShowAllOfThisFileShowsItAloneScaledToIt) {
   EXPECT_EQ(buttons(), (glyphs{{4010, cross}, {4011, tick}, {4012, cross}}));
 }
 
-TEST_F(FileButtons, AViewLosesTheLineOfAnUnloadedFileAtOnceAndFreesItAtIdleTime) {
+TEST_F(FileButtons, UnloadingAFileTakesItsLineAtOnceFreesItAtIdleTimeAndItsSlotServesTheNextFile) {
   TDrawView* v = open({peak("a.xdd"), peak("b.xdd")});
-  ASSERT_NE(v, nullptr);
   ASSERT_EQ(title(v), "a.xdd ...,Yo");
-  node_watch line(v->lines().back());
+  node_watch line(v->lines().front());
   screen.queue_popup(view_command::file_unload);
-  screen.user_presses_button(4011, button::right);
+  screen.user_presses_button(4010, button::right);
   EXPECT_EQ(file_count(), 1);
   EXPECT_EQ(v->lines().size(), 1u);
-  EXPECT_EQ(title(v), "a.xdd,Yo");
+  EXPECT_EQ(title(v), "b.xdd,Yo");
+  EXPECT_EQ(buttons(), (glyphs{{4011, tick}})) << "the unloaded file's button leaves the bar";
   EXPECT_TRUE(line) << "the line waits in the deletion bin";
   EXPECT_EQ(app->deletion_bin()->child_count(), 1);
   EXPECT_FALSE(calls_starting(paint(v), "polyline").empty()) << "the view still paints the other file";
   screen.user_idles();
   EXPECT_FALSE(line) << "idle time frees it";
+
+  screen.queue_files({peak("c.xdd")});
+  screen.user_command(command_id::load_data);
+  EXPECT_EQ(buttons(), (glyphs{{4011, cross}, {4010, tick}})) << "the new file takes the first free slot";
+  EXPECT_EQ(tint(4010), (platform_types::colour{255, 255, 0}));
+  EXPECT_EQ(title(focused()), "c.xdd,Yo");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@ namespace {
 
 TEST_F(Views, BackquoteAndTildeShowTheNextAndPreviousFileAloneAndWrapAround) {
   TDrawView* v = open({peak("a.xdd"), peak("b.xdd"), peak("c.xdd", 50.0)});
-  ASSERT_NE(v, nullptr);
   const struct {
     char key;
     const char* shows;
@@ -31,7 +30,6 @@ TEST_F(Views, BackquoteAndTildeShowTheNextAndPreviousFileAloneAndWrapAround) {
 
 TEST_F(Views, XSetsTheStatusBarsOriginAtTheMouseAndASecondXTakesItAway) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
   plain_window(v);
   limits(v, 0.0, 20.0, 0.0, 100.0);  // 20 pixels a degree from 0
   move(v, 250, 100);
@@ -48,43 +46,34 @@ TEST_F(Views, XSetsTheStatusBarsOriginAtTheMouseAndASecondXTakesItAway) {
   EXPECT_EQ(screen.status_text(2051), "y= -25.0000");
 }
 
-struct limit_key_case {
-  std::string name;
-  char key;
-  int mouse_y;  // pixel; 200 - 2 y in the plain window
-  double y1, y2;
-  std::uint32_t fixes_freed;
-};
-void PrintTo(const limit_key_case& c, std::ostream* os) { *os << c.name; }
-
-class LimitKey : public Views, public ::testing::WithParamInterface<limit_key_case> {};
-
-TEST_P(LimitKey, PutsALimitAtTheMouseAndSwapsRatherThanTurnTheViewUpsideDown) {
-  const limit_key_case& c = GetParam();
+TEST_F(Views, BAndTPutALimitAtTheMouseAndSwapRatherThanTurnTheViewUpsideDown) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
-  plain_window(v);
-  v->display_flags.set(c.fixes_freed);
-  move(v, 100, c.mouse_y);
-  key(v, c.key);
-  EXPECT_DOUBLE_EQ(v->y1, c.y1);
-  EXPECT_DOUBLE_EQ(v->y2, c.y2);
-  EXPECT_EQ(v->display_flags.bits() & 0x007, 0u) << "the limit no longer follows the data";
-  paint(v);
-  EXPECT_DOUBLE_EQ(v->y1, c.y1) << "the next paint keeps a limit put by hand";
-  EXPECT_DOUBLE_EQ(v->y2, c.y2);
+  const struct {
+    const char* name;
+    char key;
+    int mouse_y;  // pixel; 200 - 2 y in the plain window
+    double y1, y2;
+    std::uint32_t fixes_freed;
+  } rows[] = {{"b raises the bottom", 'b', 100, 50, 100, 0x005},
+              {"b above the top swaps", 'b', -200, 100, 200, 0x005},
+              {"t lowers the top", 't', 50, 0, 75, 0x002},
+              {"t below the bottom swaps", 't', 400, -100, 0, 0x002}};
+  for (const auto& c : rows) {
+    plain_window(v);
+    v->display_flags.set(c.fixes_freed);
+    move(v, 100, c.mouse_y);
+    key(v, c.key);
+    EXPECT_DOUBLE_EQ(v->y1, c.y1) << c.name;
+    EXPECT_DOUBLE_EQ(v->y2, c.y2) << c.name;
+    EXPECT_EQ(v->display_flags.bits() & 0x007, 0u) << c.name << ": the limit no longer follows the data";
+    paint(v);
+    EXPECT_DOUBLE_EQ(v->y1, c.y1) << c.name << ": the next paint keeps a limit put by hand";
+    EXPECT_DOUBLE_EQ(v->y2, c.y2) << c.name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Keys, LimitKey,
-                         ::testing::Values(limit_key_case{"b_raises_the_bottom", 'b', 100, 50, 100, 0x005},
-                                           limit_key_case{"b_above_the_top_swaps", 'b', -200, 100, 200, 0x005},
-                                           limit_key_case{"t_lowers_the_top", 't', 50, 0, 75, 0x002},
-                                           limit_key_case{"t_below_the_bottom_swaps", 't', 400, -100, 0, 0x002}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST_F(Views, MeasuringKeysWithoutExactlyOneFileAskForOne) {
   TDrawView* v = open({peak("a.xdd"), peak("b.xdd")});
-  ASSERT_NE(v, nullptr);
   for (char c : {'h', 'c', 'i'}) key(v, c);
   EXPECT_EQ(shown("Must select only one file for FWHM"), 3) << "the same message for FWHM, centroid and area";
   screen.user_command(command_id::add_view);
@@ -99,7 +88,6 @@ TEST_F(Views, HWritesTheWidthOfATriangleToANewHistoryDialogAndDrawsTheHalfHeight
   std::vector<double> y;
   for (int i = 0; i <= 40; ++i) y.push_back(std::max(0.0, 100.0 * (1.0 - std::fabs(0.5 * i - 10.0) / 4.2)));
   TDrawView* v = open({profile("tri.xdd", 20.0, 0.5, y)});
-  ASSERT_NE(v, nullptr);
   plain_window(v);
   ASSERT_EQ(screen.dialog_of_resource(4232), 0);
   key(v, 'h');
@@ -115,64 +103,57 @@ TEST_F(Views, HWritesTheWidthOfATriangleToANewHistoryDialogAndDrawsTheHalfHeight
   EXPECT_TRUE(calls_starting(paint(v), "pen 255 255 255").empty()) << "and is drawn once";
 }
 
-struct drag_case {
-  std::string name;
-  const char* mode;
-  int dx, dy;  // pixels
-  double shift_x, shift_y;  // data units
-};
-void PrintTo(const drag_case& c, std::ostream* os) { *os << c.name; }
+TEST_F(Views, DraggingMovesTheCurveByTheDataDistanceOfTheMouse) {
+  const struct {
+    const char* name;
+    const char* mode;
+    int dx, dy;               // pixels
+    double shift_x, shift_y;  // data units
+  } rows[] = {{"right by one degree", "mAanip_x", 20, 0, 1.0, 0.0},
+              {"left by half a degree", "mAanip_x", -10, 0, -0.5, 0.0},
+              {"up by ten counts", "mAanip_y", 0, -20, 0.0, 10.0},
+              {"down by five counts", "mAanip_y", 0, 10, 0.0, -5.0}};
+  for (const auto& c : rows) {
+    TDrawView* v = open({peak(std::to_string(&c - rows) + "a.xdd")});
+    v->child_or_create(c.mode);
+    find(*app, "set_cursors")->execute();
+    EXPECT_EQ(screen.frame(v->frame())->cursor, 4157) << c.name << ": the view shows the cursor of dragging";
+    plain_window(v);
+    assoc_class* file = v->files().front();
+    auto* curve = dynamic_cast<xy_data_3*>(find(*file, "xy_yobs"));
+    ASSERT_NE(curve, nullptr);
+    ASSERT_FALSE(file->is_changed());
 
-class CurveDrag : public Views, public ::testing::WithParamInterface<drag_case> {};
+    screen.clear_calls();
+    press(v, button::left, 40, 200);  // on the baseline at x = 22
+    EXPECT_TRUE(screen.called("capture_mouse " + std::to_string(v->frame()))) << c.name;
+    const std::vector<std::string> held = paint(v);
+    ASSERT_GE(held.size(), 3u);
+    EXPECT_TRUE(held[2].starts_with("pen ") && held[2].ends_with(" 1 dot"))
+        << c.name << ": the curve being dragged is drawn thin and dotted";
+    const std::vector<std::string> handles = calls_starting(held, "ellipse");
+    ASSERT_EQ(handles.size(), 21u) << c.name << ": a handle on every second of the 41 points";
+    EXPECT_EQ(handles.front(), "ellipse -3 197 3 203") << c.name;
+    EXPECT_EQ(handles.back(), "ellipse 397 197 403 203") << c.name;
 
-TEST_P(CurveDrag, MovesTheCurveByTheDataDistanceOfTheMouse) {
-  const drag_case& c = GetParam();
-  TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
-  v->child_or_create(c.mode);
-  find(*app, "set_cursors")->execute();
-  EXPECT_EQ(screen.frame(v->frame())->cursor, 4157) << "the view shows the cursor of dragging";
-  plain_window(v);
-  assoc_class* file = files()->child(0);
-  auto* curve = dynamic_cast<xy_data_3*>(find(*file, "xy_yobs"));
-  ASSERT_NE(curve, nullptr);
-  ASSERT_FALSE(file->is_changed());
-
-  press(v, button::left, 40, 200);  // on the baseline at x = 22
-  EXPECT_TRUE(screen.called("capture_mouse " + std::to_string(v->frame())));
-  const std::vector<std::string> held = paint(v);
-  ASSERT_GE(held.size(), 3u);
-  EXPECT_EQ(held[2], "pen 255 255 0 1 dot") << "the curve being dragged is drawn thin and dotted";
-  const std::vector<std::string> handles = calls_starting(held, "ellipse");
-  ASSERT_EQ(handles.size(), 21u) << "a handle on every second of the 41 points";
-  EXPECT_EQ(handles.front(), "ellipse -3 197 3 203");
-  EXPECT_EQ(handles.back(), "ellipse 397 197 403 203");
-
-  move(v, 40 + c.dx, 200 + c.dy);
-  release(v, button::left, 40 + c.dx, 200 + c.dy);
-  EXPECT_NEAR(curve->x1, 20.0 + c.shift_x, 1e-9);
-  EXPECT_NEAR(curve->x2, 40.0 + c.shift_x, 1e-9);
-  EXPECT_NEAR(curve->y[curve->index_of(30.0 + c.shift_x)], 100.0 + c.shift_y, 1e-4);
-  EXPECT_NEAR(curve->y[curve->index_of(22.0 + c.shift_x)], c.shift_y, 1e-4);
-  EXPECT_TRUE(file->is_changed()) << "the file is marked changed";
-
-  EXPECT_TRUE(screen.called("release_mouse"));
-  const std::vector<std::string> after = paint(v);
-  ASSERT_GE(after.size(), 3u);
-  EXPECT_EQ(after[2], "pen 255 255 0 1 solid") << "the pen is restored after the release";
-  EXPECT_TRUE(calls_starting(after, "ellipse").empty()) << "and the handles are gone";
+    move(v, 40 + c.dx, 200 + c.dy);
+    release(v, button::left, 40 + c.dx, 200 + c.dy);
+    EXPECT_NEAR(curve->x1, 20.0 + c.shift_x, 1e-9) << c.name;
+    EXPECT_NEAR(curve->x2, 40.0 + c.shift_x, 1e-9) << c.name;
+    EXPECT_NEAR(curve->y[curve->index_of(30.0 + c.shift_x)], 100.0 + c.shift_y, 1e-4) << c.name;
+    EXPECT_NEAR(curve->y[curve->index_of(22.0 + c.shift_x)], c.shift_y, 1e-4) << c.name;
+    EXPECT_TRUE(file->is_changed()) << c.name;
+    EXPECT_TRUE(screen.called("release_mouse")) << c.name;
+    const std::vector<std::string> after = paint(v);
+    ASSERT_GE(after.size(), 3u);
+    EXPECT_EQ(after[2], held[2].substr(0, held[2].size() - 3) + "solid")
+        << c.name << ": the pen is restored after the release";
+    EXPECT_TRUE(calls_starting(after, "ellipse").empty()) << c.name << ": and the handles are gone";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, CurveDrag,
-                         ::testing::Values(drag_case{"right_by_one_degree", "mAanip_x", 20, 0, 1.0, 0.0},
-                                           drag_case{"left_by_half_a_degree", "mAanip_x", -10, 0, -0.5, 0.0},
-                                           drag_case{"up_by_ten_counts", "mAanip_y", 0, -20, 0.0, 10.0},
-                                           drag_case{"down_by_five_counts", "mAanip_y", 0, 10, 0.0, -5.0}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST_F(Views, APressOnNoCurveSetsX1WithTheLeftButtonAndX2WithTheRight) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
   v->child_or_create("mAanip_x");
   plain_window(v);
   press(v, button::left, 100, 20);  // x = 25, y = 90: far from the curve

@@ -39,19 +39,7 @@ TEST(WorldToPixel, AndBackLandsWithinHalfAPixelOfWhereItStarted) {
   }
 }
 
-TEST(WorldToPixel, RoundsHalfAPixelAwayFromZeroOnBothSides) {
-  // One pixel per unit: x pixel = x, y pixel = 399 - y.
-  const win_lims_9 w = window(640, 400, 0.0, 639.0, 0.0, 399.0);
-  EXPECT_EQ(w.x_pixel(2.5), 3);
-  EXPECT_EQ(w.x_pixel(-2.5), -3);
-  EXPECT_EQ(w.x_pixel(0.5), 1);
-  EXPECT_EQ(w.x_pixel(-0.5), -1);
-  EXPECT_EQ(w.x_pixel(2.49), 2);
-  EXPECT_EQ(w.y_pixel(399.5), -1) << "half a pixel above the top is the row above it";
-  EXPECT_EQ(w.y_pixel(-0.5), 400) << "half a pixel below the bottom is the row below it";
-}
-
-TEST(WorldToPixel, MatchesHandComputedPixelsOfA640By400Frame) {
+TEST(WorldToPixel, MatchesHandComputedPixelsAndRoundsHalfAPixelAwayFromZero) {
   // x scale 639 / 20 = 31.95 pixels per degree, y scale 399 / 100 = 3.99.
   const win_lims_9 w = window(640, 400, 20.0, 40.0, 0.0, 100.0);
   const std::pair<double, int> xs[] = {{20.0, 0}, {40.0, 639}, {25.0, 160}, {37.0, 543}, {19.0, -32}};
@@ -64,6 +52,13 @@ TEST(WorldToPixel, MatchesHandComputedPixelsOfA640By400Frame) {
   EXPECT_DOUBLE_EQ(w.y_distance(4), 4 * 100.0 / 399);
   EXPECT_DOUBLE_EQ(w.x_tenth, 2.0) << "a control-bar step is a tenth of the range";
   EXPECT_DOUBLE_EQ(w.y_tenth, 10.0);
+
+  // One pixel per unit: x pixel = x, y pixel = 399 - y.
+  const win_lims_9 unit = window(640, 400, 0.0, 639.0, 0.0, 399.0);
+  const std::pair<double, int> halves[] = {{2.5, 3}, {-2.5, -3}, {0.5, 1}, {-0.5, -1}, {2.49, 2}};
+  for (const auto& [x, px] : halves) EXPECT_EQ(unit.x_pixel(x), px) << "x = " << x;
+  EXPECT_EQ(unit.y_pixel(399.5), -1) << "half a pixel above the top is the row above it";
+  EXPECT_EQ(unit.y_pixel(-0.5), 400) << "half a pixel below the bottom is the row below it";
 }
 
 TEST(DegenerateRange, IsWidenedToATenThousandthAndTheScalesStayFinite) {

@@ -13,18 +13,14 @@ TEST_F(Views, AViewWithoutLinesPaintsBlackOnlyAndShowAllLeavesItsLimits) {
   ASSERT_NE(v, nullptr) << "Add View opens an empty view with the focus";
   EXPECT_EQ(paint(v), (std::vector<std::string>{"fill 0 0 0", "fill_rect 0 0 641 401"}))
       << "an empty 640 by 400 view is one black rectangle";
-  const double before[4] = {v->x1, v->x2, v->y1, v->y2};
+  const std::vector<double> before{v->x1, v->x2, v->y1, v->y2};
   screen.user_command(view_command::show_all);
   screen.user_command(view_command::show_all_views);
-  EXPECT_EQ(v->x1, before[0]);
-  EXPECT_EQ(v->x2, before[1]);
-  EXPECT_EQ(v->y1, before[2]);
-  EXPECT_EQ(v->y2, before[3]);
+  EXPECT_EQ((std::vector<double>{v->x1, v->x2, v->y1, v->y2}), before);
 }
 
 TEST_F(Views, TheObservedProfileIsDrawnAtItsPixelsInItsFilesColour) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
   plain_window(v);
   std::vector<int> pixels;
   for (int i = 0; i <= 40; ++i) {
@@ -41,7 +37,6 @@ TEST_F(Views, TheObservedProfileIsDrawnAtItsPixelsInItsFilesColour) {
 
 TEST_F(Views, TheZeroLineIsDrawnDottedInLightCyanOnlyWhenZeroIsInTheWindow) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
   plain_window(v);
   const struct {
     const char* where;
@@ -65,43 +60,31 @@ TEST_F(Views, TheZeroLineIsDrawnDottedInLightCyanOnlyWhenZeroIsInTheWindow) {
   }
 }
 
-struct fix_case {
-  std::string name;
-  std::vector<int> commands;
-  double y1, y2;  // after a paint, from the limits -50 and 500
-  std::string status;
-};
-void PrintTo(const fix_case& c, std::ostream* os) { *os << c.name; }
-
-class FixedLimits : public Views, public ::testing::WithParamInterface<fix_case> {};
-
-TEST_P(FixedLimits, FollowTheShownDataWhenTheViewPaints) {
-  const fix_case& c = GetParam();
+TEST_F(Views, FixedLimitsFollowTheShownDataWhenTheViewPaints) {
   TDrawView* v = open({peak("raised.xdd", 10.0)});
-  ASSERT_NE(v, nullptr);
-  plain_window(v);
-  limits(v, 20.0, 40.0, -50.0, 500.0);
-  for (int id : c.commands) screen.user_command(id);
-  paint(v);
-  EXPECT_DOUBLE_EQ(v->y1, c.y1);
-  EXPECT_DOUBLE_EQ(v->y2, c.y2);
-  EXPECT_EQ(screen.status_text(2052), c.status) << "the status bar shows the limits the paint fixed";
+  const struct {
+    const char* name;
+    std::vector<int> commands;
+    double y1, y2;  // after a paint, from the limits -50 and 500
+  } rows[] = {{"nothing fixed keeps the limits", {}, -50.0, 500.0},
+              {"y1 to zero", {view_command::fix_y1_zero}, 0.0, 500.0},
+              {"y1 at the data minimum", {view_command::fix_y1_min}, 10.0, 500.0},
+              {"y1 at the minimum wins over zero", {view_command::fix_y1_zero, view_command::fix_y1_min}, 10.0, 500.0},
+              {"y2 at the data maximum", {view_command::fix_y2_max}, -50.0, 110.0}};
+  for (const auto& c : rows) {
+    plain_window(v);
+    limits(v, 20.0, 40.0, -50.0, 500.0);
+    v->display_flags.clear(0x007);
+    for (int id : c.commands) screen.user_command(id);
+    paint(v);
+    EXPECT_DOUBLE_EQ(v->y1, c.y1) << c.name;
+    EXPECT_DOUBLE_EQ(v->y2, c.y2) << c.name;
+    EXPECT_EQ(screen.status_text(2052), limits_text(20, 40, c.y1, c.y2)) << c.name << ": the status bar follows";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, FixedLimits,
-    ::testing::Values(
-        fix_case{"nothing_fixed_keeps_the_limits", {}, -50.0, 500.0, "x(20.000, 40.000)  y(-50, 500)"},
-        fix_case{"y1_to_zero", {view_command::fix_y1_zero}, 0.0, 500.0, "x(20.000, 40.000)  y(0, 500)"},
-        fix_case{"y1_at_the_data_minimum", {view_command::fix_y1_min}, 10.0, 500.0, "x(20.000, 40.000)  y(10, 500)"},
-        fix_case{"y1_at_the_minimum_wins_over_zero", {view_command::fix_y1_zero, view_command::fix_y1_min}, 10.0,
-                 500.0, "x(20.000, 40.000)  y(10, 500)"},
-        fix_case{"y2_at_the_data_maximum", {view_command::fix_y2_max}, -50.0, 110.0, "x(20.000, 40.000)  y(-50, 110)"}),
-    [](const auto& info) { return info.param.name; });
 
 TEST_F(Views, TheLambdaCursorRepaintsOnlyItsLinesOverTheCachedPicture) {
   TDrawView* v = open({peak("a.xdd")});
-  ASSERT_NE(v, nullptr);
   find(*app, "sBhow_lam_curcor")->set_int(1);
   assoc_class* cursor = find(*app, "drvw_lam_cursor");
   cursor->set_text("CuKa");

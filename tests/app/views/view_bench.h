@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -54,10 +55,12 @@ class Views : public Workbench {
     v->recompute_scale();
   }
 
-  // "Load Data" with these files: a new view showing them, which has the focus.
+  // "Load Data" with these files: a new view showing them, which has the
+  // focus. Without one the test cannot go on.
   TDrawView* open(const std::vector<std::string>& paths) {
     screen.queue_files(paths);
     screen.user_command(command_id::load_data);
+    if (!focused()) throw std::runtime_error("Load Data opened no view");
     return focused();
   }
 

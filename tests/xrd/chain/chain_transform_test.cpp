@@ -10,7 +10,6 @@
 #include "../chain_test_tree.h"
 #include "numerics/fft_3.h"
 #include "xrd/curves/B_xy_re_im_3.h"
-#include "xrd/chain/fft_zero_3.h"
 #include "xrd/plots/plot_xy_3.h"
 
 namespace {
@@ -174,20 +173,6 @@ TEST(AutomaticOrigin, FindsThePeakAboveTheLineThroughTheEnds) {
   assoc_class* flat = t.add_file("/d/b.xdd", 10.0, 0.5, 21, [](double x) { return 7.0 + 0.1 * x; });
   tree::yobs(flat)->run_transform_stages();
   EXPECT_STREQ(tree::option(flat, "fft_zero")->get_text(), "15.0000") << "a profile without a peak takes its middle";
-}
-
-TEST(Origin, IsKeptAsAnIndexButReadAndWrittenAsX) {
-  tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 10.0, 0.5, 21, [](double x) { return x; });
-  auto* zero = tree::node<fft_zero_3>(file, "fft_zero");
-  EXPECT_FALSE(zero->is_set()) << "its default is the unset -999";
-  zero->set_text("12.25");
-  EXPECT_DOUBLE_EQ(zero->get_double(), 4.5);
-  EXPECT_STREQ(zero->get_text(), "12.2500");
-  tree::option(file, "fBft_shift")->set_int(0);
-  EXPECT_EQ(zero->set_text_with_limits("11"), 0);
-  EXPECT_DOUBLE_EQ(zero->get_double(), 2.0);
-  EXPECT_EQ(tree::option(file, "fBft_shift")->get_int(), 1) << "its change script ran";
 }
 
 }  // namespace

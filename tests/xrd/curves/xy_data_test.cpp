@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "../../template/loaded_templates.h"
-#include "core/error_message.h"
 #include "xrd/curves/xy_data_3.h"
 
 namespace {
@@ -122,57 +120,6 @@ TEST(Crop, ToXCutsToTheIndicesOfTheIntervalAndRefusesAnEmptyOne) {
   EXPECT_FLOAT_EQ(xy->y[0], 6.0f);
 }
 
-TEST(Crop, CutsAnExplicitAbscissaWithTheOrdinates) {
-  auto xy = explicit_curve({1, 2, 4, 8, 16, 32}, {10, 11, 12, 13, 14, 15});
-  ASSERT_TRUE(xy->crop(1, 4, 2));
-  ASSERT_NE(xy->explicit_abscissa(), nullptr);
-  EXPECT_EQ(values(*xy->explicit_abscissa()), (std::vector<float>{2, 4, 8, 16}));
-  EXPECT_EQ(std::pair(xy->x1, xy->x2), std::pair(2.0, 16.0));
-  EXPECT_DOUBLE_EQ(xy->x_of(2), 8.0);
-}
-
-TEST(Extend, AddsZeroMarginsAndMovesTheEnds) {
-  auto xy = curve(5.0, 0.5, {1, 2, 3});
-  xy->extend(2, 1);
-  ASSERT_EQ(xy->n, 6);
-  EXPECT_EQ(values(xy->y), (std::vector<float>{0, 0, 1, 2, 3, 0}));
-  EXPECT_EQ(std::pair(xy->x1, xy->x2), std::pair(4.0, 6.5));
-  EXPECT_DOUBLE_EQ(xy->x_of(2), 5.0) << "the old points keep their abscissae";
-}
-
-TEST(Extend, AllowsTenThousandPointsAndAbortsBeyondWithItsMessage) {
-  const struct {
-    const char* name;
-    int start, left, right;
-    bool aborts;
-  } rows[] = {{"ten thousand in all is allowed", 4000, 3000, 3000, false},
-              {"ten thousand and one aborts", 4000, 3001, 3000, true},
-              {"margins near the int limit do not overflow", 10, 2147483647, 2147483647, true}};
-  for (const auto& c : rows) {
-    shown_errors shown;
-    global_error_message().assign("left over from before");
-    auto xy = curve(0.0, 1.0, ramp(c.start));
-    int thrown = 0;
-    try {
-      xy->extend(c.left, c.right);
-    } catch (int e) {
-      thrown = e;
-    }
-    EXPECT_EQ(thrown, c.aborts ? 1 : 0) << c.name;
-    EXPECT_EQ(xy->n, c.aborts ? c.start : c.start + c.left + c.right) << "an aborted extension changes nothing";
-    if (!c.aborts) {
-      EXPECT_TRUE(shown.messages().empty()) << c.name;
-      continue;
-    }
-    ASSERT_EQ(shown.messages().size(), 1u) << c.name;
-    EXPECT_EQ(shown.messages()[0].text, "Internal refiment warning :\nConvolution array (Npts = " +
-                                            std::to_string(static_cast<long long>(c.start) + c.left + c.right) +
-                                            ") too large.\nRefinement will terminate.");
-    EXPECT_TRUE(global_error_message().is_empty()) << c.name;
-  }
-  global_error_message().assign("");
-}
-
 TEST(SetEnds, OrdersTheEndsKeepsAMinimumSpanAndRecomputesTheStep) {
   auto xy = curve(0.0, 1.0, ramp(11));
   xy->set_ends(5.0, 5.0);
@@ -233,33 +180,23 @@ TEST(HitTest, FindsPointsWithinTheToleranceOfASegment) {
   for (const auto& c : rows) EXPECT_EQ(xy->hit(c.px, c.py, 0.1, 0.3), c.hit) << c.name;
 }
 
-TEST(TextCommands, FreeReleasesTheOrdinatesAndOneMarksADataFileCurveDirty) {
-  auto plain = curve(0.0, 1.0, {1, 2, 3, 4});
-  plain->set_text("1");
-  EXPECT_EQ(plain->y.count(), 4) << "a plain curve ignores other texts";
-  plain->set_text(nullptr);
-  plain->set_text("free");
-  EXPECT_EQ(plain->y.count(), 0);
-  xy_data_for_3 shown;
-  shown.y.allocate(4);
-  shown.set_text("1");
-  EXPECT_TRUE(shown.dirty);
-  EXPECT_EQ(shown.y.count(), 4);
-  shown.set_text("free");
-  EXPECT_EQ(shown.y.count(), 0) << "a data file's curve still knows free";
-}
-
-TEST(Copy, TakesAxisOrdinatesOptionsAndTheExplicitAbscissa) {
-  auto source = explicit_curve({1, 3, 9}, {4, 5, 6});
+// The abscissa of its own is a child of the curve: a copy must not share it,
+// and a crop must cut it with the ordinates.
+TEST(ExplicitAbscissa, IsCopiedWithTheCurveAndCutWithItsOrdinates) {
+  auto source = explicit_curve({1, 2, 4, 8, 16, 32}, {10, 11, 12, 13, 14, 15});
   xy_data_3 copy;
   copy.copy_from(*source);
-  EXPECT_EQ(copy.n, 3);
-  EXPECT_DOUBLE_EQ(copy.x2, 9.0);
-  EXPECT_EQ(values(copy.y), (std::vector<float>{4, 5, 6}));
   ASSERT_TRUE(copy.has_explicit_x());
-  ASSERT_NE(copy.explicit_abscissa(), nullptr) << "the abscissa child is copied with the curve";
+  ASSERT_NE(copy.explicit_abscissa(), nullptr);
   EXPECT_NE(copy.explicit_abscissa(), source->explicit_abscissa());
-  EXPECT_DOUBLE_EQ(copy.x_of(1), 3.0);
+  EXPECT_EQ(std::tuple(copy.n, copy.x2, copy.x_of(1)), std::tuple(6, 32.0, 2.0));
+  EXPECT_EQ(values(copy.y), (std::vector<float>{10, 11, 12, 13, 14, 15}));
+
+  ASSERT_TRUE(copy.crop(1, 4, 2));
+  EXPECT_EQ(values(*copy.explicit_abscissa()), (std::vector<float>{2, 4, 8, 16}));
+  EXPECT_EQ(std::pair(copy.x1, copy.x2), std::pair(2.0, 16.0));
+  EXPECT_DOUBLE_EQ(copy.x_of(2), 8.0);
+  EXPECT_EQ(values(*source->explicit_abscissa()).size(), 6u) << "the source keeps its own";
 }
 
 }  // namespace

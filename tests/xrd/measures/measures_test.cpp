@@ -4,7 +4,6 @@
 #include <string>
 
 #include "../chain_test_tree.h"
-#include "xrd/measures/left_right_pressed_3.h"
 #include "xrd/plots/plot_xy_3.h"
 #include "xrd/measures/temp_line_3.h"
 
@@ -18,7 +17,7 @@ double triangle(double x) { return 10.0 - std::fabs(x - 10.0); }
 TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
   const struct {
     const char* name;
-    double step;  // of the profile over 0 .. 20
+    double step;  // of the profile over 0 .. 20; 0: a constant 4 over 0 .. 5
     double xl, xr;
     const char* command;
     const char* result;
@@ -32,10 +31,14 @@ TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
               {"its area is the sum above the minimum times the step", 1.0, -1, 21, "Area", "Area = 100.000"},
               {"a window above the feet loses what lies below its minimum", 1.0, 4, 16, "Area", "Area = 36.000"},
               {"a window beside the profile is empty", 1.0, 30, 40, "Area", "Error"},
-              {"another command is an error", 1.0, -1, 21, "Median", "Error"}};
+              {"another command is an error", 1.0, -1, 21, "Median", "Error"},
+              {"a constant curve has no area", 0, -1, 21, "Area", "Area = 0.000"},
+              {"a constant curve has no flank to cross", 0, -1, 21, "FWHM", "Error"}};
   for (const auto& c : rows) {
     tree t;
-    assoc_class* file = t.add_file("/d/a.xdd", 0.0, c.step, static_cast<int>(std::lround(20.0 / c.step)) + 1, triangle);
+    const int n = c.step == 0 ? 11 : static_cast<int>(std::lround(20.0 / c.step)) + 1;
+    assoc_class* file = c.step == 0 ? t.add_file("/d/a.xdd", 0.0, 0.5, n, [](double) { return 4.0; })
+                                    : t.add_file("/d/a.xdd", 0.0, c.step, n, triangle);
     fake_view view;
     view.bits = show_bits::observed;
     view.xl = c.xl;
@@ -47,18 +50,6 @@ TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
     EXPECT_EQ(plot->last_result(), c.result) << c.name;
     EXPECT_EQ(history->lines, std::vector<std::string>{c.result}) << "the history gets the same line: " << c.name;
   }
-}
-
-TEST(Measures, AConstantCurveHasNoAreaAndNoFlankToCross) {
-  tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.5, 11, [](double) { return 4.0; });
-  fake_view view;
-  auto* plot = tree::node<plot_xy_3>(file, "yobs");
-  plot->set_view(&view);
-  plot->set_text("Area");
-  EXPECT_EQ(plot->last_result(), "Area = 0.000");
-  plot->set_text("FWHM");
-  EXPECT_EQ(plot->last_result(), "Error");
 }
 
 TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
@@ -93,18 +84,6 @@ TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
   const std::vector<double> expected{10.0, -1.0, 10.0, 3.0};
   for (int k = 0; k < 4; ++k) EXPECT_NEAR(surface.segments[0][k], expected[k], 1e-9) << "in counts per second";
   EXPECT_EQ(plot->find_child("temp_line"), nullptr) << "the line is shown once";
-}
-
-TEST(PlotObjects, ReadTheirFlagsAndChangeScriptFromTheOutsideRecords) {
-  tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 1.0, 21, triangle);
-  auto* yobs = tree::node<plot_xy_3>(file, "yobs");
-  EXPECT_EQ(yobs->plot_flags.bits(), plot_3::no_manip_x | plot_3::not_for_xy_report);
-  EXPECT_EQ(yobs->change_script, "j fBft_recal 1");
-  auto* zero = tree::node<plot_xy_3>(file, "y_for_zero");
-  EXPECT_EQ(zero->plot_flags.bits(), plot_3::no_capt | plot_3::no_manip_y) << "one word per record, others ignored";
-  EXPECT_EQ(zero->change_script, "");
-  EXPECT_EQ(tree::node<plot_xy_3>(file, "re")->plot_flags.bits(), 0u);
 }
 
 TEST(PlotObjects, ChooseTheirDragModeByTheManipulationNodesAndWhatTheyAllow) {
@@ -153,20 +132,6 @@ TEST(DragArithmetic, MovesScalesAndStretchesTheCurve) {
   EXPECT_EQ(plot_xy_3::scale_ratio(3.0, 1.5), 2.0);
   EXPECT_EQ(plot_xy_3::scale_ratio(0.0, 1.0), 1e-4) << "heights keep a magnitude of 1e-4";
   EXPECT_EQ(plot_xy_3::scale_ratio(1.0, -1e-9), -1e4);
-}
-
-TEST(LeftRightPressed, GivesTheFreePressToTheCursorTheViewChose) {
-  struct cursors : left_right_pressed_3::cursors {
-    void set_left_cursor(double x) override { left = x; }
-    void set_right_cursor(double x) override { right = x; }
-    double left = 0, right = 0;
-  } target;
-  left_right_pressed_3 pressed;
-  fake_view view;
-  EXPECT_TRUE(pressed.press(view, target, false, 3.5));
-  EXPECT_TRUE(pressed.press(view, target, true, 7.25));
-  EXPECT_EQ(std::pair(target.left, target.right), std::pair(3.5, 7.25));
-  EXPECT_EQ(view.redraws, 2);
 }
 
 }  // namespace

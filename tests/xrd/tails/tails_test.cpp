@@ -83,25 +83,21 @@ TEST(TailFit, RecoversTheCoefficientsOfTheTermsInUseAndLeavesTheOthers) {
   }
 }
 
-TEST(Tails, WithNoTermInUseASideLeavesTheInputAlone) {
+TEST(Tails, ExtendTheInputOnlyOnASideWithATermInUseAndARangeBeyondTheData) {
   tailed_file f(wings{{1.0, 0.0, 0.0}});
   f.option(false, "nBpts_i1")->set_double(-50);
   f.option(true, "nBpts_i2")->set_double(260);
   ASSERT_TRUE(f.p().run_transform_stages());
-  ASSERT_EQ(f.p().ft_input.count(), 201);
+  ASSERT_EQ(f.p().ft_input.count(), 201) << "no term in use";
   EXPECT_EQ(f.p().ft_input_axis.x1, 10.0);
   for (int i = 0; i < 201; ++i)
     ASSERT_FLOAT_EQ(f.p().ft_input[i], static_cast<float>(f.p().y[i] - background(10.0 + i * 0.05))) << i;
-}
 
-TEST(Tails, ALeftStartOfMinus50AddsFiftyPointsAndARightEndOnTheLastPointNone) {
-  tailed_file f(wings{{1.0, 0.0, 0.0}});
   f.option(false, "eBxtr_a1_use")->set_int(1);
-  f.option(false, "nBpts_i1")->set_double(-50);
   f.option(true, "eBxtr_a1_use")->set_int(1);
   f.option(true, "nBpts_i2")->set_double(200);
   ASSERT_TRUE(f.p().run_transform_stages());
-  EXPECT_EQ(f.p().ft_input.count(), 251);
+  EXPECT_EQ(f.p().ft_input.count(), 251) << "fifty points on the left, none for a right end on the last point";
   EXPECT_NEAR(f.p().ft_input_axis.x1, 10.0 - 50 * 0.05, 1e-12);
   EXPECT_EQ(f.p().ft_input_axis.xd, 0.05);
 }
