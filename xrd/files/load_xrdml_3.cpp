@@ -64,13 +64,9 @@ class xrdml_reading {
 
 bool xrdml_reading::numbers(const pugi::xml_node& node, std::vector<double>& out) {
   for (std::string_view word : blank_separated(node.child_value())) {
-    // Lists may be broken over lines.
-    for (std::string_view piece : cut_at(word, '\n')) {
-      if (piece.empty()) continue;
-      double v = 0.0;
-      if (!number_in(piece, v)) return refuse(at(node) + quoted(piece) + " is not a number");
-      out.push_back(v);
-    }
+    double v = 0.0;
+    if (!number_in(word, v)) return refuse(at(node) + quoted(word) + " is not a number");
+    out.push_back(v);
   }
   return true;
 }

@@ -6,7 +6,8 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\r'; }
+// A line end separates words too: the lists of XML elements run over lines.
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\r' || c == '\n'; }
 
 }  // namespace
 

@@ -9,9 +9,9 @@
 
 // The lines of `text` without their line ends (LF or CR LF).
 std::vector<std::string_view> text_lines(std::string_view text);
-// `text` without blanks (spaces, tabs) at either end.
+// `text` without blanks (spaces, tabs, line ends) at either end.
 std::string_view trimmed(std::string_view text);
-// The words of `line` between runs of blanks.
+// The words of `line` (or of a text of several lines) between runs of blanks.
 std::vector<std::string_view> blank_separated(std::string_view line);
 // `line` cut at each `separator`, each piece trimmed.
 std::vector<std::string_view> cut_at(std::string_view line, char separator);

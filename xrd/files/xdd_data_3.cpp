@@ -199,12 +199,7 @@ bool xdd_data_3::dispatch(const char* file_path) {
   // table might name answers with something else and loads nothing.
   if (reader->execute_with(this) != this) return false;
   // A layout of one scan only: a later scan asked for is not there.
-  if (scan_choice::wanted() > scans_in_file_) {
-    int ignored_index = 0;
-    scan_points none;
-    return pick_scan(scans_in_file_, ignored_index, none);
-  }
-  return true;
+  return !refused_scan(scans_in_file_);
 }
 
 bool xdd_data_3::write_xdd() {
@@ -387,15 +382,19 @@ std::string xdd_data_3::read_all(stream_in& in) {
   return text;
 }
 
+bool xdd_data_3::refused_scan(int count) {
+  const int wanted = scan_choice::wanted();
+  if (wanted >= 1 && wanted <= count) return false;
+  const std::string detail = "\nThe file holds " + std::to_string(count) + (count == 1 ? " scan" : " scans") +
+                             "; there is no scan " + std::to_string(wanted);
+  report_load_error(detail.c_str());
+  return true;
+}
+
 bool xdd_data_3::pick_scan(int count, int& index, scan_points& scan) {
   scans_in_file_ = count;
+  if (refused_scan(count)) return false;
   const int wanted = scan_choice::wanted();
-  if (wanted < 1 || wanted > count) {
-    const std::string detail = "\nThe file holds " + std::to_string(count) + (count == 1 ? " scan" : " scans") +
-                               "; there is no scan " + std::to_string(wanted);
-    report_load_error(detail.c_str());
-    return false;
-  }
   index = wanted - 1;
   if (count > 1)
     scan.notes.push_back("scan " + std::to_string(wanted) + " of " + std::to_string(count) + "; " +

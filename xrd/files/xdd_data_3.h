@@ -119,6 +119,8 @@ class xdd_data_3 : public assoc_class {
   // The next token, which starts at `position`, is not a number: reports it
   // with its line.
   void refuse_number(int position, const char* text);
+  // Whether the scan asked for is not among the file's `count`: then said.
+  bool refused_scan(int count);
 
   std::unique_ptr<file_in> input_;
   // How many scans the file being loaded holds, as its reader found.
