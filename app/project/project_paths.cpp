@@ -74,7 +74,10 @@ located_path locate_recorded_path(const std::string& recorded, const std::string
   const fs::path written(recorded);
   const fs::path folder = folder_of(project_path);
   const fs::path first = written.is_absolute() ? written : (folder / written).lexically_normal();
-  if (names_file(first)) return {first.string(), false};
+  // Longer than any path the system opens: nothing to look for (and a
+  // damaged project's endless path would cost a square of its length).
+  constexpr std::size_t longest_path = 4096;
+  if (recorded.size() > longest_path || names_file(first)) return {first.string(), false};
   // The same place below the project's folder: the last folders and the
   // name, the most of them first, down to the name alone beside it.
   std::vector<fs::path> parts;

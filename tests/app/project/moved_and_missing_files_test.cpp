@@ -104,6 +104,8 @@ TEST(RecordedPaths, APathThatNamesNothingIsLookedForBelowThenBesideTheProject) {
     std::ofstream(root / name) << "x";
   const std::string project = (root / "proj" / "p.PRJ").string();
   const std::string in = (root / "proj").string();
+  std::string deep = "/gone";
+  for (int i = 0; i < 2100; ++i) deep += "/x";
   const struct {
     const char* what;
     std::string recorded;
@@ -117,6 +119,7 @@ TEST(RecordedPaths, APathThatNamesNothingIsLookedForBelowThenBesideTheProject) {
       {"else beside the project", "/gone/elsewhere/a.xdd", in + "/a.xdd", true},
       {"nowhere: the path as written, for the message", "/gone/none.xdd", "/gone/none.xdd", false},
       {"a relative path found nowhere is named from the project's folder", "none.xdd", in + "/none.xdd", false},
+      {"a path longer than any the system opens is not looked for", deep + "/a.xdd", deep + "/a.xdd", false},
   };
   for (const auto& r : rows) {
     const located_path l = locate_recorded_path(r.recorded, project);
