@@ -126,6 +126,7 @@ start_templates
    AtBime _double _not_for_proj _name Count|time ;
    AlBambda _double _not_for_proj _name Wavelength ;
    Ahint_text _char* _not_for_proj ;
+   AmBoved_from _char* _not_for_proj ;     ' the path a project named, when the file was found elsewhere
    fbutonoff _not_for_proj ;               ' the file's button in the control bar
    ' Marks the file changed; run after each edit of an option by the user.
    xdd_changed _not_for_proj ;
@@ -323,7 +324,7 @@ start_out_side_recs {
       ' A captured curve is a profile of its own: the settings that point into
       ' the source's profile (origin, limit, background, tail indices) start
       ' afresh, as does its file button.
-      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof fbutonoff fft_zero fBft_f2_lim aBo_bkg aB1_bkg ex_l_consts ex_r_consts"}}
+      {"not_to_copy_on_capture" {"xy_yobs xdd_data xDdd_path_name xdds_tied_to ref_prof fbutonoff mBoved_from fft_zero fBft_f2_lim aBo_bkg aB1_bkg ex_l_consts ex_r_consts"}}
 
       ' What the user may do with each kind of curve.
       {^"plot_type_opts"

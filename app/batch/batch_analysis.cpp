@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "app/capture/capture_as_txt_3.h"
+#include "app/files/save_xdd_as_3.h"
 #include "app/platform/headless_platform.h"
+#include "app/project/proj_open_3.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/views/TDrawView.h"
@@ -252,19 +254,33 @@ int batch_save_project(application_session& session, headless_platform& screen, 
   if (!prepare(session, request, err)) return 1;
   assoc_class* save = session.app() ? find(*session.app(), "proj_save") : nullptr;
   if (!save) return 1;
+  // Nobody is there to save it under a name: a project must not name a file
+  // that is not on disk.
+  for (assoc_class* file : all_loaded(session))
+    if (never_written(*file)) {
+      const std::string path = path_of(*file);
+      err << (path.empty() ? std::string("A data file without a name") : path)
+          << ": not written to disk; save it before saving a project that names it\n";
+      return 1;
+    }
   screen.queue_files({request.output});
   return save->execute() ? 0 : 1;
 }
 
 int batch_project(application_session& session, headless_platform& screen, const analysis_request& request,
                   std::ostream& out, std::ostream& err) {
-  assoc_class* open = session.app() ? find(*session.app(), "proj_open") : nullptr;
+  auto* open = session.app() ? dynamic_cast<proj_open_3*>(find(*session.app(), "proj_open")) : nullptr;
   if (!open) return 1;
   screen.queue_files({request.project});
   if (!open->execute() || all_loaded(session).empty()) {
     if (!global_error_message().is_empty()) show_error();
     return 1;
   }
+  // A report of part of the project would pass for the whole: the files not
+  // loaded have been named.
+  if (!open->not_loaded().empty()) return 1;
+  for (const moved_file& m : open->moved())
+    err << m.found << ": used in place of " << m.recorded << ", which is not there\n";
   TDrawView* view = open_view(session, request, err);
   if (!view) return 1;
   return write_report(*view, request, out, err);

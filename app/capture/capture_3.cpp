@@ -12,6 +12,7 @@
 #include "template/out_side_recs_3.h"
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/curves/xy_data_3.h"
+#include "xrd/files/xdd_data_3.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ assoc_class* capture_3::execute_with(assoc_class* argument) {
   if (profile && curve_alive) profile->copy_from(*curve);
   // What a loaded file has and the copy left out: its data node, without
   // which it could not be saved, and its own button.
-  find(*file, "xdd_data");
+  if (auto* data = dynamic_cast<xdd_data_3*>(find(*file, "xdd_data"))) data->mark_never_written();
   find(*file, "fbutonoff");
 
   view_recs_9* views = view_list(*this);

@@ -1,9 +1,12 @@
 #include "app/files/save_xdd_as_3.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/paths.h"
 #include "template/out_side_recs_3.h"
+#include "xrd/chain/ref_prof_3.h"
 #include "xrd/files/xdd_data_3.h"
 
 namespace {
@@ -12,7 +15,32 @@ constexpr std::uint32_t save_flags = 0x806;  // overwrite prompt, hide read-only
 
 const char* or_empty(const char* text) { return text ? text : ""; }
 
+// The files whose reference was the file at `old_path` name it by `new_path`:
+// a project saved next must find it there.
+void follow_to_new_name(assoc_class& file, const std::string& old_path, const std::string& new_path) {
+  assoc_class* loaded = file.parent();
+  if (!loaded || old_path == new_path) return;
+  node_list others;
+  for (int i = 0; i < loaded->child_count(); ++i)
+    if (loaded->child(i) != &file) others.push_back(loaded->child(i));
+  for (assoc_class* other : others) {
+    auto* reference = dynamic_cast<ref_prof_3*>(find_existing(*other, "ref_prof"));
+    if (!reference) continue;
+    const char* named = reference->get_text();
+    if (reference->reference_file() == &file || (named && old_path == named)) reference->set_text(new_path.c_str());
+  }
+}
+
 }  // namespace
+
+bool never_written(assoc_class& file) {
+  auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"));
+  if (data && data->never_written()) return true;
+  assoc_class* path = find_existing(file, "xDdd_path_name");
+  const char* text = path ? path->get_text() : nullptr;
+  std::error_code ec;
+  return !text || !*text || !std::filesystem::exists(text, ec);
+}
 
 std::unique_ptr<assoc_class> save_xdd_as_3::clone_empty() const {
   auto copy = std::make_unique<save_xdd_as_3>();
@@ -41,5 +69,8 @@ assoc_class* save_xdd_as_3::execute() {
   }
   file->set_changed(false);
   data->set_changed(false);
+  follow_to_new_name(*file, old_path, or_empty(path->get_text()));
+  // Its own file now: where a project once looked for it no longer matters.
+  delete_named(*file, "mBoved_from");
   return assoc_class::execute();
 }

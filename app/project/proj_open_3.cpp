@@ -40,15 +40,34 @@ bool open_reporting(file_in& in, const assoc_class* root) {
 // follow it belong to the new file.
 class project_files : public data_file_records {
  public:
-  explicit project_files(assoc_class& from) : from_(from) {}
+  project_files(assoc_class& from, std::vector<std::string>& not_loaded) : from_(from), not_loaded_(not_loaded) {}
   assoc_class* load_record(const char* path, assoc_class&) override {
     assoc_class* loaded = nullptr;
     load_data_file(from_, path, &loaded);
+    if (!loaded) not_loaded_.push_back(path);
     return loaded;
   }
 
  private:
   assoc_class& from_;
+  std::vector<std::string>& not_loaded_;
+};
+
+// Keeps what would be shown while a project is applied, so that it is told
+// once, in one message, when the project is in place.
+class gathered_messages : public error_reporter {
+ public:
+  gathered_messages() : previous_(set_error_reporter(this)) {}
+  ~gathered_messages() override { set_error_reporter(previous_); }
+  gathered_messages(const gathered_messages&) = delete;
+  gathered_messages& operator=(const gathered_messages&) = delete;
+  void report(const char*, const char* text) override {
+    if (text && *text) texts.emplace_back(text);
+  }
+  std::vector<std::string> texts;
+
+ private:
+  error_reporter* previous_;
 };
 
 }  // namespace
@@ -71,8 +90,10 @@ bool proj_open_3::readable_project(const std::string& path, std::string& records
   if (!open_reporting(in, this)) return false;
   std::string text;
   while (!in.at_end()) text += in.get();
-  // The data files and references are named from the project's own folder.
-  records = records_from_project(text, path);
+  // Each data file and reference is looked for where the project named it,
+  // then below and beside the project.
+  moved_.clear();
+  records = records_from_project(text, path, &moved_);
   string_in check(records.c_str());
   return check_subtree("xdds", check);
 }
@@ -87,8 +108,15 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   assoc_class* data = find(*this, "xdds");
   if (!data) return true;
   string_in in(records.c_str());
-  project_files files(*this);
-  load_subtree(*data, in, &files);
+  std::vector<std::string> shown;
+  {
+    gathered_messages gathered;
+    project_files files(*this, not_loaded_);
+    load_subtree(*data, in, &files);
+    shown = std::move(gathered.texts);
+  }
+  note_moved_files();
+  tell_once(path, shown);
   // The settings were read after each file had loaded (and may have been
   // drawn with the defaults): every result is computed again from them.
   if (assoc_class* loaded = find_existing(*this, "xAdd_recs")) {
@@ -119,7 +147,39 @@ assoc_class* proj_open_3::open_path(const std::string& path) {
   return read_project(path);
 }
 
+void proj_open_3::note_moved_files() {
+  assoc_class* loaded = find_existing(*this, "xAdd_recs");
+  if (!loaded) return;
+  for (int i = 0; i < loaded->child_count(); ++i) {
+    assoc_class* file = loaded->child(i);
+    const char* path = get_text_named(*file, "xDdd_path_name");
+    for (const moved_file& m : moved_)
+      if (path && m.found == path) set_text_named(*file, "mBoved_from", m.recorded.c_str());
+  }
+}
+
+void proj_open_3::tell_once(const std::string& path, const std::vector<std::string>& shown) {
+  if (shown.empty() && not_loaded_.empty()) return;
+  std::string message;
+  if (!not_loaded_.empty()) {
+    message = path + ": " +
+              (not_loaded_.size() == 1 ? std::string("a data file was not loaded; its settings are left out:")
+                                       : std::to_string(not_loaded_.size()) +
+                                             " data files were not loaded; their settings are left out:");
+  }
+  for (const std::string& text : shown) message += (message.empty() ? "" : "\n") + text;
+  // A file refused without a word of its own is still named.
+  for (const std::string& file : not_loaded_) {
+    bool named = false;
+    for (const std::string& text : shown) named = named || text.find(file) != std::string::npos;
+    if (!named) message += "\n" + file + ": not loaded";
+  }
+  global_error_message().append(message.c_str());
+  show_error(this);
+}
+
 assoc_class* proj_open_3::read_project(const std::string& path) {
+  not_loaded_.clear();
   std::string records;
   if (!readable_project(path, records) || !replace_with(path, records)) return nullptr;
   // A project none of whose files could be loaded is no project.

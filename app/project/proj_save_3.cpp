@@ -1,10 +1,14 @@
 #include "app/project/proj_save_3.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "app/files/save_xdd_as_3.h"
 #include "app/project/project_paths.h"
 #include "core/error_message.h"
 #include "core/my_string.h"
+#include "core/node_watch.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 #include "io/file_out.h"
@@ -52,8 +56,8 @@ std::string proj_save_3::unsavable_path() {
   node_list paths;
   data->collect_named(paths, "xDdd_path_name");
   for (assoc_class* p : paths) {
-    // Checked in the longest form the project may write it in: a path
-    // relative to the working folder is written absolute.
+    // Checked in the form the project writes it in: a path relative to the
+    // working folder is written absolute.
     const char* text = p->get_text();
     const std::string written = absolute_path(text ? text : "");
     if (has_separator(written.c_str())) return written;
@@ -68,7 +72,7 @@ bool proj_save_3::write_to(const std::string& path) {
   save_subtree(*data, records);
   file_out out(path.c_str(), false, file_out::write_mode::replace_on_commit);
   if (out.open()) {
-    out.put_chars(records_for_project(records.text(), path).c_str());
+    out.put_chars(records_for_project(records.text()).c_str());
     if (out.commit()) return true;
   }
   // The stream's own text ("Cannot open file", "Cannot save file") names the
@@ -82,13 +86,42 @@ bool proj_save_3::write_to(const std::string& path) {
   return false;
 }
 
-assoc_class* proj_save_3::execute() {
-  if (loaded_count(*this) == 0) return nullptr;
+bool proj_save_3::save_unwritten_files() {
+  assoc_class* files = find_existing(*this, "xAdd_recs");
+  if (!files) return true;
+  // Saving runs scripts that may unload files while the others wait.
+  std::vector<std::unique_ptr<node_watch>> waiting;
+  for (int i = 0; i < files->child_count(); ++i) waiting.push_back(std::make_unique<node_watch>(files->child(i)));
+  for (const auto& w : waiting) {
+    assoc_class* file = w->get();
+    if (!file || !never_written(*file)) continue;
+    assoc_class* save = find(*this, "save_xdd_as");
+    if (!save) return false;
+    save->set_object(file);
+    if (!save->execute() || !*w || never_written(*file)) return false;
+  }
+  return true;
+}
+
+bool proj_save_3::ready_to_save() {
+  if (loaded_count(*this) == 0 || !save_unwritten_files() || loaded_count(*this) == 0) return false;
   if (const std::string blank = unsavable_path(); !blank.empty()) {
     global_error_message().append("Cannot save a project with a blank in the data file path: ").append(blank.c_str());
     show_error(this);
-    return nullptr;
+    return false;
   }
+  return true;
+}
+
+assoc_class* proj_save_3::write_as_project(const std::string& path) {
+  // The files may have gone while a dialog was open.
+  if (loaded_count(*this) == 0 || !write_to(path)) return nullptr;
+  set_text_named(*this, "pDroj_path_name", path.c_str());
+  return assoc_class::execute();
+}
+
+assoc_class* proj_save_3::execute() {
+  if (!ready_to_save()) return nullptr;
   const std::string proposal = proposed_path();
   const char* ext = or_empty(outside_value("def_prj_ext"));
   if (!dialog_.run_dialog(save_flags, proposal.c_str(), ext, ext, this, platform_types::window_ref::main_window(),
@@ -97,8 +130,13 @@ assoc_class* proj_save_3::execute() {
   if (dialog_.chosen_paths().empty()) return nullptr;
   // A copy: the record is the dialog's, and a later run replaces it.
   const std::string path = dialog_.chosen_paths().front();
-  // The files may have gone while the dialog was open.
-  if (loaded_count(*this) == 0 || !write_to(path)) return nullptr;
-  set_text_named(*this, "pDroj_path_name", path.c_str());
-  return assoc_class::execute();
+  return write_as_project(path);
+}
+
+assoc_class* proj_save_3::save_to_current() {
+  const char* current = get_text_named(*this, "pDroj_path_name");
+  if (!current || !*current) return execute();
+  const std::string path = current;
+  if (!ready_to_save()) return nullptr;
+  return write_as_project(path);
 }

@@ -24,7 +24,7 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 // Maps the value of one record line ("name parent value"), leaving the line
 // as it is when the record holds no path or its value is empty ("~" is the
-// empty text).
+// empty text). The map is given the record's name and its value.
 template <typename Map>
 std::string mapped_line(std::string_view line, const Map& map) {
   std::size_t p = 0;
@@ -42,7 +42,7 @@ std::string mapped_line(std::string_view line, const Map& map) {
   while (end > p && (line[end - 1] == '\r' || is_blank(line[end - 1]))) --end;
   const std::string_view value = line.substr(p, end - p);
   if (value.empty() || value == "~") return std::string(line);
-  return std::string(line.substr(0, p)) + map(std::string(value)) + std::string(line.substr(end));
+  return std::string(line.substr(0, p)) + map(name, std::string(value)) + std::string(line.substr(end));
 }
 
 template <typename Map>
@@ -60,30 +60,46 @@ std::string mapped_records(const std::string& records, const Map& map) {
   return out;
 }
 
-}  // namespace
-
-std::string path_for_project(const std::string& path, const std::string& project_path) {
-  if (path.empty()) return path;
-  const fs::path file = absolute_normal(path);
-  const fs::path relative = file.lexically_relative(folder_of(project_path));
-  // Outside the folder (or on another root) the path stays absolute: taken
-  // relative to the working folder, it would name another file once the
-  // project is opened from elsewhere.
-  if (relative.empty() || relative == "." || *relative.begin() == "..") return file.string();
-  return relative.generic_string();
+bool names_file(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
 }
+
+}  // namespace
 
 std::string absolute_path(const std::string& path) { return path.empty() ? path : absolute_normal(path).string(); }
 
-std::string path_from_project(const std::string& recorded, const std::string& project_path) {
-  if (recorded.empty() || fs::path(recorded).is_absolute()) return recorded;
-  return (folder_of(project_path) / recorded).lexically_normal().string();
+located_path locate_recorded_path(const std::string& recorded, const std::string& project_path) {
+  if (recorded.empty()) return {recorded, false};
+  const fs::path written(recorded);
+  const fs::path folder = folder_of(project_path);
+  const fs::path first = written.is_absolute() ? written : (folder / written).lexically_normal();
+  // Longer than any path the system opens: nothing to look for (and a
+  // damaged project's endless path would cost a square of its length).
+  constexpr std::size_t longest_path = 4096;
+  if (recorded.size() > longest_path || names_file(first)) return {first.string(), false};
+  // The same place below the project's folder: the last folders and the
+  // name, the most of them first, down to the name alone beside it.
+  std::vector<fs::path> parts;
+  for (const fs::path& part : written.relative_path().lexically_normal())
+    if (!part.empty() && part != "." && part != "..") parts.push_back(part);
+  for (std::size_t from = 0; from < parts.size(); ++from) {
+    fs::path candidate = folder;
+    for (std::size_t i = from; i < parts.size(); ++i) candidate /= parts[i];
+    if (candidate != first && names_file(candidate)) return {candidate.string(), true};
+  }
+  return {first.string(), false};
 }
 
-std::string records_for_project(const std::string& records, const std::string& project_path) {
-  return mapped_records(records, [&](const std::string& path) { return path_for_project(path, project_path); });
+std::string records_for_project(const std::string& records) {
+  return mapped_records(records, [](std::string_view, const std::string& path) { return absolute_path(path); });
 }
 
-std::string records_from_project(const std::string& records, const std::string& project_path) {
-  return mapped_records(records, [&](const std::string& path) { return path_from_project(path, project_path); });
+std::string records_from_project(const std::string& records, const std::string& project_path,
+                                 std::vector<moved_file>* moved) {
+  return mapped_records(records, [&](std::string_view name, const std::string& path) {
+    const located_path found = locate_recorded_path(path, project_path);
+    if (found.moved && moved && name == "xdd") moved->push_back({path, found.path});
+    return found.path;
+  });
 }

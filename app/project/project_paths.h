@@ -1,25 +1,39 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A project file names its data files (the data-file records "xdd") and the
-// references between them ("ref_prof") by path. In the file, a path that
-// lies in or below the project's folder is written relative to that folder,
-// and any other path absolute, so that a folder holding a project and its
-// data can be moved or shared. In the tree every path is one that opens
-// from the working folder as it is.
+// references between them ("ref_prof") by path. The file holds each path in
+// full, whatever the working folder was. Reading takes a path as it was
+// written when it names a file; a relative path (as older projects and the
+// bundled demo hold) is taken from the project's folder. A path that names
+// nothing is looked for at the same place below the project's folder (its
+// last folders and name, the most of them first), and last beside the
+// project, so that a folder of data moved with its project still opens.
 
-// How the project at `project_path` writes `path` (as held in the tree,
-// absolute or relative to the working folder).
-std::string path_for_project(const std::string& path, const std::string& project_path);
-// The longest form in which a project may write `path`: absolute and
-// normal (the relative forms are its tails).
+// How a project writes `path` (as held in the tree, absolute or relative to
+// the working folder): absolute and normal.
 std::string absolute_path(const std::string& path);
-// The path that a project at `project_path` means by `recorded`: a relative
-// path is taken from the project's folder, an absolute one as it is.
-std::string path_from_project(const std::string& recorded, const std::string& project_path);
 
-// The record text of a project with each path record's value mapped by one
-// of the two functions above; every other character is kept.
-std::string records_for_project(const std::string& records, const std::string& project_path);
-std::string records_from_project(const std::string& records, const std::string& project_path);
+// Where a project at `project_path` finds the file it recorded as `recorded`.
+struct located_path {
+  std::string path;
+  // True when the recorded path named nothing and the file was found
+  // elsewhere.
+  bool moved = false;
+};
+located_path locate_recorded_path(const std::string& recorded, const std::string& project_path);
+
+// A data file found elsewhere than the project named it.
+struct moved_file {
+  std::string recorded;
+  std::string found;
+};
+
+// The record text of a project with each path record's value mapped; every
+// other character is kept. Writing makes each path absolute; reading locates
+// it as above, and lists the data files found elsewhere in `moved`.
+std::string records_for_project(const std::string& records);
+std::string records_from_project(const std::string& records, const std::string& project_path,
+                                 std::vector<moved_file>* moved = nullptr);

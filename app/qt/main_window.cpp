@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -22,6 +23,7 @@
 #include <QUrl>
 
 #include "app/qt/icons.h"
+#include "app/shell/menu_commands.h"
 
 namespace {
 
@@ -127,6 +129,13 @@ main_window::main_window() {
   bar_->setIconSize(QSize(20, 20));
   statusBar()->setObjectName("status_bar");
   setAcceptDrops(true);
+  // Ctrl+S saves the project from anywhere in the window. Not the menu
+  // item's own shortcut: the item's enabled state is brought up to date only
+  // when its menu opens, and a key must act on the state of now.
+  auto* save = new QShortcut(QKeySequence::Save, this);
+  connect(save, &QShortcut::activated, this, [this] {
+    if (events_ && events_->on_enable(command_id::save_project).enabled) command(command_id::save_project);
+  });
   setWindowIcon(application_icon());
   QSettings settings;
   restoreGeometry(settings.value("window/geometry").toByteArray());
@@ -147,7 +156,10 @@ QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
     } else if (item.id == 0) {
       menu->addSeparator();
     } else {
-      QAction* a = menu->addAction(qs(item.text));
+      QString text = qs(item.text);
+      if (item.id == command_id::save_project)
+        text += "\t" + QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText);
+      QAction* a = menu->addAction(text);
       a->setStatusTip(qs(item.hint));
       a->setData(item.id);
       a->setCheckable(is_toggle(item.id));
@@ -156,7 +168,7 @@ QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
       actions_[id] = a;
     }
     // The recent files come before the last group of the File menu (Exit).
-    if (item.id == 3155 && !recent_menu_) {
+    if (item.id == command_id::save_project_as && !recent_menu_) {
       menu->addSeparator();
       recent_menu_ = menu->addMenu("Recent &files");
       build_recent_menu();

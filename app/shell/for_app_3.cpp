@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <string>
 
+#include "app/files/do_unload_3.h"
 #include "app/files/load_data_file.h"
 #include "app/project/proj_open_3.h"
+#include "app/project/proj_save_3.h"
 #include "app/shell/menu_commands.h"
 #include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"
@@ -102,6 +105,9 @@ void for_app_3::command(int id) {
       case command_id::exit:
         if (p && can_close()) p->quit();
         return;
+      case command_id::save_project:
+        save_project();
+        return;
       case command_id::cascade:
         if (p) p->cascade_frames();
         return;
@@ -148,6 +154,11 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
     case command_id::view_selected_files: {
       assoc_class* files = loaded_files();
       state.enabled = files && files->child_count() > 0 && focused_view();
+      return state;
+    }
+    case command_id::save_project: {
+      assoc_class* files = loaded_files();
+      state.enabled = files && files->child_count() > 0;
       return state;
     }
     case command_id::load_txt:
@@ -267,24 +278,49 @@ bool for_app_3::can_close() {
     answer->set_text("Y");
     answer->execute();
   }
-  answer = find_existing(*this, "cBan_close");
-  if (is_yes(answer)) {
+  // Every question (the project, the modified data files, the modified
+  // texts) is asked before anything is unloaded or closed: a No or a Cancel
+  // anywhere leaves the whole session as it was.
+  if (is_yes(find_existing(*this, "cBan_close"))) {
     if (assoc_class* to_project = find(*this, "app_closing_to_proj")) to_project->execute();
   }
-  answer = find_existing(*this, "cBan_close");
-  if (is_yes(answer)) {
-    if (assoc_class* unload_all = find(*this, "dAo_unload_all")) unload_all->execute();
+  std::vector<std::unique_ptr<node_watch>> let_go;
+  bool may_close = is_yes(find_existing(*this, "cBan_close")) && data_files_may_go(let_go);
+  if (may_close) {
+    txt_docs_3* docs = text_documents(*this);
+    may_close = !docs || docs->can_close();
   }
-  answer = find_existing(*this, "cBan_close");
-  const bool yes = is_yes(answer);
-  assoc_class* files = loaded_files();
-  const bool files_left = files && files->child_count() > 0;
-  // Last, the open text documents are asked, each modified one in turn.
-  txt_docs_3* docs = yes && !files_left ? text_documents(*this) : nullptr;
-  const bool may_close = yes && !files_left && (!docs || docs->can_close());
+  if (may_close) {
+    // The user has let each modified file go: it is unloaded without being
+    // asked about again.
+    for (const auto& w : let_go)
+      if (assoc_class* file = w->get()) file->set_changed(false);
+    if (assoc_class* unload_all = find(*this, "dAo_unload_all")) unload_all->execute();
+    assoc_class* files = loaded_files();
+    may_close = is_yes(find_existing(*this, "cBan_close")) && !(files && files->child_count() > 0);
+  }
   // The next attempt starts with a fresh object made from the template.
   delete_named(*this, "cBan_close");
   return may_close;
+}
+
+bool for_app_3::data_files_may_go(std::vector<std::unique_ptr<node_watch>>& let_go) {
+  assoc_class* files = loaded_files();
+  if (!files) return true;
+  // A question's script may take files away while the others wait.
+  std::vector<std::unique_ptr<node_watch>> waiting;
+  for (int i = 0; i < files->child_count(); ++i) waiting.push_back(std::make_unique<node_watch>(files->child(i)));
+  for (auto& w : waiting) {
+    assoc_class* file = w->get();
+    if (!file || !file->is_changed()) continue;
+    if (!do_unload_3::may_unload(*file, *this)) return false;
+    let_go.push_back(std::move(w));
+  }
+  return true;
+}
+
+void for_app_3::save_project() {
+  if (auto* save = dynamic_cast<proj_save_3*>(find(*this, "proj_save"))) save->save_to_current();
 }
 
 void for_app_3::idle() {

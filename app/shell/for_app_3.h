@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
+#include "core/node_watch.h"
 
 #include "app/platform/platform.h"
 #include "core/paths.h"
@@ -40,6 +42,9 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
 
   // The close-down rule: true when the application may end.
   bool can_close();
+  // "Save Project": to the current project's file, else as "Save Project
+  // As".
+  void save_project();
   // Idle time: the objects moved to the deletion bin are destroyed.
   void idle();
 
@@ -85,6 +90,9 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   void file_button_popup(int id);
   // Whether the command is one the focused graph view answers.
   static bool is_view_command(int id);
+  // Asks about each modified data file; false at the first the user keeps.
+  // The files the user let go are added to `let_go`.
+  bool data_files_may_go(std::vector<std::unique_ptr<node_watch>>& let_go);
 
   bool registered_ = false;
   cached_ref loaded_files_{"xAdd_recs"};

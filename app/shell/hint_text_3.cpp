@@ -20,6 +20,9 @@ std::string describe_data_file(assoc_class& node) {
     if (const char* t = time->get_text()) text += std::string(", Time= ") + t;
   if (assoc_class* lambda = find_existing(node, "lBambda"))
     if (const char* l = lambda->get_text()) text += std::string(", Lambda= ") + l;
+  if (assoc_class* moved = find_existing(node, "mBoved_from"))
+    if (const char* m = moved->get_text(); m && *m)
+      text += std::string(", found here: the project named ") + m + ", which is not there";
   return text;
 }
 

@@ -31,6 +31,8 @@ const std::vector<menu_item>& main_menu() {
                      "Write the view as a figure with axes and a legend, as a PNG picture or an SVG drawing."),
                 separator(),
                 item(4130, "Load &Project", "Load an existing PRJ file."),
+                item(3157, "Save &Project",
+                     "Save the project to its PRJ file; without one, ask for a name as Save Project As does."),
                 item(3155, "Save Pro&ject As",
                      "Save all the currently loaded data for the Data files into a PRJ file."),
                 separator(),

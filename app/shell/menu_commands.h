@@ -15,6 +15,7 @@ inline constexpr int save_txt = 24333;
 inline constexpr int save_txt_as = 24334;
 inline constexpr int load_project = 4130;
 inline constexpr int save_project_as = 3155;
+inline constexpr int save_project = 3157;
 inline constexpr int exit = 24310;
 inline constexpr int show_options = 4156;
 inline constexpr int edit_scales = 4244;

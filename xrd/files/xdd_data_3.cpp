@@ -254,7 +254,10 @@ bool xdd_data_3::write_xdd() {
     out.put_chars(exact_text(v).c_str());
     out.new_line();
   }
-  if (out.commit()) return true;
+  if (out.commit()) {
+    never_written_ = false;
+    return true;
+  }
   return cannot_write();
 }
 

@@ -115,6 +115,11 @@ class xdd_data_3 : public assoc_class {
   // The first line of the file, without its line end.
   my_string comment;
 
+  // A file made in the program (a captured curve) exists only in memory
+  // until it is written; a project may not name it before.
+  void mark_never_written() { never_written_ = true; }
+  bool never_written() const { return never_written_; }
+
  private:
   // The next token, which starts at `position`, is not a number: reports it
   // with its line.
@@ -123,6 +128,7 @@ class xdd_data_3 : public assoc_class {
   bool refused_scan(int count);
 
   std::unique_ptr<file_in> input_;
+  bool never_written_ = false;
   // How many scans the file being loaded holds, as its reader found.
   int scans_in_file_ = 1;
   static thread_local int wanted_scan_;

@@ -122,16 +122,16 @@ TEST_F(Projects, AProjectSavedBesideItsDataOpensAfterTheFolderIsMovedFromAnyWork
   option(fa, "", "ref_prof")->set_text(b.c_str());
   option(fa, "", "fft_zero")->set_double(3.25);
   option(fo, "", "fBreq_doubler")->set_int(2);
-  // The files in the folder are named from it, the one outside in full.
-  const std::vector<std::string> records = {"\nxdd xAdd_recs a.xdd\n", "\nref_prof xdd scans/b.xdd\n",
-                                            "\nxdd xAdd_recs scans/b.xdd\n", "\nxdd xAdd_recs " + outside + "\n"};
-  auto expect_records = [&](const fs::path& project, const char* when) {
+  // Every file is named in full.
+  auto expect_records = [&](const fs::path& project, const std::string& first, const std::string& second,
+                            const char* when) {
     const std::string text = contents(project);
-    for (const std::string& record : records)
+    for (const std::string& record : {"\nxdd xAdd_recs " + first + "\n", "\nref_prof xdd " + second + "\n",
+                                      "\nxdd xAdd_recs " + second + "\n", "\nxdd xAdd_recs " + outside + "\n"})
       EXPECT_NE(text.find(record), std::string::npos) << when << ": " << record << " is not in\n" << text;
   };
   save_as(dir / "proj" / "p.PRJ");
-  expect_records(dir / "proj" / "p.PRJ", "saved");
+  expect_records(dir / "proj" / "p.PRJ", a, b, "saved");
 
   fs::copy(dir / "proj", dir / "moved", fs::copy_options::recursive);
   fs::remove_all(dir / "proj");
@@ -159,7 +159,7 @@ TEST_F(Projects, AProjectSavedBesideItsDataOpensAfterTheFolderIsMovedFromAnyWork
     EXPECT_EQ(reference->reference_file(), loaded(1)) << r.what << ": the reference follows the moved folder";
   }
   save_as(dir / "moved" / "p.PRJ");
-  expect_records(dir / "moved" / "p.PRJ", "saved again after the move");
+  expect_records(dir / "moved" / "p.PRJ", moved_a, moved_b, "saved again after the move");
 }
 
 TEST_F(Projects, AMissingDataFileIsSkippedWithItsSettingsAndTheNextOneKeepsItsOwn) {
@@ -193,7 +193,7 @@ TEST_F(Projects, TheFileHoldsTheDataFilesRecordsButNothingMarkedNotForProjects) 
   option(file, "ex_l_consts", "dBo_ex_yc");
   save_as(dir / "p.PRJ");
   const std::string text = contents(dir / "p.PRJ");
-  EXPECT_EQ(text.rfind("\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\n", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs " + a + "\n", 0), 0u) << text;
   EXPECT_NE(text.find("\nfft_zero xdd 2.0000"), std::string::npos) << text;
   EXPECT_NE(text.find("\nex_l_consts xdd \neBxtr_a1 ex_l_consts 0.5000"), std::string::npos) << text;
   for (const char* name : {"xdd_data", "xy_yobs", "xDdd_path_name", "tBime", "lBambda", "hint_text", "fBft_recal",
@@ -329,58 +329,30 @@ TEST_F(Projects, AUsersEditMarksTheProjectModifiedAndTheFileChangedButLoadingAPr
 }
 
 // The paths a project writes and reads, on their own.
-TEST(ProjectPaths, APathIsWrittenRelativeOnlyWhenItLiesInOrBelowTheProjectsFolder) {
+TEST(ProjectPaths, EveryPathIsWrittenInFullWhereverTheProjectIs) {
   const std::string cwd = fs::current_path().lexically_normal().string();
   const struct {
     const char* what;
     std::string path;
-    std::string project;
     std::string written;
   } rows[] = {
-      {"a file beside the project", "/data/proj/a.xdd", "/data/proj/p.PRJ", "a.xdd"},
-      {"a file in a sub-folder", "/data/proj/scans/a.xdd", "/data/proj/p.PRJ", "scans/a.xdd"},
-      {"a file in the parent folder stays absolute", "/data/a.xdd", "/data/proj/p.PRJ", "/data/a.xdd"},
-      {"a sibling folder whose name starts like the project's is not inside it", "/data/proj-old/a.xdd",
-       "/data/proj/p.PRJ", "/data/proj-old/a.xdd"},
-      {"dots in the data path are resolved first", "/data/proj/x/../a.xdd", "/data/proj/./p.PRJ", "a.xdd"},
-      {"a path relative to the working folder is written absolute when outside", "a.xdd", "/elsewhere/p.PRJ",
-       cwd + "/a.xdd"},
-      {"a path relative to the working folder beside a relative project is relative", "scans/a.xdd",
-       "scans/p.PRJ", "a.xdd"},
-      {"an empty path stays empty", "", "/data/proj/p.PRJ", ""},
+      {"an absolute path as it is", "/data/proj/a.xdd", "/data/proj/a.xdd"},
+      {"dots in the path are resolved", "/data/proj/x/../a.xdd", "/data/proj/a.xdd"},
+      {"a path relative to the working folder is made absolute", "scans/a.xdd", cwd + "/scans/a.xdd"},
+      {"an empty path stays empty", "", ""},
   };
-  for (const auto& r : rows) EXPECT_EQ(path_for_project(r.path, r.project), r.written) << r.what;
-}
-
-TEST(ProjectPaths, ARecordedPathIsTakenFromTheProjectsFolderUnlessItIsAbsolute) {
-  const std::string cwd = fs::current_path().lexically_normal().string();
-  const struct {
-    const char* what;
-    std::string recorded;
-    std::string project;
-    std::string meant;
-  } rows[] = {
-      {"a name beside the project", "a.xdd", "/moved/p.PRJ", "/moved/a.xdd"},
-      {"a sub-folder", "scans/a.xdd", "/moved/p.PRJ", "/moved/scans/a.xdd"},
-      {"a parent folder written by hand", "../a.xdd", "/moved/proj/p.PRJ", "/moved/a.xdd"},
-      {"an absolute path as it is", "/data/./a.xdd", "/moved/p.PRJ", "/data/./a.xdd"},
-      {"a project opened by a relative path", "a.xdd", "demo/p.PRJ", cwd + "/demo/a.xdd"},
-  };
-  for (const auto& r : rows) EXPECT_EQ(path_from_project(r.recorded, r.project), r.meant) << r.what;
+  for (const auto& r : rows) EXPECT_EQ(absolute_path(r.path), r.written) << r.what;
 }
 
 TEST(ProjectPaths, OnlyTheDataFileAndReferenceRecordsAreMappedAndEverythingElseIsKept) {
-  const std::string saved =
-      "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs /data/proj/a.xdd\nref_prof xdd /data/proj/b.xdd"
-      "\nfft_zero xdd 2.0000\nhint_text xdd /data/proj/a.xdd\nxdd xAdd_recs /data/proj/b.xdd\nref_prof xdd ~";
-  const std::string written =
-      "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\nref_prof xdd b.xdd"
-      "\nfft_zero xdd 2.0000\nhint_text xdd /data/proj/a.xdd\nxdd xAdd_recs b.xdd\nref_prof xdd ~";
-  EXPECT_EQ(records_for_project(saved, "/data/proj/p.PRJ"), written);
-  EXPECT_EQ(records_from_project(written, "/data/proj/p.PRJ"), saved) << "reading undoes writing";
-  EXPECT_EQ(records_from_project("\nxdds app \r\nxdd xAdd_recs a.xdd\r\n", "/m/p.PRJ"),
-            "\nxdds app \r\nxdd xAdd_recs /m/a.xdd\r\n")
-      << "a line end of the file's own system stays";
+  const std::string cwd = fs::current_path().lexically_normal().string();
+  const std::string held =
+      "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs a.xdd\r\nref_prof xdd /data/proj/../b.xdd"
+      "\nfft_zero xdd 2.0000\nhint_text xdd c.xdd\nxdd xAdd_recs /data/b.xdd\nref_prof xdd ~";
+  const std::string written = "\nxdds app \nxAdd_recs xdds \nxdd xAdd_recs " + cwd +
+                              "/a.xdd\r\nref_prof xdd /data/b.xdd"
+                              "\nfft_zero xdd 2.0000\nhint_text xdd c.xdd\nxdd xAdd_recs /data/b.xdd\nref_prof xdd ~";
+  EXPECT_EQ(records_for_project(held), written) << "a line end of the file's own system stays";
 }
 
 }  // namespace
