@@ -1,5 +1,7 @@
 #include "app/project/proj_open_3.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "app/files/load_data_file.h"
@@ -71,10 +73,18 @@ bool proj_open_3::readable_project(const std::string& path, std::string& records
   if (!open_reporting(in, this)) return false;
   std::string text;
   while (!in.at_end()) text += in.get();
+  // The records are read as C text: a NUL would end the project there.
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+    global_error_message().append("Project file ").append(path.c_str()).append(" is damaged: line ");
+    global_error_message().append(static_cast<int>(line)).append(" holds a NUL byte");
+    show_error(this);
+    return false;
+  }
   // The data files and references are named from the project's own folder.
   records = records_from_project(text, path);
   string_in check(records.c_str());
-  return check_subtree("xdds", check);
+  return check_subtree("xdds", check, path.c_str());
 }
 
 bool proj_open_3::replace_with(const std::string& path, const std::string& records) {
@@ -88,7 +98,7 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   if (!data) return true;
   string_in in(records.c_str());
   project_files files(*this);
-  load_subtree(*data, in, &files);
+  load_subtree(*data, in, &files, path.c_str());
   // The settings were read after each file had loaded (and may have been
   // drawn with the defaults): every result is computed again from them.
   if (assoc_class* loaded = find_existing(*this, "xAdd_recs")) {
