@@ -270,8 +270,11 @@ int batch_project(application_session& session, headless_platform& screen, const
   assoc_class* open = session.app() ? find(*session.app(), "proj_open") : nullptr;
   if (!open) return 1;
   screen.queue_files({request.project});
-  if (!open->execute() || all_loaded(session).empty()) {
+  const bool opened = open->execute() != nullptr;
+  if (!opened || all_loaded(session).empty()) {
     if (!global_error_message().is_empty()) show_error();
+    // Opened, a project without a file would otherwise end without a word.
+    else if (opened) err << request.project << ": Cannot open project: it names no data file\n";
     return 1;
   }
   // The project's data files are inputs too: only now are they known.
