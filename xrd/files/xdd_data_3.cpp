@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -43,8 +44,9 @@ bool number_value_of(const std::string& text, double& value) {
 // The step of a saved file. The reader counts the points from the ends and
 // the step, then divides the span again so that the last point lies on the
 // grid: a step such as 0.02 comes back as 0.020000000000000004. The
-// shortest text that gives the reader the same count and the same step is
-// written, so the file says 0.02; only when none does is every digit kept.
+// shortest text that gives the reader the same count and the same step, and
+// that a person reads as the step itself (to 1e-9 of it, so 1/60 is not
+// shown as 0.02), is written; only when none does is every digit kept.
 std::string step_text(double x1, double xd, double x2, int n) {
   for (int precision = 1; precision <= 17; ++precision) {
     char text[40];
@@ -54,7 +56,8 @@ std::string step_text(double x1, double xd, double x2, int n) {
     x1_xd_x2_3 axis;
     axis.x1 = x1;
     axis.x2 = x2;
-    if (!number_value_of(written, axis.xd) || !check_abscissa(axis)) continue;
+    if (!number_value_of(written, axis.xd) || !(std::fabs(axis.xd - xd) <= 1e-9 * xd) || !check_abscissa(axis))
+      continue;
     if (axis.n == n && axis.xd == xd) return written;
   }
   return exact_text(xd);
