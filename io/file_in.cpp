@@ -1,8 +1,15 @@
 #include "io/file_in.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+#include <string>
+
+#include "io/file_kind.h"
 
 file_in::file_in(const char* name, bool open_now) : file_io(name, "r") {
   set_comment_mode(true);
@@ -10,11 +17,35 @@ file_in::file_in(const char* name, bool open_now) : file_io(name, "r") {
 }
 
 std::FILE* file_in::open_handle() {
-  // The runtime opens a directory for reading and then fails every read,
-  // which would pass for an empty file.
-  std::error_code error;
-  if (std::filesystem::is_directory(file_name(), error)) return nullptr;
-  return file_io::open_handle();
+  // Only a regular file is read. The runtime opens a directory and then fails
+  // every read, which would pass for an empty file; a FIFO blocks the open
+  // until a writer comes, and a device such as /dev/zero never ends. Some
+  // devices act on being opened, so the kind is checked first, and again on
+  // the open descriptor in case the path changed in between.
+  size_ = 0;
+  if (const std::string why = not_a_regular_file(file_name()); !why.empty()) {
+    refuse_because(why);
+    return nullptr;
+  }
+  const int fd = ::open(file_name(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    if (error != ENOENT) refuse_because(std::strerror(error));
+    return nullptr;
+  }
+  struct stat st {};
+  std::string why = ::fstat(fd, &st) == 0 ? not_a_regular_file(static_cast<unsigned>(st.st_mode)) : std::strerror(errno);
+  const int flags = why.empty() ? ::fcntl(fd, F_GETFL) : -1;
+  if (why.empty() && (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)) why = std::strerror(errno);
+  std::FILE* f = why.empty() ? ::fdopen(fd, "r") : nullptr;
+  if (!f) {
+    if (why.empty()) why = std::strerror(errno);
+    refuse_because(why);
+    ::close(fd);
+    return nullptr;
+  }
+  size_ = static_cast<long long>(st.st_size);
+  return f;
 }
 
 void file_in::on_opened() {

@@ -7,7 +7,8 @@
 #include "core/stream_in.h"
 #include "io/file_io.h"
 
-// Reads a text file byte by byte, with comment mode on. The last
+// Reads a text file byte by byte. Only a regular file is opened (after
+// following links): anything else is refused with the reason., with comment mode on. The last
 // history_size characters handed out are kept, so that up to that many can
 // be stepped back over; stepped-back characters wait on a push-back stack.
 //
@@ -27,6 +28,8 @@ class file_in : public file_io, public stream_in {
   const char* source_name() override { return file_name(); }
   // A file is read straight through; the position cannot be moved.
   void set_position(int) override {}
+  // The file's size in bytes when it was opened; 0 while closed.
+  long long size() const { return size_; }
 
  protected:
   std::FILE* open_handle() override;
@@ -39,6 +42,7 @@ class file_in : public file_io, public stream_in {
   circular_buffer<char> history_{history_size};
   my_stack<char> pushed_back_;
   long long consumed_ = 0;
+  long long size_ = 0;
   // How many characters of the history can still be stepped back over.
   int steps_back_ = 0;
 };

@@ -10,10 +10,15 @@ std::FILE* file_io::open_handle() { return std::fopen(name_.c_str(), mode_.c_str
 
 int file_io::open() {
   close_handle();
+  refusal_.clear();
   std::FILE* f = name_.is_empty() ? nullptr : open_handle();
   if (!f) {
     add_error(name_.c_str());
     add_error(": Cannot open file");
+    if (!refusal_.empty()) {
+      add_error(": ");
+      add_error(refusal_.c_str());
+    }
     return 0;
   }
   file_.reset(f);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "core/error_class.h"
 #include "core/my_string.h"
@@ -18,7 +19,9 @@ class file_io : public virtual error_class {
   ~file_io() override;
 
   // Opens the named file; 1 on success, 0 with "<name>: Cannot open file"
-  // added to the error text. An open file is closed first.
+  // added to the error text, followed by the reason when it is more than a
+  // missing file ("...: it is a FIFO, not a regular file"). An open file is
+  // closed first.
   int open();
   int open(const char* name);
   // Opens, or moves the error text into the global error message and shows
@@ -39,6 +42,9 @@ class file_io : public virtual error_class {
   // Closes the handle; false when the runtime reports the data was not all
   // written.
   bool close_handle();
+  // Why open_handle gave no handle, when the bare "Cannot open file" would
+  // hide what the user can act on.
+  void refuse_because(const std::string& reason) { refusal_ = reason; }
 
  private:
   struct closer {
@@ -48,4 +54,5 @@ class file_io : public virtual error_class {
   std::unique_ptr<std::FILE, closer> file_;
   my_string mode_;
   my_string name_;
+  std::string refusal_;
 };

@@ -15,7 +15,9 @@
 // temporary file next to the named one, and commit renames it into place:
 // until then the named file is untouched, and a stream dropped without
 // commit (or failing to write) removes its temporary file and leaves the
-// named file as it was.
+// named file as it was. Only a regular file is written or replaced: a
+// FIFO, a device or a socket of that name is refused, and a link is followed
+// so that the link stays and the file it leads to is replaced.
 class file_out : public file_io, public stream_out {
  public:
   enum class write_mode { direct, replace_on_commit };
@@ -52,6 +54,9 @@ class file_out : public file_io, public stream_out {
   void note_failure(int error);
 
   write_mode how_;
+  // The file a replacement renames onto: the named one, or the file a link
+  // of that name leads to.
+  std::string target_;
   my_string temp_name_;
   int error_number_ = 0;
 };

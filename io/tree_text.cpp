@@ -41,17 +41,30 @@ bool parse_record(const char* line, record& r) {
   return true;
 }
 
-bool read_record(stream_in& in, record& r) {
+bool read_record(stream_in& in, record& r, bool* overlong = nullptr) {
   my_string line;
   while (!in.at_end()) {
-    if (!in.read_line(line)) continue;  // an overlong line is no record
+    if (!in.read_line(line)) {  // an overlong line is no record
+      if (overlong) *overlong = true;
+      continue;
+    }
     if (parse_record(line.c_str(), r)) return true;
   }
   return false;
 }
 
-bool damaged(const std::string& name) {
-  global_error_message().append("Project file is damaged near: ").append(name.c_str());
+// Said for a record that was skipped as too long to read: whatever it held
+// (a data file's path, a setting) would be lost without a word.
+const std::string overlong_line = "\n";
+
+bool damaged(const std::string& name, const char* file_name) {
+  my_string& message = global_error_message();
+  message.append("Project file ");
+  if (file_name && *file_name) message.append(file_name).append(" ");
+  if (name.empty()) message.append("is damaged: it holds no record that can be read");
+  else if (name == overlong_line)
+    message.append("is damaged: a line is longer than ").append(stream_in::max_line).append(" characters");
+  else message.append("is damaged near: ").append(name.c_str());
   show_error();
   return false;
 }
@@ -114,7 +127,7 @@ void save_subtree(assoc_class& start, stream_out& out) {
   }
 }
 
-bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
+bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files, const char* file_name) {
   record r;
   if (!read_record(in, r)) return true;  // the start node's own record
   assoc_class* current = &start;
@@ -129,10 +142,10 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
     }
     if (skipping_file) continue;
     assoc_class* parent = anchor_of(*current, start, r.parent.c_str());
-    if (!parent || names_an_ancestor(*parent, start, r.name.c_str())) return damaged(r.name);
+    if (!parent || names_an_ancestor(*parent, start, r.name.c_str())) return damaged(r.name, file_name);
     assoc_class* node = parent->is_array() ? nullptr : child_with_display_name(*parent, r.name.c_str());
     if (!node) node = made_for(*parent, r.name.c_str());
-    if (!node) return damaged(r.name);
+    if (!node) return damaged(r.name, file_name);
     string_in value(r.value.c_str());
     node->read_for_project(value);
     current = node;
@@ -140,19 +153,23 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files) {
   return true;
 }
 
-bool check_subtree(const char* start_name, stream_in& in) {
+bool check_subtree(const char* start_name, stream_in& in, const char* file_name) {
   record r;
-  if (!read_record(in, r)) return damaged("");
-  if (r.name != start_name) return damaged(r.name);
+  bool overlong = false;
+  if (!read_record(in, r, &overlong)) return damaged(overlong ? overlong_line : "", file_name);
+  if (overlong) return damaged(overlong_line, file_name);
+  if (r.name != start_name) return damaged(r.name, file_name);
   // The names of the node the reader would be at and of its ancestors up to
   // the start, innermost last.
   std::vector<std::string> at{start_name};
-  while (read_record(in, r)) {
+  while (read_record(in, r, &overlong)) {
+    if (overlong) return damaged(overlong_line, file_name);
     auto found = std::find(at.rbegin(), at.rend(), r.parent);
-    if (found == at.rend() || std::find(found, at.rend(), r.name) != at.rend()) return damaged(r.name);
-    if (r.name == data_file_record && r.value.find_first_not_of(" \r") == std::string::npos) return damaged(r.name);
+    if (found == at.rend() || std::find(found, at.rend(), r.name) != at.rend()) return damaged(r.name, file_name);
+    if (r.name == data_file_record && r.value.find_first_not_of(" \r") == std::string::npos) return damaged(r.name, file_name);
     at.erase(found.base(), at.end());
     at.push_back(r.name);
   }
+  if (overlong) return damaged(overlong_line, file_name);
   return true;
 }

@@ -26,12 +26,16 @@ void save_subtree(assoc_class& start, stream_out& out);
 // found at or below the start, or whose name cannot be made there, ends the
 // reading with the message "Project file is damaged near: " and the name;
 // what was read stays. Returns false in that case.
-bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files = nullptr);
+// `file_name`, when given, is the project file the message names.
+bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files = nullptr,
+                  const char* file_name = nullptr);
 
 // Reads a record text through without touching any tree, and answers whether
 // load_subtree could place all of it below a start node named `start_name`:
 // the first record names the start node, each record's parent is the record
 // read just before it or one of that record's ancestors (below the start),
-// and every data-file record carries a path. A text that fails is reported as
-// load_subtree reports it ("Project file is damaged near: " and the name).
-bool check_subtree(const char* start_name, stream_in& in);
+// every data-file record carries a path, and no line is too long to read
+// (what it held would be lost). A text that fails is reported as
+// load_subtree reports it ("Project file is damaged near: " and the name), or
+// says that it holds no record or an overlong line.
+bool check_subtree(const char* start_name, stream_in& in, const char* file_name = nullptr);

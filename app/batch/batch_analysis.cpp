@@ -18,6 +18,7 @@
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
+#include "io/file_kind.h"
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/measures/peak_measures.h"
 #include "xrd/plots/plot_3.h"
@@ -160,6 +161,14 @@ int write_report(TDrawView& view, const analysis_request& request, std::ostream&
 
 }  // namespace
 
+std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs) {
+  if (output.empty()) return "";
+  for (const std::string& input : inputs)
+    if (same_file(output, input))
+      return output + ": Cannot write file: it is the input " + input + "; the output must be another file";
+  return "";
+}
+
 TDrawView* prepared_view(application_session& session, const analysis_request& request, std::ostream& err) {
   return prepare(session, request, err) ? open_view(session, request, err) : nullptr;
 }
@@ -272,8 +281,18 @@ int batch_project(application_session& session, headless_platform& screen, const
   auto* open = session.app() ? dynamic_cast<proj_open_3*>(find(*session.app(), "proj_open")) : nullptr;
   if (!open) return 1;
   screen.queue_files({request.project});
-  if (!open->execute() || all_loaded(session).empty()) {
+  const bool opened = open->execute() != nullptr;
+  if (!opened || all_loaded(session).empty()) {
     if (!global_error_message().is_empty()) show_error();
+    // Opened, a project without a file would otherwise end without a word.
+    else if (opened) err << request.project << ": Cannot open project: it names no data file\n";
+    return 1;
+  }
+  // The project's data files are inputs too: only now are they known.
+  std::vector<std::string> inputs;
+  for (assoc_class* file : all_loaded(session)) inputs.emplace_back(path_of(*file));
+  if (const std::string why = output_onto_input(request.output, inputs); !why.empty()) {
+    err << why << '\n';
     return 1;
   }
   // A report of part of the project would pass for the whole: the files not

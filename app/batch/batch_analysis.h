@@ -34,6 +34,10 @@ struct analysis_request {
 
 class TDrawView;
 
+// The message refusing `output` when it is one of `inputs` (the same file,
+// after following links), which writing it would destroy; "" otherwise.
+std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs);
+
 // The request's files loaded, its reference tied to the others and its
 // settings applied, shown in one view with its families over its x range,
 // as report makes it; null (the user told why) when any of it was refused.

@@ -1,5 +1,7 @@
 #include "app/batch/batch_tool.h"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -291,6 +293,46 @@ bool save_as_xdd(assoc_class& file, const std::string& output) {
   return data->write_xdd();
 }
 
+// The file a command writes, "" for standard output.
+std::string output_of(const arguments& args) {
+  return args.command == "convert" ? args.files[1] : args.analysis.output;
+}
+
+// The files a command reads that are named on its command line.
+std::vector<std::string> inputs_of(const arguments& args) {
+  const analysis_request& r = args.analysis;
+  std::vector<std::string> inputs = args.files;
+  if (args.command == "convert") inputs.pop_back();
+  if (!r.reference.empty()) inputs.push_back(r.reference);
+  if (!r.project.empty()) inputs.push_back(r.project);
+  for (const auto& [sample, reference] : r.pairs) {
+    inputs.push_back(sample);
+    inputs.push_back(reference);
+  }
+  return inputs;
+}
+
+// Sets a signal to be ignored for the life of the object.
+class ignored_signal {
+ public:
+  explicit ignored_signal(int signal) : signal_(signal) {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    set_ = ::sigaction(signal_, &ignore, &previous_) == 0;
+  }
+  ~ignored_signal() {
+    if (set_) ::sigaction(signal_, &previous_, nullptr);
+  }
+  ignored_signal(const ignored_signal&) = delete;
+  ignored_signal& operator=(const ignored_signal&) = delete;
+
+ private:
+  int signal_;
+  struct sigaction previous_ {};
+  bool set_ = false;
+};
+
 int run_info(application_session& session, const arguments& args, std::ostream& out) {
   return for_each_file(session, args.files, [&out](assoc_class& file) {
     out << describe_data_file(file) << '\n';
@@ -412,6 +454,14 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
     err << args.files[1] << ": Cannot write this file type; convert writes XDD files only (.xdd)\n";
     return 1;
   }
+  if (const std::string why = output_onto_input(output_of(args), inputs_of(args)); !why.empty()) {
+    err << why << '\n';
+    return 1;
+  }
+  // Past a file-size limit the system would end the process in the middle
+  // of a save, leaving its temporary file: ignored, the write fails with
+  // "File too large" like any other, is said, and cleaned up.
+  const ignored_signal file_too_large(SIGXFSZ);
 
   if (!args.template_path.empty()) set_template_path(args.template_path);
   std::string template_path;

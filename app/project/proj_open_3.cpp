@@ -1,5 +1,7 @@
 #include "app/project/proj_open_3.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "app/files/load_data_file.h"
@@ -90,12 +92,20 @@ bool proj_open_3::readable_project(const std::string& path, std::string& records
   if (!open_reporting(in, this)) return false;
   std::string text;
   while (!in.at_end()) text += in.get();
+  // The records are read as C text: a NUL would end the project there.
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+    global_error_message().append("Project file ").append(path.c_str()).append(" is damaged: line ");
+    global_error_message().append(static_cast<int>(line)).append(" holds a NUL byte");
+    show_error(this);
+    return false;
+  }
   // Each data file and reference is looked for where the project named it,
   // then below and beside the project.
   moved_.clear();
   records = records_from_project(text, path, &moved_);
   string_in check(records.c_str());
-  return check_subtree("xdds", check);
+  return check_subtree("xdds", check, path.c_str());
 }
 
 bool proj_open_3::replace_with(const std::string& path, const std::string& records) {
@@ -112,7 +122,7 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   {
     gathered_messages gathered;
     project_files files(*this, not_loaded_);
-    load_subtree(*data, in, &files);
+    load_subtree(*data, in, &files, path.c_str());
     shown = std::move(gathered.texts);
   }
   note_moved_files();

@@ -5,6 +5,7 @@
 #include "core/paths.h"
 #include "core/text_helpers.h"
 #include "xrd/curves/xy_data_3.h"
+#include "xrd/files/xdd_data_3.h"
 
 std::string describe_data_file(assoc_class& node) {
   std::string text;
@@ -20,6 +21,8 @@ std::string describe_data_file(assoc_class& node) {
     if (const char* t = time->get_text()) text += std::string(", Time= ") + t;
   if (assoc_class* lambda = find_existing(node, "lBambda"))
     if (const char* l = lambda->get_text()) text += std::string(", Lambda= ") + l;
+  if (auto* data = dynamic_cast<xdd_data_3*>(find_existing(node, "xdd_data")))
+    for (const std::string& note : data->load_notes) text += "; " + note;
   if (assoc_class* moved = find_existing(node, "mBoved_from"))
     if (const char* m = moved->get_text(); m && *m)
       text += std::string(", found here: the project named ") + m + ", which is not there";

@@ -8,13 +8,14 @@
 #include <system_error>
 
 #include "app/capture/capture_as_txt_3.h"
+#include "io/file_kind.h"
 
 namespace {
 
 // Why a file cannot be read, in words for a message.
 std::string why_not_readable(const std::string& path, int error) {
   std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) return "it is a folder";
+  if (const std::string why = not_a_regular_file(path); !why.empty()) return why;
   if (!std::filesystem::exists(path, ignored)) return "it does not exist";
   if (error != 0) return std::strerror(error);
   return "the file system refused it";
@@ -23,12 +24,11 @@ std::string why_not_readable(const std::string& path, int error) {
 }  // namespace
 
 bool read_text_file(const std::string& path, text_file_content& content, std::string& why) {
-  std::error_code ignored;
   errno = 0;
   // A folder opens for reading and then reads as nothing, which would pass
-  // for an empty file.
+  // for an empty file; a FIFO blocks the open, a device never ends.
   std::ifstream in;
-  if (!std::filesystem::is_directory(path, ignored)) in.open(path, std::ios::binary);
+  if (not_a_regular_file(path).empty()) in.open(path, std::ios::binary);
   std::string bytes;
   if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (!in.is_open() || in.bad()) {

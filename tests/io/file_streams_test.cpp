@@ -89,7 +89,8 @@ TEST_F(file_streams, failed_open_of_a_missing_file_or_a_directory_is_shown_once)
     file_in in(name.c_str(), false);
     EXPECT_FALSE(in.open_or_report(nullptr));
     ASSERT_FALSE(reporter.messages.empty());
-    EXPECT_EQ(reporter.messages.back().text, name + ": Cannot open file");
+    EXPECT_EQ(reporter.messages.back().text, name + (name == path("folder") ? ": Cannot open file: it is a folder"
+                                                                          : ": Cannot open file"));
     EXPECT_TRUE(global_error_message().is_empty());
   }
   set_error_reporter(previous);

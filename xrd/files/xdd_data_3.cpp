@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +21,9 @@
 #include "core/text_helpers.h"
 #include "io/file_out.h"
 #include "xrd/curves/xy_data_3.h"
+#include "xrd/files/abscissa_check.h"
 #include "xrd/files/scan_points.h"
+#include "xrd/files/text_scan_check.h"
 
 namespace {
 
@@ -29,6 +33,34 @@ namespace {
 template <class T>
 std::string exact_text(T x) {
   return exact_number_text(x);
+}
+
+// A written number read back as the reader reads it.
+bool number_value_of(const std::string& text, double& value) {
+  const std::from_chars_result r = std::from_chars(text.data(), text.data() + text.size(), value);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+// The step of a saved file. The reader counts the points from the ends and
+// the step, then divides the span again so that the last point lies on the
+// grid: a step such as 0.02 comes back as 0.020000000000000004. The
+// shortest text that gives the reader the same count and the same step, and
+// that a person reads as the step itself (to 1e-9 of it, so 1/60 is not
+// shown as 0.02), is written; only when none does is every digit kept.
+std::string step_text(double x1, double xd, double x2, int n) {
+  for (int precision = 1; precision <= 17; ++precision) {
+    char text[40];
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, xd, std::chars_format::general, precision);
+    if (r.ec != std::errc()) break;
+    const std::string written(text, r.ptr);
+    x1_xd_x2_3 axis;
+    axis.x1 = x1;
+    axis.x2 = x2;
+    if (!number_value_of(written, axis.xd) || !(std::fabs(axis.xd - xd) <= 1e-9 * xd) || !check_abscissa(axis))
+      continue;
+    if (axis.n == n && axis.xd == xd) return written;
+  }
+  return exact_text(xd);
 }
 
 bool same_ignoring_case(const char* a, const char* b) {
@@ -179,9 +211,17 @@ bool xdd_data_3::dispatch(const char* file_path) {
     return false;
   }
   const my_string reader_name = entry->first_child()->class_name();
+  load_notes.clear();
 
   auto file = std::make_unique<file_in>(file_path, false);
   if (!file->open_or_report(this)) return false;
+  // Said before any reader sees it: a reader would take an empty file for a
+  // scan of zero step and a binary one for a text with a bad number.
+  if (const std::string why = why_not_a_text_scan(file_path, file->size()); !why.empty()) {
+    global_error_message().append("Error loading file ").append(file_path).append("\n").append(why.c_str());
+    show_error(this);
+    return false;
+  }
   // Data files have no comments: an apostrophe or a slash is data there.
   file->set_comment_mode(false);
   input_ = std::move(file);
@@ -230,8 +270,8 @@ bool xdd_data_3::write_xdd() {
   if (!out.is_open()) return cannot_write();
   out.put_chars(comment_line(comment).c_str());
   out.new_line();
-  for (double v : {p->x1, p->xd, p->x2}) {
-    out.put_chars(exact_text(v).c_str());
+  for (const std::string& v : {exact_text(p->x1), step_text(p->x1, p->xd, p->x2, p->n), exact_text(p->x2)}) {
+    out.put_chars(v.c_str());
     out.new_line();
   }
   // Count time and wavelength are optional for the writer: a file read
@@ -380,8 +420,9 @@ bool xdd_data_3::accept(const x1_xd_x2_3& axis, float_vec& values, int held) {
 thread_local int xdd_data_3::wanted_scan_ = 1;
 
 std::string xdd_data_3::read_all(stream_in& in) {
+  // A file that grew past any scan's size after it was opened stops there.
   std::string text;
-  while (!in.at_end()) text.push_back(in.get());
+  while (!in.at_end() && static_cast<long long>(text.size()) <= max_file_bytes) text.push_back(in.get());
   return text;
 }
 
@@ -406,6 +447,7 @@ bool xdd_data_3::pick_scan(int count, int& index, scan_points& scan) {
 }
 
 bool xdd_data_3::accept_points(scan_points& scan) {
+  const std::size_t notes_before = scan.notes.size();
   x1_xd_x2_3 axis;
   float_vec values;
   if (std::string why; !to_even_step(scan, axis, values, why)) {
@@ -422,5 +464,6 @@ bool xdd_data_3::accept_points(scan_points& scan) {
   }
   if (assoc_class* l = wavelength_node(true)) l->set_text(lambda.c_str());
   comment.assign(scan.full_description().c_str());
+  load_notes.assign(scan.notes.begin() + static_cast<std::ptrdiff_t>(notes_before), scan.notes.end());
   return accept(axis, values, axis.n);
 }

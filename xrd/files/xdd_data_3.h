@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
@@ -114,6 +115,10 @@ class xdd_data_3 : public assoc_class {
 
   // The first line of the file, without its line end.
   my_string comment;
+  // What the last load took that the file did not say, which a person
+  // reading its numbers must know: the default wavelength, a resampling
+  // onto an even step. Empty for a file read as written.
+  std::vector<std::string> load_notes;
 
   // A file made in the program (a captured curve) exists only in memory
   // until it is written; a project may not name it before.

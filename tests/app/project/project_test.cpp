@@ -212,7 +212,8 @@ TEST_F(Projects, ADamagedOrMissingProjectUnloadsNothingAndSaysWhy) {
     fs::path project;
     std::string message;
   } rows[] = {
-      {"a record whose parent is nowhere", dir / "damaged.PRJ", "Project file is damaged near: fft_zero"},
+      {"a record whose parent is nowhere", dir / "damaged.PRJ",
+       "Project file " + (dir / "damaged.PRJ").string() + " is damaged near: fft_zero"},
       {"a project that does not exist", dir / "none.PRJ", (dir / "none.PRJ").string() + ": Cannot open file"},
   };
   for (const auto& r : rows) {

@@ -190,7 +190,7 @@ TEST_F(DataFiles, ACpiScanSavesAsXddAndReadsBackFieldForField) {
   std::istringstream text(read_file(saved));
   for (std::string l; std::getline(text, l);) lines.push_back(l);
   ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(std::stod(lines[2]), read.xd) << "line 3 is the step, to its last digit: " << lines[2];
+  EXPECT_EQ(lines[2], "0.01666666667") << "the step 1/60, to as many digits as give the same grid back";
   lines[2] = "step";
   EXPECT_EQ(lines, (strings{"Quartz standard", "10.0000", "step", "10.0500", "1", "1", "1.5406", "1.5000", "2.2500",
                             "-3.0000", "4000.0000"}))
