@@ -31,8 +31,8 @@ class fit_9 : public assoc_class {
   void accumulate(const double_vec& y, const design_list& design);
   // Decomposes A (replaced by U), zeroes the singular values below
   // singular_fraction times the largest and back-substitutes into x. Nothing
-  // happens when n is 0. On non-convergence the SVD's message is shown and
-  // the integer 1 thrown; x is left as it was.
+  // happens when n is 0. On non-convergence the SVD's numeric_abort is
+  // thrown on; x is left as it was.
   void solve();
   // set_size(number of basis functions), accumulate, solve.
   void fit(const double_vec& y, const design_list& design);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/error_message.h"
+#include "core/numeric_abort.h"
 
 namespace {
 
@@ -179,9 +179,7 @@ void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double&
       }
       // No convergence in 30 iterations.
       if (its == 30) {
-        global_error_message().append(svd_no_convergence_message);
-        show_error();
-        throw 1;
+        throw numeric_abort(svd_no_convergence_message);
       }
       // Shift from the bottom 2 x 2 minor, then one implicit QR sweep.
       double x = w[l];

@@ -16,8 +16,7 @@ inline constexpr const char* svd_no_convergence_message =
 // Replaces the m x n matrix a by U such that a = U diag(w) V^T; w gets the n
 // singular values (non-negative, unsorted) and v the n x n right singular
 // vectors (not transposed). When one singular value does not converge within
-// 30 passes, the message above is appended to the global error message and
-// shown (show_error), and the integer 1 is thrown.
+// 30 passes, numeric_abort is thrown with the message above.
 void svd_decompose(matrix_double& a, int m, int n, double_vec& w, matrix_double& v);
 
 // x = V diag(1/w) U^T b, a zero w_j contributing nothing.

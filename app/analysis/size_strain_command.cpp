@@ -88,12 +88,8 @@ void draw_size_coefficients(TDrawView& view, plot_surface& s) {
   if (samples.size() != 2) return;
   fourier_coefficients c[2];
   std::string why;
-  try {
-    for (int i = 0; i < 2; ++i)
-      if (!coefficients_of(*chain_of(*samples[static_cast<std::size_t>(i)]), c[i], why)) return;
-  } catch (int) {
-    return;  // a stage gave up; its plot has said so
-  }
+  for (int i = 0; i < 2; ++i)
+    if (!coefficients_of(*chain_of(*samples[static_cast<std::size_t>(i)]), c[i], why)) return;
   const warren_averbach_result pair = warren_averbach(c[0], c[1]);
   if (!pair.refused.empty() || pair.rows.size() < 2) return;
   std::vector<double> x, y;

@@ -5,6 +5,9 @@
 #include <ostream>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/capture/capture_as_txt_3.h"
 #include "app/files/save_xdd_as_3.h"
@@ -159,6 +162,24 @@ int write_report(TDrawView& view, const analysis_request& request, std::ostream&
   return 0;
 }
 
+// Says, once for each cause, which measures of a file could not be formed:
+// `missing` holds each measure's name and its cause.
+void tell_missing(std::ostream& err, const std::string& path,
+                  const std::vector<std::pair<std::string, std::string>>& missing) {
+  std::vector<std::string> causes;
+  for (const auto& m : missing)
+    if (std::find(causes.begin(), causes.end(), m.second) == causes.end()) causes.push_back(m.second);
+  for (const std::string& cause : causes) {
+    std::vector<std::string> names;
+    for (const auto& [name, why] : missing)
+      if (why == cause) names.push_back(name);
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+      list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    err << path << ": no " << list << ": " << cause << '\n';
+  }
+}
+
 }  // namespace
 
 std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs) {
@@ -193,7 +214,10 @@ int batch_measure_table(application_session& session, const analysis_request& re
   for (std::size_t f = 0; f < request.files.size() && f < loaded.size(); ++f) {
     assoc_class& file = *loaded[f];
     auto* chain = dynamic_cast<xy_yobs_4*>(find(file, "xy_yobs"));
-    if (!chain || chain->y.count() == 0) return 1;
+    if (!chain || chain->y.count() == 0) {
+      err << path_of(file) << ": the file holds no profile to measure\n";
+      return 1;
+    }
     const double xl = request.has_x_range ? std::min(request.x_from, request.x_to) : chain->x1;
     const double xr = request.has_x_range ? std::max(request.x_from, request.x_to) : chain->x2;
     std::string row = csv_cell(path_of(file));
@@ -201,11 +225,18 @@ int batch_measure_table(application_session& session, const analysis_request& re
                                          peak_measures::integral_breadth(*chain, xl, xr)};
     measures[1] = peak_measures::centroid(*chain, xl, xr, 0.0, 0.0);
     const char* formats[4] = {"%-1.4f", "%-1.4f", "%-1.3f", "%-1.4f"};
+    const char* names[4] = {"fwhm", "centroid", "area", "integral_breadth"};
+    std::vector<std::pair<std::string, std::string>> missing;
     for (int i = 0; i < 4; ++i) {
       row += ',';
-      if (measures[i].ok) row += format_number(formats[i], measures[i].value);
-      else status = 1;
+      if (measures[i].ok) {
+        row += format_number(formats[i], measures[i].value);
+      } else {
+        status = 1;
+        missing.emplace_back(names[i], measures[i].why);
+      }
     }
+    tell_missing(err, path_of(file), missing);
     if (chain->reference_profile()) {
       std::string why;
       if (request.auto_limit && !set_automatic_limit(*chain, why)) {
@@ -249,13 +280,15 @@ int batch_measure(application_session& session, const analysis_request& request,
   auto* plot = dynamic_cast<plot_3*>(find(*view->lines().front(), "yobs"));
   if (!plot) return 1;
   plot->set_view(view);
-  int status = 0;
+  std::vector<std::pair<std::string, std::string>> missing;
   for (const char* what : {"FWHM", "Centroid", "Area"}) {
     plot->set_text(what);
     out << plot->last_result() << '\n';
-    if (plot->last_result() == "Error") status = 1;
+    if (plot->last_result() == "Error") missing.emplace_back(what, plot->last_reason());
   }
-  return status;
+  assoc_class* file = plot->data_file();
+  tell_missing(err, file ? path_of(*file) : "", missing);
+  return missing.empty() ? 0 : 1;
 }
 
 int batch_save_project(application_session& session, headless_platform& screen, const analysis_request& request,

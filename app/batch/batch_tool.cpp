@@ -21,6 +21,7 @@
 #include "app/shell/hint_text_3.h"
 #include "app/platform/platform.h"
 #include "core/error_message.h"
+#include "core/numeric_abort.h"
 #include "core/paths.h"
 #include "template/template_file.h"
 #include "core/text_helpers.h"
@@ -389,6 +390,13 @@ const char* batch_usage() {
          "                         breadth over the x range and, for a file with a reference\n"
          "                         (--ref REF), the deconvoluted FWHM and the sizes of\n"
          "                         size-strain (--auto-limit as there).\n"
+         "                         Every measure is taken above the background line that the\n"
+         "                         Fourier chain subtracts (aBo_bkg + aB1_bkg (x - centre),\n"
+         "                         placed through the scan's end points unless fft_zero is set):\n"
+         "                         FWHM at half the line's height above it, read linearly\n"
+         "                         between points; area by trapezoids; integral breadth = area /\n"
+         "                         height. size-strain measures its observed and reference lines\n"
+         "                         the same way over the whole scan, so the numbers agree.\n"
          "  save-project FILE...   Write the project of the files with their settings to -o OUT.\n"
          "  project PRJ            Load a project and write the report of one view holding all of\n"
          "                         its files, as report does. A data file missing where the project\n"
@@ -399,7 +407,9 @@ const char* batch_usage() {
          "                         sample's quotient by its reference (lBamda must be set): with one\n"
          "                         pair the mean column lengths from A(L), with two orders of one\n"
          "                         reflection the Warren-Averbach separation of size and strain.\n"
-         "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
+         "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"         "                         The widths of the observed and reference lines are measure's\n"
+         "                         (above the chain's background, over the whole scan); the\n"
+         "                         deconvoluted line's by the same rule above 0.\n"
          "  plot FILE... [--size WxH] [-o FIG.svg]\n"
          "                         Draw the view report would make (it takes --ref, --set, --show,\n"
          "                         --xrange and --auto-limit as report does) as File > Export Figure draws it: axes\n"
@@ -478,12 +488,25 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
   }
   batch_platform& screen = environment.platform_;
   const xdd_data_3::scan_choice scan(args.scan);
-  if (args.command == "info") return run_info(session, args, out);
-  if (args.command == "convert") return run_convert(session, args);
-  if (args.command == "report") return batch_report(session, args.analysis, out, err);
-  if (args.command == "measure") return batch_measure(session, args.analysis, out, err);
-  if (args.command == "save-project") return batch_save_project(session, screen, args.analysis, err);
-  if (args.command == "size-strain") return batch_size_strain(session, args.analysis, out, err);
-  if (args.command == "plot") return batch_plot(session, args.analysis, out, err);
-  return batch_project(session, screen, args.analysis, out, err);
+  return run_batch_command(
+      [&] {
+        if (args.command == "info") return run_info(session, args, out);
+        if (args.command == "convert") return run_convert(session, args);
+        if (args.command == "report") return batch_report(session, args.analysis, out, err);
+        if (args.command == "measure") return batch_measure(session, args.analysis, out, err);
+        if (args.command == "save-project") return batch_save_project(session, screen, args.analysis, err);
+        if (args.command == "size-strain") return batch_size_strain(session, args.analysis, out, err);
+        if (args.command == "plot") return batch_plot(session, args.analysis, out, err);
+        return batch_project(session, screen, args.analysis, out, err);
+      },
+      err);
+}
+
+int run_batch_command(const std::function<int()>& command, std::ostream& err) {
+  try {
+    return command();
+  } catch (const numeric_abort& abort) {
+    err << abort.what() << '\n';
+    return 1;
+  }
 }

@@ -7,6 +7,7 @@
 #include "app/dialogs/lb_opts_2.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
+#include "core/numeric_abort.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 
@@ -181,11 +182,7 @@ platform::dialog_id B_dlg_3::ensure_window(platform& p) {
       // Filling may choose a default line, whose script may remove this
       // dialog or its lists.
       node_watch list_alive(lb);
-      try {
-        lb->fill(p, window_);
-      } catch (int) {
-        // A numerical stage showed its message and ended that action.
-      }
+      run_action([&] { lb->fill(p, window_); });
       if (!list_alive) break;
     }
   if (!alive || !window_) return 0;
@@ -255,9 +252,7 @@ void B_dlg_3::on_close_box() {
 void B_dlg_3::on_list_select(int control_id) {
   lb_opts_2* lb = list_box(control_id);
   if (!lb || !window_ || !window_platform_) return;
-  try {
-    lb->act_on_selection(*window_platform_, window_);
-  } catch (int) {
-    // A numerical stage showed its message and ended that action.
-  }
+  // The dialog's action: a numerical stage that gives up ends it with its
+  // message.
+  run_action([&] { lb->act_on_selection(*window_platform_, window_); });
 }

@@ -6,6 +6,7 @@
 #include "app/dialogs/edit_an_axie_3.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_recs_9.h"
+#include "core/numeric_abort.h"
 #include "core/text_helpers.h"
 
 TDrawView* axes_dlg_3::view() const { return dynamic_cast<TDrawView*>(view_.get()); }
@@ -39,5 +40,7 @@ void axes_dlg_3::on_edit_enter(int control) {
   platform* p = current_platform();
   TDrawView* target = view();
   if (index < 0 || !p || !window() || !target) return;
-  edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str());
+  // The dialog's action: a numerical stage that gives up while the view
+  // follows the new axis ends it with its message.
+  run_action([&] { edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str()); });
 }

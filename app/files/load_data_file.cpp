@@ -1,6 +1,8 @@
 #include "app/files/load_data_file.h"
 
 #include "core/assoc_class.h"
+#include "core/error_message.h"
+#include "core/numeric_abort.h"
 #include "core/paths.h"
 
 load_result load_data_file(assoc_class& from, const std::string& path, assoc_class** loaded) {
@@ -25,8 +27,11 @@ load_result load_data_file(assoc_class& from, const std::string& path, assoc_cla
     if (!files || files->child_count() <= before) return load_result::failed;
     if (loaded) *loaded = files->last_child();
     return load_result::loaded;
-  } catch (int) {
-    // A numerical stage ended the load after showing its message.
+  } catch (const numeric_abort& abort) {
+    // A numerical stage gave up: this file is not loaded, and the next one
+    // of a list or a project is tried.
+    global_error_message().append(path).append(": ");
+    report_numeric_abort(abort);
     return load_result::failed;
   }
 }

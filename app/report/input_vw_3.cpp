@@ -8,6 +8,7 @@
 #include "core/error_message.h"
 #include "core/fund_type_3.h"
 #include "core/node_watch.h"
+#include "core/numeric_abort.h"
 #include "core/paths.h"
 #include "template/all_templates_3.h"
 #include "template/tem_funda_3.h"
@@ -184,7 +185,7 @@ bool input_vw_3::on_close() {
 
 void input_vw_3::on_activate(bool active) {
   // Back in front, the report shows the tree as it is now.
-  if (active && !building_ && chosen_ >= 0) choose(chosen_);
+  if (active && !building_ && chosen_ >= 0) run_action([&] { choose(chosen_); });
 }
 
 void input_vw_3::clear_columns() {
@@ -406,7 +407,7 @@ void input_vw_3::on_list_select(int control) {
   platform* p = current_platform();
   if (!p || !form_ || building_) return;
   if (control == report_control::templates) {
-    choose(p->list_caret(form_, control));
+    run_action([&] { choose(p->list_caret(form_, control)); });
     return;
   }
   if (inp_data_id_lb_3* chosen = column_of(control)) {
@@ -420,7 +421,7 @@ void input_vw_3::on_list_select(int control) {
   if (control == report_control::options) {
     const int caret = p->list_caret(form_, control);
     if (p->list_text(form_, control, caret) == create_report_item) {
-      create_report();
+      run_action([&] { create_report(); });
       p->list_set_selected(form_, control, caret, false);
     }
   }
@@ -463,10 +464,12 @@ void input_vw_3::on_list_context(int control) {
       set_column_hidden(index, false);
       return;
     case report_command::hide_lines:
-      if (assoc_class* hide = child_or_create("inp_hide"))
-        hide->execute();
-      else
-        hide_selected_lines();
+      run_action([&] {
+        if (assoc_class* hide = child_or_create("inp_hide"))
+          hide->execute();
+        else
+          hide_selected_lines();
+      });
       return;
     default:
       return;  // deleting items is not offered for the tree's objects
@@ -474,10 +477,14 @@ void input_vw_3::on_list_context(int control) {
 }
 
 void input_vw_3::press_apply() {
-  if (assoc_class* pressed = child_or_create("inp_edit_return_pressed"))
-    pressed->execute();
-  else
-    apply_edit();
+  // The editor's actions each end with the message of a numerical stage
+  // that gives up (numeric_abort); the editor goes on.
+  run_action([&] {
+    if (assoc_class* pressed = child_or_create("inp_edit_return_pressed"))
+      pressed->execute();
+    else
+      apply_edit();
+  });
 }
 
 void input_vw_3::on_edit_enter(int control) {

@@ -18,6 +18,7 @@
 #include "app/views/view_recs_9.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
+#include "core/numeric_abort.h"
 #include "template/get_objs_3.h"
 #include "app/platform/platform.h"
 #include "core/paths.h"
@@ -134,9 +135,10 @@ void for_app_3::command(int id) {
         run_scripted("win_misc c commands", id);
         return;
     }
-  } catch (int) {
-    // A numerical stage showed its message and ended this action; the
-    // application goes on with the next one.
+  } catch (const numeric_abort& abort) {
+    // A numerical stage gave up and ended this action; the application goes
+    // on with the next one.
+    report_numeric_abort(abort);
   }
 }
 
@@ -185,7 +187,8 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
   state.enabled = false;
   try {
     if (!run_scripted("win_misc c enablers", id)) return state;
-  } catch (int) {
+  } catch (const numeric_abort& abort) {
+    report_numeric_abort(abort);
   }
   if (assoc_class* checked = checked_.get(*this)) {
     state.checked = checked->get_int() != 0;
@@ -206,7 +209,8 @@ void for_app_3::on_button_press(int id, platform_types::mouse_button button) {
     }
     if (TDrawView* view = focused_view())
       view->button_step(id, button == platform_types::mouse_button::right);
-  } catch (int) {
+  } catch (const numeric_abort& abort) {
+    report_numeric_abort(abort);
   }
 }
 
@@ -411,8 +415,9 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
       view->parent()->delete_child(view);
     else
       view->invalidate_all();
-  } catch (int) {
+  } catch (const numeric_abort& abort) {
     if (p) p->set_busy(false);
+    report_numeric_abort(abort);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
 #include "core/node_watch.h"
+#include "core/numeric_abort.h"
 
 #include "app/platform/platform.h"
 #include "core/paths.h"
@@ -31,8 +32,8 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   // The main window: title, menu, status bar and control bar.
   void init_main_window();
 
-  // A menu or control-bar command. Numerical failures of the action (the
-  // int 1 they throw after showing their message) end the action only.
+  // A menu or control-bar command. A numerical stage that gives up
+  // (numeric_abort) ends the action only, with its message shown.
   void command(int id);
   using enabler_state = platform_types::command_state;
   enabler_state enabler(int id);
@@ -56,8 +57,14 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   // What the platform tells the application.
   void on_command(int id) override { command(id); }
   platform_types::command_state on_enable(int id) override { return enabler(id); }
-  bool on_can_close() override { return can_close(); }
-  void on_idle() override { idle(); }
+  // An action that gives up (numeric_abort) keeps the workbench open.
+  bool on_can_close() override {
+    bool may_close = false;
+    return run_action([&] { may_close = can_close(); }) && may_close;
+  }
+  void on_idle() override {
+    run_action([&] { idle(); });
+  }
   void on_button_press(int id, platform_types::mouse_button button) override;
   void on_button_hover(int id) override;
 

@@ -314,6 +314,18 @@ void TDrawView::paint(platform_types::surface& target) {
     p->destroy_picture(picture);
     return;
   }
+  // A numerical stage may give up by throwing (numeric_abort) while the
+  // curves are brought up to date: the picture goes, and the view is no
+  // longer painting, however the painting ends.
+  struct picture_guard {
+    TDrawView& v;
+    platform& p;
+    platform::picture_id picture;
+    ~picture_guard() {
+      v.painting_ = false;
+      p.destroy_picture(picture);
+    }
+  } guard{*this, *p, picture};
   const bool lambda = lambda_cursor_on();
   auto* cache = dynamic_cast<drvw_bit_map_3*>(find(*this, "drvw_bit_map"));
   if (lambda && paint_mode == 2 && cache && cache->holds(this, w, h)) {
@@ -333,7 +345,6 @@ void TDrawView::paint(platform_types::surface& target) {
   if (paint_mode == 2) draw_lambda_cursor(*s);
   paint_mode = 1;
   p->paint_picture(picture, target);
-  p->destroy_picture(picture);
 }
 
 void TDrawView::update_curves() {

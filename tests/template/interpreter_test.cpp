@@ -11,6 +11,7 @@
 #include "../core/stand_in_templates.h"
 #include "core/error_message.h"
 #include "core/fund_type_3.h"
+#include "core/numeric_abort.h"
 #include "io/string_in.h"
 #include "loaded_templates.h"
 #include "template/process_strs_fns_3.h"
@@ -29,7 +30,7 @@ class interpreter_host : public stand_in::host {
   void run_script(assoc_class& node, const char* script, my_string* output) override {
     ran.push_back(std::string(script) + "@" + node.class_name());
     deepest = std::max(deepest, process_nesting_depth());
-    if (std::string(script) == "throw") throw 1;
+    if (std::string(script) == "throw") throw numeric_abort("gave up");
     run_process_text(node, script, output);
   }
   assoc_class* evaluate_object(assoc_class& node, const char* script) override {
@@ -339,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, Limits, ::testing::ValuesIn(limits), case_name)
 
 TEST_F(Interpreter, AThrownAbortLeavesTheNestingCountRight) {
   build("lBist(eElem)");
-  EXPECT_THROW(run("w lBist [ e bomb ]"), int);
+  EXPECT_THROW(run("w lBist [ e bomb ]"), numeric_abort);
   EXPECT_EQ(process_nesting_depth(), 0);
 }
 

@@ -111,14 +111,10 @@ void xy_yobs_3::ensure_origin() {
   if (is_unset(origin_index()) && usable_profile()) automatic_origin();
 }
 
-void xy_yobs_3::automatic_origin() {
-  xy_data_for_3& obs = observed_profile();
-  const int n = obs.y.count();
-  if (n < 1) return;
-  std::vector<double> v(static_cast<std::size_t>(n));
-  const float* y = obs.y.data();
-  for (int i = 0; i < n; ++i) v[static_cast<std::size_t>(i)] = y[i];
-
+xy_yobs_3::end_line xy_yobs_3::line_through_ends(const std::vector<double>& v) {
+  end_line line;
+  const int n = static_cast<int>(v.size());
+  if (n < 1) return line;
   const int w = std::min(end_window, n);
   double left_mean = 0.0;
   double right_mean = 0.0;
@@ -130,12 +126,28 @@ void xy_yobs_3::automatic_origin() {
   right_mean /= w;
   const double left_centre = (w - 1) / 2.0;
   const double right_centre = ((n - w) + (n - 1)) / 2.0;
-  double slope = 0.0;
-  double intercept = left_mean;
-  double centroid = no_value;
+  line.intercept = left_mean;
   if (right_centre != left_centre) {
-    slope = (right_mean - left_mean) / (right_centre - left_centre);
-    intercept = left_mean - slope * left_centre;
+    line.slope = (right_mean - left_mean) / (right_centre - left_centre);
+    line.intercept = left_mean - line.slope * left_centre;
+    line.sloped = true;
+  }
+  return line;
+}
+
+void xy_yobs_3::automatic_origin() {
+  xy_data_for_3& obs = observed_profile();
+  const int n = obs.y.count();
+  if (n < 1) return;
+  std::vector<double> v(static_cast<std::size_t>(n));
+  const float* y = obs.y.data();
+  for (int i = 0; i < n; ++i) v[static_cast<std::size_t>(i)] = y[i];
+
+  const end_line line = line_through_ends(v);
+  const double slope = line.slope;
+  const double intercept = line.intercept;
+  double centroid = no_value;
+  if (line.sloped) {
     double s0 = 0.0;
     double s1 = 0.0;
     double size = 0.0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/cached_ref.h"
 #include "numerics/fft_3.h"
@@ -53,7 +54,7 @@ class xy_yobs_3 {
 
   // The automatic origin and background (when fft_zero is unset), then the
   // transform and shift stages, each if due. False when there is no profile
-  // to transform. A tail fit that does not converge throws the integer 1.
+  // to transform. A tail fit that does not converge throws numeric_abort.
   bool run_transform_stages();
   // The stages above, then the inverse if due.
   bool run_inverse();
@@ -68,6 +69,16 @@ class xy_yobs_3 {
   // to that line.
   void automatic_origin();
   void ensure_origin();
+  // The line through the means of the first and of the last eight values
+  // (all of them when fewer), as intercept + slope * index: the automatic
+  // background of a profile of these values. `sloped` is false when both
+  // means lie at one index.
+  struct end_line {
+    double intercept = 0.0;
+    double slope = 0.0;
+    bool sloped = false;
+  };
+  static end_line line_through_ends(const std::vector<double>& v);
 
   // Every stage due: after the profile was replaced behind the flags' back.
   void invalidate_chain() { due_ = all_stages; }

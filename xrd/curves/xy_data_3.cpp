@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "core/error_message.h"
+#include "core/numeric_abort.h"
 #include "core/text_helpers.h"
 
 namespace {
@@ -227,14 +227,8 @@ void xy_data_3::extend(int left, int right) {
   right = std::max(right, 0);
   const long long total = static_cast<long long>(n) + left + right;
   if (total > max_extended_points) {
-    my_string& message = global_error_message();
-    message.assign("Internal refiment warning :\n");
-    message.append("Convolution array (Npts = ");
-    message.append(std::string_view(std::to_string(total)));
-    message.append(") too large.\n");
-    message.append("Refinement will terminate.");
-    show_error();
-    throw 1;
+    throw numeric_abort("Internal refiment warning :\nConvolution array (Npts = " + std::to_string(total) +
+                        ") too large.\nRefinement will terminate.");
   }
   const int count = static_cast<int>(total);
   float_vec fresh(std::max(count, 0));

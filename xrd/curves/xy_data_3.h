@@ -41,7 +41,7 @@ class xy_data_3 : public x1_xd_x2_3, public assoc_class {
   // Keeps only [i1, i2]; refused (false) unless more than `min_points` stay.
   bool crop(int i1, int i2, int min_points);
   bool crop_x(double a, double b, int min_points);
-  // Adds zero margins; past 10000 points it reports and throws the int 1.
+  // Adds zero margins; past 10000 points it throws numeric_abort.
   void extend(int left, int right);
   void set_ends(double first, double last);
   void shift_ends(double d1, double d2);

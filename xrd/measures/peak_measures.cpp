@@ -2,88 +2,89 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "core/text_helpers.h"
+#include "xrd/chain/xy_yobs_3.h"
 #include "xrd/curves/xy_data_3.h"
 
 namespace {
 
-// Steeper or flatter than this a segment cannot give a crossing.
-constexpr double degenerate = 1e-8;
-
-}  // namespace
-
-bool peak_measures::window(xy_data_3& curve, double xl, double xr, int& i1, int& i2, double& lo, double& hi) {
-  if (curve.y.count() == 0 || curve.index_range(xl, xr, i1, i2) == 0) return false;
-  lo = xy_data_3::no_value;
-  hi = -xy_data_3::no_value;
-  for (int i = i1; i <= i2; ++i) {
-    const double v = curve.y[i];
-    lo = std::min(lo, v);
-    hi = std::max(hi, v);
-  }
-  return true;
-}
-
-peak_measures::result peak_measures::integral_breadth(xy_data_3& curve, double xl, double xr) {
-  result r = area(curve, xl, xr);
-  int i1 = 0, i2 = 0;
-  double lo = 0.0, hi = 0.0;
-  if (!r.ok || !window(curve, xl, xr, i1, i2, lo, hi) || !(hi > lo)) return result{};
-  r.value /= hi - lo;
-  r.has_line = false;
+peak_measures::result value_of(const line_widths& w, double v) {
+  peak_measures::result r;
+  r.ok = std::isfinite(v);
+  r.value = r.ok ? v : 0.0;
+  if (!r.ok) r.why = w.why.empty() ? "no value could be formed" : w.why;
   return r;
 }
 
-peak_measures::result peak_measures::fwhm(xy_data_3& curve, double xl, double xr) {
-  result r;
-  int i1 = 0, i2 = 0;
-  double lo = 0.0, hi = 0.0;
-  if (!window(curve, xl, xr, i1, i2, lo, hi)) return r;
-  const double h = (lo + hi) / 2.0;
-  double crossing[2] = {0.0, 0.0};
-  int found = 0;
-  // A sample lying exactly on the level ends one segment and starts the
-  // next: it is one crossing, not two (two would measure a width of 0).
-  int crossed_at_sample = i1 - 1;
-  for (int i = i1; i < i2 && found < 2; ++i) {
-    const double a = curve.y[i];
-    const double b = curve.y[i + 1];
-    if (!(std::min(a, b) <= h && h <= std::max(a, b))) continue;
-    if (i == crossed_at_sample && a == h) continue;
-    const double xa = curve.x_of(i);
-    const double dx = curve.x_of(i + 1) - xa;
-    if (std::fabs(dx) < degenerate) break;
-    const double m = (b - a) / dx;
-    if (std::fabs(m) < degenerate) break;
-    const double q = a - m * xa;
-    crossing[found++] = (h - q) / m;
-    if (b == h) crossed_at_sample = i + 1;
+std::string degrees(double x) { return format_number("%g", x); }
+
+}  // namespace
+
+peak_measures::baseline peak_measures::baseline_of(xy_data_3& curve, int i1, int i2) {
+  baseline b;
+  auto* chain = dynamic_cast<xy_yobs_3*>(&curve);
+  if (!chain) return b;
+  const int first = curve.y.base(), last = first + curve.y.count() - 1;
+  if (i1 <= first && i2 >= last) {
+    // The whole scan: the background the chain subtracts, automatic or set.
+    chain->ensure_origin();
+    b.x0 = chain->centre_x();
+    b.level = chain->background_level();
+    b.slope = chain->background_slope();
+    return b;
   }
-  if (found < 2) return r;
-  r.ok = true;
-  r.value = crossing[1] - crossing[0];
+  // Part of it: the line the chain would place for a scan of just this part.
+  std::vector<double> y;
+  for (int i = i1; i <= i2; ++i) y.push_back(curve.y[i]);
+  const xy_yobs_3::end_line line = xy_yobs_3::line_through_ends(y);
+  b.x0 = curve.x_of(i1);
+  b.level = line.intercept;
+  b.slope = curve.xd != 0.0 ? line.slope / curve.xd : 0.0;
+  return b;
+}
+
+line_widths peak_measures::measure(xy_data_3& curve, double xl, double xr, baseline* used) {
+  int i1 = 0, i2 = 0;
+  if (curve.y.count() == 0 || curve.index_range(std::min(xl, xr), std::max(xl, xr), i1, i2) == 0) {
+    line_widths none = measure_line({}, {});
+    none.why = "the range " + degrees(std::min(xl, xr)) + " to " + degrees(std::max(xl, xr)) + " holds no point";
+    if (curve.y.count() > 0) {
+      const int last = curve.y.base() + curve.y.count() - 1;
+      none.why += " of the scan, which runs from " + degrees(curve.x_of(curve.y.base())) + " to " +
+                  degrees(curve.x_of(last));
+    }
+    return none;
+  }
+  const baseline b = baseline_of(curve, i1, i2);
+  if (used) *used = b;
+  std::vector<double> x, y;
+  for (int i = i1; i <= i2; ++i) {
+    const double xi = curve.x_of(i);
+    x.push_back(xi);
+    y.push_back(curve.y[i] - b.at(xi));
+  }
+  return measure_line(x, y);
+}
+
+peak_measures::result peak_measures::fwhm(xy_data_3& curve, double xl, double xr) {
+  baseline b;
+  const line_widths w = measure(curve, xl, xr, &b);
+  result r = value_of(w, w.fwhm_x);
+  if (!r.ok) return r;
   r.has_line = true;
-  r.x1 = crossing[0];
-  r.x2 = crossing[1];
-  r.y1 = r.y2 = h;
+  r.x1 = w.half_left_x;
+  r.x2 = w.half_right_x;
+  r.y1 = b.at(r.x1) + w.height / 2.0;
+  r.y2 = b.at(r.x2) + w.height / 2.0;
   return r;
 }
 
 peak_measures::result peak_measures::centroid(xy_data_3& curve, double xl, double xr, double bottom, double top) {
-  result r;
-  int i1 = 0, i2 = 0;
-  double lo = 0.0, hi = 0.0;
-  if (!window(curve, xl, xr, i1, i2, lo, hi)) return r;
-  double s0 = 0.0;
-  double s1 = 0.0;
-  for (int i = i1; i <= i2; ++i) {
-    const double above = curve.y[i] - lo;
-    s0 += above;
-    s1 += curve.x_of(i) * above;
-  }
-  if (!(std::fabs(s0) > degenerate)) return r;
-  r.ok = true;
-  r.value = s1 / s0;
+  const line_widths w = measure(curve, xl, xr);
+  result r = value_of(w, w.centroid_x);
+  if (!r.ok) return r;
   r.has_line = true;
   r.x1 = r.x2 = r.value;
   r.y1 = bottom;
@@ -92,17 +93,11 @@ peak_measures::result peak_measures::centroid(xy_data_3& curve, double xl, doubl
 }
 
 peak_measures::result peak_measures::area(xy_data_3& curve, double xl, double xr) {
-  result r;
-  int i1 = 0, i2 = 0;
-  double lo = 0.0, hi = 0.0;
-  if (!window(curve, xl, xr, i1, i2, lo, hi)) return r;
-  double sum = 0.0;
-  for (int i = i1; i <= i2; ++i) sum += curve.y[i] - lo;
-  // A window of one point at the curve's end has no next point: its sum is
-  // 0 anyway, and the stepped width stands in.
-  const int top = curve.y.base() + curve.y.count() - 1;
-  const double step = i1 + 1 <= top ? curve.x_of(i1 + 1) - curve.x_of(i1) : curve.xd;
-  r.ok = true;
-  r.value = sum * step;
-  return r;
+  const line_widths w = measure(curve, xl, xr);
+  return value_of(w, w.area_xy);
+}
+
+peak_measures::result peak_measures::integral_breadth(xy_data_3& curve, double xl, double xr) {
+  const line_widths w = measure(curve, xl, xr);
+  return value_of(w, w.integral_breadth_x);
 }

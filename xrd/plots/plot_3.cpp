@@ -180,12 +180,20 @@ temp_line_3* plot_3::temp_line(bool create) {
 }
 
 std::string plot_3::measure(const char* command) {
-  if (!command || !view_) return error_text;
+  reason_.clear();
+  if (!command || !view_) {
+    reason_ = "no view shows the curve";
+    return error_text;
+  }
   xy_data_3* curve = measured_curve();
-  if (!curve || curve->y.count() == 0) return error_text;
+  if (!curve || curve->y.count() == 0) {
+    reason_ = "the curve has no points";
+    return error_text;
+  }
   const double xl = view_->x_left();
   const double xr = view_->x_right();
   peak_measures::result r;
+  r.why = std::string("there is no measure named ") + command;
   std::string text;
   if (std::strcmp(command, "FWHM") == 0) {
     r = peak_measures::fwhm(*curve, xl, xr);
@@ -199,7 +207,10 @@ std::string plot_3::measure(const char* command) {
     r = peak_measures::area(*curve, xl, xr);
     text = "Area = " + format_number("%-1.3f", r.value);
   }
-  if (!r.ok) return error_text;
+  if (!r.ok) {
+    reason_ = r.why;
+    return error_text;
+  }
   if (r.has_line) {
     temp_line_3* line = temp_line(true);
     line->x1 = r.x1;

@@ -104,9 +104,11 @@ class plot_3 : public assoc_class {
   static void redraw_file(assoc_class& file);
 
   // "FWHM", "Centroid" or "Area" measures the curve in the view's window; the
-  // result text (or "Error") goes to "history_dlg" and stays in last_result.
+  // result text (or "Error") goes to "history_dlg" and stays in last_result;
+  // with "Error", last_reason says why.
   assoc_class* set_text(const char* text) override;
   const std::string& last_result() const { return result_; }
+  const std::string& last_reason() const { return reason_; }
   // The measuring line, made on request.
   temp_line_3* temp_line(bool create);
 
@@ -128,4 +130,5 @@ class plot_3 : public assoc_class {
   ptr_class<assoc_class> yobs_;
   ptr_class<assoc_class> time_;
   std::string result_;
+  std::string reason_;
 };

@@ -32,17 +32,14 @@ bool plot_xy_3::update(plot_view& view) {
   if (!shown_in(view)) return false;
   xy_data_for_3* xy = curve();
   if (!xy) return false;
-  // A numerical stage that gives up has shown its message; the curve stays
-  // as it was and the next change tries again.
-  try {
-    const std::uint64_t stamp = source_stamp(view);
-    if (stamped_ && stamp == stamp_ && !xy->dirty) return false;
-    if (!recompute(view, *xy)) return false;
-    stamp_ = stamp;
-    stamped_ = true;
-  } catch (int) {
-    return false;
-  }
+  // A numerical stage that gives up (numeric_abort) ends the paint or the
+  // action that asked; the curve stays as it was and the next change tries
+  // again.
+  const std::uint64_t stamp = source_stamp(view);
+  if (stamped_ && stamp == stamp_ && !xy->dirty) return false;
+  if (!recompute(view, *xy)) return false;
+  stamp_ = stamp;
+  stamped_ = true;
   xy->dirty = false;
   xy->profile_changed();
   ++recomputations;

@@ -8,6 +8,8 @@
 
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/curves/xy_data_3.h"
+#include "xrd/measures/line_widths.h"
+#include "xrd/measures/peak_measures.h"
 
 namespace {
 
@@ -67,31 +69,7 @@ std::string percent(double share) {
 
 }  // namespace
 
-profile_widths widths_of(const std::vector<double>& y, double step) {
-  profile_widths w{nan_value, nan_value, nan_value};
-  if (y.size() < 3 || !(step > 0.0)) return w;
-  const std::size_t p = static_cast<std::size_t>(std::max_element(y.begin(), y.end()) - y.begin());
-  const double top = y[p];
-  if (!(top > 0.0)) return w;
-  const double half = top / 2.0;
-  double left = nan_value, right = nan_value;
-  for (std::size_t i = p; i > 0; --i)
-    if (y[i - 1] < half) {
-      left = (static_cast<double>(i) - (y[i] - half) / (y[i] - y[i - 1])) * step;
-      break;
-    }
-  for (std::size_t i = p; i + 1 < y.size(); ++i)
-    if (y[i + 1] < half) {
-      right = (static_cast<double>(i) + (y[i] - half) / (y[i] - y[i + 1])) * step;
-      break;
-    }
-  double area = 0.0;
-  for (double v : y) area += v;
-  w.fwhm = right - left;
-  w.breadth = area * step / top;
-  w.shape = w.fwhm / w.breadth;
-  return w;
-}
+profile_widths widths_of(const line_widths& w) { return {w.fwhm_x, w.integral_breadth_x, w.shape_factor}; }
 
 bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& why) {
   out = fourier_coefficients{};
@@ -220,13 +198,21 @@ line_analysis analyse_line(xy_yobs_3& sample) {
 
   xy_data_for_3& obs = sample.observed_data();
   const std::vector<double> observed = above_background(sample);
-  a.observed = widths_of(observed, obs.xd);
-  a.reference = widths_of(above_background(*ref), ref->observed_data().xd);
+  // The observed lines as `measure` takes them: over the whole scan, above
+  // the background the chain subtracts.
+  a.observed = widths_of(peak_measures::measure(obs, obs.x1, obs.x2));
+  xy_data_for_3& ref_obs = ref->observed_data();
+  a.reference = widths_of(peak_measures::measure(ref_obs, ref_obs.x1, ref_obs.x2));
   sample.run_deconvolution();
-  std::vector<double> d(static_cast<std::size_t>(sample.fft.profile.count()));
-  for (int i = 0; i < sample.fft.profile.count(); ++i)
+  // The deconvoluted line has no background; its offsets are steps of the
+  // observed profile from the origin.
+  const int nd = sample.fft.profile.count();
+  std::vector<double> dx(static_cast<std::size_t>(nd)), d(static_cast<std::size_t>(nd));
+  for (int i = 0; i < nd; ++i) {
+    dx[static_cast<std::size_t>(i)] = (i - nd / 2) * obs.xd;
     d[static_cast<std::size_t>(i)] = sample.fft.profile[sample.fft.profile.base() + i];
-  a.deconvoluted = widths_of(d, obs.xd);
+  }
+  a.deconvoluted = widths_of(measure_line(dx, d));
   const double cos_theta = std::cos(c.two_theta * pi / 360.0);
   a.scherrer = c.wavelength > 0.0 ? c.wavelength / (a.deconvoluted.breadth * pi / 180.0 * cos_theta) : nan_value;
 

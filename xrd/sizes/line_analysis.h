@@ -7,16 +7,18 @@
 
 class xy_yobs_3;
 
-// Widths of a line profile in degrees 2θ: the full width at half maximum,
-// the integral breadth (area over height) and their ratio, the shape factor
-// (0.64 for a Lorentzian, 0.94 for a Gaussian). NaN where the profile has
-// no peak.
+struct line_widths;
+
+// Widths of a line profile in degrees 2θ, as measure_line finds them above
+// the profile's background: the full width at half maximum, the integral
+// breadth (area over height) and their ratio, the shape factor (0.64 for a
+// Lorentzian, 0.94 for a Gaussian). NaN where the profile has no peak.
 struct profile_widths {
   double fwhm = 0.0;
   double breadth = 0.0;
   double shape = 0.0;
 };
-profile_widths widths_of(const std::vector<double>& y, double step);
+profile_widths widths_of(const line_widths& w);
 
 // Noise floors and the automatic frequency limit of a file with a
 // reference. With each transform's noise floor (fft_5::noise_floor), the quotient's

@@ -28,9 +28,12 @@ std::string length_line(const char* what, bool found, double value) {
   return std::string(what) + " = " + (found && std::isfinite(value) ? printed("%.1f", value) : "none") + " A\n";
 }
 
+// A width that could not be found reads "none".
+std::string width_or_none(const char* format, double v) { return std::isfinite(v) ? printed(format, v) : "none"; }
+
 std::string widths_line(const char* what, const profile_widths& w) {
-  return printed("  %-13s FWHM %.4f deg, integral breadth %.4f deg, shape factor %.3f\n", what, w.fwhm, w.breadth,
-                 w.shape);
+  return printed("  %-13s ", what) + "FWHM " + width_or_none("%.4f", w.fwhm) + " deg, integral breadth " +
+         width_or_none("%.4f", w.breadth) + " deg, shape factor " + width_or_none("%.3f", w.shape) + "\n";
 }
 
 }  // namespace

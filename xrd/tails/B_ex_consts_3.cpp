@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numeric_abort.h"
 #include "core/paths.h"
 #include "core/text_helpers.h"
 #include "numerics/linear_regression_3.h"
@@ -154,8 +155,9 @@ void B_ex_consts_3::fit(xy_yobs_3& chain, xy_data_3& observed) {
   linear_regression_3 regression;
   try {
     regression.fit(target, design);
-  } catch (int) {
+  } catch (const numeric_abort&) {
     // Asking again would only repeat the message: wait for the next change.
+    // The abort goes on to end the action that asked for the fit.
     clear_flag(refit_);
     throw;
   }

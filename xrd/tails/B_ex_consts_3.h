@@ -49,8 +49,8 @@ class B_ex_consts_3 : public assoc_class {
 
   // Refits when asked to, and recomputes the curve when asked to or when
   // anything it is made from has changed. True when the curve was redone.
-  // A fit that does not converge has shown its message; the integer 1 is
-  // thrown on.
+  // A fit that does not converge throws numeric_abort, and is not tried
+  // again until asked anew.
   bool ensure_curve(xy_yobs_3& chain, xy_data_3& observed);
   // Least-squares coefficients of the used terms over the fitted points.
   void fit(xy_yobs_3& chain, xy_data_3& observed);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -11,34 +12,36 @@ namespace {
 
 using namespace chain_test;
 
-// A triangle from 0 up to 10 at x = 10 and back to 0 at x = 20.
-double triangle(double x) { return 10.0 - std::fabs(x - 10.0); }
+// A triangle of height 5 at x = 10 with its feet at 5 and 15, on 0 elsewhere.
+double triangle(double x) { return std::max(0.0, 5.0 - std::fabs(x - 10.0)); }
+// The same on the background 2 + x / 10.
+double sloped(double x) { return triangle(x) + 2.0 + x / 10.0; }
 
-TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
+TEST(Measures, ReadTheProfileInTheViewsWindowAboveItsBackgroundAndTellTheHistory) {
   const struct {
     const char* name;
-    double step;  // of the profile over 0 .. 20; 0: a constant 4 over 0 .. 5
+    double (*profile)(double);  // over 0 .. 20; null: a constant 4 over 0 .. 5
+    double step;
     double xl, xr;
     const char* command;
     const char* result;
-  } rows[] = {{"its width at half height is half its base", 0.4, -1, 21, "FWHM", "FWHM = 10.0000"},
-              {"a sample on the half level is one crossing", 1.0, -1, 21, "FWHM", "FWHM = 10.0000"},
-              {"a window above the feet measures from its own minimum", 1.0, 2, 18, "FWHM", "FWHM = 8.0000"},
-              {"a window on one flank crosses once", 0.4, 2, 8, "FWHM", "Error"},
-              {"its centroid is its middle", 0.4, -1, 21, "Centroid", "Centroid = 10.0000"},
-              {"an uneven window moves the centroid", 1.0, 5, 20, "Centroid", "Centroid = 10.7778"},
-              {"a window on the flank has its centroid there", 1.0, 0, 4, "Centroid", "Centroid = 3.0000"},
-              {"its area is the sum above the minimum times the step", 1.0, -1, 21, "Area", "Area = 100.000"},
-              {"a window above the feet loses what lies below its minimum", 1.0, 4, 16, "Area", "Area = 36.000"},
-              {"a window beside the profile is empty", 1.0, 30, 40, "Area", "Error"},
-              {"another command is an error", 1.0, -1, 21, "Median", "Error"},
-              {"a constant curve has no area", 0, -1, 21, "Area", "Area = 0.000"},
-              {"a constant curve has no flank to cross", 0, -1, 21, "FWHM", "Error"}};
+  } rows[] = {{"its width at half height is half its base", triangle, 0.4, -1, 21, "FWHM", "FWHM = 5.0000"},
+              {"a sample on the half level is its crossing", triangle, 0.5, -1, 21, "FWHM", "FWHM = 5.0000"},
+              {"a sloping background is not part of the line", sloped, 0.5, -1, 21, "FWHM", "FWHM = 5.0000"},
+              {"a window measures above the line through its own ends", sloped, 0.5, 0.4, 19.6, "FWHM",
+               "FWHM = 5.0000"},
+              {"a window on one flank crosses once", triangle, 0.5, 7, 10, "FWHM", "Error"},
+              {"its centroid is its middle", sloped, 0.5, -1, 21, "Centroid", "Centroid = 10.0000"},
+              {"its area is the area above the background", sloped, 0.5, -1, 21, "Area", "Area = 25.000"},
+              {"a window beside the profile is empty", triangle, 1.0, 30, 40, "Area", "Error"},
+              {"another command is an error", triangle, 1.0, -1, 21, "Median", "Error"},
+              {"a constant curve has no area", nullptr, 0, -1, 21, "Area", "Area = 0.000"},
+              {"a constant curve has no flank to cross", nullptr, 0, -1, 21, "FWHM", "Error"}};
   for (const auto& c : rows) {
     tree t;
-    const int n = c.step == 0 ? 11 : static_cast<int>(std::lround(20.0 / c.step)) + 1;
-    assoc_class* file = c.step == 0 ? t.add_file("/d/a.xdd", 0.0, 0.5, n, [](double) { return 4.0; })
-                                    : t.add_file("/d/a.xdd", 0.0, c.step, n, triangle);
+    const int n = c.profile ? static_cast<int>(std::lround(20.0 / c.step)) + 1 : 11;
+    assoc_class* file = c.profile ? t.add_file("/d/a.xdd", 0.0, c.step, n, c.profile)
+                                  : t.add_file("/d/a.xdd", 0.0, 0.5, n, [](double) { return 4.0; });
     fake_view view;
     view.bits = show_bits::observed;
     view.xl = c.xl;
@@ -48,13 +51,14 @@ TEST(Measures, ReadTheProfileInTheViewsWindowAndTellTheHistory) {
     plot->set_view(&view);
     plot->set_text(c.command);
     EXPECT_EQ(plot->last_result(), c.result) << c.name;
+    EXPECT_EQ(plot->last_reason().empty(), std::string(c.result) != "Error") << c.name << ": " << plot->last_reason();
     EXPECT_EQ(history->lines, std::vector<std::string>{c.result}) << "the history gets the same line: " << c.name;
   }
 }
 
 TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
   tree t;
-  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.4, 51, triangle);
+  assoc_class* file = t.add_file("/d/a.xdd", 0.0, 0.4, 51, sloped);
   tree::option(file, "tBime")->set_double(4.0);
   auto* plot = tree::node<plot_xy_3>(file, "yobs");
   plot->set_text("FWHM");
@@ -69,20 +73,21 @@ TEST(Measures, LeaveALineThatTheNextDrawingShowsOnceInCountsPerSecond) {
   plot->set_text("FWHM");
   auto* line = dynamic_cast<temp_line_3*>(plot->find_child("temp_line"));
   ASSERT_NE(line, nullptr);
-  EXPECT_NEAR(line->x1, 5.0, 1e-9);
-  EXPECT_NEAR(line->x2, 15.0, 1e-9);
-  EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(5.0, 5.0));
+  EXPECT_NEAR(line->x1, 7.5, 1e-6);
+  EXPECT_NEAR(line->x2, 12.5, 1e-6);
+  EXPECT_NEAR(line->y1, 2.5 + 2.75, 1e-6) << "half the height above the background where it crosses";
+  EXPECT_NEAR(line->y2, 2.5 + 3.25, 1e-6);
   plot->set_text("Centroid");
-  EXPECT_NEAR(line->x1, 10.0, 1e-9);
+  EXPECT_NEAR(line->x1, 10.0, 1e-4);
   EXPECT_EQ(std::pair(line->y1, line->y2), std::pair(-4.0, 12.0)) << "the view's height in counts";
 
   fake_surface surface;
   plot->draw(view, surface);
   ASSERT_EQ(surface.lines.size(), 1u);
-  EXPECT_EQ(surface.lines[0][25], 10.0 / 4.0) << "the curve in counts per second";
+  EXPECT_FLOAT_EQ(surface.lines[0][25], 8.0f / 4.0f) << "the curve in counts per second";
   ASSERT_EQ(surface.segments.size(), 1u);
   const std::vector<double> expected{10.0, -1.0, 10.0, 3.0};
-  for (int k = 0; k < 4; ++k) EXPECT_NEAR(surface.segments[0][k], expected[k], 1e-9) << "in counts per second";
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(surface.segments[0][k], expected[k], 1e-6) << "in counts per second";
   EXPECT_EQ(plot->find_child("temp_line"), nullptr) << "the line is shown once";
 }
 
