@@ -8,6 +8,7 @@
 
 #include "app/capture/capture_as_txt_3.h"
 #include "app/platform/headless_platform.h"
+#include "app/project/proj_open_3.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/views/TDrawView.h"
@@ -87,9 +88,13 @@ bool prepare(application_session& session, const analysis_request& request, std:
       if (r == 2 || r == 3) return false;
     }
   }
-  for (const auto& [name, value] : request.settings)
-    for (assoc_class* file : all_loaded(session))
-      if (!apply_setting(*file, name, value, err)) return false;
+  // The frequency limit last: its limits follow from the doubling and the
+  // tails, which may be given after it.
+  for (const bool limit : {false, true})
+    for (const auto& [name, value] : request.settings)
+      if ((name == "fBft_f2_lim") == limit)
+        for (assoc_class* file : all_loaded(session))
+          if (!apply_setting(*file, name, value, err)) return false;
   return true;
 }
 
@@ -267,7 +272,11 @@ int batch_project(application_session& session, headless_platform& screen, const
   }
   TDrawView* view = open_view(session, request, err);
   if (!view) return 1;
-  return write_report(*view, request, out, err);
+  const int status = write_report(*view, request, out, err);
+  // The report is written with the defaults of the values the project gave
+  // wrongly (they were said); the run still did not do all it was asked.
+  auto* opened = dynamic_cast<proj_open_3*>(open);
+  return status == 0 && opened && opened->values_refused() > 0 ? 1 : status;
 }
 
 int batch_size_strain(application_session& session, const analysis_request& request, std::ostream& out,

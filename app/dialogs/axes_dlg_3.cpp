@@ -39,5 +39,6 @@ void axes_dlg_3::on_edit_enter(int control) {
   platform* p = current_platform();
   TDrawView* target = view();
   if (index < 0 || !p || !window() || !target) return;
-  edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str());
+  // A refused text gives way to the limit there was.
+  if (!edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str())) refresh();
 }

@@ -43,12 +43,31 @@ class project_files : public data_file_records {
   explicit project_files(assoc_class& from) : from_(from) {}
   assoc_class* load_record(const char* path, assoc_class&) override {
     assoc_class* loaded = nullptr;
+    current_ = path;
     load_data_file(from_, path, &loaded);
     return loaded;
+  }
+  // The refused values are said together once the project is read, each
+  // with the data file it belongs to.
+  void value_refused(const std::string& why) override {
+    refused_ += "\n" + (current_.empty() ? why : current_ + ": " + why);
+    ++refused_count_;
+  }
+  int refused_count() const { return refused_count_; }
+  void say_refused(const std::string& project, const assoc_class* root) const {
+    if (refused_.empty()) return;
+    global_error_message()
+        .append(project.c_str())
+        .append(": values refused, the fields keep their defaults:")
+        .append(refused_.c_str());
+    show_error(root);
   }
 
  private:
   assoc_class& from_;
+  std::string current_;
+  std::string refused_;
+  int refused_count_ = 0;
 };
 
 }  // namespace
@@ -78,6 +97,7 @@ bool proj_open_3::readable_project(const std::string& path, std::string& records
 }
 
 bool proj_open_3::replace_with(const std::string& path, const std::string& records) {
+  values_refused_ = 0;
   if (assoc_class* unload_all = find(*this, "dAo_unload_all")) unload_all->execute();
   if (loaded_count(*this) > 0) return false;
   // What is left of the old settings goes; "xdds" is made afresh from the
@@ -89,6 +109,8 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   string_in in(records.c_str());
   project_files files(*this);
   load_subtree(*data, in, &files);
+  files.say_refused(path, this);
+  values_refused_ = files.refused_count();
   // The settings were read after each file had loaded (and may have been
   // drawn with the defaults): every result is computed again from them.
   if (assoc_class* loaded = find_existing(*this, "xAdd_recs")) {
