@@ -71,6 +71,13 @@ bool apply_setting(assoc_class& file, const std::string& name, const std::string
   return r != 2 && r != 3;
 }
 
+// The settings in their order, but the frequency limit last: its limits
+// follow from the doubling and the tails, which may be given after it.
+std::vector<std::pair<std::string, std::string>> limit_last(std::vector<std::pair<std::string, std::string>> settings) {
+  std::stable_partition(settings.begin(), settings.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
+  return settings;
+}
+
 // Loads the files and the reference, ties the reference to every other
 // file and applies the settings; false (the user told why) when any of it
 // is refused.
@@ -88,13 +95,9 @@ bool prepare(application_session& session, const analysis_request& request, std:
       if (r == 2 || r == 3) return false;
     }
   }
-  // The frequency limit last: its limits follow from the doubling and the
-  // tails, which may be given after it.
-  for (const bool limit : {false, true})
-    for (const auto& [name, value] : request.settings)
-      if ((name == "fBft_f2_lim") == limit)
-        for (assoc_class* file : all_loaded(session))
-          if (!apply_setting(*file, name, value, err)) return false;
+  for (const auto& [name, value] : limit_last(request.settings))
+    for (assoc_class* file : all_loaded(session))
+      if (!apply_setting(*file, name, value, err)) return false;
   return true;
 }
 
@@ -305,7 +308,7 @@ int batch_size_strain(application_session& session, const analysis_request& requ
     const int r = ref ? ref->set_text_with_limits(reference.c_str()) : 3;
     if (r == 2 || r == 3) return 1;
     if (i < request.pair_settings.size())
-      for (const auto& [name, value] : request.pair_settings[i])
+      for (const auto& [name, value] : limit_last(request.pair_settings[i]))
         if (!apply_setting(*file, name, value, err)) return 1;
     auto* chain = dynamic_cast<xy_yobs_4*>(find(*file, "xy_yobs"));
     if (!chain) return 1;
