@@ -72,10 +72,9 @@ bool fund_type_3::read_for_project(stream_in& in) {
   const std::optional<double> stored = whole_number(text.c_str());
   std::string why;
   double typed = 0.0;
-  if (!stored) {
-    typed_number(text.c_str(), typed, why);
-  } else if (&funs() == &fund_funs_i_3::instance() && *stored != std::trunc(*stored)) {
-    typed_number(text.c_str(), typed, why);
+  const bool whole = &funs() != &fund_funs_i_3::instance() || (stored && *stored == std::trunc(*stored));
+  if (!stored || !whole) {
+    typed_number(text.c_str(), typed, why);  // for its message
   } else if (typed = typed_from_stored(*stored); number_allowed(typed, why, true)) {
     funs().from_double(value_, *stored);
     return true;
