@@ -1,10 +1,23 @@
 #include "core/fund_type_3.h"
 
+#include <climits>
+#include <cmath>
+
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/stream_in.h"
 #include "core/stream_out.h"
 #include "core/text_helpers.h"
+
+namespace {
+
+data_limits_rule active_rule = nullptr;
+
+std::string limit_text(double x) { return format_number("%-1.4f", x); }
+
+}  // namespace
+
+void set_data_limits_rule(data_limits_rule rule) { active_rule = rule; }
 
 const field_description* fund_type_3::field() const {
   const template_node_view* v = template_view();
@@ -48,8 +61,26 @@ void fund_type_3::write_value(stream_out& out) {
 bool fund_type_3::read_for_project(stream_in& in) {
   ensure_init();
   if (funs().is_reference()) return true;
-  funs().read(value_, in);
-  return true;
+  if (!holds_number()) {
+    funs().read(value_, in);
+    return true;
+  }
+  // The whole value must be the number: "12abc" is no 12. A refusal keeps
+  // the value there was and leaves its message for the reader to show.
+  std::string text;
+  while (!in.at_end()) text += in.get();
+  const std::optional<double> stored = whole_number(text.c_str());
+  std::string why;
+  double typed = 0.0;
+  const bool whole = &funs() != &fund_funs_i_3::instance() || (stored && *stored == std::trunc(*stored));
+  if (!stored || !whole) {
+    typed_number(text.c_str(), typed, why);  // for its message
+  } else if (typed = typed_from_stored(*stored); number_allowed(typed, why, true)) {
+    funs().from_double(value_, *stored);
+    return true;
+  }
+  global_error_message().append(why.c_str());
+  return false;
 }
 
 void fund_type_3::write_for_project(stream_out& out) {
@@ -81,30 +112,87 @@ my_string& fund_type_3::format_value(my_string& text) {
   return text;
 }
 
+std::string fund_type_3::message_name() const {
+  const field_description* f = field();
+  if (f && f->has(field_bits::name) && !f->name.is_empty()) return f->name.c_str();
+  const char* name = display_name();
+  return name ? name : "";
+}
+
+bool fund_type_3::holds_number() const {
+  const B_fund_funs_3& type = funs();
+  return &type == &fund_funs_i_3::instance() || &type == &fund_funs_d_3::instance();
+}
+
+bool fund_type_3::data_limits(double& lo, double& hi, bool reading) {
+  return active_rule && active_rule(*this, lo, hi, reading);
+}
+
+void fund_type_3::store_typed(double typed) { funs().from_double(value_, typed); }
+
+bool fund_type_3::number_allowed(double typed, std::string& why, bool reading) {
+  const field_description* f = field();
+  const std::string name = message_name();
+  if (f && f->has(field_bits::min) && typed < f->min) {
+    why = "Value for " + name + " must be greater than " + limit_text(f->min);
+    return false;
+  }
+  if (f && f->has(field_bits::max) && typed > f->max) {
+    why = "Value for " + name + " must be less than " + limit_text(f->max);
+    return false;
+  }
+  if (f && f->has(field_bits::switch_) && typed != 0.0 && typed != 1.0) {
+    why = "Value for " + name + " must be either 0 or 1";
+    return false;
+  }
+  if (&funs() == &fund_funs_i_3::instance() && !(typed >= INT_MIN && typed <= INT_MAX)) {
+    why = "Value for " + name + " must be less than " + limit_text(INT_MAX);
+    if (typed < 0) why = "Value for " + name + " must be greater than " + limit_text(INT_MIN);
+    return false;
+  }
+  const std::optional<double> def = f && f->has(field_bits::def) ? whole_number(f->def.c_str()) : std::nullopt;
+  double lo = 0.0, hi = 0.0;
+  if ((!def || typed != *def) && data_limits(lo, hi, reading)) {
+    if (typed < lo) {
+      why = "Value for " + name + " must be greater than " + limit_text(lo);
+      return false;
+    }
+    if (typed > hi) {
+      why = "Value for " + name + " must be less than " + limit_text(hi);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool fund_type_3::typed_number(const char* text, double& typed, std::string& why) {
+  const std::string shown = text ? text : "";
+  const std::optional<double> x = whole_number(shown.c_str());
+  if (!x) {
+    why = message_name() + ": \"" + shown + "\" is not a number";
+    return false;
+  }
+  if (&funs() == &fund_funs_i_3::instance() && *x != std::trunc(*x)) {
+    why = message_name() + ": \"" + shown + "\" is not a whole number";
+    return false;
+  }
+  typed = *x;
+  return number_allowed(typed, why);
+}
+
 int fund_type_3::set_text_with_limits(const char* text) {
   ensure_init();
-  const field_description* f = field();
-  my_string& message = global_error_message();
-  const char* name = f && f->has(field_bits::name) ? f->name.c_str() : "";
-  if (f && f->has(field_bits::min) && text_to_double(text) < f->min) {
-    message.append("Value for ").append(name).append(" must be greater than ").append(f->min);
-    show_error(this);
-    return 3;
-  }
-  if (f && f->has(field_bits::max) && text_to_double(text) > f->max) {
-    message.append("Value for ").append(name).append(" must be less than ").append(f->max);
-    show_error(this);
-    return 3;
-  }
-  if (f && f->has(field_bits::switch_)) {
-    const long n = text_to_long(text);
-    if (n != 0 && n != 1) {
-      message.append("Value for ").append(name).append(" must be either 0 or 1");
+  if (holds_number()) {
+    double typed = 0.0;
+    if (std::string why; !typed_number(text, typed, why)) {
+      global_error_message().append(why.c_str());
       show_error(this);
       return 3;
     }
+    store_typed(typed);
+  } else {
+    funs().from_text(value_, text ? text : "");
   }
-  funs().from_text(value_, text);
   if (!run_take_data_hook()) return 0;
   run_change_hook();
   return 0;

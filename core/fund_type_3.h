@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/field_description.h"
 #include "core/fund_funs.h"
 #include "core/no_name_3.h"
@@ -40,9 +42,30 @@ class fund_type_3 : public virtual no_name_3 {
 
   const field_description* field() const;
   const B_fund_funs_3& funs() const;
+  // The field's name in messages: its display name, else its node name.
+  std::string message_name() const;
+  // Whether the value is an int or a double, which a text must spell out.
+  bool holds_number() const;
+  // Whether a number (in the form people type) is one this value may take:
+  // the template's limits, the switch, the int range and the limits of the
+  // data it belongs to. False with the refusal's message in `why`.
+  // `reading`: one of many values read together (a project), which may come
+  // before the values its limits depend on.
+  bool number_allowed(double typed, std::string& why, bool reading = false);
   bool is_initialised() const { return flags().test(node_bits::initialised) != 0; }
 
  protected:
+  // Limits that follow from the data this value belongs to (a scan's angles,
+  // the length of its transform); the template cannot know them. False when
+  // there are none. The field's default passes them: it means "not set".
+  // `reading` as for number_allowed: the widest limits the others allow.
+  virtual bool data_limits(double& lo, double& hi, bool reading);
+  // A checked number in the form people type, and the stored value in it.
+  virtual void store_typed(double typed);
+  virtual double typed_from_stored(double stored) { return stored; }
+  // The text as a number in the field's type, checked; false with the
+  // message in `why`, the value unchanged.
+  bool typed_number(const char* text, double& typed, std::string& why);
   void ensure_init();
   void run_change_hook();
   // Runs the field's take-data script, which follows every edit the user
@@ -53,3 +76,9 @@ class fund_type_3 : public virtual no_name_3 {
  private:
   my_string text_cache_;  // text form of int and double values
 };
+
+// Where the limits of data_limits come from for values that have no class of
+// their own (the letter of their name makes them plain typed values): the
+// layer that knows scans installs it. Null restores none.
+using data_limits_rule = bool (*)(fund_type_3& value, double& lo, double& hi, bool reading);
+void set_data_limits_rule(data_limits_rule rule);

@@ -48,7 +48,8 @@ float read_back(const std::string& text, float) {
 template <class T>
 std::string exact_text(T x) {
   std::string text = format_number("%-1.4f", x);
-  if (read_back(text, x) == x) return text;
+  // Beyond 1e15 fixed decimals only spell out the binary value's digits.
+  if (std::fabs(x) < 1e15 && read_back(text, x) == x) return text;
   for (int digits = 6; digits <= 17; ++digits) {
     char format[8];
     std::snprintf(format, sizeof format, "%%.%dg", digits);
@@ -179,6 +180,21 @@ std::string format_int(const char* format, int n) {
 long text_to_long(const char* text) { return text ? std::strtol(text, nullptr, 10) : 0; }
 
 double text_to_double(const char* text) { return text ? std::strtod(text, nullptr) : 0.0; }
+
+std::optional<double> whole_number(const char* text) {
+  if (!text) return std::nullopt;
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  const char* first = text;
+  while (blank(*first)) ++first;
+  const char* last = first + std::strlen(first);
+  while (last > first && blank(last[-1])) --last;
+  // from_chars takes no '+', and a '+' must not let a second sign through.
+  if (first < last && *first == '+' && first + 1 < last && first[1] != '-' && first[1] != '+') ++first;
+  double x = 0.0;
+  const std::from_chars_result r = std::from_chars(first, last, x, std::chars_format::general);
+  if (r.ec != std::errc() || r.ptr != last || first == last || !std::isfinite(x)) return std::nullopt;
+  return x;
+}
 
 std::string exact_number_text(double x) { return exact_text(x); }
 

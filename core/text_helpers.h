@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 // Character classes and small numeric helpers shared by the readers, the
@@ -58,3 +59,9 @@ std::string exact_number_text(float x);
 // The runtime library's leading-number conversions: 0 for text that is no number.
 long text_to_long(const char* text);
 double text_to_double(const char* text);
+
+// A text that is wholly one finite number: blanks around it, a leading '+'
+// and an exponent are allowed, anything else is not ("12abc", "", "nan",
+// "inf", "1e400"). Read the same whatever the locale, which a GUI toolkit
+// may have set to one with a decimal comma.
+std::optional<double> whole_number(const char* text);

@@ -127,6 +127,8 @@ void save_subtree(assoc_class& start, stream_out& out) {
   }
 }
 
+void data_file_records::value_refused(const std::string& why) { report_error(why.c_str()); }
+
 bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files, const char* file_name) {
   record r;
   if (!read_record(in, r)) return true;  // the start node's own record
@@ -147,7 +149,17 @@ bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files, c
     if (!node) node = made_for(*parent, r.name.c_str());
     if (!node) return damaged(r.name, file_name);
     string_in value(r.value.c_str());
-    node->read_for_project(value);
+    if (!node->read_for_project(value)) {
+      my_string& message = global_error_message();
+      const std::string why = message.c_str();
+      message.assign("");
+      if (!why.empty()) {
+        if (files)
+          files->value_refused(why);
+        else
+          report_error(why.c_str());
+      }
+    }
     current = node;
   }
   return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class assoc_class;
 class stream_in;
 class stream_out;
@@ -18,6 +20,10 @@ class data_file_records {
   // file was not loaded (its records are then passed over up to the next
   // data-file record).
   virtual assoc_class* load_record(const char* path, assoc_class& current) = 0;
+  // A record's value that its field refused (not a number, beyond its
+  // limits): the field kept the value it had. Shown as it is unless the
+  // reader's owner says more.
+  virtual void value_refused(const std::string& why);
 };
 
 void save_subtree(assoc_class& start, stream_out& out);
@@ -25,7 +31,9 @@ void save_subtree(assoc_class& start, stream_out& out);
 // Reads records into the tree below `start`. A record whose parent cannot be
 // found at or below the start, or whose name cannot be made there, ends the
 // reading with the message "Project file is damaged near: " and the name;
-// what was read stays. Returns false in that case.
+// what was read stays. Returns false in that case. A value that its field
+// refuses is passed over (the field keeps its value) and said through
+// `files`, or shown when there is none.
 // `file_name`, when given, is the project file the message names.
 bool load_subtree(assoc_class& start, stream_in& in, data_file_records* files = nullptr,
                   const char* file_name = nullptr);

@@ -144,7 +144,7 @@ start_templates
    Afft_zero _double _default -999 _name Origin _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
    AaBo_bkg _double _default 0 _name Background|level _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
    AaB1_bkg _double _default 0 _name Background|slope _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
-   AlBamda _double _min 0 _default 0 _name Wavelength|for|the|transform|axis _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
+   AlBamda _double _min 0 _max 10 _default 0 _name Wavelength|for|the|transform|axis _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
    Aref_prof _char* _name Reference|profile _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
    Cxdds_tied_to _creator ptr_classes_4 _not_for_proj _not_to_copy ;
    Cfor_recalcs_ref _creator temp_line _not_for_proj _on_execution { j fBft_do_deconv 1 j fBft_do_br 1 } ;

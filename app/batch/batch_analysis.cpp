@@ -76,6 +76,13 @@ bool apply_setting(assoc_class& file, const std::string& name, const std::string
   return r != 2 && r != 3;
 }
 
+// The settings in their order, but the frequency limit last: its limits
+// follow from the doubling and the tails, which may be given after it.
+std::vector<std::pair<std::string, std::string>> limit_last(std::vector<std::pair<std::string, std::string>> settings) {
+  std::stable_partition(settings.begin(), settings.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
+  return settings;
+}
+
 // Loads the files and the reference, ties the reference to every other
 // file and applies the settings; false (the user told why) when any of it
 // is refused.
@@ -93,7 +100,7 @@ bool prepare(application_session& session, const analysis_request& request, std:
       if (r == 2 || r == 3) return false;
     }
   }
-  for (const auto& [name, value] : request.settings)
+  for (const auto& [name, value] : limit_last(request.settings))
     for (assoc_class* file : all_loaded(session))
       if (!apply_setting(*file, name, value, err)) return false;
   return true;
@@ -335,7 +342,11 @@ int batch_project(application_session& session, headless_platform& screen, const
     err << m.found << ": used in place of " << m.recorded << ", which is not there\n";
   TDrawView* view = open_view(session, request, err);
   if (!view) return 1;
-  return write_report(*view, request, out, err);
+  const int status = write_report(*view, request, out, err);
+  // The report is written with the defaults of the values the project gave
+  // wrongly (they were said); the run still did not do all it was asked.
+  auto* opened = dynamic_cast<proj_open_3*>(open);
+  return status == 0 && opened && opened->values_refused() > 0 ? 1 : status;
 }
 
 int batch_size_strain(application_session& session, const analysis_request& request, std::ostream& out,
@@ -364,7 +375,7 @@ int batch_size_strain(application_session& session, const analysis_request& requ
     const int r = ref ? ref->set_text_with_limits(reference.c_str()) : 3;
     if (r == 2 || r == 3) return 1;
     if (i < request.pair_settings.size())
-      for (const auto& [name, value] : request.pair_settings[i])
+      for (const auto& [name, value] : limit_last(request.pair_settings[i]))
         if (!apply_setting(*file, name, value, err)) return 1;
     auto* chain = dynamic_cast<xy_yobs_4*>(find(*file, "xy_yobs"));
     if (!chain) return 1;

@@ -41,6 +41,9 @@ void axes_dlg_3::on_edit_enter(int control) {
   TDrawView* target = view();
   if (index < 0 || !p || !window() || !target) return;
   // The dialog's action: a numerical stage that gives up while the view
-  // follows the new axis ends it with its message.
-  run_action([&] { edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str()); });
+  // follows the new axis ends it with its message. A refused text gives way
+  // to the limit there was.
+  bool taken = true;
+  run_action([&] { taken = edit_an_axie_3(index).apply(*target, p->edit_text(window(), control).c_str()); });
+  if (!taken) refresh();
 }

@@ -1,9 +1,11 @@
 #include "app/dialogs/edit_an_axie_3.h"
 
-#include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "app/views/TDrawView.h"
+#include "core/error_message.h"
+#include "core/text_helpers.h"
 
 int edit_an_axie_3::index_of_control(int control) {
   for (int i = 0; i < 4; ++i)
@@ -11,8 +13,14 @@ int edit_an_axie_3::index_of_control(int control) {
   return -1;
 }
 
-void edit_an_axie_3::apply(TDrawView& view, const char* text) const {
-  const double v = std::atof(text ? text : "");
+bool edit_an_axie_3::apply(TDrawView& view, const char* text) const {
+  static constexpr const char* names[4] = {"x1", "x2", "y1", "y2"};
+  const std::optional<double> number = whole_number(text ? text : "");
+  if (!number) {
+    report_error((std::string(names[index_]) + ": \"" + (text ? text : "") + "\" is not a number").c_str());
+    return false;
+  }
+  const double v = *number;
   switch (index_) {
     case 0:
       view.x1 = v;
@@ -34,4 +42,5 @@ void edit_an_axie_3::apply(TDrawView& view, const char* text) const {
   view.recompute_scale();
   view.push_limits();
   view.invalidate_all();
+  return true;
 }

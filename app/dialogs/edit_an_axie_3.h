@@ -14,10 +14,11 @@ class edit_an_axie_3 {
   // The edit of a control id, or -1.
   static int index_of_control(int control);
 
-  // Enter in the edit: the text, read as a number (0 for no number), becomes
-  // the view's limit. Typing a y limit frees it from the data; limits given
-  // the wrong way round are swapped.
-  void apply(TDrawView& view, const char* text) const;
+  // Enter in the edit: the text, read as a number, becomes the view's limit.
+  // Typing a y limit frees it from the data; limits given the wrong way
+  // round are swapped. A text that is not wholly a number is refused, said,
+  // and changes nothing (false).
+  bool apply(TDrawView& view, const char* text) const;
 
  private:
   int index_;

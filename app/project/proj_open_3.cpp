@@ -45,14 +45,33 @@ class project_files : public data_file_records {
   project_files(assoc_class& from, std::vector<std::string>& not_loaded) : from_(from), not_loaded_(not_loaded) {}
   assoc_class* load_record(const char* path, assoc_class&) override {
     assoc_class* loaded = nullptr;
+    current_ = path;
     load_data_file(from_, path, &loaded);
     if (!loaded) not_loaded_.push_back(path);
     return loaded;
+  }
+  // The refused values are said together once the project is read, each
+  // with the data file it belongs to.
+  void value_refused(const std::string& why) override {
+    refused_ += "\n" + (current_.empty() ? why : current_ + ": " + why);
+    ++refused_count_;
+  }
+  int refused_count() const { return refused_count_; }
+  void say_refused(const std::string& project, const assoc_class* root) const {
+    if (refused_.empty()) return;
+    global_error_message()
+        .append(project.c_str())
+        .append(": values refused, the fields keep their defaults:")
+        .append(refused_.c_str());
+    show_error(root);
   }
 
  private:
   assoc_class& from_;
   std::vector<std::string>& not_loaded_;
+  std::string current_;
+  std::string refused_;
+  int refused_count_ = 0;
 };
 
 // Keeps what would be shown while a project is applied, so that it is told
@@ -109,6 +128,7 @@ bool proj_open_3::readable_project(const std::string& path, std::string& records
 }
 
 bool proj_open_3::replace_with(const std::string& path, const std::string& records) {
+  values_refused_ = 0;
   if (assoc_class* unload_all = find(*this, "dAo_unload_all")) unload_all->execute();
   if (loaded_count(*this) > 0) return false;
   // What is left of the old settings goes; "xdds" is made afresh from the
@@ -119,14 +139,16 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   if (!data) return true;
   string_in in(records.c_str());
   std::vector<std::string> shown;
+  project_files files(*this, not_loaded_);
   {
     gathered_messages gathered;
-    project_files files(*this, not_loaded_);
     load_subtree(*data, in, &files, path.c_str());
     shown = std::move(gathered.texts);
   }
   note_moved_files();
   tell_once(path, shown);
+  files.say_refused(path, this);
+  values_refused_ = files.refused_count();
   // The settings were read after each file had loaded (and may have been
   // drawn with the defaults): every result is computed again from them.
   if (assoc_class* loaded = find_existing(*this, "xAdd_recs")) {

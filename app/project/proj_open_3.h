@@ -31,6 +31,9 @@ class proj_open_3 : public assoc_class {
   // list or a file dropped on the window.
   assoc_class* open_path(const std::string& path);
   const open_save_3& dialog() const { return dialog_; }
+  // How many values of the last project read were refused (said, and the
+  // fields kept their defaults).
+  int values_refused() const { return values_refused_; }
 
   // Of the last project read: the data files that were not loaded, and those
   // found elsewhere than it named them.
@@ -57,4 +60,5 @@ class proj_open_3 : public assoc_class {
 
   // Its own record: the open dialog remembers its own last directory.
   open_save_3 dialog_;
+  int values_refused_ = 0;
 };

@@ -310,8 +310,9 @@ inp_data_id_lb_3* input_vw_3::column_of(int control) {
 int input_vw_3::apply_edit() {
   platform* p = current_platform();
   if (!p || !form_) return 0;
+  // An empty line is a value too: it clears a reference, and a number
+  // field refuses it.
   const std::string text = p->edit_text(form_, report_control::edit_line);
-  if (text.empty()) return 0;
   inp_data_id_lb_3* target = nullptr;
   std::vector<int> selected;
   for (const auto& c : columns_) {
@@ -332,7 +333,7 @@ int input_vw_3::apply_edit() {
     // The value's own message explains a refusal, once: the edit stops at
     // the first row that does not take it.
     const int result = node->set_text_with_limits(text.c_str());
-    if (alive && (result == 0 || result == 2)) {
+    if (alive && result == 0) {
       ++taken;
       if (assoc_class* file = node->ancestor_named("xdd")) files.insert(file);
       p->list_replace(form_, target->list_id, r, target->text(r));

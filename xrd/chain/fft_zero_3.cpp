@@ -11,8 +11,6 @@ namespace {
 
 bool means_unset(double v) { return std::fabs(v - xy_yobs_3::unset) < 1e-9; }
 
-std::string index_text(double index) { return format_number("%.17g", index); }
-
 }  // namespace
 
 std::unique_ptr<assoc_class> fft_zero_3::clone_empty() const {
@@ -47,9 +45,20 @@ assoc_class* fft_zero_3::set_text(const char* text) {
   return set_double(index_for(text_to_double(text)));
 }
 
-int fft_zero_3::set_text_with_limits(const char* text) {
-  ensure_init();
-  return fund_type_3::set_text_with_limits(index_text(index_for(text_to_double(text))).c_str());
+bool fft_zero_3::data_limits(double& lo, double& hi, bool) {
+  xy_data_3* obs = observed();
+  if (!obs || obs->y.count() < 1 || !(obs->xd > 0.0)) return false;
+  lo = obs->x1;
+  hi = obs->x_of(obs->y.count() - 1);
+  return true;
+}
+
+void fft_zero_3::store_typed(double x) { fund_type_3::store_typed(index_for(x)); }
+
+double fft_zero_3::typed_from_stored(double index) {
+  if (means_unset(index)) return index;
+  xy_data_3* obs = observed();
+  return obs ? index * obs->xd + obs->x1 : index;
 }
 
 const char* fft_zero_3::get_text() {

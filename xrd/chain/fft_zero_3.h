@@ -19,7 +19,6 @@ class fft_zero_3 : public fund_type_3 {
 
   // Takes an x value.
   assoc_class* set_text(const char* text) override;
-  int set_text_with_limits(const char* text) override;
   // Give the x value.
   const char* get_text() override;
   my_string& format_value(my_string& text) override;
@@ -29,6 +28,12 @@ class fft_zero_3 : public fund_type_3 {
   double x_value();
   // The index for an x value; unset when there is no profile to map it on.
   double index_for(double x);
+
+ protected:
+  // Typed, the origin is an x value within the scan's angles.
+  bool data_limits(double& lo, double& hi, bool reading) override;
+  void store_typed(double x) override;
+  double typed_from_stored(double index) override;
 
  private:
   xy_data_3* observed();

@@ -110,9 +110,27 @@ assoc_class* ref_prof_3::set_text(const char* text) {
 }
 
 int ref_prof_3::set_text_with_limits(const char* text) {
+  ensure_init();
+  if (!text) text = "";
+  if (*text) {
+    // A person who names a file that is not there, or this very file, has
+    // mistyped: say so and keep the reference there was.
+    const my_string wanted(text);
+    assoc_class* match = loaded_file(wanted.c_str());
+    if (!match || match == own_file()) {
+      if (match)
+        global_error_message().append(self_message).append(wanted.c_str());
+      else
+        global_error_message()
+            .append(message_name().c_str())
+            .append(": \"")
+            .append(wanted.c_str())
+            .append("\" is not a loaded data file");
+      show_error(this);
+      return 2;
+    }
+  }
   const int result = assign(text);
-  // A refused reference still changed the value (it is cleared), so the
-  // edit counts as the user's either way.
   run_take_data_hook();
   return result;
 }

@@ -18,7 +18,9 @@ class ref_prof_3 : public fund_type_3 {
   std::unique_ptr<assoc_class> clone_empty() const override;
 
   assoc_class* set_text(const char* text) override;
-  // 0 when the reference is assigned (or cleared), 2 when it is refused.
+  // 0 when the reference is assigned (or cleared), 2 when it is refused:
+  // the text names no loaded file or this one. A refusal is said and
+  // changes nothing.
   int set_text_with_limits(const char* text) override;
   int assign(const char* text);
 

@@ -12,6 +12,7 @@
 #include "xrd/tails/ex_r_3.h"
 #include "xrd/tails/ex_r_consts_3.h"
 #include "xrd/chain/fft_zero_3.h"
+#include "xrd/chain/option_limits.h"
 #include "xrd/plots/im_3.h"
 #include "xrd/plots/inv_3.h"
 #include "xrd/measures/left_right_pressed_3.h"
@@ -49,6 +50,7 @@
 #include "xrd/plots/yobs_3.h"
 
 void register_chain_classes() {
+  install_option_limits();
   register_class<xy_l1_3>("xy_l1");
   register_class<pl1_3>("pl1");
   register_class<xy_l2_3>("xy_l2");

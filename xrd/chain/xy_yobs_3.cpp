@@ -107,6 +107,18 @@ B_ex_consts_3* xy_yobs_3::tail_consts(bool right) {
   return dynamic_cast<B_ex_consts_3*>(option_node(right ? right_consts_ : left_consts_));
 }
 
+int xy_yobs_3::planned_frequency_count() {
+  const int count = observed_profile().y.count();
+  const int last = count - 1;
+  long long total = count;
+  for (int side = 0; side < 2; ++side)
+    if (B_ex_consts_3* consts = tail_consts(side == 1)) total += consts->added_points(last);
+  const int points = static_cast<int>(std::min<long long>(total, max_transform_length));
+  int doubling = std::max(flag_value(doubler_), 0);
+  while (doubling > 0 && fft_3::transform_length(points, doubling) > max_transform_length) --doubling;
+  return fft_3::transform_length(points, doubling) / 2;
+}
+
 void xy_yobs_3::ensure_origin() {
   if (is_unset(origin_index()) && usable_profile()) automatic_origin();
 }

@@ -97,6 +97,9 @@ class xy_yobs_3 {
   // Set the options (their change scripts run).
   void set_origin_index(double index);
   void set_limit_index(double index);
+  // The number of frequencies the next transform will have, from the
+  // profile, its active tails and the doubling, without running anything.
+  int planned_frequency_count();
   // The limit frequency on the transform's own (unconverted) axis.
   double limit_frequency();
   // F of the wavelength conversion, 1 when lBamda is not positive.

@@ -310,7 +310,7 @@ TEST_F(SaveFaults, AReadOnlyFolderRefusesBothSavesWithAMessageAndChangesNothing)
   save_project_as(dir / "p.PRJ");
   std::ofstream(dir / "locked" / "old.PRJ") << "the old project\n";
   std::ofstream(dir / "locked" / "old.xdd") << "the old data file\n";
-  edit(file, "30");
+  edit(file, "22.5");
   ASSERT_EQ(project_modified(), 1);
   read_only_folder locked(dir / "locked");
   if (!locked.works()) GTEST_SKIP() << "no folder could be made read-only: " << locked.why_not;

@@ -52,23 +52,23 @@ TEST_F(Reference, AssigningTiesBothFilesAndClearingUntiesThem) {
   EXPECT_FALSE(tree::yobs(a)->run_quotient());
 }
 
-TEST_F(Reference, AFileCannotBeItsOwnReference) {
-  shown_errors shown;
-  ref(a)->set_text("/d/b.xdd");
-  EXPECT_EQ(ref(a)->set_text_with_limits("/d/a.xdd"), 2);
-  ASSERT_EQ(shown.messages().size(), 1u);
-  EXPECT_EQ(shown.messages()[0].text, "Cannot assign a reference profile to itself for : /d/a.xdd");
-  EXPECT_STREQ(ref(a)->get_text(), "");
-  EXPECT_FALSE(tied(a, b)) << "the reference it had is let go as well";
-  EXPECT_FALSE(tied(a, a));
-  EXPECT_EQ(ref(a)->reference_profile(), nullptr);
-}
-
-TEST_F(Reference, AnUnknownPathIsRefusedWithoutAMessage) {
-  shown_errors shown;
-  EXPECT_EQ(ref(a)->set_text_with_limits("/d/nowhere.xdd"), 2);
-  EXPECT_TRUE(shown.messages().empty());
-  EXPECT_STREQ(ref(a)->get_text(), "");
+TEST_F(Reference, AFileNamedAsItsOwnOrAnUnloadedReferenceIsRefusedAndKeepsTheOneItHad) {
+  const struct {
+    const char* typed;
+    const char* message;
+  } rows[] = {{"/d/a.xdd", "Cannot assign a reference profile to itself for : /d/a.xdd"},
+              {"/d/nowhere.xdd", "ref_prof: \"/d/nowhere.xdd\" is not a loaded data file"}};
+  for (const auto& r : rows) {
+    shown_errors shown;
+    ref(a)->set_text("/d/b.xdd");
+    EXPECT_EQ(ref(a)->set_text_with_limits(r.typed), 2) << r.typed;
+    ASSERT_EQ(shown.messages().size(), 1u) << r.typed;
+    EXPECT_EQ(shown.messages()[0].text, r.message);
+    EXPECT_STREQ(ref(a)->get_text(), "/d/b.xdd") << r.typed;
+    EXPECT_TRUE(tied(a, b)) << "the reference it had stays: " << r.typed;
+    EXPECT_FALSE(tied(a, a));
+    EXPECT_NE(ref(a)->reference_profile(), nullptr) << r.typed;
+  }
 }
 
 TEST_F(Reference, UnloadingTheReferenceLeavesNothingBehind) {
