@@ -196,14 +196,14 @@ class TDrawView : public assoc_class,
   view_recs_9* recs();
   // Refreshes the axes dialog if it is open.
   void refresh_axes_dialog();
+  // The extent of the shown curves: x over all of them, y over the x window
+  // [from, to]. False when no curve answers.
+  bool curve_extent(double from, double to, double& xlo, double& xhi, double& ylo, double& yhi);
 
  private:
   void paint_curves(platform_types::surface& s, bool with_markers = true);
   void apply_y_fixes();
   void show_next_file(int step);
-  // The extent of the shown curves: x over all of them, y over the x window
-  // [from, to]. False when no curve answers.
-  bool curve_extent(double from, double to, double& xlo, double& xhi, double& ylo, double& yhi);
   // Keeps the x window [from, to] when the curves shown cover it, with y
   // fitted to them there; false (nothing changed) when they do not.
   bool keep_x_window(double from, double to);

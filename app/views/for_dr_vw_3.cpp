@@ -1,5 +1,7 @@
 #include "app/views/for_dr_vw_3.h"
 
+#include <algorithm>
+
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
 #include "xrd/chain/xy_yobs_3.h"
@@ -28,6 +30,12 @@ bool for_dr_vw_3::follow_family() {
   limits_family_ = now;
   const kept_limits& back = kept_[now];
   if (!back.kept) return false;
+  // A transform's axis changes with the wavelength (lengths or cycles per
+  // degree): a range mostly off the data now is no range to come back to.
+  double xlo = 0.0, xhi = 0.0, ylo = 0.0, yhi = 0.0;
+  if (!curve_extent(back.x1, back.x2, xlo, xhi, ylo, yhi)) return false;
+  const double shared = std::min(xhi, back.x2) - std::max(xlo, back.x1);
+  if (!(shared >= 0.5 * (back.x2 - back.x1))) return false;
   x1 = back.x1;
   x2 = back.x2;
   y1 = back.y1;
@@ -57,8 +65,8 @@ void for_dr_vw_3::toggle_display(int id) {
     } else {
       display_flags.clear(view_bits::frequency_families);
       // Back from the transforms: the profile as it was last seen.
-      const bool first_time = limits_family_ != profiles && !kept_[profiles].kept;
-      if (!follow_family() && first_time) show_all();
+      const bool switched = limits_family_ != profiles;
+      if (!follow_family() && switched) show_all();
     }
   }
   set_title();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/views/for_dr_vw_3.h"
+#include "xrd/plots/plot_3.h"
 #include "view_bench.h"
 
 namespace {
@@ -138,6 +139,22 @@ TEST_F(ViewState, SwitchingBackToYobsRestoresTheProfilesRange) {
   expect_limits(v, 25.0, 35.0, "any profile family finds the profiles' range");
   screen.user_command(show_yobs);
   expect_limits(v, 25.0, 35.0, "a switch within the profiles keeps the range");
+}
+
+TEST_F(ViewState, ATransformWhoseAxisChangedMeanwhileIsShownWhole) {
+  TDrawView* v = open({peak("a.xdd")});
+  screen.user_command(show_modulus);
+  const double lengths = v->x2;
+  limits(v, v->x1, v->x1 + (v->x2 - v->x1) / 4, v->y1, v->y2);
+  screen.user_command(show_yobs);
+  // Without a wavelength the axis is in cycles per degree, not lengths.
+  ASSERT_EQ(find(*files()->child(0), "lBamda")->set_text_with_limits("0"), 0);
+  screen.user_command(show_modulus);
+  double xlo = 0.0, xhi = 0.0;
+  for (view_line_9* line : v->lines())
+    for (plot_3* p : line->plots()) p->x_extent(*v, xlo, xhi);
+  ASSERT_LT(xhi, lengths / 10) << "the axis is in cycles per degree now";
+  EXPECT_DOUBLE_EQ(v->x2, xhi) << "all of the transform is shown";
 }
 
 TEST_F(ViewState, AViewOpenedOnATransformShowsAllOfTheProfileTheFirstTime) {
