@@ -10,6 +10,7 @@
 #include "app/views/view_line_9.h"
 #include "core/error_message.h"
 #include "core/paths.h"
+#include "core/text_helpers.h"
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/plots/plot_view.h"
 #include "xrd/sizes/line_analysis.h"
@@ -109,9 +110,27 @@ void set_automatic_limits(TDrawView& view) {
     tell(view, "Automatic frequency limit: no file of this view has a reference profile");
     return;
   }
+  assoc_class* history = find(view, "history_dlg");
   for (assoc_class* file : samples) {
+    xy_yobs_4& chain = *chain_of(*file);
+    // The estimate is what the limit is set from; its transforms are
+    // computed once and kept.
+    const noise_estimate e = estimate_noise(chain);
     std::string why;
-    if (!set_automatic_limit(*chain_of(*file), why)) tell(view, std::string(path_of(*file)) + ": " + why);
+    if (!set_automatic_limit(chain, why)) {
+      tell(view, std::string(path_of(*file)) + ": " + why);
+      continue;
+    }
+    if (history) history->set_text(automatic_limit_line(path_of(*file), chain, e.snr_at_limit).c_str());
   }
   view.redraw();
+}
+
+std::string automatic_limit_line(const std::string& path, xy_yobs_3& sample, double snr) {
+  const double index = sample.limit_index();
+  std::string line = path + ": automatic frequency limit " + format_number("%.0f", index) +
+                     format_number(" (%.4f cycles/deg", sample.limit_frequency());
+  if (sample.wavelength() > 0.0)
+    line += format_number(", L = %.1f A", index * sample.fft.frequency_axis.xd * sample.wavelength_factor());
+  return line + format_number("), signal-to-noise %.1f", snr);
 }

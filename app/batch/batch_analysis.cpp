@@ -345,8 +345,7 @@ int batch_project(application_session& session, headless_platform& screen, const
   const int status = write_report(*view, request, out, err);
   // The report is written with the defaults of the values the project gave
   // wrongly (they were said); the run still did not do all it was asked.
-  auto* opened = dynamic_cast<proj_open_3*>(open);
-  return status == 0 && opened && opened->values_refused() > 0 ? 1 : status;
+  return status == 0 && open->values_refused() > 0 ? 1 : status;
 }
 
 int batch_size_strain(application_session& session, const analysis_request& request, std::ostream& out,

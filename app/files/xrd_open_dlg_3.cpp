@@ -24,6 +24,7 @@ assoc_class* xrd_open_dlg_3::execute() {
     for (const std::string& path : paths) {
       const load_result r = load_data_file(*this, path);
       if (r == load_result::limit_reached) break;
+      if (r == load_result::loaded && p) p->opened(path);
       if (p && paths.size() > 1) p->show_progress(++done, static_cast<int>(paths.size()));
     }
   } catch (...) {

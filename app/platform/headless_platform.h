@@ -207,6 +207,9 @@ class headless_platform : public platform {
   void set_clipboard_text(const std::string& text) override { clipboard_ = text; }
   // What the program last put on the clipboard.
   const std::string& clipboard() const { return clipboard_; }
+  void opened(const std::string& path) override { opened_.push_back(path); }
+  // The paths told opened, in order.
+  const std::vector<std::string>& opened_paths() const { return opened_; }
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;
   int popup_menu(platform_types::window_ref owner, int x, int y,
                  const std::vector<platform_types::menu_item>& items) override;
@@ -314,6 +317,7 @@ class headless_platform : public platform {
 
   std::vector<std::string> calls_;
   std::string clipboard_;
+  std::vector<std::string> opened_;
   std::vector<question> questions_;
   std::vector<platform_types::file_request> file_requests_;
   std::deque<yes_no_reply> yes_no_answers_;

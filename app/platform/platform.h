@@ -267,6 +267,10 @@ class platform {
   virtual platform_types::file_answer choose_file(const platform_types::file_request& request) = 0;
   // Puts a text on the system's clipboard, for another program to paste.
   virtual void set_clipboard_text(const std::string& text) = 0;
+  // A data file or project the user asked for has opened: the front end
+  // may offer it again (its recent files). What failed to open is never
+  // told, nor the data files a project loads.
+  virtual void opened(const std::string& path) = 0;
   // Asks the size of a figure to export, proposed in `size`; `resolution`:
   // the dpi applies (a PNG). False when cancelled.
   virtual bool ask_figure_size(platform_types::figure_size& size, bool resolution,

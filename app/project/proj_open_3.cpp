@@ -216,5 +216,6 @@ assoc_class* proj_open_3::read_project(const std::string& path) {
   if (!readable_project(path, records) || !replace_with(path, records)) return nullptr;
   // A project none of whose files could be loaded is no project.
   if (assoc_class* check = find(*this, "proj_check_no_xdd")) check->execute();
+  if (platform* p = current_platform(); p && loaded_count(*this) > 0) p->opened(path);
   return assoc_class::execute();
 }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -32,6 +33,13 @@ constexpr int first_file_button = 4010;
 constexpr int last_file_button = 4041;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// One spelling per file: links and ".." resolved where the file exists.
+QString canonical(const QString& path) {
+  const QFileInfo info(path);
+  const QString resolved = info.canonicalFilePath();
+  return resolved.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : resolved;
+}
 
 bool is_file_button(int id) { return id >= first_file_button && id <= last_file_button; }
 
@@ -307,16 +315,21 @@ void main_window::dropEvent(QDropEvent* e) {
   const std::vector<std::string> paths = local_paths(e->mimeData());
   if (paths.empty() || !open_paths_) return;
   e->acceptProposedAction();
-  add_recent(paths);
   open_paths_(paths);
 }
 
-QStringList main_window::recent() const { return QSettings().value("recent/files").toStringList(); }
+QStringList main_window::recent() const {
+  // Lists written before paths were made canonical may hold one file twice.
+  QStringList list;
+  for (const QString& path : QSettings().value("recent/files").toStringList())
+    if (const QString full = canonical(path); !list.contains(full)) list << full;
+  return list;
+}
 
 void main_window::add_recent(const std::vector<std::string>& paths) {
   QStringList list = recent();
   for (const std::string& p : paths) {
-    const QString full = QFileInfo(qs(p)).absoluteFilePath();
+    const QString full = canonical(qs(p));
     list.removeAll(full);
     list.prepend(full);
   }
@@ -328,11 +341,22 @@ void main_window::add_recent(const std::vector<std::string>& paths) {
 void main_window::build_recent_menu() {
   if (!recent_menu_) return;
   recent_menu_->clear();
-  const QStringList list = recent();
+  // A file that went since cannot be opened again.
+  QStringList list;
+  for (const QString& path : recent())
+    if (QFileInfo(path).isFile()) list << path;
+  recent_menu_->setToolTipsVisible(true);
   int n = 0;
   for (const QString& path : list) {
-    QAction* a = recent_menu_->addAction(QString("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
+    const QFileInfo info(path);
+    // Two files of one name are told apart by their folders.
+    const bool shared_name = std::count_if(list.begin(), list.end(), [&](const QString& other) {
+                               return QFileInfo(other).fileName() == info.fileName();
+                             }) > 1;
+    const QString label = shared_name ? QString("%1 (%2)").arg(info.fileName(), info.absolutePath()) : info.fileName();
+    QAction* a = recent_menu_->addAction(QString("&%1 %2").arg(++n).arg(label));
     a->setStatusTip(path);
+    a->setToolTip(path);
     connect(a, &QAction::triggered, this, [this, path] {
       if (open_paths_) open_paths_({path.toStdString()});
     });

@@ -103,6 +103,8 @@ qt_platform::~qt_platform() {
 
 // --- message boxes and questions ---
 
+void qt_platform::opened(const std::string& path) { window_->add_recent({path}); }
+
 void qt_platform::set_clipboard_text(const std::string& text) {
   if (QClipboard* board = QGuiApplication::clipboard()) board->setText(qs(text));
 }
@@ -158,8 +160,6 @@ platform_types::file_answer qt_platform::choose_file(const platform_types::file_
     for (const QString& f : dialog.selectedFiles()) answer.paths.push_back(f.toStdString());
     settings.setValue("files/last_directory", dialog.directory().absolutePath());
   }
-  if (answer.result == platform_types::file_answer::status::chosen && !request.save)
-    window_->add_recent(answer.paths);
   return answer;
 }
 

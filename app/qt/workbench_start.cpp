@@ -104,10 +104,7 @@ int run_workbench(const workbench_options& options) {
       screen.window().set_path_opener([app](const std::vector<std::string>& paths) { app->open_paths(paths); });
       // The start's work runs inside the event loop, with the window shown.
       QTimer::singleShot(0, &screen, [&screen, app, &options] {
-        if (!options.paths.empty()) {
-          screen.window().add_recent(options.paths);
-          app->open_paths(options.paths);
-        }
+        if (!options.paths.empty()) app->open_paths(options.paths);
         if (!options.show.empty()) open_family_view(*app, options.show);
         // Several views at start: side by side, each fully in sight.
         if (view_recs_9* views = view_list(*app); views && views->views().size() > 1) screen.tile_frames();

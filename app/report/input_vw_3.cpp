@@ -249,8 +249,31 @@ bool input_vw_3::choose(int index) {
     if (p && form_) p->list_add(form_, report_control::options, create_report_item);
   }
   lay_out();
+  files_shown_ = loaded_file_count();
   building_ = false;
   return true;
+}
+
+int input_vw_3::loaded_file_count() {
+  assoc_class* files = find_existing(*this, "xAdd_recs");
+  return files ? files->child_count() : 0;
+}
+
+void input_vw_3::refresh() {
+  platform* p = current_platform();
+  if (!p || !form_ || building_ || chosen_ < 0) return;
+  bool rows_went = false;
+  for (const auto& r : rows_) rows_went |= r->get() == nullptr;
+  if (rows_went || loaded_file_count() != files_shown_) {
+    choose(chosen_);
+    return;
+  }
+  // Only what changed is written: the lists keep their selection and
+  // scrolling, and the user's choice of cells stays.
+  for (const auto& c : columns_)
+    for (int r = 0; r < c->rows(); ++r)
+      if (const std::string now = c->text(r); p->list_text(form_, c->list_id, r) != now)
+        p->list_replace(form_, c->list_id, r, now);
 }
 
 void input_vw_3::add_column(const lb_tem_3& definition, bool identity) {

@@ -64,6 +64,11 @@ class input_vw_3 : public assoc_class, public platform_types::frame_events, publ
   // The edit line's text to the selected cells of the first editable column
   // with a selection. How many rows took the value.
   int apply_edit();
+  // Brings an open editor up to what the tree holds after a change made
+  // elsewhere (a menu command, a drag in a view, a load): a cell whose value
+  // changed shows its new text; rows that went, or files that came, show
+  // the report again.
+  void refresh();
   // Leaves the selected rows out of the editor (and so of the report).
   void hide_selected_lines();
   void set_column_hidden(std::size_t column, bool hidden);
@@ -100,6 +105,7 @@ class input_vw_3 : public assoc_class, public platform_types::frame_events, publ
   void lay_out();
   inp_data_id_lb_3* column_of(int control);
   std::string outside(const char* name) const;
+  int loaded_file_count();
 
   platform::frame_id frame_ = 0;
   platform::dialog_id form_ = 0;
@@ -107,4 +113,5 @@ class input_vw_3 : public assoc_class, public platform_types::frame_events, publ
   std::vector<std::unique_ptr<node_watch>> rows_;
   std::vector<std::unique_ptr<inp_data_id_lb_3>> columns_;
   bool building_ = false;
+  int files_shown_ = -1;  // loaded files when the rows were found
 };

@@ -9,6 +9,7 @@
 #include "app/files/load_data_file.h"
 #include "app/project/proj_open_3.h"
 #include "app/project/proj_save_3.h"
+#include "app/report/input_vw_3.h"
 #include "app/shell/menu_commands.h"
 #include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"
@@ -87,6 +88,11 @@ TDrawView* for_app_3::focused_view() {
 }
 
 void for_app_3::command(int id) {
+  // Whatever the command changed, the report editor shows it.
+  struct refresh_after {
+    for_app_3& app;
+    ~refresh_after() { app.refresh_report_editor(); }
+  } refresh{*this};
   try {
     if (is_view_command(id)) {
       if (TDrawView* view = focused_view()) view->command(id);
@@ -329,6 +335,12 @@ void for_app_3::save_project() {
 
 void for_app_3::idle() {
   if (assoc_class* bin = deletion_bin()) bin->delete_all_children();
+  // Values also change by dragging in a view and through dialogs.
+  refresh_report_editor();
+}
+
+void for_app_3::refresh_report_editor() {
+  if (auto* editor = dynamic_cast<input_vw_3*>(find_existing(*this, "input_vw"))) editor->refresh();
 }
 
 void for_app_3::show_limits(double x1, double x2, double y1, double y2) {
@@ -364,8 +376,22 @@ void for_app_3::load_data() {
   TDrawView* view = new_graph_view();
   if (!view) return;
   node_watch still_there(view);
-  if (assoc_class* open = find(*this, "xrd_open_dlg")) open->execute();
-  if (still_there) view->invalidate_all();
+  try {
+    if (assoc_class* open = find(*this, "xrd_open_dlg")) open->execute();
+  } catch (...) {
+    if (still_there) close_if_empty(*view);
+    throw;
+  }
+  if (still_there) close_if_empty(*view);
+}
+
+void for_app_3::close_if_empty(TDrawView& view) {
+  // A cancelled dialog, or files that were all refused or loaded already,
+  // leave nothing to show.
+  if (view.lines().empty())
+    view.close_window();
+  else
+    view.invalidate_all();
 }
 
 bool for_app_3::is_project_path(const std::string& path) {
@@ -404,17 +430,13 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
     if (p) p->set_busy(true);
     int done = 0;
     for (const std::string& path : data) {
-      if (load_data_file(*this, path) == load_result::limit_reached) break;
+      const load_result r = load_data_file(*this, path);
+      if (r == load_result::limit_reached) break;
+      if (r == load_result::loaded && p) p->opened(path);
       if (p && data.size() > 1) p->show_progress(++done, static_cast<int>(data.size()));
     }
     if (p) p->set_busy(false);
-    if (!still_there) return;
-    // Nothing could be loaded (all refused, or loaded already): no empty
-    // view is left behind.
-    if (view->lines().empty() && view->parent())
-      view->parent()->delete_child(view);
-    else
-      view->invalidate_all();
+    if (still_there) close_if_empty(*view);
   } catch (const numeric_abort& abort) {
     if (p) p->set_busy(false);
     report_numeric_abort(abort);

@@ -48,6 +48,8 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   void save_project();
   // Idle time: the objects moved to the deletion bin are destroyed.
   void idle();
+  // An open report editor shows the values as they are now.
+  void refresh_report_editor();
 
   // Status-bar texts.
   void show_limits(double x1, double x2, double y1, double y2);
@@ -93,6 +95,8 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
  private:
   void about();
   void load_data();
+  // A view that a load left without any file is closed.
+  void close_if_empty(TDrawView& view);
   void view_selected_files();
   void file_button_popup(int id);
   // Whether the command is one the focused graph view answers.

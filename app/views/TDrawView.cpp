@@ -113,6 +113,13 @@ void TDrawView::frame_closed() {
   move_to_deletion_bin(*this);
 }
 
+void TDrawView::close_window() {
+  if (drag_target_.get()) release();
+  if (view_recs_9* r = recs(); r && r->focused() == this) r->set_focused(nullptr);
+  if (platform* p = current_platform(); p && frame_) p->destroy_frame(std::exchange(frame_, 0));
+  move_to_deletion_bin(*this);
+}
+
 bool TDrawView::has_focus() {
   view_recs_9* r = recs();
   return r && r->focused() == this;
@@ -167,22 +174,39 @@ void TDrawView::refresh_axes_dialog() {
   if (auto* axes = dynamic_cast<axes_dlg_3*>(find_existing(*this, "axes_dlg"))) axes->refresh();
 }
 
-void TDrawView::show_all() {
-  double xlo = empty_low, xhi = empty_high, ylo = empty_low, yhi = empty_high;
-  {
-    watched_plots all = watch_plots(*this);
-    for (auto& w : all.plots) {
-      auto* p = dynamic_cast<plot_3*>(w->get());
-      if (!p) continue;
-      // The curves of the families shown must exist before they are measured.
-      painting_ = true;
-      p->update(*this);
-      painting_ = false;
-      if (!w->get()) continue;
-      p->x_extent(*this, xlo, xhi);
-      p->y_extent(*this, -empty_low, empty_low, 0x3, ylo, yhi);
-    }
+bool TDrawView::curve_extent(double from, double to, double& xlo, double& xhi, double& ylo, double& yhi) {
+  xlo = empty_low, xhi = empty_high, ylo = empty_low, yhi = empty_high;
+  watched_plots all = watch_plots(*this);
+  for (auto& w : all.plots) {
+    auto* p = dynamic_cast<plot_3*>(w->get());
+    if (!p) continue;
+    // The curves of the families shown must exist before they are measured.
+    painting_ = true;
+    p->update(*this);
+    painting_ = false;
+    if (!w->get()) continue;
+    p->x_extent(*this, xlo, xhi);
+    p->y_extent(*this, from, to, 0x3, ylo, yhi);
   }
+  return xlo <= xhi;
+}
+
+bool TDrawView::keep_x_window(double from, double to) {
+  double xlo = 0.0, xhi = 0.0, ylo = 0.0, yhi = 0.0;
+  if (!curve_extent(from, to, xlo, xhi, ylo, yhi) || from < xlo || to > xhi || !(ylo <= yhi)) return false;
+  x1 = from;
+  x2 = to;
+  y1 = ylo;
+  y2 = yhi;
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+  return true;
+}
+
+void TDrawView::show_all() {
+  double xlo = 0.0, xhi = 0.0, ylo = 0.0, yhi = 0.0;
+  curve_extent(-empty_low, empty_low, xlo, xhi, ylo, yhi);
   // With nothing shown the limits stay as they were.
   if (xlo <= xhi) {
     x1 = xlo;
@@ -250,6 +274,14 @@ view_line_9* TDrawView::add_file(assoc_class* file) {
   line->bind(file);
   set_title();
   return line;
+}
+
+void TDrawView::line_unloaded() {
+  if (in_teardown(*this)) return;
+  if (lines().empty())
+    close_window();
+  else
+    lines_changed();
 }
 
 void TDrawView::delete_line(view_line_9* line) {
@@ -704,10 +736,14 @@ void TDrawView::show_next_file(int step) {
     index = ((first + step) % n + n) % n;
   }
   assoc_class* file = loaded->child(index);
+  // Going through the files is comparing them: the window the user chose
+  // stays wherever the next file has data across it.
+  const double from = x1, to = x2;
+  const bool had_lines = !all.empty();
   delete_all_lines();
   add_file(file);
   lines_changed();
-  show_all();
+  if (!had_lines || !keep_x_window(from, to)) show_all();
 }
 
 void TDrawView::measure(const char* what) {

@@ -86,6 +86,9 @@ class TDrawView : public assoc_class,
   // The frame was closed by the user: the platform destroys it; the view
   // leaves the list of views (into the deletion bin).
   void frame_closed();
+  // Closes the view as its frame's close box does: the frame goes now, the
+  // node at idle time (a caller up the stack may still hold it).
+  void close_window();
   bool has_focus();
   void take_focus();
 
@@ -132,6 +135,9 @@ class TDrawView : public assoc_class,
   void delete_all_lines();
   // After lines came or went: title, file buttons, repaint.
   void lines_changed();
+  // A line left because its file was unloaded: a view with no file left in
+  // it has nothing to show and closes.
+  void line_unloaded();
 
   // --- title ---
   void set_title();
@@ -190,11 +196,17 @@ class TDrawView : public assoc_class,
   view_recs_9* recs();
   // Refreshes the axes dialog if it is open.
   void refresh_axes_dialog();
+  // The extent of the shown curves: x over all of them, y over the x window
+  // [from, to]. False when no curve answers.
+  bool curve_extent(double from, double to, double& xlo, double& xhi, double& ylo, double& yhi);
 
  private:
   void paint_curves(platform_types::surface& s, bool with_markers = true);
   void apply_y_fixes();
   void show_next_file(int step);
+  // Keeps the x window [from, to] when the curves shown cover it, with y
+  // fitted to them there; false (nothing changed) when they do not.
+  bool keep_x_window(double from, double to);
   void measure(const char* what);
   void press(const platform_types::mouse_event& e, bool right);
   void dispatch_press(bool right);

@@ -1,5 +1,7 @@
 #include "app/views/for_dr_vw_3.h"
 
+#include <algorithm>
+
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
 #include "xrd/chain/xy_yobs_3.h"
@@ -10,7 +12,38 @@ std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const {
   return copy;
 }
 
-void for_dr_vw_3::setup_window() { display_flags.set(show_bits::observed); }
+void for_dr_vw_3::setup_window() {
+  display_flags.set(show_bits::observed);
+  if (const family now = family_of(display_flags.bits()); now != no_family) limits_family_ = now;
+}
+
+for_dr_vw_3::family for_dr_vw_3::family_of(std::uint32_t bits) {
+  if (bits & view_bits::frequency_families) return transforms;
+  if (bits & view_bits::profile_families) return profiles;
+  return no_family;
+}
+
+bool for_dr_vw_3::follow_family() {
+  const family now = family_of(display_flags.bits());
+  if (now == no_family || now == limits_family_) return false;
+  kept_[limits_family_] = {true, x1, x2, y1, y2};
+  limits_family_ = now;
+  const kept_limits& back = kept_[now];
+  if (!back.kept) return false;
+  // A transform's axis changes with the wavelength (lengths or cycles per
+  // degree): a range mostly off the data now is no range to come back to.
+  double xlo = 0.0, xhi = 0.0, ylo = 0.0, yhi = 0.0;
+  if (!curve_extent(back.x1, back.x2, xlo, xhi, ylo, yhi)) return false;
+  const double shared = std::min(xhi, back.x2) - std::max(xlo, back.x1);
+  if (!(shared >= 0.5 * (back.x2 - back.x1))) return false;
+  x1 = back.x1;
+  x2 = back.x2;
+  y1 = back.y1;
+  y2 = back.y2;
+  recompute_scale();
+  push_limits();
+  return true;
+}
 
 std::uint32_t for_dr_vw_3::display_bit(int id) {
   // 4247 .. 4254 are the bits 0x010 .. 0x800 in order.
@@ -24,12 +57,16 @@ void for_dr_vw_3::toggle_display(int id) {
   display_flags.assign(bit, !display_flags.test(bit));
   if (display_flags.test(bit)) {
     if (bit & view_bits::frequency_families) {
-      // A transform has its own scale: pinned to its data, and all of it.
+      // A transform has its own scale: pinned to its data, and all of it
+      // unless the view showed transforms before.
       display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
       display_flags.clear(view_bits::profile_families);
-      show_all();
+      if (!follow_family()) show_all();
     } else {
       display_flags.clear(view_bits::frequency_families);
+      // Back from the transforms: the profile as it was last seen.
+      const bool switched = limits_family_ != profiles;
+      if (!follow_family() && switched) show_all();
     }
   }
   set_title();
@@ -74,6 +111,8 @@ void for_dr_vw_3::show_families(std::uint32_t bits) {
     display_flags.set(view_bits::fix_y1_at_min | view_bits::fix_y2_at_max);
   set_title();
   show_all();
+  // The limits now are those of the families shown.
+  if (const family now = family_of(display_flags.bits()); now != no_family) limits_family_ = now;
 }
 
 const std::vector<display_family>& display_families() {

@@ -42,4 +42,21 @@ class for_dr_vw_3 : public TDrawView {
 
  protected:
   void setup_window() override;
+
+ private:
+  // Profiles are drawn over 2θ, transforms over frequency: each keeps the
+  // limits it was last shown in, so that a switch back finds them again.
+  enum family { profiles, transforms, no_family };
+  static family family_of(std::uint32_t bits);
+  struct kept_limits {
+    bool kept = false;
+    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  };
+  // The display bits changed: when they moved to the other family, the
+  // limits shown are kept as the old family's and the new family's come
+  // back. False when they did not come back (the family is shown for the
+  // first time, or no family is shown).
+  bool follow_family();
+  kept_limits kept_[2];
+  family limits_family_ = profiles;  // whose limits x1 .. y2 are
 };

@@ -23,7 +23,7 @@ void view_line_9::target_died() {
   if (destroying_ || in_teardown(*this)) return;
   TDrawView* view = dynamic_cast<TDrawView*>(ancestor_named("drvw"));
   if (!move_to_deletion_bin(*this)) return;
-  if (view) view->lines_changed();
+  if (view) view->line_unloaded();
 }
 
 std::unique_ptr<assoc_class> view_line_9::clone_empty() const {

@@ -12,6 +12,7 @@
 #include "../workbench_fixture.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/for_dr_vw_3.h"
+#include "app/views/view_recs_9.h"
 #include "xrd/plots/plot_view.h"
 
 namespace {
@@ -48,12 +49,16 @@ void PrintTo(const unload_route& r, std::ostream* os) { *os << r.name; }
 
 class LongSession : public Workbench, public testing::WithParamInterface<unload_route> {
  protected:
-  // Loads every file into one graph view, paints it showing the observed
+  // Loads every file into a new graph view, paints it showing the observed
   // profiles and then their transforms (which runs each file's chain),
   // unloads them all, and lets the application idle so that its deletion
-  // bin, where the view's lines went, is emptied. False when any step did
-  // not happen: the rounds would then measure something else.
-  bool load_show_and_unload(for_dr_vw_3& view, const std::vector<std::string>& paths) {
+  // bin, where the view's lines and then the view itself went, is emptied.
+  // False when any step did not happen: the rounds would then measure
+  // something else.
+  bool load_show_and_unload(const std::vector<std::string>& paths) {
+    auto* made = dynamic_cast<for_dr_vw_3*>(app->new_graph_view());
+    if (!made) return false;
+    for_dr_vw_3& view = *made;
     for (const std::string& p : paths) {
       assoc_class* file = session->load_file(p);
       if (!file || !view.add_file(file)) return false;
@@ -71,8 +76,8 @@ class LongSession : public Workbench, public testing::WithParamInterface<unload_
     screen.user_idles();
     // What the scripted platform records is the test's, not the program's.
     screen.clear_calls();
-    return lines_binned && file_count() == 0 && view.lines().empty() && app->deletion_bin()->child_count() == 0 &&
-           screen.pending_answers() == 0;
+    return lines_binned && file_count() == 0 && view_list(*app)->views().empty() &&
+           app->deletion_bin()->child_count() == 0 && screen.pending_answers() == 0;
   }
 };
 
@@ -80,13 +85,10 @@ TEST_P(LongSession, loading_showing_and_unloading_32_files_100_times_leaves_resi
   if (freed_memory_is_quarantined) GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine";
   std::vector<std::string> paths;
   for (int i = 0; i < 32; ++i) paths.push_back(scan("scan" + std::to_string(i) + ".xdd", 512));
-  auto* view = dynamic_cast<for_dr_vw_3*>(app->new_graph_view());
-  ASSERT_NE(view, nullptr);
-
-  ASSERT_TRUE(load_show_and_unload(*view, paths)) << "the warm-up round";
+  ASSERT_TRUE(load_show_and_unload(paths)) << "the warm-up round";
   const long before = resident_bytes();
   ASSERT_GT(before, 0) << "/proc/self/statm cannot be read";
-  for (int round = 1; round <= 100; ++round) ASSERT_TRUE(load_show_and_unload(*view, paths)) << "round " << round;
+  for (int round = 1; round <= 100; ++round) ASSERT_TRUE(load_show_and_unload(paths)) << "round " << round;
   const long after = resident_bytes();
   EXPECT_LE(after, before + before / 20) << "resident memory grew from " << before << " to " << after << " bytes";
 }
