@@ -50,6 +50,20 @@ inline std::set<std::string> names_in(const std::filesystem::path& folder) {
   return names;
 }
 
+// Works in another folder for as long as it lives.
+class working_folder {
+ public:
+  explicit working_folder(const std::filesystem::path& to) : before_(std::filesystem::current_path()) {
+    std::filesystem::current_path(to);
+  }
+  ~working_folder() { std::filesystem::current_path(before_); }
+  working_folder(const working_folder&) = delete;
+  working_folder& operator=(const working_folder&) = delete;
+
+ private:
+  std::filesystem::path before_;
+};
+
 class Workbench : public ::testing::Test {
  protected:
   Workbench() {

@@ -14,18 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Works in another folder for as long as it lives.
-class working_folder {
- public:
-  explicit working_folder(const fs::path& to) : before_(fs::current_path()) { fs::current_path(to); }
-  ~working_folder() { fs::current_path(before_); }
-  working_folder(const working_folder&) = delete;
-  working_folder& operator=(const working_folder&) = delete;
-
- private:
-  fs::path before_;
-};
-
 class MovedProjects : public Workbench {
  protected:
   void load_project(const fs::path& path) {
