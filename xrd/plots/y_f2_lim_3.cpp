@@ -1,5 +1,6 @@
 #include "xrd/plots/y_f2_lim_3.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/paths.h"
@@ -33,7 +34,9 @@ bool y_f2_lim_3::recompute(plot_view& view, xy_data_for_3& xy) {
 bool y_f2_lim_3::drag_marker_to(double x) {
   xy_yobs_4* chain = observed();
   if (!chain || !chain->run_transform_stages() || chain->display_axis.xd == 0.0) return false;
-  chain->set_limit_index((x - chain->display_axis.x1) / chain->display_axis.xd);
+  // Kept on the axis, where a typed limit must lie too.
+  const double last = chain->display_axis.n > 0 ? chain->display_axis.n - 1 : 0;
+  chain->set_limit_index(std::clamp((x - chain->display_axis.x1) / chain->display_axis.xd, 0.0, last));
   assoc_class* file = data_file();
   node_list others;
   if (ptr_classes_4* tied = chain->tied_files()) others = tied->targets();

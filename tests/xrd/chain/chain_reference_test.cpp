@@ -159,10 +159,24 @@ TEST_F(Reference, DraggingTheLimitMarkerAsksTheFilesDividedByThisOneToDivideAgai
   EXPECT_EQ(t.views()->redrawn, (std::vector<assoc_class*>{b, a}));
 }
 
-TEST_F(Reference, DraggingTheOriginMarkerMovesTheOrigin) {
-  ASSERT_TRUE(tree::node<plot_xy_3>(a, "y_for_zero")->drag_marker_to(0.25));
+TEST_F(Reference, DraggingTheOriginMarkerMovesTheOriginAndKeepsItOnTheScan) {
+  auto* marker = tree::node<plot_xy_3>(a, "y_for_zero");
+  ASSERT_TRUE(marker->drag_marker_to(0.25));
   EXPECT_NEAR(tree::option(a, "fft_zero")->get_double(), 125.0, 1e-9);
   EXPECT_EQ(t.views()->redrawn.back(), a);
+  const double last = tree::yobs(a)->y.count() - 1;
+  ASSERT_TRUE(marker->drag_marker_to(1e6));
+  EXPECT_EQ(tree::option(a, "fft_zero")->get_double(), last) << "dragged past the scan's end";
+  ASSERT_TRUE(marker->drag_marker_to(-1e6));
+  EXPECT_EQ(tree::option(a, "fft_zero")->get_double(), 0.0) << "dragged before its start";
+}
+
+TEST_F(Reference, DraggingTheLimitMarkerPastTheAxisStopsAtItsEnd) {
+  tree::yobs(b)->run_transform_stages();
+  auto* marker = tree::node<plot_xy_3>(b, "y_f2_lim");
+  const x1_xd_x2_3& axis = tree::yobs(b)->display_axis;
+  ASSERT_TRUE(marker->drag_marker_to(axis.x1 + 1e6 * axis.xd));
+  EXPECT_EQ(tree::option(b, "fBft_f2_lim")->get_double(), axis.n - 1);
 }
 
 }  // namespace
