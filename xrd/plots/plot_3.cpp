@@ -224,6 +224,8 @@ std::string plot_3::measure(const char* command) {
 assoc_class* plot_3::set_text(const char* text) {
   result_ = measure(text);
   // The history dialog is made on the first result, so that no result is lost.
-  if (assoc_class* history = find(*this, "history_dlg")) history->set_text(result_.c_str());
+  // A measure that cannot be taken says why there, where the person looks.
+  const std::string line = result_ == error_text && !reason_.empty() ? result_ + ": " + reason_ : result_;
+  if (assoc_class* history = find(*this, "history_dlg")) history->set_text(line.c_str());
   return this;
 }

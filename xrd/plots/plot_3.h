@@ -104,8 +104,8 @@ class plot_3 : public assoc_class {
   static void redraw_file(assoc_class& file);
 
   // "FWHM", "Centroid" or "Area" measures the curve in the view's window; the
-  // result text (or "Error") goes to "history_dlg" and stays in last_result;
-  // with "Error", last_reason says why.
+  // result text (or "Error") stays in last_result and goes to "history_dlg";
+  // with "Error", last_reason says why, and the history line says it too.
   assoc_class* set_text(const char* text) override;
   const std::string& last_result() const { return result_; }
   const std::string& last_reason() const { return reason_; }

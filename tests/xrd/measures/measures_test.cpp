@@ -52,7 +52,8 @@ TEST(Measures, ReadTheProfileInTheViewsWindowAboveItsBackgroundAndTellTheHistory
     plot->set_text(c.command);
     EXPECT_EQ(plot->last_result(), c.result) << c.name;
     EXPECT_EQ(plot->last_reason().empty(), std::string(c.result) != "Error") << c.name << ": " << plot->last_reason();
-    EXPECT_EQ(history->lines, std::vector<std::string>{c.result}) << "the history gets the same line: " << c.name;
+    const std::string told = std::string(c.result) == "Error" ? "Error: " + plot->last_reason() : c.result;
+    EXPECT_EQ(history->lines, std::vector<std::string>{told}) << "the history gets the line, and why not: " << c.name;
   }
 }
 
