@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/assoc_class.h"
+#include "core/error_message.h"
 #include "core/field_description.h"
 #include "core/fund_funs.h"
 #include "core/fund_type_3.h"
@@ -162,6 +163,39 @@ class host : public template_host {
   templates& t_;
   tem* app_;
   template_host* previous_;
+};
+
+// A live root object under a template scope of its own, whose typed fields a
+// test declares and makes, and the messages shown meanwhile.
+struct value_tree {
+  templates t;
+  host h{t};
+  tem* scope = t.top("#v");
+  tem* root_tem = t.node(scope, "root");
+  assoc_class root;
+  recording_reporter shown;
+  error_reporter* previous = set_error_reporter(&shown);
+
+  value_tree() {
+    t.open_scope(root_tem, scope);
+    root.set_tem(root_tem);
+    root.set_live();
+  }
+  ~value_tree() { set_error_reporter(previous); }
+  value_tree(const value_tree&) = delete;
+  value_tree& operator=(const value_tree&) = delete;
+
+  tem* field(const char* name, kind k) { return t.node(scope, name, 0, k); }
+  // A double a person knows as `label`, held within [min, max].
+  tem* limited(const char* name, const char* label, double min, double max) {
+    tem* f = field(name, kind::double_value);
+    f->field_desc().bits |= field_bits::min | field_bits::max | field_bits::name;
+    f->field_desc().min = min;
+    f->field_desc().max = max;
+    f->field_desc().name.assign(label);
+    return f;
+  }
+  assoc_class* make(const char* name) { return root.create_child_by_name(name); }
 };
 
 }  // namespace stand_in

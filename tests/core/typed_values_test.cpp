@@ -15,37 +15,11 @@ namespace {
 
 using stand_in::kind;
 
-class TypedValues : public ::testing::Test {
- protected:
-  TypedValues() : h(t) {
-    scope = t.top("#v");
-    root_tem = t.node(scope, "root");
-    t.open_scope(root_tem, scope);
-    root.set_tem(root_tem);
-    root.set_live();
-    previous = set_error_reporter(&shown);
-  }
-  ~TypedValues() override { set_error_reporter(previous); }
-
-  stand_in::tem* field(const char* name, kind k) { return t.node(scope, name, 0, k); }
-  assoc_class* make(const char* name) { return root.create_child_by_name(name); }
-
-  stand_in::templates t;
-  stand_in::host h;
-  stand_in::tem* scope;
-  stand_in::tem* root_tem;
-  assoc_class root;
-  recording_reporter shown;
-  error_reporter* previous;
-};
+class TypedValues : public ::testing::Test, public stand_in::value_tree {};
 
 // The messages a person sees when a typed entry is refused; the value stays.
 TEST_F(TypedValues, LimitsAndSwitchesRefuseWithTheFieldsMessageAndKeepTheValue) {
-  stand_in::tem* width = field("width", kind::double_value);
-  width->field_desc().bits |= field_bits::min | field_bits::max | field_bits::name;
-  width->field_desc().min = 0.0;
-  width->field_desc().max = 10.0;
-  width->field_desc().name.assign("line width");
+  limited("width", "line width", 0.0, 10.0);
   stand_in::tem* flag = field("flag", kind::int_value);
   flag->field_desc().bits |= field_bits::switch_ | field_bits::int_ | field_bits::name;
   flag->field_desc().name.assign("use tails");

@@ -28,29 +28,19 @@ class LineMeasures : public BatchFolder {
     return write(name, f.str());
   }
 
-  // FWHM and integral breadth of the file as measure --table gives them.
-  std::pair<double, double> table_widths(const std::string& file, const std::vector<std::string>& settings) {
+  // FWHM and integral breadth as `measure --table` gives them, or (with a
+  // reference) as size-strain gives them for the "observed" line.
+  std::pair<double, double> widths(const std::string& file, const std::vector<std::string>& settings,
+                                   const std::string& reference = "") {
     std::vector<std::string> args = {"measure", "--table", file};
+    if (!reference.empty()) args = {"size-strain", "--pair", file, reference};
     args.insert(args.end(), settings.begin(), settings.end());
     const run_result r = run(args);
     EXPECT_EQ(r.status, 0) << r.err;
     std::smatch m;
-    if (!std::regex_search(r.out, m, std::regex("\n[^,]*,([0-9.]+),[0-9.]+,[0-9.]+,([0-9.]+),"))) {
-      ADD_FAILURE() << r.out;
-      return {0, 0};
-    }
-    return {std::stod(m[1]), std::stod(m[2])};
-  }
-
-  // The same of size-strain's "observed" line.
-  std::pair<double, double> observed_widths(const std::string& file, const std::string& reference,
-                                            const std::vector<std::string>& settings) {
-    std::vector<std::string> args = {"size-strain", "--pair", file, reference};
-    args.insert(args.end(), settings.begin(), settings.end());
-    const run_result r = run(args);
-    EXPECT_EQ(r.status, 0) << r.err;
-    std::smatch m;
-    if (!std::regex_search(r.out, m, std::regex("observed +FWHM ([0-9.]+) deg, integral breadth ([0-9.]+) deg"))) {
+    const std::regex shown(reference.empty() ? "\n[^,]*,([0-9.]+),[0-9.]+,[0-9.]+,([0-9.]+),"
+                                             : "observed +FWHM ([0-9.]+) deg, integral breadth ([0-9.]+) deg");
+    if (!std::regex_search(r.out, m, shown)) {
       ADD_FAILURE() << r.out;
       return {0, 0};
     }
@@ -88,8 +78,8 @@ TEST_F(LineMeasures, MeasureAndSizeStrainGiveALinesClosedFormWidthsAlike) {
   };
   for (const auto& r : rows) {
     const std::string file = scan_of("line.xdd", [&](double x) { return background(x) + r.line(x); });
-    const auto [fwhm, breadth] = table_widths(file, r.settings);
-    const auto [observed_fwhm, observed_breadth] = observed_widths(file, reference, r.settings);
+    const auto [fwhm, breadth] = widths(file, r.settings);
+    const auto [observed_fwhm, observed_breadth] = widths(file, r.settings, reference);
     EXPECT_EQ(observed_fwhm, fwhm) << r.name << ": the same width from both commands";
     EXPECT_EQ(observed_breadth, breadth) << r.name;
     EXPECT_NEAR(fwhm, r.fwhm_deg, 2e-4) << r.name;
@@ -102,7 +92,7 @@ TEST_F(LineMeasures, AMeasuredIronLineHasOneWidthInMeasureAndInSizeStrain) {
   const std::string fe = path("fe110.xdd"), lab6 = path("lab6_200.xdd");
   ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_fe_sample.csv", fe, "--xrange", "42", "47.5"}).status, 0);
   ASSERT_EQ(run({"convert", XRDF_TEST_DATA "/d8_lab6_standard.csv", lab6, "--xrange", "41.5", "45.5"}).status, 0);
-  EXPECT_EQ(table_widths(fe, {}), observed_widths(fe, lab6, {"--auto-limit"}));
+  EXPECT_EQ(widths(fe, {}), widths(fe, {"--auto-limit"}, lab6));
 }
 
 TEST_F(LineMeasures, AProfileWithoutALineOrARangeBesideTheScanIsRefusedWithTheReason) {

@@ -40,25 +40,18 @@ class ExitAsksFirst : public Workbench {
     }
     return out;
   }
-  std::vector<node_watch*> watch_files() {
-    watched.clear();
-    for (int i = 0; i < file_count(); ++i) watched.push_back(std::make_unique<node_watch>(files()->child(i)));
-    std::vector<node_watch*> out;
-    for (auto& w : watched) out.push_back(w.get());
-    return out;
-  }
-  std::vector<std::unique_ptr<node_watch>> watched;
 };
 
 TEST_F(ExitAsksFirst, AnsweringNoAtExitLeavesEveryFileLoaded) {
   load_three();
-  const std::vector<node_watch*> loaded = watch_files();
+  std::vector<std::unique_ptr<node_watch>> loaded;
+  for (int i = 0; i < file_count(); ++i) loaded.push_back(std::make_unique<node_watch>(files()->child(i)));
   screen.queue_yes_no(yes_no_reply::yes);  // b may go
   screen.queue_yes_no(yes_no_reply::no);   // c is kept
   EXPECT_FALSE(screen.user_closes_main());
   EXPECT_EQ(screen.questions().size(), 2u);
   EXPECT_EQ(file_count(), 3) << "the file not asked about and the one let go are still loaded";
-  for (node_watch* w : loaded) EXPECT_TRUE(*w) << "no file was loaded afresh";
+  for (const auto& w : loaded) EXPECT_TRUE(*w) << "no file was loaded afresh";
   EXPECT_TRUE(files()->child(1)->is_changed()) << "the file let go keeps its changes while it stays";
 
   // A second attempt asks again, and yes to all closes.

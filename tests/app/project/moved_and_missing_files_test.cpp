@@ -46,8 +46,18 @@ class MovedProjects : public Workbench {
   }
 };
 
-TEST_F(MovedProjects, AProjectCopiedBesideItsDataFindsThemThereAndSaysSo) {
+TEST_F(MovedProjects, AProjectTakesItsFilesWhereItNamedThemElseFindsThemBesideItAndSaysSo) {
   save_old_project();
+  // A file of the same name beside a copy of the project is not taken while
+  // the named one is there.
+  fs::create_directories(dir / "copy");
+  fs::copy(dir / "old" / "p.PRJ", dir / "copy" / "p.PRJ");
+  scan("copy/a.xdd", 20);
+  load_project(dir / "copy" / "p.PRJ");
+  EXPECT_EQ(loaded_paths(), (std::vector<std::string>{(dir / "old" / "a.xdd").string(),
+                                                      (dir / "old" / "scans" / "b.xdd").string()}));
+  EXPECT_EQ(description(0).find("found here"), std::string::npos) << description(0);
+
   // The project and its two files copied flat into a new folder, the old
   // folder gone.
   fs::create_directories(dir / "new");
@@ -70,18 +80,6 @@ TEST_F(MovedProjects, AProjectCopiedBesideItsDataFindsThemThereAndSaysSo) {
     EXPECT_NE(description(r.file).find(", found here: the project named " + r.recorded + ", which is not there"),
               std::string::npos)
         << description(r.file);
-}
-
-TEST_F(MovedProjects, AFileWhereTheProjectNamedItIsTakenAndSaysNothing) {
-  save_old_project();
-  // A file of the same name beside a copy of the project is not taken.
-  fs::create_directories(dir / "copy");
-  fs::copy(dir / "old" / "p.PRJ", dir / "copy" / "p.PRJ");
-  scan("copy/a.xdd", 20);
-  load_project(dir / "copy" / "p.PRJ");
-  EXPECT_EQ(loaded_paths(), (std::vector<std::string>{(dir / "old" / "a.xdd").string(),
-                                                      (dir / "old" / "scans" / "b.xdd").string()}));
-  EXPECT_EQ(description(0).find("found here"), std::string::npos) << description(0);
 }
 
 TEST(RecordedPaths, APathThatNamesNothingIsLookedForBelowThenBesideTheProject) {

@@ -31,13 +31,14 @@ class ReportEditorEntries : public Gui {
     for (int i = 0; l && i < l->count(); ++i) out.push_back(l->item(i)->text().toStdString());
     return out;
   }
-  // Selects every row of one column (and nothing elsewhere), types, Enter.
-  void type_into(const std::string& title, const QString& text) {
+  // Selects every row of one column, or its first (and nothing elsewhere),
+  // types, Enter.
+  void type_into(const std::string& title, const std::string& text, bool first_only = false) {
     for (const auto& c : editor->columns()) form()->list(c->list_id)->clearSelection();
     QListWidget* l = cells(title);
-    for (int r = 0; r < l->count(); ++r) l->item(r)->setSelected(true);
+    for (int r = 0; r < (first_only ? 1 : l->count()); ++r) l->item(r)->setSelected(true);
     QLineEdit* edit = form()->line(report_control::edit_line);
-    edit->setText(text);
+    edit->setText(QString::fromStdString(text));
     QTest::keyClick(edit, Qt::Key_Return);
     settle();
   }
@@ -48,9 +49,10 @@ class ReportEditorEntries : public Gui {
 
 using names = std::vector<std::string>;
 
-TEST_F(ReportEditorEntries, TypingWhatIsNoNumberOrBeyondTheDataIsRefusedOnceAndEveryCellKeepsItsValue) {
+TEST_F(ReportEditorEntries, TypingWhatIsNoNumberOrBeyondTheDataOrNoLoadedFileIsRefusedOnceAndEveryCellKeepsItsValue) {
   type_into("Origin", "40");
   type_into("Limit", "100");
+  type_into("Reference", files[1], true);
   const struct {
     const char* column;
     const char* typed;
@@ -76,26 +78,9 @@ TEST_F(ReportEditorEntries, TypingWhatIsNoNumberOrBeyondTheDataIsRefusedOnceAndE
   }
   EXPECT_EQ(texts("Origin"), (names{"40.0000", "40.0000"}));
   EXPECT_EQ(texts("Limit"), (names{"100.0000", "100.0000"}));
-}
-
-TEST_F(ReportEditorEntries, AReferenceThatNamesNoLoadedFileKeepsTheReferenceThereWas) {
-  for (const auto& c : editor->columns()) form()->list(c->list_id)->clearSelection();
-  cells("Reference")->item(0)->setSelected(true);
-  QLineEdit* edit = form()->line(report_control::edit_line);
-  edit->setText(QString::fromStdString(files[1]));
-  QTest::keyClick(edit, Qt::Key_Return);
-  settle();
-  ASSERT_EQ(texts("Reference")[0], files[1]);
-  screen->messages.clear();
-  edit->setText(QString::fromStdString(files[1] + "x"));
-  QTest::keyClick(edit, Qt::Key_Return);
-  settle();
-  EXPECT_EQ(screen->messages.size(), 1u);
-  EXPECT_EQ(texts("Reference")[0], files[1]) << "the reference stays";
-  edit->setText("");
-  QTest::keyClick(edit, Qt::Key_Return);
-  settle();
-  EXPECT_EQ(texts("Reference")[0], "") << "an empty line clears a reference";
+  EXPECT_EQ(texts("Reference"), (names{files[1], ""})) << "the reference there was stays";
+  type_into("Reference", "", true);
+  EXPECT_EQ(texts("Reference")[0], "") << "an empty line still clears a reference";
 }
 
 }  // namespace
