@@ -11,6 +11,7 @@
 
 #include "app/capture/capture_as_txt_3.h"
 #include "app/files/save_xdd_as_3.h"
+#include "app/platform/figure_file.h"
 #include "app/platform/headless_platform.h"
 #include "app/project/proj_open_3.h"
 #include "app/shell/application.h"
@@ -157,16 +158,7 @@ std::set<std::string> report_families(const analysis_request& request) {
 int write_report(TDrawView& view, const analysis_request& request, std::ostream& out, std::ostream& err) {
   const std::string text = request.csv ? capture_as_txt_3::report_csv(view, report_families(request))
                                        : capture_as_txt_3::report_text(view, report_families(request));
-  if (request.output.empty()) {
-    out << text;
-    return 0;
-  }
-  std::string why;
-  if (!capture_as_txt_3::write_text(request.output, text, why)) {
-    err << why << '\n';
-    return 1;
-  }
-  return 0;
+  return write_result(request.output, text, 0, out, err);
 }
 
 // Says, once for each cause, which measures of a file could not be formed:
@@ -188,6 +180,18 @@ void tell_missing(std::ostream& err, const std::string& path,
 }
 
 }  // namespace
+
+int write_result(const std::string& output, const std::string& text, int status, std::ostream& out,
+                 std::ostream& err) {
+  if (output.empty()) {
+    out << text;
+    return status;
+  }
+  std::string why;
+  if (write_file_replacing(output, text, why)) return status;
+  err << why << '\n';
+  return 1;
+}
 
 std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs) {
   if (output.empty()) return "";
@@ -266,14 +270,7 @@ int batch_measure_table(application_session& session, const analysis_request& re
     }
     text += row + '\n';
   }
-  if (request.output.empty()) {
-    out << text;
-    return status;
-  }
-  std::string why;
-  if (capture_as_txt_3::write_text(request.output, text, why)) return status;
-  err << why << '\n';
-  return 1;
+  return write_result(request.output, text, status, out, err);
 }
 
 int batch_measure(application_session& session, const analysis_request& request, std::ostream& out,
@@ -398,13 +395,6 @@ int batch_size_strain(application_session& session, const analysis_request& requ
       return 1;
     }
   }
-  const std::string text = size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr);
-  if (request.output.empty()) {
-    out << text;
-    return 0;
-  }
-  std::string why;
-  if (capture_as_txt_3::write_text(request.output, text, why)) return 0;
-  err << why << '\n';
-  return 1;
+  return write_result(request.output, size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr), 0, out,
+                      err);
 }

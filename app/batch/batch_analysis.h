@@ -38,6 +38,11 @@ class TDrawView;
 // after following links), which writing it would destroy; "" otherwise.
 std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs);
 
+// Writes a command's result to `output`, or to `out` when that is empty.
+// Answers `status` when it was written, else 1 with the reason on `err`.
+int write_result(const std::string& output, const std::string& text, int status, std::ostream& out,
+                 std::ostream& err);
+
 // The request's files loaded, its reference tied to the others and its
 // settings applied, shown in one view with its families over its x range,
 // as report makes it; null (the user told why) when any of it was refused.

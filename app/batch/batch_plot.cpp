@@ -56,12 +56,5 @@ int batch_plot(application_session& session, const analysis_request& request, st
   }
   svg_surface drawing(size.width, size.height);
   figure_export(*view).draw(drawing);
-  if (output.empty()) {
-    out << drawing.document();
-    return 0;
-  }
-  std::string why;
-  if (write_file_replacing(output, drawing.document(), why)) return 0;
-  err << why << '\n';
-  return 1;
+  return write_result(output, drawing.document(), 0, out, err);
 }

@@ -3,19 +3,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "app/platform/figure_file.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_line_9.h"
 #include "app/views/view_recs_9.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/text_helpers.h"
-#include "io/file_out.h"
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/plots/plot_3.h"
 #include "xrd/plots/plot_xy_3.h"
@@ -171,15 +169,7 @@ std::string capture_as_txt_3::report_for(TDrawView& view, const std::set<std::st
 // A temporary file beside `path` is renamed into place, so that a failure
 // leaves neither a partial report nor a changed old file.
 bool capture_as_txt_3::write_text(const std::string& path, const std::string& text, std::string& why) {
-  std::error_code ignored;
-  const bool folder = std::filesystem::is_directory(path, ignored);
-  file_out out(path.c_str(), !folder, file_out::write_mode::replace_on_commit);
-  if (out.is_open()) {
-    out.put_chars(text.c_str());
-    if (out.commit()) return true;
-  }
-  why = path + ": Cannot write file: " + why_not_writable(path, out.error_number());
-  return false;
+  return write_file_replacing(path, text, why);
 }
 
 bool capture_as_txt_3::write_text_or_report(const std::string& path, const std::string& text,
