@@ -68,18 +68,9 @@ void collect_below(assoc_class* top, node_list& out) {
 
 }  // namespace
 
-namespace {
+all_templates_3& template_tree() { return lazy_template_global<all_templates_3>::process_wide().get(); }
 
-lazy_template_global<all_templates_3>& global_tree() {
-  static lazy_template_global<all_templates_3> t;
-  return t;
-}
-
-}  // namespace
-
-all_templates_3& template_tree() { return global_tree().get(); }
-
-void replace_templates(stream_in& in) { global_tree().replace(in); }
+void replace_templates(stream_in& in) { lazy_template_global<all_templates_3>::process_wide().replace(in); }
 
 void all_templates_3::unload() {
   delete_all_children();

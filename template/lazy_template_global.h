@@ -14,6 +14,12 @@ std::unique_ptr<file_in> open_template_file();
 template <class T>
 class lazy_template_global {
  public:
+  // The one the whole program shares.
+  static lazy_template_global& process_wide() {
+    static lazy_template_global global;
+    return global;
+  }
+
   T& get() {
     if (!loaded_) {
       // Marked before reading, so that a template file that cannot be opened

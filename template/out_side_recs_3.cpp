@@ -18,18 +18,9 @@ void rebuild_all(assoc_class& record) {
 
 }  // namespace
 
-namespace {
+out_side_recs_3& outside_records() { return lazy_template_global<out_side_recs_3>::process_wide().get(); }
 
-lazy_template_global<out_side_recs_3>& global_records() {
-  static lazy_template_global<out_side_recs_3> r;
-  return r;
-}
-
-}  // namespace
-
-out_side_recs_3& outside_records() { return global_records().get(); }
-
-void replace_outside_records(stream_in& in) { global_records().replace(in); }
+void replace_outside_records(stream_in& in) { lazy_template_global<out_side_recs_3>::process_wide().replace(in); }
 
 const char* outside_value(const char* name) {
   assoc_class* root = outside_records().root();
