@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -35,11 +34,12 @@ std::string file_contents(const std::string& path) {
 }
 
 TEST(NumberWriting, AFileAndATextInMemoryWriteEveryNumberAsPrintfDoes) {
-  const struct {
+  struct row {
     const char* what;
-    std::function<void(stream_out&)> write;
+    void (*write)(stream_out&);
     std::string expected;
-  } rows[] = {
+  };
+  const row rows[] = {
       {"a double keeps four decimals", [](stream_out& o) { o.put_double(2.5); }, "2.5000"},
       {"a negative double rounds at the fourth decimal", [](stream_out& o) { o.put_double(-1234.56789); },
        printed("%-1.4f", -1234.56789)},
