@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "app/views/set_vw_title_3.h"
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
-#include "xrd/chain/xy_yobs_3.h"
 
 std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const {
   auto copy = std::make_unique<for_dr_vw_3>();
@@ -90,7 +90,7 @@ bool for_dr_vw_3::enabler(int id, platform_types::command_state& state) {
   return TDrawView::enabler(id, state);
 }
 
-std::string for_dr_vw_3::title_suffix() const { return xy_yobs_3::view_title_suffix(display_flags.bits()); }
+std::string for_dr_vw_3::title_suffix() const { return families_title_suffix(display_flags.bits()); }
 
 void for_dr_vw_3::new_view_from_this() {
   const double left = x1, right = x2;
