@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/platform/command_ids.h"
 #include "app/platform/platform.h"
 #include "app/views/display_flags_9.h"
 #include "app/views/win_lims_9.h"
@@ -18,36 +19,6 @@ class for_app_3;
 class view_line_9;
 class view_recs_9;
 class xdd_child;
-
-// Command ids a graph view answers (the View menu, the control bar, the
-// file buttons and their popup).
-namespace view_command {
-inline constexpr int fix_y1_zero = 3042;
-inline constexpr int fix_y2_max = 3043;
-inline constexpr int show_all = 3044;
-inline constexpr int fix_y1_min = 3046;
-inline constexpr int nothing_a = 3047;
-inline constexpr int show_all_views = 3148;
-inline constexpr int fix_y1_zero_all = 3149;
-inline constexpr int fix_y2_max_all = 3150;
-inline constexpr int fix_y1_min_all = 3151;
-inline constexpr int nothing_b = 3152;
-inline constexpr int xy_report = 4246;
-inline constexpr int first_display = 4247;  // 4247 to 4254: the display families
-inline constexpr int last_display = 4254;  // 4254: the Fourier coefficients A(L)
-inline constexpr int size_strain = 4257;
-inline constexpr int automatic_limit = 4258;
-inline constexpr int copy = 4259;
-inline constexpr int export_figure = 4260;
-inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
-inline constexpr int last_file_button = 4041;
-inline constexpr int scroll = 1009;
-inline constexpr int extend_x = 1010;
-inline constexpr int extend_y = 1014;
-inline constexpr int file_unload = 3022;
-inline constexpr int file_save_as = 3023;
-inline constexpr int file_show_alone = 3025;
-}  // namespace view_command
 
 // Mouse cursors of a view, by resource id (0: the arrow).
 namespace view_cursor {

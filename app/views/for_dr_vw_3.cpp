@@ -46,7 +46,7 @@ bool for_dr_vw_3::follow_family() {
 }
 
 std::uint32_t for_dr_vw_3::display_bit(int id) {
-  // 4247 .. 4254 are the bits 0x010 .. 0x800 in order.
+  // The display commands are the bits 0x010 .. 0x800 in order.
   if (id < view_command::first_display || id > view_command::last_display) return 0;
   return 0x10u << (id - view_command::first_display);
 }
