@@ -15,7 +15,6 @@
 #include "xrd/plots/plot_3.h"
 #include "xrd/plots/plot_view.h"
 
-class for_app_3;
 class view_line_9;
 class view_recs_9;
 class xdd_child;
@@ -74,11 +73,25 @@ class TDrawView : public assoc_class,
   void redraw() override;
 
   // --- commands ---
-  // False when the id is not a command of the view.
+  // The command's row in the installed table runs it; false when the id is
+  // not a command of the view.
   virtual bool command(int id);
   virtual bool enabler(int id, platform_types::command_state& state);
   // One step of a control-bar scroll or extend button.
   void button_step(int id, bool right_button);
+  // Toggles a display bit of this view; a fixing bit that is now set asks
+  // for a full repaint.
+  void toggle_fix(std::uint32_t bit);
+  // Toggles a fixing bit of the views' default and brings every view to it.
+  void all_views_fix(std::uint32_t bit);
+  // Shows the file of the colour slot in this view, or takes it away.
+  void file_button(int index);
+  // Shows the loaded file `step` places after (or before) the one shown
+  // first, alone.
+  void show_next_file(int step);
+  // A peak measure ("FWHM", "Centroid", "Area") of the view's one file.
+  void measure(const char* what);
+  view_recs_9* recs();
 
   // --- limits ---
   void set_x1(double x);
@@ -160,11 +173,6 @@ class TDrawView : public assoc_class,
   // When the window has been made: a view that shows something from the
   // start sets its flags here.
   virtual void setup_window() {}
-  // Toggles a display bit of this view; a fixing bit that is now set asks
-  // for a full repaint.
-  void toggle_fix(std::uint32_t bit);
-  for_app_3* app();
-  view_recs_9* recs();
   // Refreshes the axes dialog if it is open.
   void refresh_axes_dialog();
   // The extent of the shown curves: x over all of them, y over the x window
@@ -174,18 +182,14 @@ class TDrawView : public assoc_class,
  private:
   void paint_curves(platform_types::surface& s, bool with_markers = true);
   void apply_y_fixes();
-  void show_next_file(int step);
   // Keeps the x window [from, to] when the curves shown cover it, with y
   // fitted to them there; false (nothing changed) when they do not.
   bool keep_x_window(double from, double to);
-  void measure(const char* what);
   void press(const platform_types::mouse_event& e, bool right);
   void dispatch_press(bool right);
   void move(const platform_types::mouse_event& e);
   void release();
   void show_cursor_position();
-  void file_button(int index);
-  void all_views_fix(std::uint32_t bit);
   void draw_lambda_cursor(platform_types::surface& s);
   bool lambda_cursor_on();
 

@@ -73,23 +73,6 @@ void for_dr_vw_3::toggle_display(int id) {
   invalidate_all();
 }
 
-bool for_dr_vw_3::command(int id) {
-  if (display_bit(id)) {
-    toggle_display(id);
-    return true;
-  }
-  return TDrawView::command(id);
-}
-
-bool for_dr_vw_3::enabler(int id, platform_types::command_state& state) {
-  if (const std::uint32_t bit = display_bit(id)) {
-    state.enabled = true;
-    state.checked = display_flags.test(bit) != 0;
-    return true;
-  }
-  return TDrawView::enabler(id, state);
-}
-
 std::string for_dr_vw_3::title_suffix() const { return families_title_suffix(display_flags.bits()); }
 
 void for_dr_vw_3::new_view_from_this() {

@@ -27,8 +27,6 @@ std::string check_families(const std::vector<std::string>& names);
 class for_dr_vw_3 : public TDrawView {
  public:
   std::unique_ptr<assoc_class> clone_empty() const override;
-  bool command(int id) override;
-  bool enabler(int id, platform_types::command_state& state) override;
   std::string title_suffix() const override;
   // Toggles the display bit of a display command.
   void toggle_display(int id);
