@@ -645,9 +645,11 @@ void TDrawView::deactivated() {
 void TDrawView::key(char c) {
   const view_command_row* row = view_key_row_for(c);
   if (!row || !row->action) return;
+  // A copy: the table may be installed again while the action runs.
+  const view_command_row keyed = *row;
   node_watch self(this);
-  row->action(*this, 0);
-  if (!self || !row->key_rescales) return;
+  keyed.action(*this, 0);
+  if (!self || !keyed.key_rescales) return;
   recompute_scale();
   show_cursor_position();
 }
@@ -751,7 +753,9 @@ void TDrawView::button_step(int id, bool right_button) {
 
 bool TDrawView::command(int id) {
   const view_command_row* row = view_command_row_for(id);
-  return row && row->action && row->action(*this, id);
+  if (!row || !row->action) return false;
+  const auto action = row->action;  // the table may be installed again while it runs
+  return action(*this, id);
 }
 
 bool TDrawView::enabler(int id, platform_types::command_state& state) {
