@@ -1,6 +1,7 @@
 cmake_policy(SET CMP0057 NEW)
-# Fails when a layer includes a header from a layer above it, or when code
-# outside app/qt includes Qt. Run with -DSOURCE_DIR=<repo>.
+# Fails when a layer includes a header from a layer above it, when a folder
+# of app/ includes a folder above it, or when code outside app/qt includes
+# Qt. Run with -DSOURCE_DIR=<repo>.
 set(order core io template numerics xrd app)
 set(allowed_core core)
 set(allowed_io core io)
@@ -8,12 +9,25 @@ set(allowed_template core io template)
 set(allowed_numerics core io template numerics)
 set(allowed_xrd core io template numerics xrd)
 set(allowed_app core io template numerics xrd app)
+# The folders of app/, from the bottom; the front end app/qt is on top. The
+# batch tool (app/batch, app/main) stands outside the order: it may include
+# any folder, and no folder may include it.
+set(app_order platform views dialogs files capture text analysis report project shell qt)
 set(failures "")
 foreach(layer IN LISTS order)
   file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
   foreach(f IN LISTS files)
     string(FIND "${f}" "/app/qt/" in_qt)
     file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include")
+    # The folder of app/ the file is in, when the order ranks it.
+    set(app_folder "")
+    set(folder_rank -1)
+    if(layer STREQUAL "app" AND f MATCHES "/app/([a-z]+)/[^/]+$")
+      list(FIND app_order ${CMAKE_MATCH_1} folder_rank)
+      if(folder_rank GREATER -1)
+        set(app_folder ${CMAKE_MATCH_1})
+      endif()
+    endif()
     foreach(line IN LISTS includes)
       if(in_qt EQUAL -1 AND line MATCHES "#[ \t]*include[ \t]*<Q")
         list(APPEND failures "${f}: ${line}")
@@ -21,6 +35,12 @@ foreach(layer IN LISTS order)
       if(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
         set(target ${CMAKE_MATCH_1})
         if(target IN_LIST order AND NOT target IN_LIST allowed_${layer})
+          list(APPEND failures "${f}: ${line}")
+        endif()
+      endif()
+      if(app_folder AND line MATCHES "#[ \t]*include[ \t]*\"app/([a-z]+)/")
+        list(FIND app_order ${CMAKE_MATCH_1} target_rank)
+        if(target_rank EQUAL -1 OR target_rank GREATER folder_rank)
           list(APPEND failures "${f}: ${line}")
         endif()
       endif()

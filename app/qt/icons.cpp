@@ -41,7 +41,7 @@ void arrow(QPainter& p, QPointF from, QPointF to) {
   arrow_head(p, to, from);
 }
 
-// 1014: a double vertical arrow (extend up or down).
+// Extend y: a double vertical arrow (extend up or down).
 QPixmap extend_y() {
   QPixmap pm = canvas();
   QPainter p(&pm);
@@ -52,7 +52,7 @@ QPixmap extend_y() {
   return pm;
 }
 
-// 1010: two arrows pointing towards a centre line (extend left or right).
+// Extend x: two arrows pointing towards a centre line (extend left or right).
 QPixmap towards_centre() {
   QPixmap pm = canvas();
   QPainter p(&pm);
@@ -64,7 +64,7 @@ QPixmap towards_centre() {
   return pm;
 }
 
-// 1009: two arrows pointing away from a centre line (scroll left or right).
+// Scroll: two arrows pointing away from a centre line (scroll left or right).
 QPixmap away_from_centre() {
   QPixmap pm = canvas();
   QPainter p(&pm);
@@ -100,15 +100,15 @@ QPixmap file_glyph(bool tick, QColor colour) {
 QIcon control_icon(const platform_types::gadget& g) {
   const int bitmap = g.bitmap ? g.bitmap : g.id;
   switch (bitmap) {
-    case 1014:
+    case view_command::extend_y:
       return QIcon(extend_y());
-    case 1010:
+    case view_command::extend_x:
       return QIcon(towards_centre());
-    case 1009:
+    case view_command::scroll:
       return QIcon(away_from_centre());
-    case 4100:
+    case bar_bitmap::tick:
       return QIcon(file_glyph(true, g.tinted ? to_qcolor(g.tint) : QColor(Qt::white)));
-    case 4010:
+    case bar_bitmap::cross:
       return QIcon(file_glyph(false, g.tinted ? to_qcolor(g.tint) : QColor(Qt::white)));
     default:
       return {};

@@ -3,11 +3,11 @@
 #include <QCursor>
 #include <QIcon>
 
+#include "app/platform/command_ids.h"
 #include "app/platform/platform.h"
 
 // The pictures of the control bar, drawn in code: the scroll and extend
-// buttons (1009, 1010, 1014) and the file buttons' tick (4100) and cross
-// (4010) in the file's colour.
+// buttons and the file buttons' tick and cross in the file's colour.
 QIcon control_icon(const platform_types::gadget& g);
 
 // The workbench's own icon: a line profile on the graph's black.

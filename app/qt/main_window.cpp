@@ -24,13 +24,12 @@
 #include <QUrl>
 
 #include "app/qt/icons.h"
+#include "app/platform/command_ids.h"
 #include "app/shell/menu_commands.h"
 
 namespace {
 
 constexpr int max_recent = 8;
-constexpr int first_file_button = 4010;
-constexpr int last_file_button = 4041;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -41,11 +40,13 @@ QString canonical(const QString& path) {
   return resolved.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : resolved;
 }
 
-bool is_file_button(int id) { return id >= first_file_button && id <= last_file_button; }
+bool is_file_button(int id) { return id >= view_command::first_file_button && id <= view_command::last_file_button; }
 
 // The commands that are toggles: their menu items carry a check mark.
 bool is_toggle(int id) {
-  return id == 3042 || id == 3043 || id == 3046 || (id >= 3149 && id <= 3151) || (id >= 4247 && id <= 4254);
+  namespace vc = view_command;
+  return id == vc::fix_y1_zero || id == vc::fix_y2_max || id == vc::fix_y1_min ||
+         (id >= vc::fix_y1_zero_all && id <= vc::fix_y1_min_all) || (id >= vc::first_display && id <= vc::last_display);
 }
 
 // A control-bar button. The scroll and extend buttons take a step on every
@@ -277,11 +278,11 @@ void main_window::rebuild_control_bar() {
     auto* b = new bar_button(g.id, *this);
     b->setObjectName(QString("button_%1").arg(g.id));
     b->setIcon(control_icon(g));
-    if (g.id == 1009) b->setToolTip("Scroll: left button to the left, right button to the right");
-    if (g.id == 1010) b->setToolTip("Extend x: left button to the left, right button to the right");
-    if (g.id == 1014) b->setToolTip("Extend y: left button upwards, right button downwards");
+    if (g.id == view_command::scroll) b->setToolTip("Scroll: left button to the left, right button to the right");
+    if (g.id == view_command::extend_x) b->setToolTip("Extend x: left button to the left, right button to the right");
+    if (g.id == view_command::extend_y) b->setToolTip("Extend y: left button upwards, right button downwards");
     // The glyph tells the state: a tick while the focused view shows the file.
-    b->setProperty("ticked", g.bitmap == 4100);
+    b->setProperty("ticked", g.bitmap == bar_bitmap::tick);
     bar_->addWidget(b);
     button_widgets_[g.id] = b;
   }

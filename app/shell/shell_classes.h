@@ -1,4 +1,5 @@
 #pragma once
 
-// Registers the application shell's classes; safe to call more than once.
+// Registers the application shell's classes and installs the graph views'
+// commands; safe to call more than once.
 void register_shell_classes();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/shell/menu_commands.h"
+#include "app/platform/command_ids.h"
 #include "app/text/any_doc_3.h"
 #include "app/text/any_vw_3.h"
 #include "core/error_message.h"

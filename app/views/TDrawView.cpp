@@ -4,15 +4,12 @@
 #include <cmath>
 #include <utility>
 
-#include "app/analysis/size_strain_command.h"
-#include "app/capture/capture_as_txt_3.h"
-#include "app/dialogs/axes_dlg_3.h"
-#include "app/shell/for_app_3.h"
 #include "app/views/color_3.h"
 #include "app/views/colors_3.h"
 #include "app/views/drvw_bit_map_3.h"
 #include "app/views/drvw_lam_cursor_3.h"
-#include "app/views/figure_export.h"
+#include "app/views/limits_follower.h"
+#include "app/views/view_hooks.h"
 #include "app/views/view_line_9.h"
 #include "app/views/view_recs_9.h"
 #include "app/views/view_surface.h"
@@ -69,8 +66,6 @@ TDrawView::~TDrawView() {
 }
 
 std::unique_ptr<assoc_class> TDrawView::clone_empty() const { return clone_like(*this); }
-
-for_app_3* TDrawView::app() { return dynamic_cast<for_app_3*>(app_object()); }
 
 view_recs_9* TDrawView::recs() { return dynamic_cast<view_recs_9*>(parent()); }
 
@@ -162,12 +157,12 @@ void TDrawView::set_y2(double y) {
 }
 
 void TDrawView::push_limits() {
-  if (for_app_3* a = app()) a->show_limits(x1, x2, y1, y2);
+  if (const auto& show = installed_view_hooks().show_limits) show(*this, x1, x2, y1, y2);
   refresh_axes_dialog();
 }
 
 void TDrawView::refresh_axes_dialog() {
-  if (auto* axes = dynamic_cast<axes_dlg_3*>(find_existing(*this, "axes_dlg"))) axes->refresh();
+  if (auto* axes = dynamic_cast<limits_follower*>(find_existing(*this, "axes_dlg"))) axes->refresh();
 }
 
 bool TDrawView::curve_extent(double from, double to, double& xlo, double& xhi, double& ylo, double& yhi) {
@@ -422,9 +417,10 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
     plot->update(*this);
     if (all.plots[i]->get()) plot->draw(*this, curves);
   }
-  if (display_flags.test(show_bits::coefficients)) {
+  for (const auto& overlay : installed_view_hooks().plots) {
+    if (!display_flags.test(overlay->show_mask())) continue;
     curves.set_colour(colors_3::no_slot);
-    draw_size_coefficients(*this, curves);
+    overlay->draw(*this, curves);
   }
   if (y1 <= 0.0 && 0.0 <= y2) {
     s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
@@ -586,7 +582,7 @@ void TDrawView::release() {
 }
 
 void TDrawView::show_cursor_position() {
-  if (for_app_3* a = app()) a->show_cursor(world_x - x_origin, world_y - y_origin);
+  if (const auto& show = installed_view_hooks().show_cursor) show(*this, world_x - x_origin, world_y - y_origin);
 }
 
 void TDrawView::set_left_cursor(double x) {
@@ -643,77 +639,13 @@ void TDrawView::deactivated() {
 // --- keys ---
 
 void TDrawView::key(char c) {
+  const view_command_row* row = view_key_row_for(c);
+  if (!row || !row->action) return;
+  // A copy: the table may be installed again while the action runs.
+  const view_command_row keyed = *row;
   node_watch self(this);
-  bool recompute = true;
-  switch (c) {
-    case 'l': {
-      delete_all_lines();
-      if (assoc_class* loaded = find(*this, "xAdd_recs")) {
-        node_list files;
-        for (int i = 0; i < loaded->child_count(); ++i) files.push_back(loaded->child(i));
-        for (assoc_class* f : files) add_file(f);
-      }
-      lines_changed();
-      show_all();
-      recompute = false;
-      break;
-    }
-    case 's':
-      show_all();
-      recompute = false;
-      break;
-    case 'a': {
-      double y = 0.0;
-      if (data_y_max(y)) set_y2(y);
-      invalidate_all();
-      break;
-    }
-    case 'b':
-      display_flags.clear(view_bits::fix_y1_at_min | view_bits::fix_y1_at_zero);
-      y1 = world_y;
-      // A bottom above the top is the user's range upside down.
-      if (y1 > y2) std::swap(y1, y2);
-      push_limits();
-      invalidate_all();
-      break;
-    case 't':
-      display_flags.clear(view_bits::fix_y2_at_max);
-      y2 = world_y;
-      if (y1 > y2) std::swap(y1, y2);
-      push_limits();
-      invalidate_all();
-      break;
-    case 'x':
-      x_origin = x_origin == 0.0 ? world_x : 0.0;
-      break;
-    case 'y':
-      y_origin = y_origin == 0.0 ? world_y : 0.0;
-      break;
-    case '`':
-      show_next_file(1);
-      recompute = false;
-      break;
-    case '~':
-      show_next_file(-1);
-      recompute = false;
-      break;
-    case '1':
-      invalidate_all();
-      break;
-    case 'h':
-      measure("FWHM");
-      break;
-    case 'c':
-      measure("Centroid");
-      break;
-    case 'i':
-      measure("Area");
-      break;
-    default:
-      recompute = false;
-      break;
-  }
-  if (!self || !recompute) return;
+  keyed.action(*this, 0);
+  if (!self || !keyed.key_rescales) return;
   recompute_scale();
   show_cursor_position();
 }
@@ -816,102 +748,16 @@ void TDrawView::button_step(int id, bool right_button) {
 }
 
 bool TDrawView::command(int id) {
-  namespace vc = view_command;
-  if (id >= vc::first_file_button && id <= vc::last_file_button) {
-    file_button(id - vc::first_file_button);
-    return true;
-  }
-  switch (id) {
-    case vc::show_all:
-      this->show_all();
-      return true;
-    case vc::fix_y2_max:
-      toggle_fix(view_bits::fix_y2_at_max);
-      return true;
-    case vc::fix_y1_min:
-      toggle_fix(view_bits::fix_y1_at_min);
-      return true;
-    case vc::fix_y1_zero:
-      toggle_fix(view_bits::fix_y1_at_zero);
-      return true;
-    case vc::show_all_views:
-      if (view_recs_9* r = recs())
-        for (TDrawView* v : r->views()) v->show_all();
-      return true;
-    case vc::fix_y2_max_all:
-      all_views_fix(view_bits::fix_y2_at_max);
-      return true;
-    case vc::fix_y1_min_all:
-      all_views_fix(view_bits::fix_y1_at_min);
-      return true;
-    case vc::fix_y1_zero_all:
-      all_views_fix(view_bits::fix_y1_at_zero);
-      return true;
-    case vc::nothing_a:
-    case vc::nothing_b:
-      return true;
-    case vc::xy_report:
-      if (assoc_class* report = find(*this, "capture_as_txt")) report->execute();
-      return true;
-    case vc::size_strain:
-      show_size_strain(*this);
-      return true;
-    case vc::copy:
-      // The curves as a spreadsheet takes them; a view that shows none
-      // leaves the clipboard as it was.
-      if (const std::string text = capture_as_txt_3::report_tsv(*this); !text.empty())
-        if (platform* p = current_platform()) p->set_clipboard_text(text);
-      return true;
-    case vc::automatic_limit:
-      set_automatic_limits(*this);
-      return true;
-    case vc::export_figure:
-      export_figure(*this);
-      return true;
-    default:
-      return false;
-  }
+  const view_command_row* row = view_command_row_for(id);
+  if (!row || !row->action) return false;
+  const auto action = row->action;  // the table may be installed again while it runs
+  return action(*this, id);
 }
 
 bool TDrawView::enabler(int id, platform_types::command_state& state) {
-  namespace vc = view_command;
   state.enabled = true;
   state.checked = false;
-  if (id >= vc::first_file_button && id <= vc::last_file_button) return true;
-  switch (id) {
-    case vc::fix_y2_max:
-      state.checked = display_flags.test(view_bits::fix_y2_at_max) != 0;
-      return true;
-    case vc::fix_y1_min:
-      state.checked = display_flags.test(view_bits::fix_y1_at_min) != 0;
-      return true;
-    case vc::fix_y1_zero:
-      state.checked = display_flags.test(view_bits::fix_y1_at_zero) != 0;
-      return true;
-    case vc::fix_y2_max_all:
-    case vc::fix_y1_min_all:
-    case vc::fix_y1_zero_all: {
-      view_recs_9* r = recs();
-      const std::uint32_t bit = id == vc::fix_y2_max_all   ? view_bits::fix_y2_at_max
-                                : id == vc::fix_y1_min_all ? view_bits::fix_y1_at_min
-                                                       : view_bits::fix_y1_at_zero;
-      state.checked = r && r->display_flags.test(bit) != 0;
-      return true;
-    }
-    case vc::show_all:
-    case vc::show_all_views:
-    case vc::nothing_a:
-    case vc::nothing_b:
-    case vc::xy_report:
-    case vc::size_strain:
-    case vc::automatic_limit:
-    case vc::copy:
-    case vc::export_figure:
-    case vc::scroll:
-    case vc::extend_x:
-    case vc::extend_y:
-      return true;
-    default:
-      return false;
-  }
+  const view_command_row* row = view_command_row_for(id);
+  if (!row) return false;
+  return !row->enabler || row->enabler(*this, id, state);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/platform/command_ids.h"
 #include "app/platform/platform.h"
 #include "app/views/display_flags_9.h"
 #include "app/views/win_lims_9.h"
@@ -14,40 +15,9 @@
 #include "xrd/plots/plot_3.h"
 #include "xrd/plots/plot_view.h"
 
-class for_app_3;
 class view_line_9;
 class view_recs_9;
 class xdd_child;
-
-// Command ids a graph view answers (the View menu, the control bar, the
-// file buttons and their popup).
-namespace view_command {
-inline constexpr int fix_y1_zero = 3042;
-inline constexpr int fix_y2_max = 3043;
-inline constexpr int show_all = 3044;
-inline constexpr int fix_y1_min = 3046;
-inline constexpr int nothing_a = 3047;
-inline constexpr int show_all_views = 3148;
-inline constexpr int fix_y1_zero_all = 3149;
-inline constexpr int fix_y2_max_all = 3150;
-inline constexpr int fix_y1_min_all = 3151;
-inline constexpr int nothing_b = 3152;
-inline constexpr int xy_report = 4246;
-inline constexpr int first_display = 4247;  // 4247 to 4254: the display families
-inline constexpr int last_display = 4254;  // 4254: the Fourier coefficients A(L)
-inline constexpr int size_strain = 4257;
-inline constexpr int automatic_limit = 4258;
-inline constexpr int copy = 4259;
-inline constexpr int export_figure = 4260;
-inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
-inline constexpr int last_file_button = 4041;
-inline constexpr int scroll = 1009;
-inline constexpr int extend_x = 1010;
-inline constexpr int extend_y = 1014;
-inline constexpr int file_unload = 3022;
-inline constexpr int file_save_as = 3023;
-inline constexpr int file_show_alone = 3025;
-}  // namespace view_command
 
 // Mouse cursors of a view, by resource id (0: the arrow).
 namespace view_cursor {
@@ -103,11 +73,25 @@ class TDrawView : public assoc_class,
   void redraw() override;
 
   // --- commands ---
-  // False when the id is not a command of the view.
+  // The command's row in the installed table runs it; false when the id is
+  // not a command of the view.
   virtual bool command(int id);
   virtual bool enabler(int id, platform_types::command_state& state);
   // One step of a control-bar scroll or extend button.
   void button_step(int id, bool right_button);
+  // Toggles a display bit of this view; a fixing bit that is now set asks
+  // for a full repaint.
+  void toggle_fix(std::uint32_t bit);
+  // Toggles a fixing bit of the views' default and brings every view to it.
+  void all_views_fix(std::uint32_t bit);
+  // Shows the file of the colour slot in this view, or takes it away.
+  void file_button(int index);
+  // Shows the loaded file `step` places after (or before) the one shown
+  // first, alone.
+  void show_next_file(int step);
+  // A peak measure ("FWHM", "Centroid", "Area") of the view's one file.
+  void measure(const char* what);
+  view_recs_9* recs();
 
   // --- limits ---
   void set_x1(double x);
@@ -189,11 +173,6 @@ class TDrawView : public assoc_class,
   // When the window has been made: a view that shows something from the
   // start sets its flags here.
   virtual void setup_window() {}
-  // Toggles a display bit of this view; a fixing bit that is now set asks
-  // for a full repaint.
-  void toggle_fix(std::uint32_t bit);
-  for_app_3* app();
-  view_recs_9* recs();
   // Refreshes the axes dialog if it is open.
   void refresh_axes_dialog();
   // The extent of the shown curves: x over all of them, y over the x window
@@ -203,18 +182,14 @@ class TDrawView : public assoc_class,
  private:
   void paint_curves(platform_types::surface& s, bool with_markers = true);
   void apply_y_fixes();
-  void show_next_file(int step);
   // Keeps the x window [from, to] when the curves shown cover it, with y
   // fitted to them there; false (nothing changed) when they do not.
   bool keep_x_window(double from, double to);
-  void measure(const char* what);
   void press(const platform_types::mouse_event& e, bool right);
   void dispatch_press(bool right);
   void move(const platform_types::mouse_event& e);
   void release();
   void show_cursor_position();
-  void file_button(int index);
-  void all_views_fix(std::uint32_t bit);
   void draw_lambda_cursor(platform_types::surface& s);
   bool lambda_cursor_on();
 

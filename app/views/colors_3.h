@@ -9,7 +9,7 @@ class color_3;
 
 // The colour slots of the file buttons and curves (node "colors"): one
 // "color" per entry of the outside record "win_misc c file_colors", in its
-// order. Slot i belongs to the file on button 4010 + i.
+// order. Slot i belongs to the file on button first_file_button + i.
 class colors_3 : public assoc_class {
  public:
   // The colour of a file without a slot.

@@ -2,19 +2,20 @@
 
 #include <memory>
 
+#include "app/platform/command_ids.h"
 #include "app/platform/platform.h"
 #include "core/assoc_class.h"
 #include "core/cached_ref.h"
 
 // The file button of a loaded file (node "fbutonoff" under the file). When
 // it is attached to its file it takes the first free colour slot i, and its
-// button has the command id 4010 + i: a tick in the slot's colour while the
+// button has the command id first_file_button + i: a tick in the slot's colour while the
 // focused view shows the file, a cross while it does not. When the file goes
 // the button leaves the control bar and the slot is free again.
 class file_button_on_off : public assoc_class {
  public:
-  static constexpr int tick_bitmap = 4100;
-  static constexpr int cross_bitmap = 4010;
+  static constexpr int tick_bitmap = bar_bitmap::tick;
+  static constexpr int cross_bitmap = bar_bitmap::cross;
 
   ~file_button_on_off() override;
   const char* class_name() const override { return "fbutonoff"; }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "app/views/set_vw_title_3.h"
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
-#include "xrd/chain/xy_yobs_3.h"
 
 std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const { return clone_like(*this); }
 
@@ -42,7 +42,7 @@ bool for_dr_vw_3::follow_family() {
 }
 
 std::uint32_t for_dr_vw_3::display_bit(int id) {
-  // 4247 .. 4254 are the bits 0x010 .. 0x800 in order.
+  // The display commands are the bits 0x010 .. 0x800 in order.
   if (id < view_command::first_display || id > view_command::last_display) return 0;
   return 0x10u << (id - view_command::first_display);
 }
@@ -69,24 +69,7 @@ void for_dr_vw_3::toggle_display(int id) {
   invalidate_all();
 }
 
-bool for_dr_vw_3::command(int id) {
-  if (display_bit(id)) {
-    toggle_display(id);
-    return true;
-  }
-  return TDrawView::command(id);
-}
-
-bool for_dr_vw_3::enabler(int id, platform_types::command_state& state) {
-  if (const std::uint32_t bit = display_bit(id)) {
-    state.enabled = true;
-    state.checked = display_flags.test(bit) != 0;
-    return true;
-  }
-  return TDrawView::enabler(id, state);
-}
-
-std::string for_dr_vw_3::title_suffix() const { return xy_yobs_3::view_title_suffix(display_flags.bits()); }
+std::string for_dr_vw_3::title_suffix() const { return families_title_suffix(display_flags.bits()); }
 
 void for_dr_vw_3::new_view_from_this() {
   const double left = x1, right = x2;

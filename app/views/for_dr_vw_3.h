@@ -8,7 +8,7 @@
 
 // The graph view of the workbench: a TDrawView that shows the observed
 // profiles when it opens and switches between the families of the Fourier
-// chain (commands 4247 to 4253). The transform and quotient families (bits
+// chain (the display commands). The transform and quotient families (bits
 // 0x0f0) and the profile families (0x700) exclude each other.
 // The display families by the names the batch tool and the command line
 // take: "yobs", "re", "im", "mod", "br_re", "br_im", "br_mod", "inv",
@@ -27,10 +27,8 @@ std::string check_families(const std::vector<std::string>& names);
 class for_dr_vw_3 : public TDrawView {
  public:
   std::unique_ptr<assoc_class> clone_empty() const override;
-  bool command(int id) override;
-  bool enabler(int id, platform_types::command_state& state) override;
   std::string title_suffix() const override;
-  // Toggles the display bit of a command 4247 to 4253.
+  // Toggles the display bit of a display command.
   void toggle_display(int id);
   // Opens a new view (through "new_view") that shows this view's x range.
   void new_view_from_this();

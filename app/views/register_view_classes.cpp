@@ -1,6 +1,5 @@
 #include "app/views/view_classes.h"
 
-#include "app/dialogs/axes_dlg_3.h"
 #include "app/views/colors_3.h"
 #include "app/views/color_3.h"
 #include "app/views/ctl_bar_9.h"
@@ -11,11 +10,9 @@
 #include "app/views/file_button_on_off.h"
 #include "app/views/for_dr_vw_3.h"
 #include "app/views/invalidate_if_on_3.h"
-#include "app/views/new_view_3.h"
 #include "app/views/new_xdd_for_vws_3.h"
 #include "app/views/set_cursors_3.h"
 #include "app/views/set_vw_title_3.h"
-#include "app/views/view_for_each_file_3.h"
 #include "app/views/view_line_9.h"
 #include "app/views/view_recs_9.h"
 #include "app/views/vw_with_focus_3.h"
@@ -36,9 +33,6 @@ void register_view_classes() {
   register_class<new_xdd_for_vws_3>("new_xdd_for_vws");
   register_class<set_vw_title_3>("set_vw_title");
   register_class<set_cursors_3>("set_cursors");
-  register_class<new_view_3>("new_view");
-  register_class<view_for_each_file_3>("view_for_each_file");
   register_class<drvw_bit_map_3>("drvw_bit_map");
   register_class<drvw_lam_cursor_3>("drvw_lam_cursor");
-  register_class<axes_dlg_3>("axes_dlg");
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/assoc_class.h"
 
@@ -12,3 +14,7 @@ class set_vw_title_3 : public assoc_class {
   std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   assoc_class* execute() override;
 };
+
+// The suffix a graph view adds to its title for the families it shows
+// (display bits): the frequency families hide the profile ones.
+std::string families_title_suffix(std::uint32_t bits);

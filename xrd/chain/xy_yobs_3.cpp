@@ -7,7 +7,6 @@
 #include "core/assoc_class.h"
 #include "numerics/size_for_overwrite.h"
 #include "xrd/tails/B_ex_consts_3.h"
-#include "xrd/plots/plot_view.h"
 #include "xrd/chain/ptr_classes_4.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "xrd/curves/xy_data_3.h"
@@ -330,18 +329,4 @@ bool xy_yobs_3::run_deconvolution() {
     stage_done(deconvolution_stage, do_br_);
   }
   return true;
-}
-
-std::string xy_yobs_3::view_title_suffix(std::uint32_t bits) {
-  std::string s;
-  if (bits & show_bits::frequency_families) {
-    if (bits & (show_bits::transform_re_im | show_bits::transform_mod)) s += ",FT(Yo),";
-    if (bits & (show_bits::quotient_re_im | show_bits::quotient_mod)) s += ",FT(Yo)/FT(Ref)";
-    if (bits & show_bits::coefficients) s += ",A(L)";
-    return s;
-  }
-  if (bits & show_bits::observed) s += ",Yo";
-  if (bits & show_bits::inverse) s += ",Inv";
-  if (bits & show_bits::deconvoluted) s += ",Dec";
-  return s;
 }

@@ -115,9 +115,6 @@ class xy_yobs_3 {
   ptr_classes_4* tied_files();
   B_ex_consts_3* tail_consts(bool right);
 
-  // The suffix a graph view adds to its title for the families it shows.
-  static std::string view_title_suffix(std::uint32_t bits);
-
   // The option of that name (created from the template if missing), or null.
   assoc_class* option_node(cached_ref& ref);
 

@@ -138,17 +138,6 @@ TEST(Displays, TheRealPartReadsOneHundredAndItsFamilySharesTheScaleOfTheCurrentD
     ASSERT_FLOAT_EQ(mod->y[j], static_cast<float>(p.fft.modulus[j] * s)) << j;
 }
 
-TEST(ViewTitle, NamesTheFamiliesShown) {
-  const std::pair<std::uint32_t, const char*> rows[] = {{0, ""},
-                                                        {0x100, ",Yo"},
-                                                        {0x700, ",Yo,Inv,Dec"},
-                                                        {0x20, ",FT(Yo),"},
-                                                        {0x80, ",FT(Yo)/FT(Ref)"},
-                                                        {0x50, ",FT(Yo),,FT(Yo)/FT(Ref)"},
-                                                        {0x110, ",FT(Yo),"}};  // frequencies hide the profile
-  for (auto [bits, suffix] : rows) EXPECT_EQ(xy_yobs_3::view_title_suffix(bits), suffix) << std::hex << bits;
-}
-
 TEST(AutomaticOrigin, FindsThePeakAboveTheLineThroughTheEnds) {
   tree t;
   assoc_class* file = t.add_file("/d/a.xdd", 20.0, 0.02, 401,

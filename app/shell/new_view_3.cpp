@@ -1,4 +1,4 @@
-#include "app/views/new_view_3.h"
+#include "app/shell/new_view_3.h"
 
 #include "app/shell/for_app_3.h"
 

@@ -1,4 +1,4 @@
-#include "app/views/view_for_each_file_3.h"
+#include "app/shell/view_for_each_file_3.h"
 
 #include "app/shell/for_app_3.h"
 #include "core/paths.h"

@@ -1,0 +1,3 @@
+#pragma once
+
+#include "app/batch/batch_tool.h"
