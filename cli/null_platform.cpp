@@ -4,8 +4,8 @@
 
 namespace {
 
-// Every view of the batch tool has this many pixels: a report or a figure
-// does not depend on a window that nobody sees.
+// The size of a view that nobody sees. A report reads the view's x range
+// and a figure is drawn at a size of its own, so no result depends on it.
 constexpr int view_width = 1000;
 constexpr int view_height = 600;
 

@@ -55,6 +55,13 @@ assoc_class* setting_node(assoc_class& file, const std::string& name) {
   return at == &file ? nullptr : at;
 }
 
+// The settings in their order, but the frequency limit last: its limits
+// follow from the doubling and the tails, which may be given after it.
+std::vector<std::pair<std::string, std::string>> limit_last(std::vector<std::pair<std::string, std::string>> settings) {
+  std::stable_partition(settings.begin(), settings.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
+  return settings;
+}
+
 xy_yobs_4* chain_of(assoc_class& file) { return dynamic_cast<xy_yobs_4*>(find(file, "xy_yobs")); }
 
 // Keeps the window [x1, x2] of a loaded scan, as a capture keeps the
@@ -219,9 +226,7 @@ bool application_session::set_option(assoc_class& file, const std::string& name,
 bool application_session::set_options(assoc_class& file,
                                       const std::vector<std::pair<std::string, std::string>>& settings,
                                       std::ostream& err) {
-  auto ordered = settings;
-  std::stable_partition(ordered.begin(), ordered.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
-  for (const auto& [name, value] : ordered)
+  for (const auto& [name, value] : limit_last(settings))
     if (!set_option(file, name, value, err)) return false;
   return true;
 }
@@ -242,11 +247,8 @@ bool application_session::load_request(const analysis_request& request, std::ost
     for (assoc_class* file : loaded_files())
       if (file != reference && !tie_reference(*file, reference_path)) return false;
   }
-  // Each setting goes to every file before the next setting, the frequency
-  // limit last.
-  auto ordered = request.settings;
-  std::stable_partition(ordered.begin(), ordered.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
-  for (const auto& [name, value] : ordered)
+  // Each setting goes to every file before the next setting.
+  for (const auto& [name, value] : limit_last(request.settings))
     for (assoc_class* file : loaded_files())
       if (!set_option(*file, name, value, err)) return false;
   return true;
