@@ -209,11 +209,7 @@ bool fund_type_3::run_take_data_hook() {
   return static_cast<bool>(alive);
 }
 
-std::unique_ptr<assoc_class> fund_type_3::clone_empty() const {
-  auto copy = std::make_unique<fund_type_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> fund_type_3::clone_empty() const { return clone_like(*this); }
 
 void fund_type_3::copy_from(assoc_class& source) {
   if (auto* other = dynamic_cast<fund_type_3*>(&source); other && other != this) {

@@ -13,11 +13,7 @@ bool io_funda_3::less_than(assoc_class& node) {
   return input_position_ < other->input_position_;
 }
 
-std::unique_ptr<assoc_class> io_funda_3::clone_empty() const {
-  auto copy = std::make_unique<io_funda_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> io_funda_3::clone_empty() const { return clone_like(*this); }
 
 void io_funda_3::copy_from(assoc_class& source) {
   if (auto* other = dynamic_cast<io_funda_3*>(&source)) input_position_ = other->input_position_;

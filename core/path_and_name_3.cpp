@@ -59,11 +59,7 @@ void path_and_name_3::copy_from(assoc_class& source) {
   assoc_class::copy_from(source);
 }
 
-std::unique_ptr<assoc_class> path_and_name_3::clone_empty() const {
-  auto copy = std::make_unique<path_and_name_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> path_and_name_3::clone_empty() const { return clone_like(*this); }
 
 my_string& path_and_name_3::extension(my_string& out) const {
   const char* dot = std::strrchr(title_.c_str(), '.');

@@ -1,13 +1,20 @@
 #include "core/stream_out.h"
 
+#include <string>
+
+#include "core/text_helpers.h"
+
 stream_out::~stream_out() = default;
 
 void stream_out::put_text(const my_string&) {}
 void stream_out::put_chars(const char*) {}
 void stream_out::put_char(char) {}
-void stream_out::put_double(double) {}
-void stream_out::put_float(float) {}
-void stream_out::put_int(int) {}
+
+void stream_out::put_double(double x) { put_chars(format_number("%-1.4f", x).c_str()); }
+
+void stream_out::put_float(float x) { put_double(static_cast<double>(x)); }
+
+void stream_out::put_int(int n) { put_chars(format_int(n).c_str()); }
 
 void stream_out::new_line() {
   if (crlf_mode())

@@ -6,8 +6,9 @@
 #include "core/my_flag.h"
 #include "core/my_string.h"
 
-// Sink of characters. Concrete streams supply the six virtual operations;
-// writers use those and the line and token operations built on them here.
+// Sink of characters. Concrete streams supply the three virtual operations;
+// writers use those and the number, line and token operations built on them
+// here, so that every stream writes a number with the same characters.
 class stream_out : public my_flag, public virtual error_class {
  public:
   // Flag bits: lines end in LF while lf_bits are set, in CR LF with crlf_bit.
@@ -22,10 +23,11 @@ class stream_out : public my_flag, public virtual error_class {
   virtual void put_text(const my_string& text);
   virtual void put_chars(const char* text);
   virtual void put_char(char c);
-  // Numbers go out as "%-1.4f" (four decimals, no padding) and "%d".
-  virtual void put_double(double x);
-  virtual void put_float(float x);
-  virtual void put_int(int n);
+  // Numbers go out as "%-1.4f" (four decimals, no padding) and "%d", the
+  // same in every locale.
+  void put_double(double x);
+  void put_float(float x);
+  void put_int(int n);
 
   void new_line();
   void set_crlf_mode();

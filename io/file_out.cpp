@@ -6,7 +6,6 @@
 #include <string>
 #include <system_error>
 
-#include "core/text_helpers.h"
 #include "io/file_kind.h"
 
 file_out::file_out(const char* name, bool open_now, write_mode how) : file_io(name, "w"), how_(how) {
@@ -118,18 +117,6 @@ void file_out::put_chars(const char* text) {
 }
 
 void file_out::put_char(char c) { write(&c, 1); }
-
-void file_out::put_double(double x) {
-  const std::string s = format_number("%-1.4f", x);
-  write(s.data(), s.size());
-}
-
-void file_out::put_float(float x) { put_double(static_cast<double>(x)); }
-
-void file_out::put_int(int n) {
-  const std::string s = format_int(n);
-  write(s.data(), s.size());
-}
 
 std::string why_not_writable(const std::string& path, int error) {
   namespace fs = std::filesystem;

@@ -28,9 +28,6 @@ class file_out : public file_io, public stream_out {
   void put_text(const my_string& text) override;
   void put_chars(const char* text) override;
   void put_char(char c) override;
-  void put_double(double x) override;
-  void put_float(float x) override;
-  void put_int(int n) override;
 
   // Finishes the file: closes it and, for a replacement, renames it into
   // place. True only when every byte reached the named file; otherwise

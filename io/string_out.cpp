@@ -3,8 +3,6 @@
 #include <climits>
 #include <cstring>
 
-#include "core/text_helpers.h"
-
 namespace {
 
 constexpr int growth_step = 100;
@@ -45,18 +43,6 @@ void string_out::put_chars(const char* text) {
 void string_out::put_char(char c) {
   // A NUL would end the text early and hide everything written after it.
   if (c != '\0') write(&c, 1);
-}
-
-void string_out::put_double(double x) {
-  const std::string s = format_number("%-1.4f", x);
-  write(s.data(), s.size());
-}
-
-void string_out::put_float(float x) { put_double(static_cast<double>(x)); }
-
-void string_out::put_int(int n) {
-  const std::string s = format_int(n);
-  write(s.data(), s.size());
 }
 
 void string_out::set_length(int n) {

@@ -16,9 +16,6 @@ class string_out : public stream_out {
   void put_text(const my_string& text) override;
   void put_chars(const char* text) override;
   void put_char(char c) override;
-  void put_double(double x) override;
-  void put_float(float x) override;
-  void put_int(int n) override;
 
   const char* text() const { return chars_.data(); }
   int length() const { return length_; }

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "core/stream_in.h"
-#include "io/file_in.h"
 #include "template/get_objs_3.h"
+#include "template/lazy_template_global.h"
 #include "template/tem_node_3.h"
-#include "template/template_file.h"
 #include "template/template_classes.h"
 
 namespace {
@@ -69,37 +68,9 @@ void collect_below(assoc_class* top, node_list& out) {
 
 }  // namespace
 
-namespace {
+all_templates_3& template_tree() { return lazy_template_global<all_templates_3>::process_wide().get(); }
 
-struct loaded_tree {
-  all_templates_3 tree;
-  bool loaded = false;
-};
-
-loaded_tree& global_tree() {
-  static loaded_tree t;
-  return t;
-}
-
-}  // namespace
-
-all_templates_3& template_tree() {
-  loaded_tree& t = global_tree();
-  if (!t.loaded) {
-    t.loaded = true;
-    const std::string path = locate_template_file();
-    file_in in(path.c_str(), true);
-    if (in.is_open()) t.tree.load(in);
-  }
-  return t.tree;
-}
-
-void replace_templates(stream_in& in) {
-  loaded_tree& t = global_tree();
-  t.loaded = true;
-  t.tree.unload();
-  t.tree.load(in);
-}
+void replace_templates(stream_in& in) { lazy_template_global<all_templates_3>::process_wide().replace(in); }
 
 void all_templates_3::unload() {
   delete_all_children();

@@ -6,9 +6,8 @@
 #include "core/stream_copy.h"
 #include "core/stream_in.h"
 #include "core/text_helpers.h"
-#include "io/file_in.h"
 #include "io/string_out.h"
-#include "template/template_file.h"
+#include "template/lazy_template_global.h"
 
 namespace {
 
@@ -19,37 +18,9 @@ void rebuild_all(assoc_class& record) {
 
 }  // namespace
 
-namespace {
+out_side_recs_3& outside_records() { return lazy_template_global<out_side_recs_3>::process_wide().get(); }
 
-struct loaded_records {
-  out_side_recs_3 recs;
-  bool loaded = false;
-};
-
-loaded_records& global_records() {
-  static loaded_records r;
-  return r;
-}
-
-}  // namespace
-
-out_side_recs_3& outside_records() {
-  loaded_records& r = global_records();
-  if (!r.loaded) {
-    r.loaded = true;
-    const std::string path = locate_template_file();
-    file_in in(path.c_str(), true);
-    if (in.is_open()) r.recs.load(in);
-  }
-  return r.recs;
-}
-
-void replace_outside_records(stream_in& in) {
-  loaded_records& r = global_records();
-  r.loaded = true;
-  r.recs.unload();
-  r.recs.load(in);
-}
+void replace_outside_records(stream_in& in) { lazy_template_global<out_side_recs_3>::process_wide().replace(in); }
 
 const char* outside_value(const char* name) {
   assoc_class* root = outside_records().root();

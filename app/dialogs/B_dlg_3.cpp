@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/dialogs/lb_opts_2.h"
+#include "app/platform/control_factory.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/numeric_abort.h"
@@ -14,26 +15,12 @@
 using platform_types::control;
 using platform_types::control_kind;
 using platform_types::dialog_resource;
+using platform_types::make_control;
 using platform_types::window_ref;
 
 namespace {
 
-control make_control(control_kind kind, int id, int x, int y, int w, int h) {
-  control c;
-  c.kind = kind;
-  c.id = id;
-  c.x = x;
-  c.y = y;
-  c.width = w;
-  c.height = h;
-  return c;
-}
-
-control label(const char* text, int x, int y) {
-  control c = make_control(control_kind::label, 0, x, y, 16, 8);
-  c.text = text;
-  return c;
-}
+control label(const char* text, int x, int y) { return make_control(control_kind::label, 0, x, y, 16, 8, text); }
 
 dialog_resource make_resource(int id, const char* caption, int width, int height) {
   dialog_resource r;
@@ -80,13 +67,6 @@ std::vector<dialog_resource> make_resources() {
   return all;
 }
 
-// The value of a record's child record: the text of its first child.
-const char* record_value(assoc_class& record, const char* name) {
-  assoc_class* child = record.find_child(name);
-  if (!child || !child->first_child()) return nullptr;
-  return child->first_child()->class_name();
-}
-
 std::string text_or_empty(const char* text) { return text ? text : ""; }
 
 }  // namespace
@@ -124,11 +104,11 @@ void B_dlg_3::describe() {
     for (int i = 0; i < lbs->child_count(); ++i) {
       assoc_class& rec = *lbs->child(i);
       lb_opts_2::description d;
-      d.name = text_or_empty(record_value(rec, "name"));
-      d.control = static_cast<int>(text_to_long(text_or_empty(record_value(rec, "resid")).c_str()));
-      d.items = text_or_empty(record_value(rec, "items"));
-      d.classes = text_or_empty(record_value(rec, "classes"));
-      if (const char* def = record_value(rec, "def_sel")) {
+      d.name = text_or_empty(rec.child_value("name"));
+      d.control = static_cast<int>(text_to_long(text_or_empty(rec.child_value("resid")).c_str()));
+      d.items = text_or_empty(rec.child_value("items"));
+      d.classes = text_or_empty(rec.child_value("classes"));
+      if (const char* def = rec.child_value("def_sel")) {
         d.has_default = true;
         d.default_selection = static_cast<int>(text_to_long(def));
       }

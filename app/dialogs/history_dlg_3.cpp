@@ -1,10 +1,6 @@
 #include "app/dialogs/history_dlg_3.h"
 
-std::unique_ptr<assoc_class> history_dlg_3::clone_empty() const {
-  auto copy = std::make_unique<history_dlg_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> history_dlg_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* history_dlg_3::set_text(const char* line) {
   last_line_ = line ? line : "";

@@ -5,11 +5,7 @@
 #include "core/paths.h"
 #include "io/file_in.h"
 
-std::unique_ptr<assoc_class> hlp_dlg_3::clone_empty() const {
-  auto copy = std::make_unique<hlp_dlg_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> hlp_dlg_3::clone_empty() const { return clone_like(*this); }
 
 namespace {
 std::string text_or_blank(const char* text) { return text ? text : ""; }

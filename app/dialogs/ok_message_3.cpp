@@ -6,11 +6,7 @@
 #include "core/error_message.h"
 #include "template/out_side_recs_3.h"
 
-std::unique_ptr<assoc_class> ok_message_3::clone_empty() const {
-  auto copy = std::make_unique<ok_message_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> ok_message_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* ok_message_3::execute() {
   const char* value = get_text();

@@ -62,11 +62,7 @@ std::uint32_t open_save_3::flag_set(int flag_num) {
   return flag_table[flag_num >= 0 && flag_num < n ? flag_num : 0];
 }
 
-std::unique_ptr<assoc_class> open_save_3::clone_empty() const {
-  auto copy = std::make_unique<open_save_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> open_save_3::clone_empty() const { return clone_like(*this); }
 
 std::string open_save_3::filter_text(const char* first_name, const char* first_pattern, const char* extensions,
                                      const char* all_name, const char* all_patterns) {

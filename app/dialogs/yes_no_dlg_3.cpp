@@ -5,11 +5,7 @@
 #include "app/platform/platform.h"
 #include "template/out_side_recs_3.h"
 
-std::unique_ptr<assoc_class> yes_no_dlg_3::clone_empty() const {
-  auto copy = std::make_unique<yes_no_dlg_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> yes_no_dlg_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* yes_no_dlg_3::execute() {
   const char* question = get_text();

@@ -5,11 +5,7 @@
 #include "core/node_watch.h"
 #include "core/paths.h"
 
-std::unique_ptr<assoc_class> do_unload_3::clone_empty() const {
-  auto copy = std::make_unique<do_unload_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> do_unload_3::clone_empty() const { return clone_like(*this); }
 
 bool do_unload_3::may_unload(assoc_class& file, assoc_class& from) {
   if (!file.is_changed()) return true;

@@ -42,11 +42,7 @@ bool never_written(assoc_class& file) {
   return !text || !*text || !std::filesystem::exists(text, ec);
 }
 
-std::unique_ptr<assoc_class> save_xdd_as_3::clone_empty() const {
-  auto copy = std::make_unique<save_xdd_as_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> save_xdd_as_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* save_xdd_as_3::execute() {
   assoc_class* file = get_object();

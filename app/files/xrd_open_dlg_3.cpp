@@ -7,11 +7,7 @@
 #include "app/platform/platform.h"
 #include "core/paths.h"
 
-std::unique_ptr<assoc_class> xrd_open_dlg_3::clone_empty() const {
-  auto copy = std::make_unique<xrd_open_dlg_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> xrd_open_dlg_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* xrd_open_dlg_3::execute() {
   if (!run_described()) return nullptr;

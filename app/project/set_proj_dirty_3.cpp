@@ -2,11 +2,7 @@
 
 #include "core/paths.h"
 
-std::unique_ptr<assoc_class> set_proj_dirty_3::clone_empty() const {
-  auto copy = std::make_unique<set_proj_dirty_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> set_proj_dirty_3::clone_empty() const { return clone_like(*this); }
 
 bool set_proj_dirty_3::has_project() {
   // Looked up without creating: reading the flag must not build the tree.

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/platform/control_factory.h"
 #include "app/text/font_3.h"
 #include "core/error_message.h"
 #include "core/fund_type_3.h"
@@ -18,6 +19,7 @@ namespace {
 
 using platform_types::control;
 using platform_types::control_kind;
+using platform_types::make_control;
 
 // The window, in dialog units: the list of reports and its help on the
 // left, the edit line and the columns on the right.
@@ -38,18 +40,6 @@ constexpr int form_height = list_top + list_height + 6;
 constexpr int units_per_character = 5;
 constexpr const char* create_report_item = "Create TXT Report";
 
-control make(control_kind kind, int id, int x, int y, int w, int h, std::string text = "") {
-  control c;
-  c.kind = kind;
-  c.id = id;
-  c.x = x;
-  c.y = y;
-  c.width = w;
-  c.height = h;
-  c.text = std::move(text);
-  return c;
-}
-
 std::vector<std::string> words_of(const char* text) {
   std::vector<std::string> out;
   std::istringstream in(text ? text : "");
@@ -58,10 +48,7 @@ std::vector<std::string> words_of(const char* text) {
   return out;
 }
 
-const char* record_value(assoc_class* record, const char* name) {
-  assoc_class* child = record ? record->find_child(name) : nullptr;
-  return child && child->first_child() ? child->first_child()->class_name() : nullptr;
-}
+const char* record_value(assoc_class* record, const char* name) { return record ? record->child_value(name) : nullptr; }
 
 // The node of the column's name that an identity column shows for a row:
 // the row's child of that name, a descendant, the node the name designates
@@ -148,13 +135,15 @@ assoc_class* input_vw_3::execute() {
   layout.width = columns_left + options_width + 8;
   layout.height = form_height;
   layout.controls = {
-      make(control_kind::list_box, report_control::templates, left_margin, 6, templates_width, templates_height),
-      make(control_kind::multiline_edit, report_control::help, left_margin, help_top, templates_width, help_height),
-      make(control_kind::label, report_control::apply_label, columns_left, 6, 100, 12, "Change Selections To"),
-      make(control_kind::edit, report_control::edit_line, columns_left + 104, 6, 200, 12),
-      make(control_kind::label, report_control::options_title, columns_left, title_top, options_width, title_height,
-           "Options"),
-      make(control_kind::list_box, report_control::options, columns_left, list_top, options_width, list_height),
+      make_control(control_kind::list_box, report_control::templates, left_margin, 6, templates_width,
+                   templates_height),
+      make_control(control_kind::multiline_edit, report_control::help, left_margin, help_top, templates_width,
+                   help_height),
+      make_control(control_kind::label, report_control::apply_label, columns_left, 6, 100, 12, "Change Selections To"),
+      make_control(control_kind::edit, report_control::edit_line, columns_left + 104, 6, 200, 12),
+      make_control(control_kind::label, report_control::options_title, columns_left, title_top, options_width,
+                   title_height, "Options"),
+      make_control(control_kind::list_box, report_control::options, columns_left, list_top, options_width, list_height),
   };
   layout.controls[1].read_only = true;
   layout.controls[1].border = true;
@@ -309,8 +298,9 @@ void input_vw_3::lay_out() {
   int x = columns_left + options_width + column_gap;
   for (const auto& c : columns_) {
     const int w = static_cast<int>(c->definition.width() * units_per_character);
-    control title = make(control_kind::label, c->title_id, x, title_top, w, title_height, c->definition.title());
-    control list = make(control_kind::list_box, c->list_id, x, list_top, w, list_height);
+    control title =
+        make_control(control_kind::label, c->title_id, x, title_top, w, title_height, c->definition.title());
+    control list = make_control(control_kind::list_box, c->list_id, x, list_top, w, list_height);
     list.multiple_selection = true;
     list.vertical_scroll = (c->definition.flags & lb_tem_3::vertical_scroll) != 0;
     list.horizontal_scroll = (c->definition.flags & lb_tem_3::horizontal_scroll) != 0;

@@ -29,11 +29,7 @@ std::string describe_data_file(assoc_class& node) {
   return text;
 }
 
-std::unique_ptr<assoc_class> hint_text_3::clone_empty() const {
-  auto copy = std::make_unique<hint_text_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> hint_text_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* hint_text_3::execute() {
   const std::string text = describe_data_file(*this);

@@ -68,11 +68,7 @@ TDrawView::~TDrawView() {
   }
 }
 
-std::unique_ptr<assoc_class> TDrawView::clone_empty() const {
-  auto copy = std::make_unique<TDrawView>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> TDrawView::clone_empty() const { return clone_like(*this); }
 
 for_app_3* TDrawView::app() { return dynamic_cast<for_app_3*>(app_object()); }
 

@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-std::unique_ptr<assoc_class> color_3::clone_empty() const {
-  auto copy = std::make_unique<color_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> color_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* color_3::set_text(const char* text) {
   text_ = text ? text : "";

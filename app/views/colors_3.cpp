@@ -3,11 +3,7 @@
 #include "app/views/color_3.h"
 #include "core/paths.h"
 
-std::unique_ptr<assoc_class> colors_3::clone_empty() const {
-  auto copy = std::make_unique<colors_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> colors_3::clone_empty() const { return clone_like(*this); }
 
 void colors_3::configure() {
   if (child_count() > 0) return;

@@ -2,11 +2,7 @@
 
 drvw_bit_map_3::~drvw_bit_map_3() { release(); }
 
-std::unique_ptr<assoc_class> drvw_bit_map_3::clone_empty() const {
-  auto copy = std::make_unique<drvw_bit_map_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> drvw_bit_map_3::clone_empty() const { return clone_like(*this); }
 
 bool drvw_bit_map_3::holds(const assoc_class* owner, int width, int height) const {
   return picture_ && owner && owner_.get() == owner && width_ == width && height_ == height;

@@ -1,10 +1,6 @@
 #include "app/views/drvw_lam_cursor_3.h"
 
-std::unique_ptr<assoc_class> drvw_lam_cursor_3::clone_empty() const {
-  auto copy = std::make_unique<drvw_lam_cursor_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> drvw_lam_cursor_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* drvw_lam_cursor_3::set_text(const char* text) {
   const std::string name = text ? text : "";

@@ -6,11 +6,7 @@
 #include "core/paths.h"
 #include "xrd/chain/xy_yobs_3.h"
 
-std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const {
-  auto copy = std::make_unique<for_dr_vw_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> for_dr_vw_3::clone_empty() const { return clone_like(*this); }
 
 void for_dr_vw_3::setup_window() {
   display_flags.set(show_bits::observed);

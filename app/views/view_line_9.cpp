@@ -26,11 +26,7 @@ void view_line_9::target_died() {
   if (view) view->line_unloaded();
 }
 
-std::unique_ptr<assoc_class> view_line_9::clone_empty() const {
-  auto copy = std::make_unique<view_line_9>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> view_line_9::clone_empty() const { return clone_like(*this); }
 
 bool view_line_9::less_than(assoc_class& node) {
   auto* other = dynamic_cast<view_line_9*>(&node);

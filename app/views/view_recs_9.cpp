@@ -5,11 +5,7 @@
 #include "core/deletion_bin.h"
 #include "core/paths.h"
 
-std::unique_ptr<assoc_class> view_recs_9::clone_empty() const {
-  auto copy = std::make_unique<view_recs_9>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> view_recs_9::clone_empty() const { return clone_like(*this); }
 
 std::vector<TDrawView*> view_recs_9::views() const {
   std::vector<TDrawView*> out;

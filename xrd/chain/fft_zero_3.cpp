@@ -13,11 +13,7 @@ bool means_unset(double v) { return std::fabs(v - xy_yobs_3::unset) < 1e-9; }
 
 }  // namespace
 
-std::unique_ptr<assoc_class> fft_zero_3::clone_empty() const {
-  auto copy = std::make_unique<fft_zero_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> fft_zero_3::clone_empty() const { return clone_like(*this); }
 
 xy_data_3* fft_zero_3::observed() { return dynamic_cast<xy_data_3*>(yobs_.get(*this)); }
 

@@ -11,11 +11,7 @@ ptr_class_4::~ptr_class_4() {
   unlink(&ref_);
 }
 
-std::unique_ptr<assoc_class> ptr_class_4::clone_empty() const {
-  auto copy = std::make_unique<ptr_class_4>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> ptr_class_4::clone_empty() const { return clone_like(*this); }
 
 void ptr_class_4::copy_from(assoc_class& source) {
   if (&source == this) return;

@@ -2,11 +2,7 @@
 
 #include "xrd/chain/ptr_class_4.h"
 
-std::unique_ptr<assoc_class> ptr_classes_4::clone_empty() const {
-  auto copy = std::make_unique<ptr_classes_4>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> ptr_classes_4::clone_empty() const { return clone_like(*this); }
 
 assoc_class* ptr_classes_4::reference_to(assoc_class* node) const {
   if (!node) return nullptr;

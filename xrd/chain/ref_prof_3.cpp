@@ -21,11 +21,7 @@ void untie(assoc_class* a, assoc_class* b) {
 
 }  // namespace
 
-std::unique_ptr<assoc_class> ref_prof_3::clone_empty() const {
-  auto copy = std::make_unique<ref_prof_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> ref_prof_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* ref_prof_3::own_file() { return self_or_ancestor_named("xdd"); }
 

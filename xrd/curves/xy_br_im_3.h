@@ -9,9 +9,5 @@
 class xy_br_im_3 : public B_xy_re_im_3 {
  public:
   const char* class_name() const override { return "xy_br_im"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<xy_br_im_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
 };

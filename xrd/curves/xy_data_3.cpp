@@ -60,11 +60,7 @@ xy_data_3::xy_data_3() = default;
 
 const char* xy_data_3::class_name() const { return "xy_data"; }
 
-std::unique_ptr<assoc_class> xy_data_3::clone_empty() const {
-  auto copy = std::make_unique<xy_data_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> xy_data_3::clone_empty() const { return clone_like(*this); }
 
 void xy_data_3::copy_data_from(const xy_data_3& other) {
   x1 = other.x1;
@@ -336,11 +332,7 @@ assoc_class* xy_data_for_3::set_text(const char* text) {
   return xy_data_3::set_text(text);
 }
 
-std::unique_ptr<assoc_class> xy_data_for_3::clone_empty() const {
-  auto copy = std::make_unique<xy_data_for_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> xy_data_for_3::clone_empty() const { return clone_like(*this); }
 
 // ------------------------------------------------------------------- xobs_3
 

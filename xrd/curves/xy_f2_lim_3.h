@@ -9,9 +9,5 @@
 class xy_f2_lim_3 : public xy_data_for_3 {
  public:
   const char* class_name() const override { return "xy_f2_lim"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<xy_f2_lim_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
 };

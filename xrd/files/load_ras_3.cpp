@@ -195,11 +195,7 @@ bool ras_reading::read(scan_points& scan) {
 
 }  // namespace
 
-std::unique_ptr<assoc_class> load_ras_3::clone_empty() const {
-  auto copy = std::make_unique<load_ras_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> load_ras_3::clone_empty() const { return clone_like(*this); }
 
 bool load_ras_3::read(xdd_data_3& data, const std::string& text, scan_points& scan) {
   return ras_reading(data, text).read(scan);

@@ -9,11 +9,7 @@
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/curves/xy_data_3.h"
 
-std::unique_ptr<assoc_class> load_xdd_3::clone_empty() const {
-  auto copy = std::make_unique<load_xdd_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> load_xdd_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* load_xdd_3::execute_with(assoc_class* argument) {
   xdd_data_3* data = xdd_data_3::start_reading(argument);

@@ -158,11 +158,7 @@ bool xrdml_reading::read(scan_points& scan) {
 
 }  // namespace
 
-std::unique_ptr<assoc_class> load_xrdml_3::clone_empty() const {
-  auto copy = std::make_unique<load_xrdml_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> load_xrdml_3::clone_empty() const { return clone_like(*this); }
 
 bool load_xrdml_3::read(xdd_data_3& data, const std::string& text, scan_points& scan) {
   return xrdml_reading(data, text).read(scan);

@@ -43,11 +43,7 @@ bool is_header_mark(char c) { return c == '#' || c == ';' || c == '!'; }
 
 }  // namespace
 
-std::unique_ptr<assoc_class> load_xy_3::clone_empty() const {
-  auto copy = std::make_unique<load_xy_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> load_xy_3::clone_empty() const { return clone_like(*this); }
 
 bool load_xy_3::read(xdd_data_3& data, const std::string& text, scan_points& scan) {
   bool in_data = false;

@@ -9,11 +9,7 @@
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/curves/xy_data_3.h"
 
-std::unique_ptr<assoc_class> xdd_10::clone_empty() const {
-  auto copy = std::make_unique<xdd_10>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> xdd_10::clone_empty() const { return clone_like(*this); }
 
 assoc_class* xdd_10::path_node() { return path_.get(*this); }
 

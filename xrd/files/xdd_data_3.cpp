@@ -142,11 +142,7 @@ std::string quoted_token(const char* text) {
 
 }  // namespace
 
-std::unique_ptr<assoc_class> xdd_data_3::clone_empty() const {
-  auto copy = std::make_unique<xdd_data_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> xdd_data_3::clone_empty() const { return clone_like(*this); }
 
 void xdd_data_3::copy_from(assoc_class& source) {
   if (&source == this) return;

@@ -18,11 +18,7 @@ class left_right_pressed_3 : public plot_3 {
   };
 
   const char* class_name() const override { return "left_right_pressed"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<left_right_pressed_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* caption() const override { return ""; }
 
   // Hands x to the right cursor when the view's flag says so, else to the

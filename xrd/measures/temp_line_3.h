@@ -10,11 +10,7 @@
 class temp_line_3 : public assoc_class {
  public:
   const char* class_name() const override { return "temp_line"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<temp_line_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   void copy_from(assoc_class& source) override {
     if (auto* other = dynamic_cast<temp_line_3*>(&source); other && other != this) {
       x1 = other->x1;

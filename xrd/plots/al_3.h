@@ -12,11 +12,7 @@
 class al_3 : public B_br_freq_plot_xy_3 {
  public:
   const char* class_name() const override { return "al"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<al_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_al"; }
   std::uint32_t show_mask() const override { return show_bits::coefficients; }
   const char* caption() const override { return "A(L)"; }

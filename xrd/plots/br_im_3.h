@@ -12,11 +12,7 @@
 class br_im_3 : public B_br_freq_plot_xy_3 {
  public:
   const char* class_name() const override { return "br_im"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<br_im_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_br_im"; }
   std::uint32_t show_mask() const override { return show_bits::quotient_re_im; }
   const char* caption() const override { return "Yobs/Ref Im"; }

@@ -10,11 +10,7 @@ button_pressed_3::~button_pressed_3() {
   }
 }
 
-std::unique_ptr<assoc_class> button_pressed_3::clone_empty() const {
-  auto copy = std::make_unique<button_pressed_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> button_pressed_3::clone_empty() const { return clone_like(*this); }
 
 void button_pressed_3::add_candidate(plot_3& plot, xy_data_3& curve) {
   auto c = std::make_unique<candidate>();

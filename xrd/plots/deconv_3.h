@@ -13,11 +13,7 @@
 class deconv_3 : public B_freq_plot_xy_4 {
  public:
   const char* class_name() const override { return "deconv"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<deconv_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_deconv"; }
   std::uint32_t show_mask() const override { return show_bits::deconvoluted; }
   const char* caption() const override { return "Deconv"; }

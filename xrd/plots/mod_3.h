@@ -11,11 +11,7 @@
 class mod_3 : public B_freq_plot_xy_3 {
  public:
   const char* class_name() const override { return "mod"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<mod_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_mod"; }
   std::uint32_t show_mask() const override { return show_bits::transform_mod; }
   const char* caption() const override { return "Mod"; }

@@ -46,11 +46,7 @@ void set_words(const char* text, my_flag& flags) {
 
 }  // namespace
 
-std::unique_ptr<assoc_class> plot_3::clone_empty() const {
-  auto copy = std::make_unique<plot_3>();
-  copy->set_tem(tem());
-  return copy;
-}
+std::unique_ptr<assoc_class> plot_3::clone_empty() const { return clone_like(*this); }
 
 void plot_3::configure() {
   plot_flags = my_flag();

@@ -12,11 +12,7 @@
 class y_for_bkg_3 : public plot_xy_3 {
  public:
   const char* class_name() const override { return "y_for_bkg"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<y_for_bkg_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_y_for_bkg"; }
   std::uint32_t show_mask() const override { return show_bits::observed; }
   const char* caption() const override { return "Background"; }

@@ -12,11 +12,7 @@
 class yobs_3 : public plot_xy_3 {
  public:
   const char* class_name() const override { return "yobs"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<yobs_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_yobs"; }
   std::uint32_t show_mask() const override { return show_bits::observed; }
   const char* caption() const override { return "Yobs"; }

@@ -8,11 +8,7 @@
 class ex_l_3 : public B_ex_3 {
  public:
   const char* class_name() const override { return "ex_l"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<ex_l_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_ex_l"; }
   bool right_side() const override { return false; }
 };

@@ -9,11 +9,7 @@
 class ex_l_consts_3 : public B_ex_consts_3 {
  public:
   const char* class_name() const override { return "ex_l_consts"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<ex_l_consts_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   bool right_side() const override { return false; }
   const char* curve_name() const override { return "xy_ex_l"; }
 };

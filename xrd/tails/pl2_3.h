@@ -8,11 +8,7 @@
 class pl2_3 : public B_plr12_3 {
  public:
   const char* class_name() const override { return "pl2"; }
-  std::unique_ptr<assoc_class> clone_empty() const override {
-    auto copy = std::make_unique<pl2_3>();
-    copy->set_tem(tem());
-    return copy;
-  }
+  std::unique_ptr<assoc_class> clone_empty() const override { return clone_like(*this); }
   const char* xy_name() const override { return "xy_l2"; }
   bool right_side() const override { return false; }
   bool second() const override { return true; }
