@@ -306,6 +306,17 @@ bool application_session::save_project(const std::string& path, std::ostream& er
   return save->save_to_path(path) != nullptr;
 }
 
+bool application_session::open_project(const std::string& path, std::ostream& err) {
+  auto* open = app_ ? dynamic_cast<proj_open_3*>(find(*app_, "proj_open")) : nullptr;
+  if (!open) return false;
+  const bool opened = open->open_path(path) != nullptr;
+  if (opened && !loaded_files().empty()) return true;
+  if (!global_error_message().is_empty()) show_error();
+  // Opened, a project without a file would otherwise end without a word.
+  else if (opened) err << path << ": Cannot open project: it names no data file\n";
+  return false;
+}
+
 // --- results ---
 
 TDrawView* application_session::view_of(const analysis_request& request, std::ostream& err) {
@@ -474,15 +485,9 @@ job_output application_session::size_strain(const analysis_request& request, std
 }
 
 job_output application_session::project_report(const analysis_request& request, std::ostream& err) {
-  auto* open = app_ ? dynamic_cast<proj_open_3*>(find(*app_, "proj_open")) : nullptr;
+  if (!open_project(request.project, err)) return job_output::refused();
+  auto* open = dynamic_cast<proj_open_3*>(find(*app_, "proj_open"));
   if (!open) return job_output::refused();
-  const bool opened = open->open_path(request.project) != nullptr;
-  if (!opened || loaded_files().empty()) {
-    if (!global_error_message().is_empty()) show_error();
-    // Opened, a project without a file would otherwise end without a word.
-    else if (opened) err << request.project << ": Cannot open project: it names no data file\n";
-    return job_output::refused();
-  }
   // The project's data files are inputs too: only now are they known.
   std::vector<std::string> inputs;
   for (assoc_class* file : loaded_files()) inputs.emplace_back(path_of(*file));

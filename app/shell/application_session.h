@@ -148,6 +148,9 @@ class application_session {
   // once its dialog has the path; false (said) when a file was never
   // written or the project could not be.
   bool save_project(const std::string& path, std::ostream& err);
+  // Opens the project at `path` as Load Project does once its dialog has
+  // the path; false (said) when it was refused or loaded no data file.
+  bool open_project(const std::string& path, std::ostream& err);
 
   // --- results ---
   // The xy report (or CSV) of the view the request makes.
@@ -164,8 +167,8 @@ class application_session {
   // The size-strain analysis of one line (one pair) or of two orders of
   // one reflection (two pairs), each sample with its own reference.
   job_output size_strain(const analysis_request& request, std::ostream& err);
-  // Opens the request's project as Load Project does once its dialog has
-  // the path, and makes the report of one view holding all its files.
+  // Opens the request's project and makes the report of one view holding
+  // all its files; refused when any of its files was not loaded.
   job_output project_report(const analysis_request& request, std::ostream& err);
 
   // Runs a job; a numerical stage that gives up (numeric_abort) ends it
