@@ -21,7 +21,7 @@ else
   exec build/app/qt/xrdfourier --show deconv "$demo" "$@"
 fi
 echo "$why: the batch tool shows the demo instead."
-cli=build/app/main/xrdfourier-cli
+cli=build/cli/xrdfourier-cli
 # head may close the pipe before the report is written out.
 "$cli" project "$demo" --show yobs,deconv --xrange 43.16 43.44 | head -20 || true
 exec "$cli" measure --xrange 42.3 44.3 resources/demo/broadened.xdd

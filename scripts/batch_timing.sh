@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cli=build/app/main/xrdfourier-cli
+cli=build/cli/xrdfourier-cli
 python=/usr/bin/python3
 [ -x "$cli" ] || { echo "Build first: $cli is missing" >&2; exit 1; }
 command -v hyperfine >/dev/null || { echo "hyperfine is missing: apt-get install -y hyperfine" >&2; exit 1; }

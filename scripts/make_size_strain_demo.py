@@ -16,7 +16,7 @@ counted with Poisson noise from a fixed seed, so the files come out the same
 on every run.
 
 Run from anywhere:  python3 scripts/make_size_strain_demo.py
-Then:  build/app/main/xrdfourier-cli size-strain --auto-limit \\
+Then:  build/cli/xrdfourier-cli size-strain --auto-limit \\
          --pair cu111.xdd cu111_ref.xdd --pair cu222.xdd cu222_ref.xdd
 """
 

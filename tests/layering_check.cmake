@@ -47,6 +47,39 @@ foreach(layer IN LISTS order)
     endforeach()
   endforeach()
 endforeach()
+# The batch tool (cli/) is a front end over the application session: it may
+# include its own headers, the session's, the platform it implements and
+# the writers of whole files, and nothing else of app/ or the layers below
+# it. No layer includes it.
+set(cli_allowed
+  app/shell/application_session.h
+  app/platform/platform.h
+  app/platform/figure_file.h)
+file(GLOB_RECURSE cli_files ${SOURCE_DIR}/cli/*.h ${SOURCE_DIR}/cli/*.cpp)
+foreach(f IN LISTS cli_files)
+  file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "#[ \t]*include[ \t]*<Q")
+      list(APPEND failures "${f}: ${line}")
+    endif()
+    if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      set(header ${CMAKE_MATCH_1})
+      if(NOT header MATCHES "^cli/" AND NOT header IN_LIST cli_allowed)
+        list(APPEND failures "${f}: ${line}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+foreach(layer IN LISTS order)
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  foreach(f IN LISTS files)
+    file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"cli/")
+    foreach(line IN LISTS includes)
+      list(APPEND failures "${f}: ${line}")
+    endforeach()
+  endforeach()
+endforeach()
+
 if(failures)
   list(JOIN failures "\n" text)
   message(FATAL_ERROR "Layering broken:\n${text}")

@@ -8,9 +8,9 @@
 class error_reporter;
 
 // The windowing services the application shell needs. The workbench runs on
-// the Qt implementation (app/qt); the batch tool and the tests run on the
-// scripted headless one, which answers questions from a queue and records
-// every call.
+// the Qt implementation (app/qt), the batch tool (cli/) on one that shows
+// nothing, and the tests on a scripted one that answers questions from a
+// queue and records every call.
 //
 // Everything here is plain data and abstract calls: no toolkit type crosses
 // this line, so that the shell's logic runs the same on both.

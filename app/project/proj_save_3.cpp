@@ -136,7 +136,10 @@ assoc_class* proj_save_3::execute() {
 assoc_class* proj_save_3::save_to_current() {
   const char* current = get_text_named(*this, "pDroj_path_name");
   if (!current || !*current) return execute();
-  const std::string path = current;
+  return save_to_path(current);
+}
+
+assoc_class* proj_save_3::save_to_path(const std::string& path) {
   if (!ready_to_save()) return nullptr;
   return write_as_project(path);
 }

@@ -31,6 +31,9 @@ class proj_save_3 : public assoc_class {
   // "Save Project": the same, to the current project's file when there is
   // one.
   assoc_class* save_to_current();
+  // The same, to `path`, as when the dialog has given it: for a caller
+  // that already knows where the project goes.
+  assoc_class* save_to_path(const std::string& path);
   const open_save_3& dialog() const { return dialog_; }
 
   // The path the dialog proposes: the current project's, or else the first

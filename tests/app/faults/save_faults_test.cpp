@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "../batch/batch_runner.h"
+#include "../../cli/batch_runner.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 

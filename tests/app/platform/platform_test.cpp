@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform/headless_platform.h"
+#include "support/headless_platform.h"
 #include "core/error_message.h"
 
 namespace {

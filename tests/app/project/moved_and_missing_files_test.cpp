@@ -7,7 +7,7 @@
 #include "app/project/project_paths.h"
 #include "app/shell/menu_commands.h"
 #include "xrd/chain/ref_prof_3.h"
-#include "../batch/batch_runner.h"
+#include "../../cli/batch_runner.h"
 #include "../workbench_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/batch_analysis.h"
+#include "app/shell/application_session.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_recs_9.h"
@@ -129,10 +129,8 @@ TEST_F(SavedFiles, AFileGoneFromDiskSinceItWasLoadedIsSavedBeforeTheProject) {
 TEST_F(SavedFiles, TheBatchToolRefusesToSaveAProjectNamingAFileNotOnDisk) {
   load_iron_and_lab6();
   capture(iron, "only_in_memory.xdd");
-  analysis_request request;
-  request.output = (dir / "p.PRJ").string();
   std::ostringstream err;
-  EXPECT_EQ(batch_save_project(*session, screen, request, err), 1);
+  EXPECT_FALSE(session->save_project((dir / "p.PRJ").string(), err));
   EXPECT_EQ(err.str(), (dir / "only_in_memory.xdd").string() +
                            ": not written to disk; save it before saving a project that names it\n");
   EXPECT_FALSE(fs::exists(dir / "p.PRJ"));

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/batch_tool.h"
+#include "cli/batch_tool.h"
 #include "app/shell/menu_commands.h"
 #include "core/assoc_class.h"
 #include "core/paths.h"

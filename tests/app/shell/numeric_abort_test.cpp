@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../workbench_fixture.h"
-#include "app/batch/batch_tool.h"
+#include "cli/batch_tool.h"
 #include "app/shell/menu_commands.h"
 #include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"

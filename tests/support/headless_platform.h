@@ -68,7 +68,7 @@ class blank_surface : public platform_types::surface {
 // How the user answers a yes/no box.
 enum class yes_no_reply { yes, no, escape };
 
-// The scripted platform. A test (or the batch tool) queues the user's
+// The scripted platform. A test queues the user's
 // answers before the program asks, plays the user's actions with the user_*
 // calls, and reads back what a person would have seen: the call lines in
 // order and the state of every frame, dialog and control.

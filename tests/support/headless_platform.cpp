@@ -1,4 +1,4 @@
-#include "app/platform/headless_platform.h"
+#include "support/headless_platform.h"
 
 #include <utility>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "../workbench_fixture.h"
-#include "app/batch/batch_tool.h"
+#include "../app/workbench_fixture.h"
+#include "cli/batch_tool.h"
 #include "template/template_file.h"
 
 struct run_result {

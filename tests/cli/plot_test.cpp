@@ -6,7 +6,7 @@
 #include <string>
 
 #include "batch_runner.h"
-#include "../workbench_fixture.h"
+#include "../app/workbench_fixture.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 

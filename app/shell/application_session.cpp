@@ -1,0 +1,525 @@
+#include "app/shell/application_session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/capture/capture_as_txt_3.h"
+#include "app/files/load_data_file.h"
+#include "app/files/save_xdd_as_3.h"
+#include "app/platform/platform.h"
+#include "app/platform/svg_surface.h"
+#include "app/project/proj_open_3.h"
+#include "app/project/proj_save_3.h"
+#include "app/shell/application.h"
+#include "app/shell/for_app_3.h"
+#include "app/shell/hint_text_3.h"
+#include "app/views/TDrawView.h"
+#include "app/views/figure_export.h"
+#include "app/views/for_dr_vw_3.h"
+#include "app/views/view_line_9.h"
+#include "core/error_message.h"
+#include "core/numeric_abort.h"
+#include "core/paths.h"
+#include "core/text_helpers.h"
+#include "io/file_kind.h"
+#include "template/get_objs_3.h"
+#include "template/template_file.h"
+#include "template/template_side.h"
+#include "xrd/chain/xy_yobs_4.h"
+#include "xrd/curves/xy_data_3.h"
+#include "xrd/files/xdd_data_3.h"
+#include "xrd/measures/peak_measures.h"
+#include "xrd/plots/plot_3.h"
+#include "xrd/sizes/line_analysis.h"
+#include "xrd/sizes/size_strain_report.h"
+
+namespace {
+
+// The workbench's view of a scan, near enough, when a figure is given no
+// size.
+constexpr platform_types::figure_size default_figure_size{800, 500, 96};
+
+// The node a setting's name designates from a file: a dotted name walks one
+// name at a time ("ex_l_consts.nBpts_i1").
+assoc_class* setting_node(assoc_class& file, const std::string& name) {
+  assoc_class* at = &file;
+  std::istringstream parts(name);
+  std::string part;
+  while (at && std::getline(parts, part, '.')) at = part.empty() ? nullptr : find(*at, part.c_str());
+  return at == &file ? nullptr : at;
+}
+
+// The settings in their order, but the frequency limit last: its limits
+// follow from the doubling and the tails, which may be given after it.
+std::vector<std::pair<std::string, std::string>> limit_last(std::vector<std::pair<std::string, std::string>> settings) {
+  std::stable_partition(settings.begin(), settings.end(), [](const auto& s) { return s.first != "fBft_f2_lim"; });
+  return settings;
+}
+
+xy_yobs_4* chain_of(assoc_class& file) { return dynamic_cast<xy_yobs_4*>(find(file, "xy_yobs")); }
+
+// Keeps the window [x1, x2] of a loaded scan, as a capture keeps the
+// view's: false, with the user told why, when too few points stay.
+bool keep_window(assoc_class& file, double x1, double x2) {
+  auto* profile = dynamic_cast<xy_data_3*>(find_existing(file, "xy_yobs"));
+  auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"));
+  if (!profile || !data) return false;
+  if (x1 > x2) std::swap(x1, x2);
+  const int min_points = get_int_named(file, "mBin_pts_xdd");
+  if (!profile->crop_x(x1, x2, min_points)) {
+    report_error(("XRD File must have more than " + std::to_string(min_points) + " points.").c_str());
+    return false;
+  }
+  std::string comment = data->comment.c_str();
+  comment += (comment.empty() ? "" : "; ") + std::string("from ") + format_number("%g", profile->x1) + " to " +
+             format_number("%g", profile->x2) + " deg of the scan";
+  data->comment.assign(comment.c_str());
+  return true;
+}
+
+// Writes a loaded file in the XDD layout under `output`. False, with the
+// user told why, when it could not.
+bool save_as_xdd(assoc_class& file, const std::string& output) {
+  assoc_class* path = find_existing(file, "xDdd_path_name");
+  auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"));
+  if (!path || !data) {
+    report_error((output + ": Cannot save file").c_str());
+    return false;
+  }
+  path->set_text(output.c_str());
+  return data->write_xdd();
+}
+
+std::set<std::string> report_families(const analysis_request& request) {
+  std::set<std::string> out(request.show.begin(), request.show.end());
+  if (out.empty()) out.insert("yobs");
+  return out;
+}
+
+std::string report_of(TDrawView& view, const analysis_request& request) {
+  return request.csv ? capture_as_txt_3::report_csv(view, report_families(request))
+                     : capture_as_txt_3::report_text(view, report_families(request));
+}
+
+// Says, once for each cause, which measures of a file could not be formed:
+// `missing` holds each measure's name and its cause.
+void tell_missing(std::ostream& err, const std::string& path,
+                  const std::vector<std::pair<std::string, std::string>>& missing) {
+  std::vector<std::string> causes;
+  for (const auto& m : missing)
+    if (std::find(causes.begin(), causes.end(), m.second) == causes.end()) causes.push_back(m.second);
+  for (const std::string& cause : causes) {
+    std::vector<std::string> names;
+    for (const auto& [name, why] : missing)
+      if (why == cause) names.push_back(name);
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+      list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    err << path << ": no " << list << ": " << cause << '\n';
+  }
+}
+
+}  // namespace
+
+std::string missing_template_message(const std::string& path) { return "Cannot open template file: " + path; }
+
+bool template_ready(const std::string& path, std::string& used, std::string& why) {
+  if (!path.empty()) set_template_path(path);
+  used.clear();
+  if (template_file_readable(used)) return true;
+  why = missing_template_message(used);
+  return false;
+}
+
+std::string output_onto_input(const std::string& output, const std::vector<std::string>& inputs) {
+  if (output.empty()) return "";
+  for (const std::string& input : inputs)
+    if (same_file(output, input))
+      return output + ": Cannot write file: it is the input " + input + "; the output must be another file";
+  return "";
+}
+
+class front_end_scope::stream_reporter : public error_reporter {
+ public:
+  explicit stream_reporter(std::ostream& err) : err_(err) {}
+  void report(const char*, const char* text) override { err_ << text << '\n'; }
+
+ private:
+  std::ostream& err_;
+};
+
+front_end_scope::front_end_scope(platform& screen, std::ostream& messages)
+    : reporter_(std::make_unique<stream_reporter>(messages)) {
+  previous_platform_ = set_platform(&screen);
+  previous_reporter_ = set_error_reporter(reporter_.get());
+}
+
+front_end_scope::~front_end_scope() {
+  set_error_reporter(previous_reporter_);
+  set_platform(previous_platform_);
+}
+
+application_session::application_session() {
+  register_all_classes();
+  install_template_side();
+  root_.set_live();
+  std::unique_ptr<assoc_class> made = create_registered("app");
+  if (assoc_class* added = root_.add_child(std::move(made))) app_ = dynamic_cast<for_app_3*>(added);
+  // Objects that leave the tree from inside their own handlers (a view whose
+  // frame closes, a view line whose file is unloaded) go into the bin, which
+  // must be there before any of them needs it.
+  if (app_) app_->deletion_bin();
+}
+
+application_session::~application_session() {
+  // The tree goes before the platform and the templates it refers to.
+  root_.delete_all_children();
+}
+
+// --- files ---
+
+assoc_class* application_session::load_file(const std::string& path) {
+  if (!app_) return nullptr;
+  assoc_class* loaded = nullptr;
+  load_data_file(*app_, path, &loaded);
+  return loaded;
+}
+
+void application_session::unload_file(assoc_class* file) {
+  // Its node is deleted from the loaded files ("xAdd_recs") that own it.
+  if (file && file->parent()) file->parent()->delete_child(file);
+}
+
+std::vector<assoc_class*> application_session::loaded_files() const {
+  std::vector<assoc_class*> out;
+  assoc_class* files = app_ ? find(*app_, "xAdd_recs") : nullptr;
+  if (files)
+    for (int i = 0; i < files->child_count(); ++i) out.push_back(files->child(i));
+  return out;
+}
+
+std::string application_session::path_of(assoc_class& file) {
+  assoc_class* p = find_existing(file, "xDdd_path_name");
+  const char* text = p ? p->get_text() : nullptr;
+  return text ? text : "";
+}
+
+// --- options ---
+
+bool application_session::set_option(assoc_class& file, const std::string& name, const std::string& value,
+                                     std::ostream& err) {
+  assoc_class* node = setting_node(file, name);
+  if (!node) {
+    err << "No setting named " << name << " for " << path_of(file) << '\n';
+    return false;
+  }
+  const int r = node->set_text_with_limits(value.c_str());
+  return r != 2 && r != 3;
+}
+
+bool application_session::set_options(assoc_class& file,
+                                      const std::vector<std::pair<std::string, std::string>>& settings,
+                                      std::ostream& err) {
+  for (const auto& [name, value] : limit_last(settings))
+    if (!set_option(file, name, value, err)) return false;
+  return true;
+}
+
+bool application_session::tie_reference(assoc_class& file, const std::string& reference) {
+  assoc_class* ref = find(file, "ref_prof");
+  const int r = ref ? ref->set_text_with_limits(reference.c_str()) : 3;
+  return r != 2 && r != 3;
+}
+
+bool application_session::load_request(const analysis_request& request, std::ostream& err) {
+  for (const std::string& f : request.files)
+    if (!load_file(f)) return false;
+  if (!request.reference.empty()) {
+    assoc_class* reference = load_file(request.reference);
+    if (!reference) return false;
+    const std::string reference_path = path_of(*reference);
+    for (assoc_class* file : loaded_files())
+      if (file != reference && !tie_reference(*file, reference_path)) return false;
+  }
+  // Each setting goes to every file before the next setting.
+  for (const auto& [name, value] : limit_last(request.settings))
+    for (assoc_class* file : loaded_files())
+      if (!set_option(*file, name, value, err)) return false;
+  return true;
+}
+
+// --- the chain ---
+
+bool application_session::settle(assoc_class& file, bool automatic_limit, std::ostream& err) {
+  xy_yobs_4* chain = chain_of(file);
+  if (!chain) return true;
+  chain->ensure_origin();
+  if (!automatic_limit || !chain->reference_profile()) return true;
+  if (std::string why; !set_automatic_limit(*chain, why)) {
+    err << path_of(file) << ": " << why << '\n';
+    return false;
+  }
+  return true;
+}
+
+// --- one file at a time ---
+
+bool application_session::describe_file(const std::string& path, int scan, std::string& line) {
+  const xdd_data_3::scan_choice chosen(scan);
+  assoc_class* file = load_file(path);
+  if (!file) return false;
+  line = describe_data_file(*file);
+  unload_file(file);
+  return true;
+}
+
+bool application_session::convert_to_xdd(const std::string& input, const std::string& output, int scan,
+                                         bool window, double x1, double x2) {
+  const xdd_data_3::scan_choice chosen(scan);
+  assoc_class* file = load_file(input);
+  if (!file) return false;
+  const bool done = (!window || keep_window(*file, x1, x2)) && save_as_xdd(*file, output);
+  unload_file(file);
+  return done;
+}
+
+// --- projects ---
+
+bool application_session::save_project(const std::string& path, std::ostream& err) {
+  auto* save = app_ ? dynamic_cast<proj_save_3*>(find(*app_, "proj_save")) : nullptr;
+  if (!save) return false;
+  // Nobody is there to save it under a name: a project must not name a file
+  // that is not on disk.
+  for (assoc_class* file : loaded_files())
+    if (never_written(*file)) {
+      const std::string at = path_of(*file);
+      err << (at.empty() ? std::string("A data file without a name") : at)
+          << ": not written to disk; save it before saving a project that names it\n";
+      return false;
+    }
+  return save->save_to_path(path) != nullptr;
+}
+
+bool application_session::open_project(const std::string& path, std::ostream& err) {
+  auto* open = app_ ? dynamic_cast<proj_open_3*>(find(*app_, "proj_open")) : nullptr;
+  if (!open) return false;
+  const bool opened = open->open_path(path) != nullptr;
+  if (opened && !loaded_files().empty()) return true;
+  if (!global_error_message().is_empty()) show_error();
+  // Opened, a project without a file would otherwise end without a word.
+  else if (opened) err << path << ": Cannot open project: it names no data file\n";
+  return false;
+}
+
+// --- results ---
+
+TDrawView* application_session::view_of(const analysis_request& request, std::ostream& err) {
+  TDrawView* view = app_ ? app_->new_graph_view() : nullptr;
+  if (!view) return nullptr;
+  for (assoc_class* file : loaded_files())
+    if (!view->line_of(file)) view->add_file(file);
+  view->lines_changed();
+  view->show_all();
+  // Every origin and background is placed before any automatic limit,
+  // which starts from them.
+  for (assoc_class* file : loaded_files()) settle(*file, false, err);
+  if (request.auto_limit)
+    for (assoc_class* file : loaded_files())
+      if (!settle(*file, true, err)) return nullptr;
+  std::uint32_t bits = family_bits(request.show);
+  if (!bits) bits = show_bits::observed;
+  if (auto* workbench_view = dynamic_cast<for_dr_vw_3*>(view)) workbench_view->show_families(bits);
+  if (request.has_x_range) {
+    view->x1 = std::min(request.x_from, request.x_to);
+    view->x2 = std::max(request.x_from, request.x_to);
+    view->recompute_scale();
+  }
+  view->update_curves();
+  return view;
+}
+
+job_output application_session::report(const analysis_request& request, std::ostream& err) {
+  if (!load_request(request, err)) return job_output::refused();
+  TDrawView* view = view_of(request, err);
+  if (!view) return job_output::refused();
+  return job_output::of(report_of(*view, request));
+}
+
+job_output application_session::figure(const analysis_request& request, std::ostream& err) {
+  if (!load_request(request, err)) return job_output::refused();
+  TDrawView* view = view_of(request, err);
+  if (!view) return job_output::refused();
+  platform_types::figure_size size = default_figure_size;
+  if (request.figure_width > 0 && request.figure_height > 0) {
+    size.width = request.figure_width;
+    size.height = request.figure_height;
+  }
+  svg_surface drawing(size.width, size.height);
+  figure_export(*view).draw(drawing);
+  return job_output::of(drawing.document());
+}
+
+job_output application_session::measure(const analysis_request& request, std::ostream& err) {
+  analysis_request observed = request;
+  observed.show = {"yobs"};
+  if (!load_request(observed, err)) return job_output::refused();
+  TDrawView* view = view_of(observed, err);
+  if (!view || view->lines().empty()) return job_output::refused();
+  auto* plot = dynamic_cast<plot_3*>(find(*view->lines().front(), "yobs"));
+  if (!plot) return job_output::refused();
+  plot->set_view(view);
+  std::string text;
+  std::vector<std::pair<std::string, std::string>> missing;
+  for (const char* what : {"FWHM", "Centroid", "Area"}) {
+    plot->set_text(what);
+    text += plot->last_result() + '\n';
+    if (plot->last_result() == "Error") missing.emplace_back(what, plot->last_reason());
+  }
+  assoc_class* file = plot->data_file();
+  tell_missing(err, file ? path_of(*file) : "", missing);
+  return job_output::of(text, missing.empty() ? 0 : 1);
+}
+
+job_output application_session::measure_table(const analysis_request& request, std::ostream& err) {
+  if (!load_request(request, err)) return job_output::refused();
+  std::string text =
+      "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,volume_weighted_length,"
+      "scherrer_size\n";
+  int status = 0;
+  const std::vector<assoc_class*> loaded = loaded_files();
+  for (std::size_t f = 0; f < request.files.size() && f < loaded.size(); ++f) {
+    assoc_class& file = *loaded[f];
+    xy_yobs_4* chain = chain_of(file);
+    if (!chain || chain->y.count() == 0) {
+      err << path_of(file) << ": the file holds no profile to measure\n";
+      return job_output::refused();
+    }
+    const double xl = request.has_x_range ? std::min(request.x_from, request.x_to) : chain->x1;
+    const double xr = request.has_x_range ? std::max(request.x_from, request.x_to) : chain->x2;
+    std::string row = csv_cell(path_of(file));
+    peak_measures::result measures[4] = {peak_measures::fwhm(*chain, xl, xr), {}, peak_measures::area(*chain, xl, xr),
+                                         peak_measures::integral_breadth(*chain, xl, xr)};
+    measures[1] = peak_measures::centroid(*chain, xl, xr, 0.0, 0.0);
+    const char* formats[4] = {"%-1.4f", "%-1.4f", "%-1.3f", "%-1.4f"};
+    const char* names[4] = {"fwhm", "centroid", "area", "integral_breadth"};
+    std::vector<std::pair<std::string, std::string>> missing;
+    for (int i = 0; i < 4; ++i) {
+      row += ',';
+      if (measures[i].ok) {
+        row += format_number(formats[i], measures[i].value);
+      } else {
+        status = 1;
+        missing.emplace_back(names[i], measures[i].why);
+      }
+    }
+    tell_missing(err, path_of(file), missing);
+    if (chain->reference_profile()) {
+      if (!settle(file, request.auto_limit, err)) status = 1;
+      const line_analysis a = analyse_line(*chain);
+      if (!a.refused.empty()) {
+        err << path_of(file) << ": " << a.refused << '\n';
+        status = 1;
+      }
+      auto cell = [](bool ok, const char* format, double v) {
+        return ok && std::isfinite(v) ? format_number(format, v) : std::string();
+      };
+      const bool ok = a.refused.empty();
+      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' + cell(ok && a.size.found, "%-1.1f", a.size.length) +
+             ',' + cell(ok, "%-1.1f", a.volume_length) + ',' + cell(ok, "%-1.1f", a.scherrer);
+    } else {
+      row += ",,,,";
+    }
+    text += row + '\n';
+  }
+  return job_output::of(text, status);
+}
+
+job_output application_session::size_strain(const analysis_request& request, std::ostream& err) {
+  // Every file loads first (a reference may serve both orders), then each
+  // sample takes its reference and every file the settings.
+  std::vector<std::pair<assoc_class*, std::string>> samples;
+  for (const auto& [sample, reference] : request.pairs) {
+    assoc_class* s = load_file(sample);
+    if (!s) return job_output::refused();
+    assoc_class* r = nullptr;
+    for (assoc_class* file : loaded_files())
+      if (file != s && path_of(*file) == reference) r = file;
+    if (!r && !(r = load_file(reference))) return job_output::refused();
+    samples.emplace_back(s, path_of(*r));
+  }
+  analysis_request settings = request;
+  settings.files.clear();
+  if (!load_request(settings, err)) return job_output::refused();
+  std::vector<line_analysis> lines;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    assoc_class& file = *samples[i].first;
+    const std::string& reference = samples[i].second;
+    if (!tie_reference(file, reference)) return job_output::refused();
+    if (i < request.pair_settings.size() && !set_options(file, request.pair_settings[i], err))
+      return job_output::refused();
+    xy_yobs_4* chain = chain_of(file);
+    if (!chain || !settle(file, request.auto_limit, err)) return job_output::refused();
+    lines.push_back(analyse_line(*chain));
+    if (!lines.back().refused.empty()) {
+      err << path_of(file) << ": " << lines.back().refused << '\n';
+      return job_output::refused();
+    }
+    names.push_back(path_of(file) + " / " + reference);
+  }
+  warren_averbach_result pair;
+  if (lines.size() == 2) {
+    pair = warren_averbach(lines[0].coefficients, lines[1].coefficients);
+    if (!pair.refused.empty()) {
+      err << pair.refused << '\n';
+      return job_output::refused();
+    }
+  }
+  return job_output::of(size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr));
+}
+
+job_output application_session::project_report(const analysis_request& request, std::ostream& err) {
+  if (!open_project(request.project, err)) return job_output::refused();
+  auto* open = dynamic_cast<proj_open_3*>(find(*app_, "proj_open"));
+  if (!open) return job_output::refused();
+  // The project's data files are inputs too: only now are they known.
+  std::vector<std::string> inputs;
+  for (assoc_class* file : loaded_files()) inputs.emplace_back(path_of(*file));
+  if (const std::string why = output_onto_input(request.output, inputs); !why.empty()) {
+    err << why << '\n';
+    return job_output::refused();
+  }
+  // A report of part of the project would pass for the whole: the files not
+  // loaded have been named.
+  if (!open->not_loaded().empty()) return job_output::refused();
+  for (const moved_file& m : open->moved())
+    err << m.found << ": used in place of " << m.recorded << ", which is not there\n";
+  TDrawView* view = view_of(request, err);
+  if (!view) return job_output::refused();
+  // The report is written with the defaults of the values the project gave
+  // wrongly (they were said); the run still did not do all it was asked.
+  return job_output::of(report_of(*view, request), open->values_refused() > 0 ? 1 : 0);
+}
+
+int application_session::run_guarded(const std::function<int()>& job, std::ostream& err) {
+  try {
+    return job();
+  } catch (const numeric_abort& abort) {
+    err << abort.what() << '\n';
+    return 1;
+  }
+}
+
+std::string application_session::families_refused(const std::vector<std::string>& names) {
+  return check_families(names);
+}
+
+std::string application_session::figure_size_refused(int width, int height) {
+  return figure_limits::check({width, height, default_figure_size.dpi});
+}

@@ -1,0 +1,408 @@
+#include "cli/command_table.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/platform/figure_file.h"
+
+namespace {
+
+bool read_number(const char* text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return end != text && *end == '\0' && std::isfinite(value);
+}
+
+// Reads "WIDTHxHEIGHT" (pixels, within the figures' limits); false when the
+// text is not that.
+bool read_figure_size(const char* text, int& width, int& height) {
+  if (!text) return false;
+  char* end = nullptr;
+  const long w = std::strtol(text, &end, 10);
+  if (end == text || (*end != 'x' && *end != 'X')) return false;
+  const char* second = end + 1;
+  const long h = std::strtol(second, &end, 10);
+  if (end == second || *end != '\0') return false;
+  // Beyond int, a number is out of the limits all the same.
+  const int wi = static_cast<int>(w);
+  const int hi = static_cast<int>(h);
+  if (w != wi || h != hi || !application_session::figure_size_refused(wi, hi).empty()) return false;
+  width = wi;
+  height = hi;
+  return true;
+}
+
+// The batch tool writes the XDD layout only, so only a name the readers
+// will take for XDD: the extension .xdd, in any case.
+bool is_xdd_name(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".xdd";
+}
+
+bool given(const arguments& args, const std::string& option) {
+  for (const std::string& o : args.options)
+    if (o == option) return true;
+  return false;
+}
+
+// Writes what a job made to the request's output, or to `out` without one.
+int write_job(const job_output& job, const analysis_request& request, std::ostream& out, std::ostream& err) {
+  if (!job.made) return 1;
+  if (request.output.empty()) {
+    out << job.text;
+    return job.status;
+  }
+  std::string why;
+  if (write_file_replacing(request.output, job.text, why)) return job.status;
+  err << why << '\n';
+  return 1;
+}
+
+// Each file in turn, loaded, used and unloaded before the next, so the
+// workbench's limit on files loaded at once does not apply, and a file
+// named twice is simply done twice.
+int run_info(application_session& session, const arguments& args, std::ostream& out, std::ostream&) {
+  int status = 0;
+  for (const std::string& path : args.files) {
+    std::string line;
+    if (session.describe_file(path, args.scan, line))
+      out << line << '\n';
+    else
+      status = 1;
+  }
+  return status;
+}
+
+int run_convert(application_session& session, const arguments& args, std::ostream&, std::ostream&) {
+  const analysis_request& r = args.analysis;
+  return session.convert_to_xdd(args.files[0], args.files[1], args.scan, r.has_x_range, r.x_from, r.x_to) ? 0 : 1;
+}
+
+int run_report(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  return write_job(session.report(args.analysis, err), args.analysis, out, err);
+}
+
+int run_measure(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  const analysis_request& r = args.analysis;
+  return write_job(r.table ? session.measure_table(r, err) : session.measure(r, err), r, out, err);
+}
+
+int run_save_project(application_session& session, const arguments& args, std::ostream&, std::ostream& err) {
+  const analysis_request& r = args.analysis;
+  return session.load_request(r, err) && session.save_project(r.output, err) ? 0 : 1;
+}
+
+// The file named is the project; its data files are the project's.
+int run_project(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  analysis_request request = args.analysis;
+  request.project = args.files.front();
+  request.files.clear();
+  return write_job(session.project_report(request, err), request, out, err);
+}
+
+int run_size_strain(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  return write_job(session.size_strain(args.analysis, err), args.analysis, out, err);
+}
+
+int run_plot(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  const std::string& output = args.analysis.output;
+  if (!output.empty()) {
+    switch (figure_format_of(output)) {
+      case figure_format::svg:
+        break;
+      case figure_format::png:
+        err << output << ": Cannot write this file type here; a PNG figure is drawn by the workbench "
+                         "(File > Export Figure), xrdfourier-cli plot writes SVG (.svg)\n";
+        return 1;
+      case figure_format::other:
+        err << output << ": Cannot write this file type; plot writes SVG drawings (.svg)\n";
+        return 1;
+    }
+  }
+  return write_job(session.figure(args.analysis, err), args.analysis, out, err);
+}
+
+}  // namespace
+
+const std::vector<command_row>& command_rows() {
+  static const std::vector<command_row> rows = {
+      {"info", 1, -1, "info needs at least one file", {"--scan"},
+       "  info FILE...           Load each data file (XDD, CPI, two-column text .xy .dat .txt\n"
+       "                         .csv, XRDML or RAS) as Load Data does and print one line per\n"
+       "                         file: its path, abscissa (first x, step, last x), number of\n"
+       "                         points, count time and wavelength.\n",
+       false, nullptr, nullptr, run_info},
+      {"convert", 2, 2, "convert needs an input and an output file", {"--scan", "--xrange"},
+       "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd);\n"
+       "                         with --xrange X1 X2 only that window of the scan.\n",
+       true, nullptr,
+       [](const arguments& args) {
+         // A file under another layout's name could not be read back as
+         // that layout.
+         const std::string& output = args.files[1];
+         return is_xdd_name(output)
+                    ? std::string()
+                    : output + ": Cannot write this file type; convert writes XDD files only (.xdd)";
+       },
+       run_convert},
+      {"report", 1, -1, "report needs at least one file",
+       {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "-o"},
+       "  report FILE...         Show the files in one graph view, in load order, and write its\n"
+       "                         xy report (columns of x and y per curve over the view's x range).\n",
+       false, nullptr, nullptr, run_report},
+      {"measure", 1, -1, "measure needs one file", {"--set", "--xrange", "--table", "--ref", "--auto-limit", "-o"},
+       "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
+       "                         over the x range (default: all of it).\n"
+       "  measure FILE... --table\n"
+       "                         One CSV row per file: FWHM, centroid, area and integral\n"
+       "                         breadth over the x range and, for a file with a reference\n"
+       "                         (--ref REF), the deconvoluted FWHM and the sizes of\n"
+       "                         size-strain (--auto-limit as there).\n"
+       "                         Every measure is taken above the background line that the\n"
+       "                         Fourier chain subtracts (aBo_bkg + aB1_bkg (x - centre),\n"
+       "                         placed through the scan's end points unless fft_zero is set):\n"
+       "                         FWHM at half the line's height above it, read linearly\n"
+       "                         between points; area by trapezoids; integral breadth = area /\n"
+       "                         height. size-strain measures its observed and reference lines\n"
+       "                         the same way over the whole scan, so the numbers agree.\n",
+       false,
+       [](const arguments& args, const command_row& row) {
+         // Without --table a measure prints the history lines of one file.
+         if (args.analysis.table) return std::string();
+         if (args.files.size() > 1) return std::string(row.wrong_count);
+         for (const char* o : {"--ref", "--auto-limit", "-o"})
+           if (given(args, o)) return std::string(o) + " goes with measure --table only";
+         return std::string();
+       },
+       nullptr, run_measure},
+      {"save-project", 1, -1, "save-project needs at least one file", {"--ref", "--set", "-o"},
+       "  save-project FILE...   Write the project of the files with their settings to -o OUT.\n", false,
+       [](const arguments& args, const command_row&) {
+         return args.analysis.output.empty() ? std::string("save-project needs -o OUT, the project file to write")
+                                             : std::string();
+       },
+       nullptr, run_save_project},
+      {"project", 1, 1, "project needs one project file", {"--show", "--xrange", "--format", "-o"},
+       "  project PRJ            Load a project and write the report of one view holding all of\n"
+       "                         its files, as report does. A data file missing where the project\n"
+       "                         names it is looked for below and beside the project (and said);\n"
+       "                         one that cannot be loaded is named and the command exits 1.\n",
+       false, nullptr, nullptr, run_project},
+      {"size-strain", 0, 0, "size-strain takes its files in --pair options", {"--pair", "--set", "--auto-limit", "-o"},
+       "  size-strain --pair SAMPLE REF [--pair SAMPLE2 REF2]\n"
+       "                         Sizes and strains from the Fourier coefficients A(L) of each\n"
+       "                         sample's quotient by its reference (lBamda must be set): with one\n"
+       "                         pair the mean column lengths from A(L), with two orders of one\n"
+       "                         reflection the Warren-Averbach separation of size and strain.\n"
+       "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
+       "                         The widths of the observed and reference lines are measure's\n"
+       "                         (above the chain's background, over the whole scan); the\n"
+       "                         deconvoluted line's by the same rule above 0.\n",
+       false,
+       [](const arguments& args, const command_row&) {
+         const std::size_t pairs = args.analysis.pairs.size();
+         return pairs == 0 || pairs > 2
+                    ? std::string("size-strain needs one --pair SAMPLE REF, or two for two orders of one reflection")
+                    : std::string();
+       },
+       nullptr, run_size_strain},
+      {"plot", 1, -1, "plot needs at least one file",
+       {"--ref", "--set", "--show", "--xrange", "--auto-limit", "--size", "-o"},
+       "  plot FILE... [--size WxH] [-o FIG.svg]\n"
+       "                         Draw the view report would make (it takes --ref, --set, --show,\n"
+       "                         --xrange and --auto-limit as report does) as File > Export Figure draws it: axes\n"
+       "                         with numbers, captions and a legend, WxH pixels (default 800x500),\n"
+       "                         as an SVG drawing; without -o to standard output. PNG pictures\n"
+       "                         are drawn by the workbench.\n",
+       false, nullptr, nullptr, run_plot},
+  };
+  return rows;
+}
+
+const std::vector<option_row>& option_rows() {
+  using value_of = std::function<const char*()>;
+  static const std::vector<option_row> rows = {
+      {{"--ref"},
+       "  --ref REF              (report, save-project, measure --table) Load REF after the\n"
+       "                         files and make it the reference profile (ref_prof) of every\n"
+       "                         other file.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v) return std::string("--ref needs a file");
+         args.analysis.reference = v;
+         return std::string();
+       }},
+      {{"--set"},
+       "  --set NAME=VALUE       (report, measure, save-project, size-strain) Set the option\n"
+       "                         NAME of every loaded file, as the report editor does; a dotted\n"
+       "                         name walks one name at a time (ex_l_consts.nBpts_i1). May repeat.\n"
+       "                         In size-strain, a --set after a --pair sets that pair's sample\n"
+       "                         only (its origin fft_zero, its background aBo_bkg and aB1_bkg).\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         const std::string setting = v ? v : "";
+         const std::size_t eq = setting.find('=');
+         if (eq == std::string::npos || eq == 0) return std::string("--set needs NAME=VALUE");
+         analysis_request& r = args.analysis;
+         // After a --pair, a setting is that pair's sample's alone.
+         auto& to = args.command == "size-strain" && !r.pairs.empty() ? r.pair_settings.back() : r.settings;
+         to.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
+         return std::string();
+       }},
+      {{"--show"},
+       "  --show LIST            (report, project) Families to show, comma-separated: yobs, re,\n"
+       "                         im, mod, br_re, br_im, br_mod, al (transforms; al: the Fourier\n"
+       "                         coefficients A(L)) or yobs, inv, deconv (profiles); the two kinds\n"
+       "                         do not mix. Default: yobs.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v) return std::string("--show needs a comma-separated list of families");
+         std::vector<std::string>& show = args.analysis.show;
+         std::stringstream list(v);
+         std::string name;
+         while (std::getline(list, name, ','))
+           if (!name.empty()) show.push_back(name);
+         return application_session::families_refused(show);
+       }},
+      {{"--xrange"},
+       "  --xrange X1 X2         (report, measure, project) The view's x range instead of all;\n"
+       "                         (convert) the window of the scan to write.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         analysis_request& r = args.analysis;
+         const char* from = value();
+         const char* to = from ? value() : nullptr;
+         if (!to || !read_number(from, r.x_from) || !read_number(to, r.x_to) || r.x_from == r.x_to)
+           return std::string("--xrange needs two different numbers X1 X2");
+         r.has_x_range = true;
+         return std::string();
+       }},
+      {{"--scan"},
+       "  --scan K               (info, convert) Read scan K (from 1) of a file holding several\n"
+       "                         (RAS, XRDML); the first by default.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         double k = 0;
+         if (!v || !read_number(v, k) || k < 1 || k != std::floor(k) || k > 1e6)
+           return std::string("--scan needs a scan number from 1");
+         args.scan = static_cast<int>(k);
+         return std::string();
+       }},
+      {{"--format"},
+       "  --format csv|fields    (report, project) Write the report as comma-separated values\n"
+       "                         with one header row, for a spreadsheet; fields (13 characters\n"
+       "                         each, two header lines) is the default.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         const std::string format = v ? v : "";
+         if (format != "csv" && format != "fields") return std::string("--format needs csv or fields");
+         args.analysis.csv = format == "csv";
+         return std::string();
+       }},
+      {{"--auto-limit"},
+       "  --auto-limit           (size-strain, measure --table, report, plot) Set the frequency\n"
+       "                         limit (fBft_f2_lim) of each file with a reference to the last\n"
+       "                         frequency before its quotient's signal falls to three times its\n"
+       "                         noise.\n",
+       false,
+       [](const value_of&, arguments& args) {
+         args.analysis.auto_limit = true;
+         return std::string();
+       }},
+      {{"--size"},
+       "  --size WxH             (plot) The figure's width and height in pixels.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         analysis_request& r = args.analysis;
+         if (!read_figure_size(value(), r.figure_width, r.figure_height))
+           return std::string("--size needs WIDTHxHEIGHT in pixels, each 100 to 10000");
+         return std::string();
+       }},
+      {{"-o", "--output"},
+       "  -o OUT                 Write the report (or the project, the results, the figure) to OUT\n"
+       "                         instead of standard output.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v || !*v) return std::string("-o needs a file");
+         args.analysis.output = v;
+         return std::string();
+       }},
+      {{"--template"},
+       "  --template PATH        Read the template file PATH instead of the default.\n",
+       true,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v) return std::string("--template needs a path");
+         args.template_path = v;
+         return std::string();
+       }},
+      {{"--help", "-h"},
+       "  --help                 Show this text.\n",
+       true,
+       [](const value_of&, arguments& args) {
+         args.help = true;
+         return std::string();
+       }},
+      // Described in the blocks of the commands that take them.
+      {{"--pair"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* sample = value();
+         const char* reference = sample ? value() : nullptr;
+         if (!reference) return std::string("--pair needs a sample file and its reference");
+         args.analysis.pairs.emplace_back(sample, reference);
+         args.analysis.pair_settings.emplace_back();
+         return std::string();
+       }},
+      {{"--table"}, nullptr, false,
+       [](const value_of&, arguments& args) {
+         args.analysis.table = true;
+         return std::string();
+       }},
+  };
+  return rows;
+}
+
+const command_row* command_named(const std::string& name) {
+  for (const command_row& row : command_rows())
+    if (name == row.name) return &row;
+  return nullptr;
+}
+
+const option_row* option_named(const std::string& name) {
+  for (const option_row& row : option_rows())
+    for (const std::string& n : row.names)
+      if (n == name) return &row;
+  return nullptr;
+}
+
+const std::string& usage_text() {
+  static const std::string text = [] {
+    std::string t =
+        "Usage: xrdfourier-cli [--template PATH] COMMAND ARGUMENTS [OPTIONS]\n"
+        "\n"
+        "Commands:\n";
+    for (const command_row& row : command_rows()) t += row.help;
+    t += "\nOptions:\n";
+    for (const option_row& row : option_rows())
+      if (row.help) t += row.help;
+    t +=
+        "\n"
+        "Messages go to standard error, results to standard output. Exit status: 0 done, 1 when a\n"
+        "file, value or output was refused, 2 for a usage error.\n";
+    return t;
+  }();
+  return text;
+}
