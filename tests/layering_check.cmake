@@ -10,8 +10,7 @@ set(allowed_numerics core io template numerics)
 set(allowed_xrd core io template numerics xrd)
 set(allowed_app core io template numerics xrd app)
 # The folders of app/, from the bottom; the front end app/qt is on top. The
-# batch tool (app/batch, app/main) stands outside the order: it may include
-# any folder, and no folder may include it.
+# batch tool is not in app/: it is the front end cli/, checked below.
 set(app_order platform views dialogs files capture text analysis report project shell qt)
 set(failures "")
 foreach(layer IN LISTS order)

@@ -40,8 +40,6 @@ run_example() {
   fi
   # A report pads its fields with blanks, which a README cannot keep at
   # the ends of its lines: those are dropped before comparing.
-  # The program's former place (app/main/), as a README may still name it.
-  command=${command//build\/app\/main\/xrdfourier-cli/build\/cli\/xrdfourier-cli}
   actual=$(set -o pipefail; bash -c "$command" 2>"$scratch/.stderr" | sed -e 's/[[:space:]]*$//')
   status=$?
   if [[ $status -ne 0 ]]; then

@@ -1,3 +1,0 @@
-#pragma once
-
-#include "app/batch/batch_tool.h"

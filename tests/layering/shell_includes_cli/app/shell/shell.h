@@ -1,0 +1,3 @@
+#pragma once
+
+#include "cli/batch_tool.h"
