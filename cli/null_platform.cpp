@@ -28,5 +28,3 @@ bool null_platform::write_figure(const std::string& path, const platform_types::
 
 int null_platform::frame_width(frame_id) const { return view_width; }
 int null_platform::frame_height(frame_id) const { return view_height; }
-int null_platform::blank_surface::width() const { return view_width; }
-int null_platform::blank_surface::height() const { return view_height; }

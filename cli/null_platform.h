@@ -107,23 +107,6 @@ class null_platform : public platform {
   void quit() override {}
 
  private:
-  // A surface that draws nothing, of the size a view of the batch tool has.
-  class blank_surface : public platform_types::surface {
-   public:
-    int width() const override;
-    int height() const override;
-    void set_pen(platform_types::colour, int, platform_types::pen_style) override {}
-    void set_fill(platform_types::colour) override {}
-    void set_text_colour(platform_types::colour) override {}
-    void fill_rect(int, int, int, int) override {}
-    void line(int, int, int, int) override {}
-    void polyline(const std::vector<int>&) override {}
-    void pixel(int, int, platform_types::colour) override {}
-    void rectangle(int, int, int, int) override {}
-    void ellipse(int, int, int, int) override {}
-    void text(int, int, const std::string&) override {}
-  };
-
   std::ostream& err_;
   blank_surface blank_;
   frame_id frames_ = 0;

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/dialogs/edit_an_axie_3.h"
 #include "app/dialogs/lb_opts_2.h"
 #include "app/platform/control_factory.h"
 #include "core/error_message.h"
@@ -55,10 +56,11 @@ std::vector<dialog_resource> make_resources() {
   all.push_back(help);
 
   dialog_resource axes = make_resource(4240, "Edit Axes", 138, 38);
-  axes.controls = {make_control(control_kind::edit, 4244, 23, 4, 43, 13),
-                   make_control(control_kind::edit, 4246, 89, 4, 43, 13),
-                   make_control(control_kind::edit, 4245, 23, 21, 43, 13),
-                   make_control(control_kind::edit, 4247, 89, 21, 43, 13),
+  const auto& limit_edit = edit_an_axie_3::control_ids;  // x1, x2, y1, y2
+  axes.controls = {make_control(control_kind::edit, limit_edit[0], 23, 4, 43, 13),
+                   make_control(control_kind::edit, limit_edit[1], 89, 4, 43, 13),
+                   make_control(control_kind::edit, limit_edit[2], 23, 21, 43, 13),
+                   make_control(control_kind::edit, limit_edit[3], 89, 21, 43, 13),
                    label("x1 = ", 6, 6),
                    label("x2 = ", 72, 6),
                    label("y1 = ", 6, 23),

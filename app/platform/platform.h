@@ -392,3 +392,22 @@ platform* set_platform(platform* p);
 // captioned as show_error gives them; standard error while none is
 // installed. Returns the reporter it replaces.
 error_reporter* install_platform_reporter();
+
+// A surface that draws nothing: for pictures nobody will see, such as the
+// views of jobs without a window. A report reads a view's x range and a
+// figure is drawn at a size of its own, so no result depends on its size.
+class blank_surface : public platform_types::surface {
+ public:
+  int width() const override { return 1000; }
+  int height() const override { return 600; }
+  void set_pen(platform_types::colour, int, platform_types::pen_style) override {}
+  void set_fill(platform_types::colour) override {}
+  void set_text_colour(platform_types::colour) override {}
+  void fill_rect(int, int, int, int) override {}
+  void line(int, int, int, int) override {}
+  void polyline(const std::vector<int>&) override {}
+  void pixel(int, int, platform_types::colour) override {}
+  void rectangle(int, int, int, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void text(int, int, const std::string&) override {}
+};

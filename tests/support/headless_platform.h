@@ -48,23 +48,6 @@ class recording_surface : public platform_types::surface {
   std::vector<std::string> calls_;
 };
 
-// A surface that draws nothing: for pictures nobody will see.
-class blank_surface : public platform_types::surface {
- public:
-  int width() const override { return 1000; }
-  int height() const override { return 600; }
-  void set_pen(platform_types::colour, int, platform_types::pen_style) override {}
-  void set_fill(platform_types::colour) override {}
-  void set_text_colour(platform_types::colour) override {}
-  void fill_rect(int, int, int, int) override {}
-  void line(int, int, int, int) override {}
-  void polyline(const std::vector<int>&) override {}
-  void pixel(int, int, platform_types::colour) override {}
-  void rectangle(int, int, int, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void text(int, int, const std::string&) override {}
-};
-
 // How the user answers a yes/no box.
 enum class yes_no_reply { yes, no, escape };
 
