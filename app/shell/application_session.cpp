@@ -411,11 +411,11 @@ job_output application_session::measure_table(const analysis_request& request, s
     std::vector<std::pair<std::string, std::string>> missing;
     for (int i = 0; i < 4; ++i) {
       row += ',';
-      if (measures[i].ok) {
+      if (measures[i].ok && std::isfinite(measures[i].value)) {
         row += format_number(formats[i], measures[i].value);
       } else {
         status = 1;
-        missing.emplace_back(names[i], measures[i].why);
+        missing.emplace_back(names[i], measures[i].ok ? "it is not a finite number" : measures[i].why);
       }
     }
     tell_missing(err, path_of(file), missing);
@@ -430,8 +430,16 @@ job_output application_session::measure_table(const analysis_request& request, s
         return ok && std::isfinite(v) ? format_number(format, v) : std::string();
       };
       const bool ok = a.refused.empty();
-      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' + cell(ok && a.size.found, "%-1.1f", a.size.length) +
-             ',' + cell(ok, "%-1.1f", a.volume_length) + ',' + cell(ok, "%-1.1f", a.scherrer);
+      // No distribution of column lengths has its area-weighted mean above
+      // its volume-weighted one: neither is given, as in size-strain.
+      const bool lengths = !(ok && a.size.found && a.size.length > a.volume_length);
+      if (!lengths)
+        err << path_of(file) << ": the area-weighted length " << format_number("%.1f", a.size.length)
+            << " A exceeds the volume-weighted " << format_number("%.1f", a.volume_length)
+            << " A, which no distribution of column lengths gives: neither is given\n";
+      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' +
+             cell(ok && lengths && a.size.found, "%-1.1f", a.size.length) + ',' +
+             cell(ok && lengths, "%-1.1f", a.volume_length) + ',' + cell(ok, "%-1.1f", a.scherrer);
     } else {
       row += ",,,,";
     }

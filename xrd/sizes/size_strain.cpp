@@ -118,13 +118,17 @@ double volume_weighted_length(const std::vector<double>& L, const std::vector<do
   return 2.0 * sum;
 }
 
+bool size_coefficient_above_one(double AS) { return AS > 1.0 + size_coefficient_tolerance; }
+
 double strain_at(const std::vector<warren_averbach_row>& rows, double L) {
   for (std::size_t i = 1; i < rows.size(); ++i) {
     if (rows[i].L < L) continue;
     const warren_averbach_row& a = rows[i - 1];
     const warren_averbach_row& b = rows[i];
     // Below the first tabulated strain (L = 0 has none) the nearest value.
-    if (std::isnan(a.eps_rms)) return L >= a.L ? b.eps_rms : nan_value;
+    if (i == 1 && a.L == 0.0) return L >= a.L ? b.eps_rms : nan_value;
+    // Interpolating towards a row without a strain would make one up.
+    if (std::isnan(a.eps_rms) || std::isnan(b.eps_rms)) return nan_value;
     const double t = (L - a.L) / (b.L - a.L);
     return a.eps_rms + t * (b.eps_rms - a.eps_rms);
   }
@@ -172,12 +176,12 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
     if (!(a1 > 0.0) || !(a2 > 0.0)) break;  // the logarithms end here
     const double l1 = std::log(a1), l2 = std::log(a2);
     const double as = std::exp((ss2 * l1 - ss1 * l2) / (ss2 - ss1));
-    double eps = nan_value;
+    double eps = nan_value, e2 = nan_value;
     if (L[i] > 0.0) {
-      const double e2 = (l1 - l2) / (2.0 * pi * pi * L[i] * L[i] * (ss2 - ss1));
-      eps = e2 > 0.0 ? std::sqrt(e2) : 0.0;
+      e2 = (l1 - l2) / (2.0 * pi * pi * L[i] * L[i] * (ss2 - ss1));
+      if (e2 > 0.0) eps = std::sqrt(e2);
     }
-    r.rows.push_back({L[i], a1, a2, as, eps});
+    r.rows.push_back({L[i], a1, a2, as, eps, e2});
   }
   std::vector<double> rl, ras;
   for (const warren_averbach_row& row : r.rows) {
@@ -188,6 +192,12 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
   r.half_L = r.size.found ? r.size.length / 2.0 : nan_value;
   r.strain_at_half = r.size.found ? strain_at(r.rows, r.half_L) : nan_value;
   r.strain_at_50 = strain_at(r.rows, 50.0);
+  r.AS_above_one_at = nan_value;
+  for (const warren_averbach_row& row : r.rows)
+    if (row.L > 0.0 && size_coefficient_above_one(row.AS)) {
+      r.AS_above_one_at = row.L;
+      break;
+    }
   return r;
 }
 

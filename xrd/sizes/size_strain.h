@@ -42,8 +42,11 @@ double volume_weighted_length(const std::vector<double>& L, const std::vector<do
 //   ⟨ε²⟩  = (ln A1 − ln A2) / (2π² L² (s2² − s1²)).
 // Both A(L) are taken on the coarser of the two axes (the finer one read by
 // a spline); the table stops before the first L where either is 0 or less.
+// A mean squared strain of 0 or below gives no rms strain: eps_rms is NaN
+// there (and at L = 0), never 0, and ⟨ε²⟩ itself is kept to say why.
 struct warren_averbach_row {
-  double L, A1, A2, AS, eps_rms;  // eps_rms is NaN at L = 0
+  double L, A1, A2, AS, eps_rms;
+  double mean_square_strain;  // ⟨ε²(L)⟩, NaN at L = 0
 };
 struct warren_averbach_result {
   std::string refused;  // why the pair cannot be analysed; empty when it can
@@ -52,10 +55,19 @@ struct warren_averbach_result {
   double half_L = 0.0;    // ⟨L⟩area / 2
   double strain_at_half = 0.0;  // ε_rms there (NaN when outside the table)
   double strain_at_50 = 0.0;    // ε_rms at L = 50 Å (NaN when outside)
+  // The first L where A^S(L) rises above 1, which no size broadening gives
+  // (see size_coefficient_above_one); NaN when it never does.
+  double AS_above_one_at = 0.0;
 };
 warren_averbach_result warren_averbach(const fourier_coefficients& first, const fourier_coefficients& second);
 
-// ε_rms at L, interpolated linearly in the table; NaN outside it.
+// How far A^S(L) may lie above 1 before it counts as above: the rounding of
+// the quotients and a little noise, not yet an uncertainty of A^S itself.
+constexpr double size_coefficient_tolerance = 1e-3;
+bool size_coefficient_above_one(double AS);
+
+// ε_rms at L, interpolated linearly in the table; NaN outside it and next to
+// a row without an rms strain (⟨ε²⟩ of 0 or below).
 double strain_at(const std::vector<warren_averbach_row>& rows, double L);
 
 // Σ|obs − reconv| / Σ|obs| over the points both cover: how far the
