@@ -30,7 +30,9 @@ std::string printed(const char* format, T... values) {
 std::string width_or_none(const char* format, double v) { return std::isfinite(v) ? printed(format, v) : "none"; }
 
 // A figure of the detail lines or the table; "none" where there is none.
-std::string number_or_none(const char* format, double v) { return std::isfinite(v) ? format_number(format, v) : "none"; }
+std::string number_or_none(const char* format, double v) {
+  return std::isfinite(v) ? format_number(format, v) : "none";
+}
 
 // The two mean column lengths, each a figure or not determined. Neither is
 // given when the area-weighted one exceeds the volume-weighted one: no
