@@ -113,27 +113,36 @@ TEST(HonestTwoOrders, EachOrdersScherrerSizeIsLabelledWithItsFile) {
   EXPECT_LT(std::stod(m[2]), std::stod(m[1]));
 }
 
-// Every scan of the fuzzers' corpora (those that do not load are refused), through both commands, as
-// a sample against itself (no broadening at all) and against a real line,
-// with the automatic limit and without, and as two "orders" of itself.
-TEST(HonestCorpus, NoCommandPrintsNanOrInfOnAnyCorpusScan) {
+// Every scan of the fuzzers' corpora (those that do not load are refused),
+// through both commands: against a copy of itself (no broadening at all),
+// against a real line and as its reference, with the automatic limit and
+// without, and as the first of two "orders".
+using HonestCorpus = BatchFolder;
+
+TEST_F(HonestCorpus, NoCommandPrintsNanOrInfOnAnyCorpusScan) {
   const std::filesystem::path corpus = XRDF_SOURCE_DIR "/fuzz/corpus";
   const std::string line = (corpus / "xdd" / "broadened.xdd").string();
+  const std::string line_copy = path("line_copy.xdd");
+  std::filesystem::copy_file(line, line_copy);
   std::vector<std::string> scans;
   for (const char* kind : {"xdd", "xy", "cpi", "ras", "xrdml"})
-    for (const auto& entry : std::filesystem::directory_iterator(corpus / kind))
-      scans.push_back(entry.path().string());
+    for (const auto& entry : std::filesystem::directory_iterator(corpus / kind)) scans.push_back(entry.path().string());
   ASSERT_GE(scans.size(), 10u);
   const std::regex not_a_number("nan|inf", std::regex::icase);
+  int analysed = 0;
   for (const std::string& scan : scans) {
+    const std::string copy = path("copy_" + std::filesystem::path(scan).filename().string());
+    std::filesystem::copy_file(scan, copy, std::filesystem::copy_options::overwrite_existing);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"size-strain", "--pair", scan, scan},
+             {"size-strain", "--pair", scan, copy},
+             {"size-strain", "--pair", scan, copy, "--auto-limit"},
              {"size-strain", "--pair", scan, line},
              {"size-strain", "--pair", line, scan, "--auto-limit"},
-             {"size-strain", "--pair", scan, scan, "--pair", line, line},
+             {"size-strain", "--pair", scan, copy, "--pair", line, line_copy},
              {"measure", "--table", scan, "--ref", line},
-             {"measure", "--table", scan, "--ref", scan, "--auto-limit"}}) {
+             {"measure", "--table", scan, "--ref", copy, "--auto-limit"}}) {
       const run_result r = run(args);
+      if (r.out.find("Reconvolution R = ") != std::string::npos) ++analysed;
       std::string said = r.out + r.err;
       // Words that hold the letters are no "inf": "information", "infinite".
       said = std::regex_replace(said, std::regex("[A-Za-z]*(inf|nan)[A-Za-z]+|[A-Za-z]+(inf|nan)[A-Za-z]*"), "");
@@ -141,6 +150,7 @@ TEST(HonestCorpus, NoCommandPrintsNanOrInfOnAnyCorpusScan) {
                                                           << r.out << r.err;
     }
   }
+  EXPECT_GE(analysed, 10) << "too few scans reach an analysis to say anything";
 }
 
 }  // namespace
