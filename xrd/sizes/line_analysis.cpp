@@ -95,6 +95,8 @@ bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& 
   out.wavelength = sample.wavelength();
   out.two_theta = sample.origin_x();
   const double factor = out.wavelength > 0.0 ? sample.wavelength_factor() : 1.0;
+  const double window = sample.ft_input.count() * sample.ft_input_axis.xd;
+  out.hook_L = window > 0.0 ? factor / window : 0.0;
   for (int i = 0; i <= m; ++i) {
     const float re = f.quotient_re[f.quotient_re.base() + i];
     const float im = f.quotient_im[f.quotient_im.base() + i];
@@ -191,7 +193,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   if (!coefficients_of(sample, a.coefficients, a.refused)) return a;
   xy_yobs_4* ref = sample.reference_profile();
   const fourier_coefficients& c = a.coefficients;
-  a.size = area_weighted_length(c.L, c.A);
+  a.size = area_weighted_length(c.L, c.A, c.hook_L);
   a.volume_length = volume_weighted_length(c.L, c.A, a.volume_reached_zero);
   a.limit_frequency = std::min(sample.limit_frequency(), ref->limit_frequency());
   a.limit_L = c.L.empty() ? 0.0 : c.L.back();

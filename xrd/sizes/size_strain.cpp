@@ -12,15 +12,22 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
-// The initial slope is fitted while A(L) stays above this.
-constexpr double slope_region = 0.8;
+// ln A(L) is fitted while A(L) stays above this: further out the noise of
+// the logarithm outweighs what the curve adds.
+constexpr double slope_floor = 0.3;
+// The fit starts this many of the scan window's own frequency steps out:
+// nearer L = 0 the tails beyond the window and the background taken inside it
+// bend A(L) away from the line's (the "hook").
+constexpr double hook_steps = 1.5;
 
 using double_vec = my_vec<double, double>;
 
-// Least squares of y = c0 + c1 x + c2 x² (degree 2) or c0 + c1 x (degree 1)
-// over the points; false when the system is singular. The abscissa is scaled
-// to [0, 1] first, which keeps the normal equations well conditioned.
-bool polynomial_fit(const std::vector<double>& x, const std::vector<double>& y, int degree, double c[3]) {
+// Weighted least squares of y = c0 + c1 x + c2 x² (degree 2) or c0 + c1 x
+// (degree 1) over the points; false when the system is singular. The
+// abscissa is scaled to [0, 1] first, which keeps the normal equations well
+// conditioned.
+bool polynomial_fit(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& w,
+                    int degree, double c[3]) {
   const std::size_t n = x.size();
   const int m = degree + 1;
   double scale = 0.0;
@@ -31,8 +38,8 @@ bool polynomial_fit(const std::vector<double>& x, const std::vector<double>& y, 
     const double t = x[k] / scale;
     const double p[3] = {1.0, t, t * t};
     for (int i = 0; i < m; ++i) {
-      for (int j = 0; j < m; ++j) a[i][j] += p[i] * p[j];
-      a[i][m] += p[i] * y[k];
+      for (int j = 0; j < m; ++j) a[i][j] += w[k] * p[i] * p[j];
+      a[i][m] += w[k] * p[i] * y[k];
     }
   }
   // Gauss-Jordan with partial pivoting on the small system.
@@ -82,19 +89,33 @@ double fourier_coefficients::d_spacing() const {
   return wavelength > 0.0 && s > 0.0 ? wavelength / (2.0 * s) : 0.0;
 }
 
-area_length area_weighted_length(const std::vector<double>& L, const std::vector<double>& A) {
+area_length area_weighted_length(const std::vector<double>& L, const std::vector<double>& A, double hook_L) {
   area_length r;
-  std::vector<double> x, y;
-  for (std::size_t i = 1; i < L.size() && i < A.size() && A[i] > slope_region; ++i) {
+  const double from = hook_steps * std::max(hook_L, 0.0);
+  const std::size_t n = std::min(L.size(), A.size());
+  std::size_t first = 1;
+  while (first < n && L[first] < from) ++first;
+  std::size_t last = first;
+  while (last < n && A[last] > slope_floor) ++last;
+  // A line much narrower than the window has fallen below the floor by
+  // then: its first two positive points past the hook still give a slope.
+  if (last < first + 2)
+    for (last = first; last < n && last < first + 2 && A[last] > 0.0; ++last) {
+    }
+  std::vector<double> x, y, w;
+  for (std::size_t i = first; i < last; ++i) {
     x.push_back(L[i]);
-    y.push_back(A[i]);
+    y.push_back(std::log(A[i]));
+    // σ(ln A) = σ(A) / A: weighing by A² fits as if A itself were fitted.
+    w.push_back(A[i] * A[i]);
   }
   double c[3];
-  // Two points take a straight line; fewer give no slope at all.
-  const int degree = x.size() >= 3 ? 2 : 1;
-  if (!polynomial_fit(x, y, degree, c) || !(c[1] < 0.0)) return r;
+  // Two or three points take a straight line; fewer give no slope at all.
+  const int degree = x.size() >= 4 ? 2 : 1;
+  if (!polynomial_fit(x, y, w, degree, c) || !(c[1] < 0.0) || !std::isfinite(c[0])) return r;
   r.found = true;
-  r.length = -c[0] / c[1];
+  r.length = -1.0 / c[1];
+  r.intercept = std::exp(c[0]);
   r.L_from = x.front();
   r.L_to = x.back();
   r.points = static_cast<int>(x.size());
@@ -170,9 +191,15 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
   const std::vector<double> fine_A = read_at(fine.L, fine.A, L);
   const double s1 = 1.0 / d1, s2 = 1.0 / d2;
   const double ss1 = s1 * s1, ss2 = s2 * s2;
+  // Each order's hook lifts or lowers its whole A(L) by its own factor; left
+  // in, the two factors' ratio reads as a strain that grows as 1/L².
+  const area_length own1 = area_weighted_length(first.L, first.A, first.hook_L);
+  const area_length own2 = area_weighted_length(second.L, second.A, second.hook_L);
+  r.intercept1 = own1.found ? own1.intercept : 1.0;
+  r.intercept2 = own2.found ? own2.intercept : 1.0;
   for (std::size_t i = 0; i < L.size(); ++i) {
-    const double a1 = first_coarser ? coarse.A[i] : fine_A[i];
-    const double a2 = first_coarser ? fine_A[i] : coarse.A[i];
+    const double a1 = (first_coarser ? coarse.A[i] : fine_A[i]) / r.intercept1;
+    const double a2 = (first_coarser ? fine_A[i] : coarse.A[i]) / r.intercept2;
     if (!(a1 > 0.0) || !(a2 > 0.0)) break;  // the logarithms end here
     const double l1 = std::log(a1), l2 = std::log(a2);
     const double as = std::exp((ss2 * l1 - ss1 * l2) / (ss2 - ss1));
@@ -188,7 +215,7 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
     rl.push_back(row.L);
     ras.push_back(row.AS);
   }
-  r.size = area_weighted_length(rl, ras);
+  r.size = area_weighted_length(rl, ras, std::max(first.hook_L, second.hook_L));
   r.half_L = r.size.found ? r.size.length / 2.0 : nan_value;
   r.strain_at_half = r.size.found ? strain_at(r.rows, r.half_L) : nan_value;
   r.strain_at_50 = strain_at(r.rows, 50.0);

@@ -148,7 +148,8 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
             "\n";
     if (a.size.found) {
       text += "  initial slope fitted over L = " + number_or_none("%.1f", a.size.L_from) + " to " +
-              number_or_none("%.1f", a.size.L_to) + printed(" A (%d points)\n", a.size.points);
+              number_or_none("%.1f", a.size.L_to) + printed(" A (%d points), intercept ", a.size.points) +
+              number_or_none("%.3f", a.size.intercept) + "\n";
       // B(L) stays near 0 while the origin sits on the line's centre.
       double b = 0.0;
       const fourier_coefficients& c = a.coefficients;
@@ -162,9 +163,14 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
     text += widths_line("deconvoluted", a.deconvoluted);
     for (const std::string& w : a.warnings) text += "  Warning: " + w + "\n";
   }
+  if (pair && pair->rows.size() > 0)
+    text += "Two orders: A1(L) and A2(L) divided by their fits' intercepts at L = 0, " +
+            number_or_none("%.3f", pair->intercept1) + " and " + number_or_none("%.3f", pair->intercept2) +
+            ", before the separation\n";
   if (pair && pair->size.found)
     text += "Two orders: initial slope of AS(L) fitted over L = " + number_or_none("%.1f", pair->size.L_from) +
-            " to " + number_or_none("%.1f", pair->size.L_to) + printed(" A (%d points)\n", pair->size.points);
+            " to " + number_or_none("%.1f", pair->size.L_to) + printed(" A (%d points), intercept ", pair->size.points) +
+            number_or_none("%.3f", pair->size.intercept) + "\n";
   // A^S above 1 stays in the table with a mark: how far above 1 it goes tells
   // noise from a pair that is not two orders of one line, and the columns
   // keep their count.
