@@ -14,7 +14,7 @@ constexpr double pi = 3.14159265358979323846;
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
 // ln A(L) is fitted while A(L) stays above this: further out the noise of
 // the logarithm outweighs what the curve adds.
-constexpr double slope_floor = 0.3;
+constexpr double slope_floor = 0.1;
 // The fit starts this many of the scan window's own frequency steps out:
 // nearer L = 0 the tails beyond the window and the background taken inside it
 // bend A(L) away from the line's (the "hook").
@@ -212,6 +212,9 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
   }
   std::vector<double> rl, ras;
   for (const warren_averbach_row& row : r.rows) {
+    // A^S carries each order's relative error several times over: where
+    // either order's A(L) is down in its noise, A^S is no longer read.
+    if (!(row.A1 > slope_floor) || !(row.A2 > slope_floor)) break;
     rl.push_back(row.L);
     ras.push_back(row.AS);
   }
