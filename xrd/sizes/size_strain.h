@@ -26,7 +26,7 @@ struct fourier_coefficients {
 // and from a background taken inside it, which moves with the transform
 // length; so the fit starts 1.5 window steps (hook_L) out and is carried
 // back to L = 0. ln A(L), weighted by A², is fitted by a second-order
-// polynomial while A stays above 0.3 (a straight line on fewer than four
+// polynomial while A stays above 0.1 (a straight line on fewer than four
 // points): a Lorentzian size gives a straight ln A, a Gaussian strain its
 // square term. The fit's value at L = 0, `intercept`, renormalises A(L), and
 // ⟨L⟩area = −A(0) / A'(0) of the renormalised curve, −1 / slope of ln A.

@@ -119,7 +119,9 @@ TEST_F(SizeStrainView, TheCoefficientsFamilyOfTwoOrdersDrawsTheirSizePartDashed)
   const kept_curves::one& as = s.drawn.front();
   EXPECT_EQ(as.style, curve_look::style::dash);
   ASSERT_GT(as.x.size(), 100u);
-  EXPECT_EQ(as.y.front(), 1.0) << "A^S(0)";
+  // Each order is divided by its fit carried back to L = 0, which leaves the
+  // measured point at L = 0 (the hook) near 1 rather than on it.
+  EXPECT_NEAR(as.y.front(), 1.0, 0.02) << "A^S(0)";
   // A^S(L) of the bundled lines is exp(-L / 200 A), within the noise.
   for (std::size_t i = 0; i < as.x.size() && as.x[i] < 100.0; ++i)
     EXPECT_NEAR(as.y[i], std::exp(-as.x[i] / 200.0), 0.03) << "L " << as.x[i];
