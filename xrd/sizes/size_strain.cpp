@@ -141,6 +141,12 @@ double volume_weighted_length(const std::vector<double>& L, const std::vector<do
 
 bool size_coefficient_above_one(double AS) { return AS > 1.0 + size_coefficient_tolerance; }
 
+double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows) {
+  for (const warren_averbach_row& row : rows)
+    if (row.L > 0.0 && size_coefficient_above_one(row.AS)) return row.L;
+  return nan_value;
+}
+
 double strain_at(const std::vector<warren_averbach_row>& rows, double L) {
   for (std::size_t i = 1; i < rows.size(); ++i) {
     if (rows[i].L < L) continue;
@@ -222,12 +228,7 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
   r.half_L = r.size.found ? r.size.length / 2.0 : nan_value;
   r.strain_at_half = r.size.found ? strain_at(r.rows, r.half_L) : nan_value;
   r.strain_at_50 = strain_at(r.rows, 50.0);
-  r.AS_above_one_at = nan_value;
-  for (const warren_averbach_row& row : r.rows)
-    if (row.L > 0.0 && size_coefficient_above_one(row.AS)) {
-      r.AS_above_one_at = row.L;
-      break;
-    }
+  r.AS_above_one_at = size_coefficients_above_one_from(r.rows);
   return r;
 }
 

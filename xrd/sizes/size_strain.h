@@ -75,6 +75,8 @@ warren_averbach_result warren_averbach(const fourier_coefficients& first, const 
 // the quotients and a little noise, not yet an uncertainty of A^S itself.
 constexpr double size_coefficient_tolerance = 1e-3;
 bool size_coefficient_above_one(double AS);
+// The first L > 0 of the table at which A^S(L) lies above 1; NaN when none.
+double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows);
 
 // ε_rms at L, interpolated linearly in the table; NaN outside it and next to
 // a row without an rms strain (⟨ε²⟩ of 0 or below).

@@ -56,12 +56,7 @@ warren_averbach_result pair_of(const std::vector<double>& AS, const std::vector<
   r.half_L = 100.0;
   r.strain_at_half = strain_at(r.rows, r.half_L);
   r.strain_at_50 = strain_at(r.rows, 50.0);
-  r.AS_above_one_at = nan_value;
-  for (const warren_averbach_row& row : r.rows)
-    if (row.L > 0.0 && size_coefficient_above_one(row.AS)) {
-      r.AS_above_one_at = row.L;
-      break;
-    }
+  r.AS_above_one_at = size_coefficients_above_one_from(r.rows);
   return r;
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../chain_test_tree.h"
+#include "bragg_angles.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/size_strain.h"
@@ -26,14 +27,10 @@
 namespace {
 
 using namespace chain_test;
+using namespace bragg;
 
-constexpr double pi = 3.14159265358979323846;
-constexpr double lambda = 1.5406;
-constexpr double degree = pi / 180.0;
 // The 110 of α-iron; its 220 at half the d-spacing.
 constexpr double d110 = 2.0268;
-
-double two_theta_of(double d) { return 2.0 * std::asin(lambda / (2.0 * d)) / degree; }
 
 struct specimen {
   double D = 0.0;        // Å, the area-weighted mean column length

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "../chain_test_tree.h"
+#include "bragg_angles.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/size_strain.h"
@@ -23,14 +24,10 @@
 namespace {
 
 using namespace chain_test;
-
-constexpr double pi = 3.14159265358979323846;
-constexpr double lambda = 1.5406;
-constexpr double degree = pi / 180.0;
+using namespace bragg;
 
 // Two orders of one reflection, 111 and 222 of a d-spacing of 2.3 Å.
 constexpr double d111 = 2.3;
-double two_theta_of(double d) { return 2.0 * std::asin(lambda / (2.0 * d)) / degree; }
 
 struct line_model {
   double La = 0.0;       // Å; 0: no size broadening
