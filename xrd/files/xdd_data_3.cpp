@@ -121,9 +121,13 @@ bool ordinate_value(const char* text, double& value) {
 // as it is, the saved file could not be loaded again.
 // Carriage returns at its end are left out: the reader takes the last one
 // with the line feed for a line end, so each save and load would lose one.
+// The line breaks inside it (a sample name of several lines) become blanks:
+// kept, they would push the numbers down and the file would not load again.
 std::string comment_line(const my_string& comment) {
   std::string text = comment.c_str();
   while (!text.empty() && text.back() == '\r') text.pop_back();
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
   std::size_t first = 0;
   while (first < text.size() && is_separator(text[first])) ++first;
   if (first == text.size()) return "Comment";

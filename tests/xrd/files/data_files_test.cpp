@@ -222,7 +222,12 @@ TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFil
               // The reader takes the last carriage return with the line feed:
               // kept, each save and load lost one of them.
               {"a comment ending in carriage returns", "Quartz\r\r\r", "Quartz"},
-              {"a comment of carriage returns", "\r\r", "Comment"}};
+              {"a comment of carriage returns", "\r\r", "Comment"},
+              // A sample name of several lines (an XRDML file's may have
+              // them) pushed the saved file's numbers down a line.
+              {"a comment of several lines", "quartz\n\n\nfrom the\r\nmine", "quartz   from the  mine"},
+              {"a comment whose second line reads as data", "Scan\n20.5", "Scan 20.5"},
+              {"a comment of line feeds", "\n\n", "Comment"}};
   for (const auto& c : rows) {
     xdd_10* x = new_file(dir + "/saved.xdd", c.comment);
     profile(x).set_first_step_count(20.0, 0.5, 4);
