@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "../chain_test_tree.h"
-#include "bragg_angles.h"
+#include "synthetic_pair.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/size_strain.h"
@@ -103,18 +103,8 @@ order_files add_order(tree& t, const std::string& name, const specimen& s, doubl
     for (int k = 0; k < 8; ++k) sum += y[static_cast<std::size_t>(k)] + y[y.size() - 1 - static_cast<std::size_t>(k)];
     return sum / 16.0;
   };
-  const std::string sample_path = "/scans/" + name + ".xdd", ref_path = "/scans/" + name + "_ref.xdd";
-  std::size_t k = 0, j = 0;
-  assoc_class* sample = t.add_file(sample_path.c_str(), x1, step, n, [&](double) { return ys[k++]; });
-  assoc_class* reference = t.add_file(ref_path.c_str(), x1, step, n, [&](double) { return yr[j++]; });
-  for (assoc_class* f : {sample, reference}) {
-    tree::option(f, "lBamda")->set_double(lambda);
-    tree::option(f, "fft_zero")->set_text(std::to_string(centre).c_str());
-    tree::option(f, "aBo_bkg")->set_double(ends(f == sample ? ys : yr));
-    tree::option(f, "aB1_bkg")->set_double(0.0);
-    tree::option(f, "fBreq_doubler")->set_text(std::to_string(doubling).c_str());
-  }
-  EXPECT_EQ(tree::node<ref_prof_3>(sample, "ref_prof")->set_text_with_limits(ref_path.c_str()), 0);
+  const auto [sample, reference] = add_scan_pair(t, name, x1, step, ys, yr, centre, ends(ys), ends(yr));
+  for (assoc_class* f : {sample, reference}) tree::option(f, "fBreq_doubler")->set_text(std::to_string(doubling).c_str());
   std::string why;
   EXPECT_TRUE(set_automatic_limit(*tree::yobs(sample), why)) << why;
   return {sample, reference};

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../chain_test_tree.h"
-#include "bragg_angles.h"
+#include "synthetic_pair.h"
 #include "xrd/chain/ref_prof_3.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/size_strain.h"
@@ -97,17 +97,7 @@ order_pair add_order(tree& t, const std::string& name, const line_model& m, doub
   for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(i)] = x1 + i * step;
   const std::vector<double> ys = counts(sample_line(m, centre, x), m, rng);
   const std::vector<double> yr = counts(reference_line(m, centre, x), m, rng);
-  const std::string sample_path = "/scans/" + name + ".xdd", ref_path = "/scans/" + name + "_ref.xdd";
-  std::size_t k = 0, j = 0;
-  assoc_class* sample = t.add_file(sample_path.c_str(), x1, step, n, [&](double) { return ys[k++]; });
-  assoc_class* reference = t.add_file(ref_path.c_str(), x1, step, n, [&](double) { return yr[j++]; });
-  for (assoc_class* f : {sample, reference}) {
-    tree::option(f, "lBamda")->set_double(lambda);
-    tree::option(f, "fft_zero")->set_text(std::to_string(centre).c_str());
-    tree::option(f, "aBo_bkg")->set_double(m.background);
-    tree::option(f, "aB1_bkg")->set_double(0.0);
-  }
-  EXPECT_EQ(tree::node<ref_prof_3>(sample, "ref_prof")->set_text_with_limits(ref_path.c_str()), 0);
+  const auto [sample, reference] = add_scan_pair(t, name, x1, step, ys, yr, centre, m.background, m.background);
   return {sample, reference, centre, ys, yr};
 }
 
