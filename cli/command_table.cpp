@@ -204,7 +204,10 @@ const std::vector<command_row>& command_rows() {
        "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
        "                         The widths of the observed and reference lines are measure's\n"
        "                         (above the chain's background, over the whole scan); the\n"
-       "                         deconvoluted line's by the same rule above 0.\n",
+       "                         deconvoluted line's by the same rule above 0.\n"
+       "                         With --set fBft_origin=1 each sample's origin is first moved to\n"
+       "                         where B(L) is smallest over the initial slope's fitted range\n"
+       "                         (measure --table, report and plot likewise).\n",
        false,
        [](const arguments& args, const command_row&) {
          const std::size_t pairs = args.analysis.pairs.size();

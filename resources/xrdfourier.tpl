@@ -142,6 +142,10 @@ start_templates
    AfBft_f2_lim _double _default -999 _name Frequency|limit _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_inv|1 ;
    AfBft_wiener _double _min 0 _default 0 _name Wiener|filter|constant _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_do_deconv|1|j|fBft_do_br|1 ;
    Afft_zero _double _default -999 _name Origin _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
+   ' 1: Size and strain (and the batch tool, before its automatic limit)
+   ' moves the origin to where the quotient's B(L) is smallest over the
+   ' initial slope's fitted range; 0: the origin stays as typed or placed.
+   AfBft_origin _switch _default 0 _name Origin|where|B(L)|is|smallest _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed ;
    AaBo_bkg _double _default 0 _name Background|level _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
    AaB1_bkg _double _default 0 _name Background|slope _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_recal|1 ;
    AlBamda _double _min 0 _max 10 _default 0 _name Wavelength|for|the|transform|axis _on_take_data_4 j|set_proj_dirty|1|e|xdd_changed _on_change j|fBft_shift|1 ;
@@ -400,8 +404,8 @@ start_out_side_recs {
    {"opts_a" {"resid" {"4148"}} {"parent" {"main_win"}}
       {"lbs"
          {"lb" {"name" {"opts_lb"}} {"resid" {"4149"}}
-            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off Report|editor"}}
-            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0 e|input_vw"}}}}}
+            {"items" {"Transform|length|x1 Transform|length|x2 Transform|length|x4 Transform|length|x8 Transform|length|x16 Drag|curves|in|x Drag|curves|in|y Capture|curves Measure|only Lambda|cursor|Cu|K-alpha Lambda|cursor|Co|K-alpha Lambda|cursor|Mo|K-alpha Lambda|cursor|off Report|editor Origin|as|placed Origin|where|B(L)|is|smallest"}}
+            {"classes" {"w|xAdd_recs|[|j|fBreq_doubler|0|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|1|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|2|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|3|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBreq_doubler|4|Q|invalidate_if_on|^|]|j|set_proj_dirty|1 L|vw_with_focus|b|mAanip_y|b|cAapt|c|mAanip_x|e|set_cursors L|vw_with_focus|b|mAanip_x|b|cAapt|c|mAanip_y|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|c|cAapt|e|set_cursors L|vw_with_focus|b|mAanip_x|b|mAanip_y|b|cAapt|e|set_cursors j|drvw_lam_cursor|CuKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|CoKa|j|sBhow_lam_curcor|1 j|drvw_lam_cursor|MoKa|j|sBhow_lam_curcor|1 j|sBhow_lam_curcor|0 e|input_vw w|xAdd_recs|[|j|fBft_origin|0|]|j|set_proj_dirty|1 w|xAdd_recs|[|j|fBft_origin|1|]|j|set_proj_dirty|1"}}}}}
    ' The report editor: where it looks for the rows of a report (below
    ' "search_from"), its list of reports (the entries of the template
    ' "#reports") and their definitions (the outside records "reports"). A
@@ -414,13 +418,14 @@ start_out_side_recs {
    {"reports"
       {"fourier"
          {"title" {"Fourier options"}}
-         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Wiener: k of the filter that weighs the quotient by |R|^2 / (|R|^2 + k noise^2), R the reference's transform (0: the plain quotient). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
+         {"hlp" {"The options of the Fourier chain of every loaded file. Origin: the x of the phase origin (-999: placed automatically at the centroid, with the background). Doubling: the transform is 2 to this power times longer than the next power of two above the number of points. Limit: the last frequency index of the inverse and of the quotient (-999: all). Origin by B: 1 moves the origin, when size and strain are computed, to where B(L) of the quotient is smallest over the fitted range of the initial slope (0: the origin stays as typed or placed). Wiener: k of the filter that weighs the quotient by |R|^2 / (|R|^2 + k noise^2), R the reference's transform (0: the plain quotient). Wavelength: converts the frequency axis to lengths (0: cycles per degree). Background: level at the profile's centre and slope per degree. Reference: the path of the loaded file whose profile is the instrumental one. Select cells, type a value into the edit line and press Enter (or Change Selections To)."}}
          {"data" {"_get_name xdd"}}
          {"id_lbs" {"xDdd_path_name" {"_title File _width 32"}}}
          {"data_lbs"
             {"fft_zero" {"_title Origin _width 10"}}
             {"fBreq_doubler" {"_title Doubling _width 9"}}
             {"fBft_f2_lim" {"_title Limit _width 9"}}
+            {"fBft_origin" {"_title Origin|by|B _width 9"}}
             {"fBft_wiener" {"_title Wiener _width 9"}}
             {"lBamda" {"_title Wavelength _width 11"}}
             {"aBo_bkg" {"_title Bkg|level _width 11"}}

@@ -14,6 +14,7 @@
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/plots/plot_view.h"
 #include "xrd/sizes/line_analysis.h"
+#include "xrd/sizes/phase_origin.h"
 #include "xrd/sizes/size_strain_report.h"
 
 namespace {
@@ -42,6 +43,25 @@ void tell(TDrawView& view, const std::string& text) {
   show_error(&view);
 }
 
+// The origins of the files whose fBft_origin asks for it, placed where
+// B(L) is smallest before anything reads their coefficients; the views
+// then draw the transforms about the same origin.
+void place_origins(TDrawView& view, const std::vector<assoc_class*>& samples) {
+  bool moved = false;
+  for (assoc_class* file : samples) {
+    xy_yobs_4& chain = *chain_of(*file);
+    if (!chain.origin_where_b_smallest()) continue;
+    const placed_origin placed = place_origin_where_b_smallest(chain);
+    if (!placed.placed) {
+      tell(view, std::string(path_of(*file)) + ": the origin is not placed where |B(L)| is smallest: " +
+                     placed.why_not);
+      continue;
+    }
+    moved = moved || placed.after != placed.before;
+  }
+  if (moved) view.redraw();
+}
+
 }  // namespace
 
 void show_size_strain(TDrawView& view) {
@@ -55,6 +75,7 @@ void show_size_strain(TDrawView& view) {
   }
   std::vector<line_analysis> lines;
   std::vector<std::string> names;
+  place_origins(view, samples);
   for (assoc_class* file : samples) {
     xy_yobs_4* chain = chain_of(*file);
     lines.push_back(analyse_line(*chain));
@@ -110,6 +131,7 @@ void set_automatic_limits(TDrawView& view) {
     tell(view, "Automatic frequency limit: no file of this view has a reference profile");
     return;
   }
+  place_origins(view, samples);
   assoc_class* history = find(view, "history_dlg");
   for (assoc_class* file : samples) {
     xy_yobs_4& chain = *chain_of(*file);

@@ -37,6 +37,7 @@
 #include "xrd/measures/peak_measures.h"
 #include "xrd/plots/plot_3.h"
 #include "xrd/sizes/line_analysis.h"
+#include "xrd/sizes/phase_origin.h"
 #include "xrd/sizes/size_strain_report.h"
 
 namespace {
@@ -260,6 +261,14 @@ bool application_session::settle(assoc_class& file, bool automatic_limit, std::o
   xy_yobs_4* chain = chain_of(file);
   if (!chain) return true;
   chain->ensure_origin();
+  // The origin by B(L) starts from the placed one and comes before the
+  // limit, which reads the coefficients it turns.
+  if (chain->origin_where_b_smallest() && chain->reference_profile()) {
+    const placed_origin placed = place_origin_where_b_smallest(*chain);
+    if (!placed.placed)
+      err << path_of(file) << ": the origin stays at " << format_number("%.4f", chain->origin_x())
+          << " deg, not placed where |B(L)| is smallest: " << placed.why_not << '\n';
+  }
   if (!automatic_limit || !chain->reference_profile()) return true;
   if (std::string why; !set_automatic_limit(*chain, why)) {
     err << path_of(file) << ": " << why << '\n';

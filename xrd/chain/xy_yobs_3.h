@@ -94,6 +94,10 @@ class xy_yobs_3 {
   // fBft_f2_lim as stored, and with an unset limit read as the last index.
   double limit_index();
   double limit_index_or_last();
+  // fBft_origin: 1 when the origin is to be placed where the quotient's
+  // B(L) is smallest (xrd/sizes/phase_origin.h places it), 0 for the
+  // typed or automatic origin alone.
+  bool origin_where_b_smallest() { return flag_value(origin_mode_) != 0; }
   // Set the options (their change scripts run).
   void set_origin_index(double index);
   void set_limit_index(double index);
@@ -177,6 +181,7 @@ class xy_yobs_3 {
   cached_ref doubler_{"fBreq_doubler"};
   cached_ref f2_lim_{"fBft_f2_lim"};
   cached_ref zero_{"fft_zero"};
+  cached_ref origin_mode_{"fBft_origin"};
   cached_ref bkg0_{"aBo_bkg"};
   cached_ref bkg1_{"aB1_bkg"};
   cached_ref lambda_{"lBamda"};

@@ -197,6 +197,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   a.volume_length = volume_weighted_length(c.L, c.A, a.volume_reached_zero);
   a.limit_frequency = std::min(sample.limit_frequency(), ref->limit_frequency());
   a.limit_L = c.L.empty() ? 0.0 : c.L.back();
+  a.origin_where_b_smallest = sample.origin_where_b_smallest();
 
   xy_data_for_3& obs = sample.observed_data();
   const std::vector<double> observed = above_background(sample);

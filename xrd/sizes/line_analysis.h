@@ -46,6 +46,7 @@ struct line_analysis {
   double limit_L = 0.0;          // the limit as a column length
   double snr_at_limit = 0.0;
   double reconvolution_r = 0.0;
+  bool origin_where_b_smallest = false;  // the file's origin was placed by B(L) (fBft_origin)
   std::vector<std::string> warnings;
 };
 

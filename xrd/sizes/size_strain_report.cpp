@@ -155,7 +155,11 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
       const fourier_coefficients& c = a.coefficients;
       for (std::size_t k = 0; k < c.B.size() && k < c.L.size() && c.L[k] <= a.size.L_to; ++k)
         b = std::max(b, std::fabs(c.B[k]));
-      text += "  origin check: largest |B(L)| over that range " + number_or_none("%.4f", b) + "\n";
+      if (a.origin_where_b_smallest)
+        text += "  origin " + number_or_none("%.4f", c.two_theta) +
+                " deg, placed where |B(L)| is smallest: largest |B(L)| " + number_or_none("%.4f", b) + "\n";
+      else
+        text += "  origin check: largest |B(L)| over that range " + number_or_none("%.4f", b) + "\n";
     }
     if (!a.volume_reached_zero) text += "  A(L) does not reach 0 below the limit: the volume-weighted length is cut short\n";
     text += widths_line("observed", a.observed);
