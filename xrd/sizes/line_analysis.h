@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "xrd/sizes/line_warnings.h"
 #include "xrd/sizes/size_strain.h"
 
 class xy_yobs_3;
@@ -46,6 +47,7 @@ struct line_analysis {
   double limit_L = 0.0;          // the limit as a column length
   double snr_at_limit = 0.0;
   double reconvolution_r = 0.0;
+  fit_judgement judged_by_fit;  // the tails, the background and R, from a fit to the observed line
   std::vector<std::string> warnings;
 };
 

@@ -27,6 +27,11 @@ struct profile_fit {
   double centre = 0.0, fwhm = 0.0, eta = 0.0, area = 0.0, background = 0.0, slope = 0.0;
   double u_centre = 0.0, u_fwhm = 0.0, u_eta = 0.0, u_area = 0.0, u_background = 0.0, u_slope = 0.0;
   double reduced_chi_square = 0.0;
+  // The scatter of neighbouring weighted residuals, sqrt(Σ(r_i − r_i−1)² / 2(n − 1)):
+  // the noise alone, where the reduced chi-square also holds the misfit of a
+  // line that is no pseudo-Voigt (a Kα doublet, an asymmetric line). 1 for
+  // pure counting noise.
+  double residual_scatter = 0.0;
 
   // The fitted line alone, its background alone, and both.
   double line_at(double x) const;
@@ -40,7 +45,7 @@ struct profile_fit {
 };
 
 // Fits the points (x rising, evenly or not) weighted by their counting noise,
-// 1 / sqrt(max(y, 1)). The starting values are the line's own measures above
+// 1 / sqrt(max(y, 1)), then once more by the fitted counts' noise. The starting values are the line's own measures above
 // the line through the scan's ends. Not converged, with `why`, when there is
 // no line to fit or the solver does not converge; never throws.
 profile_fit fit_profile(std::span<const double> x, std::span<const double> y);
