@@ -141,7 +141,7 @@ std::string profile_fit_lines(const line_analysis& a) {
     return "  profile fit: none (" + (f.why.empty() ? std::string("no observed profile") : f.why) +
            "); the tails, the background and R are not judged by it\n";
   std::string text = printed(
-      "  profile fit: pseudo-Voigt at %.4f ± %.4f deg, FWHM %.4f ± %.4f deg, Lorentzian share %.2f ± %.2f, "
+      "  profile fit: pseudo-Voigt at %.4f ± %.4f deg, FWHM %.4f ± %.4f deg, Lorentzian share %.3f ± %.3f, "
       "background %.4g ± %.2g at %.2f deg",
       f.centre, f.u_centre, f.fwhm, f.u_fwhm, f.eta, f.u_eta, f.background, f.u_background, f.middle);
   if (std::isfinite(j.share_outside)) text += "; " + percent(j.share_outside) + " of its area outside the scan";

@@ -98,6 +98,11 @@ TEST(ProfileFit, AScanWithoutALineIsNotFittedAndSaysWhy) {
     std::vector<double> y;
   } rows[] = {{"a flat scan", std::vector<double>(200, 100.0)},
               {"a scan of three points", {1.0, 5.0, 1.0}},
+              {"a line of values too large to square", [] {
+                 std::vector<double> y(200, 1e300);
+                 y[100] = 1.7e308;
+                 return y;
+               }()},
               {"a scan holding a NaN", [] {
                  std::vector<double> y(50, 10.0);
                  y[20] = std::nan("");
