@@ -19,6 +19,8 @@
 // are standard uncertainties from the fit's covariance, scaled by the reduced
 // chi-square where the values are not integer counts.
 struct profile_fit {
+  // The solver converged on a line that stands above its noise, with every
+  // parameter and uncertainty finite; nothing below is to be read otherwise.
   bool converged = false;
   std::string why;  // when not converged: why, for a detail line
   bool counts = false;  // every value a whole number ≥ 0: counting noise
