@@ -3,9 +3,11 @@
 # figures; the test that starts the real program runs it under xvfb-run,
 # which needs xauth (only recommended by xvfb).
 # The fuzz targets are built with clang, whose fuzzer and sanitizer runtimes
-# come in libclang-rt-14-dev. XRDML scans are read with pugixml.
+# come in libclang-rt-14-dev. XRDML scans are read with pugixml;
+# the profile fit behind a line's warnings is solved by Ceres Solver.
 XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  qt6-base-dev qt6-svg-dev xvfb xauth clang libclang-rt-14-dev libpugixml-dev)
+  qt6-base-dev qt6-svg-dev xvfb xauth clang libclang-rt-14-dev libpugixml-dev
+  libceres-dev)
 
 ensure_packages() {
   local missing=()

@@ -17,10 +17,6 @@ constexpr double pi = 3.14159265358979323846;
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
 // The quotient's signal must stay above this many times its noise.
 constexpr double snr_needed = 3.0;
-// Above this R a deconvolution is suspect.
-constexpr double r_warning = 0.05;
-// Points averaged at each end of a scan to judge its background.
-constexpr int end_points = 8;
 // A reconvolution of more than this many products is not attempted (a
 // reference scanned far wider than its line, under a very long scan).
 constexpr double most_products = 4e8;
@@ -44,27 +40,6 @@ double modulus_at(const fft_5& f, double at) {
   if (n < 2) return f.modulus[f.modulus.base()];
   const double t = q - i;
   return (1.0 - t) * f.modulus[f.modulus.base() + i] + t * f.modulus[f.modulus.base() + i + 1];
-}
-
-// Mean of the first and of the last few values, relative to the largest.
-void end_levels(const std::vector<double>& y, double& left, double& right, double& top) {
-  top = y.empty() ? 0.0 : *std::max_element(y.begin(), y.end());
-  const std::size_t w = std::min<std::size_t>(end_points, y.size());
-  left = right = 0.0;
-  for (std::size_t i = 0; i < w; ++i) {
-    left += y[i];
-    right += y[y.size() - w + i];
-  }
-  if (w > 0) {
-    left /= static_cast<double>(w);
-    right /= static_cast<double>(w);
-  }
-}
-
-std::string percent(double share) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f%%", 100.0 * share);
-  return text;
 }
 
 }  // namespace
@@ -200,7 +175,6 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   a.origin_where_b_smallest = sample.origin_where_b_smallest();
 
   xy_data_for_3& obs = sample.observed_data();
-  const std::vector<double> observed = above_background(sample);
   // The observed lines as `measure` takes them: over the whole scan, above
   // the background the chain subtracts.
   a.observed = widths_of(peak_measures::measure(obs, obs.x1, obs.x2));
@@ -237,30 +211,17 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   reconvolution(sample, measured, back);
   a.reconvolution_r = reconvolution_r(measured, back);
 
-  // The line's tails beyond the scan: a Lorentzian-like tail y ~ 1/x² holds
-  // y(X)·X beyond the distance X.
-  double left = 0.0, right = 0.0, top = 0.0;
-  end_levels(observed, left, right, top);
-  double area = 0.0;
-  for (double v : observed) area += v * obs.xd;
-  const double x0 = sample.origin_x();
-  const double missing = (std::max(left, 0.0) * std::fabs(x0 - obs.x1) + std::max(right, 0.0) * std::fabs(obs.x2 - x0));
-  if (area > 0.0 && missing / area > 0.005)
-    a.warnings.push_back("The scan ends within the line's tails (about " + percent(missing / area) +
-                         " of its area lies beyond it): the sizes come out too small; a wider scan or the tail "
-                         "extrapolation helps");
-  // A wrong background is reconvolved as faithfully as the line, so R
-  // cannot see it: the scan's ends tell.
-  if (top > 0.0 && (std::fabs(left) > 0.0025 * top || std::fabs(right) > 0.0025 * top))
-    a.warnings.push_back(
-        "The background looks wrong: the profile does not return to it at the scan's ends, and every size depends on "
-        "it");
-  if (a.reconvolution_r > r_warning) {
+  // The chain cannot see the tails beyond the scan, nor a background that
+  // is not the one beyond them: a wrong one is reconvolved as faithfully as
+  // the line. A fit to the observed counts tells both, and what R counting
+  // noise alone would give.
+  judge_by_profile_fit(sample, a);
+  if (reconvolution_r_suspect(a)) {
     const std::string cause =
         noise.ok && sample.limit_index_or_last() > noise.limit_index
             ? "the frequency limit looks too high (above where the quotient's signal meets three times its noise)"
             : "the frequency limit may be too low for the line, or the reference broader than the line";
-    a.warnings.push_back("Reconvolution R = " + percent(a.reconvolution_r) + " is above 5%: " + cause);
+    a.warnings.push_back(reconvolution_r_judged(a) + ": " + cause);
   }
   if (!a.size.found) a.warnings.push_back("A(L) does not fall at its start: no size broadening is seen");
   return a;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "xrd/sizes/line_warnings.h"
 #include "xrd/sizes/size_strain.h"
 
 class xy_yobs_3;
@@ -47,6 +48,7 @@ struct line_analysis {
   double snr_at_limit = 0.0;
   double reconvolution_r = 0.0;
   bool origin_where_b_smallest = false;  // the file's origin was placed by B(L) (fBft_origin)
+  fit_judgement judged_by_fit;  // the tails, the background and R, from a fit to the observed line
   std::vector<std::string> warnings;
 };
 

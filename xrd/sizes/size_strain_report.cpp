@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/text_helpers.h"
+#include "xrd/sizes/line_warnings.h"
 #include "xrd/sizes/summary_line.h"
 
 namespace {
@@ -165,6 +166,7 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
     text += widths_line("observed", a.observed);
     text += widths_line("reference", a.reference);
     text += widths_line("deconvoluted", a.deconvoluted);
+    text += profile_fit_lines(a);
     for (const std::string& w : a.warnings) text += "  Warning: " + w + "\n";
   }
   if (pair && pair->rows.size() > 0)
