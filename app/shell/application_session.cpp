@@ -436,9 +436,10 @@ job_output application_session::measure_table(const analysis_request& request, s
       // The cells hold figures the data stand by; what they cannot give is
       // said on the error stream, as size-strain says it in its summary.
       const bool resolved = ok && a.size.found && a.size.length <= resolvable_length(a.size, u.slope_u);
-      if (ok && a.size.found && !resolved)
-        err << path_of(file) << ": the area-weighted length is not resolved: above "
-            << format_number("%.1f", resolvable_length(a.size, u.slope_u)) << " A\n";
+      const double most = resolvable_length(a.size, u.slope_u);
+      if (ok && !resolved && std::isfinite(a.size.slope) && std::isfinite(most))
+        err << path_of(file) << ": the area-weighted length is not resolved: above " << format_number("%.1f", most)
+            << " A\n";
       if (ok && !a.volume_reached_zero)
         err << path_of(file) << ": A(L) is cut at the limit before it reaches 0: the volume-weighted length is at least "
             << format_number("%.1f", a.volume_length) << " A\n";

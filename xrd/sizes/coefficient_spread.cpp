@@ -132,6 +132,18 @@ double resolvable_length(const area_length& size, double slope_u) {
   return most;
 }
 
+bool above_one_beyond_noise(double AS, double sigma) {
+  return size_coefficient_above_one(AS) && !(AS <= 1.0 + 2.0 * sigma);
+}
+
+double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows,
+                                        const std::vector<double>& sigma) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].L > 0.0 && above_one_beyond_noise(rows[i].AS, i < sigma.size() ? sigma[i] : nan_value))
+      return rows[i].L;
+  return nan_value;
+}
+
 double mean_square_strain_at(const std::vector<warren_averbach_row>& rows, double L) {
   if (!(L > 0.0)) return nan_value;
   for (std::size_t i = 1; i < rows.size(); ++i) {
@@ -249,14 +261,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
     p.AS_sigma = sds(AS, realisations);
     if (std::isfinite(half_L)) p.at_half = strain_of(pair->rows, half_L, strain_half, realisations);
     p.at_50 = strain_of(pair->rows, 50.0, strain_50, realisations);
-    for (std::size_t i = 0; i < pair->rows.size(); ++i) {
-      const warren_averbach_row& row = pair->rows[i];
-      const double sigma = i < p.AS_sigma.size() && std::isfinite(p.AS_sigma[i]) ? p.AS_sigma[i] : 0.0;
-      if (row.L > 0.0 && row.AS > 1.0 + std::max(size_coefficient_tolerance, 2.0 * sigma)) {
-        p.AS_above_one_at = row.L;
-        break;
-      }
-    }
+    p.AS_above_one_at = size_coefficients_above_one_from(pair->rows, p.AS_sigma);
   }
   return out;
 }

@@ -73,3 +73,10 @@ double mean_square_strain_at(const std::vector<warren_averbach_row>& rows, doubl
 // then only the fitted range limits it); infinite when nothing does. A
 // larger length is not resolved.
 double resolvable_length(const area_length& size, double slope_u);
+
+// Whether A^S at one row lies above 1 by more than twice its σ (NaN: not
+// known, then by more than the rounding's tolerance alone); and the first
+// L > 0 of the table where it does, NaN when none.
+bool above_one_beyond_noise(double AS, double sigma);
+double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows,
+                                        const std::vector<double>& sigma);

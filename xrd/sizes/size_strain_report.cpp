@@ -265,8 +265,7 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
       const warren_averbach_row& row = pair->rows[i];
       // Above 1 by more than the noise where the noise is known.
       const std::vector<double>* sigma = spread_ok ? &spread->pair.AS_sigma : nullptr;
-      const double margin = sigma && i < sigma->size() && std::isfinite((*sigma)[i]) ? 2.0 * (*sigma)[i] : 0.0;
-      const bool above = size_coefficient_above_one(row.AS) && row.AS > 1.0 + margin;
+      const bool above = above_one_beyond_noise(row.AS, sigma && i < sigma->size() ? (*sigma)[i] : none);
       std::string line;
       put_field(line, number_or_none("%-1.4f", row.L));
       put_field(line, number_or_none("%-1.4f", row.A1));

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -259,6 +260,35 @@ TEST_F(SizeUncertainty, TheRealisationsLeaveEveryProfileAndResultAsItWas) {
   const size_strain_spread twice = spread_of({first, second}, lines, &pair);
   EXPECT_EQ(twice.pair.area_u, spread.pair.area_u);
   EXPECT_EQ(twice.lines[1].scherrer_u, spread.lines[1].scherrer_u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SizeCoefficientAboveOne, CountsOnlyWhereItLiesBeyondTwiceItsUncertainty) {
+  constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* what;
+    double AS, sigma;
+    bool above;
+  } rows[] = {{"4e-3 above 1 with a sigma of 1e-2 is noise", 1.004, 0.01, false},
+              {"4e-3 above 1 with a sigma of 1e-3 is above", 1.004, 0.001, true},
+              {"just beyond twice its sigma is above", 1.0205, 0.01, true},
+              {"within the rounding's tolerance is never above", 1.0009, 0.0, false},
+              {"with no sigma known, beyond the tolerance is above", 1.004, unknown, true}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(above_one_beyond_noise(row.AS, row.sigma), row.above) << row.what;
+    // The same in a table, where it names the first such L.
+    std::vector<warren_averbach_row> table = {{0.0, 1, 1, 1, unknown, unknown},
+                                              {10.0, 1, 1, 0.99, 1e-3, 1e-6},
+                                              {20.0, 1, 1, row.AS, 1e-3, 1e-6}};
+    const double at = size_coefficients_above_one_from(table, {0.0, 0.0, row.sigma});
+    EXPECT_EQ(std::isnan(at), !row.above) << row.what;
+    if (row.above) {
+      EXPECT_EQ(at, 20.0) << row.what;
+    }
+  }
 }
 
 }  // namespace
