@@ -132,14 +132,16 @@ double resolvable_length(const area_length& size, double slope_u) {
   return most;
 }
 
+double past_hook(const warren_averbach_result& pair) { return pair.size.points > 0 ? pair.size.L_from : 0.0; }
+
 bool above_one_beyond_noise(double AS, double sigma) {
   return size_coefficient_above_one(AS) && !(AS <= 1.0 + 2.0 * sigma);
 }
 
 double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows,
-                                        const std::vector<double>& sigma) {
+                                        const std::vector<double>& sigma, double from) {
   for (std::size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].L > 0.0 && above_one_beyond_noise(rows[i].AS, i < sigma.size() ? sigma[i] : nan_value))
+    if (rows[i].L > 0.0 && rows[i].L >= from && above_one_beyond_noise(rows[i].AS, i < sigma.size() ? sigma[i] : nan_value))
       return rows[i].L;
   return nan_value;
 }
@@ -261,7 +263,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
     p.AS_sigma = sds(AS, realisations);
     if (std::isfinite(half_L)) p.at_half = strain_of(pair->rows, half_L, strain_half, realisations);
     p.at_50 = strain_of(pair->rows, 50.0, strain_50, realisations);
-    p.AS_above_one_at = size_coefficients_above_one_from(pair->rows, p.AS_sigma);
+    p.AS_above_one_at = size_coefficients_above_one_from(pair->rows, p.AS_sigma, past_hook(*pair));
   }
   return out;
 }

@@ -76,7 +76,11 @@ double resolvable_length(const area_length& size, double slope_u);
 
 // Whether A^S at one row lies above 1 by more than twice its σ (NaN: not
 // known, then by more than the rounding's tolerance alone); and the first
-// L > 0 of the table where it does, NaN when none.
+// L > 0 of the table, from `from` on, where it does, NaN when none. The
+// hook near L = 0 bends each order's A(L) by a different amount, which the
+// noise does not cover: A^S is judged where the fit reads it, past the hook.
 bool above_one_beyond_noise(double AS, double sigma);
+// Where the two orders' fit of A^S(L) starts, 0 without a fit.
+double past_hook(const warren_averbach_result& pair);
 double size_coefficients_above_one_from(const std::vector<warren_averbach_row>& rows,
-                                        const std::vector<double>& sigma);
+                                        const std::vector<double>& sigma, double from = 0.0);

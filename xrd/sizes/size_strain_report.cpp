@@ -265,7 +265,9 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
       const warren_averbach_row& row = pair->rows[i];
       // Above 1 by more than the noise where the noise is known.
       const std::vector<double>* sigma = spread_ok ? &spread->pair.AS_sigma : nullptr;
-      const bool above = above_one_beyond_noise(row.AS, sigma && i < sigma->size() ? (*sigma)[i] : none);
+      const bool above = spread_ok ? row.L >= past_hook(*pair) &&
+                                         above_one_beyond_noise(row.AS, i < sigma->size() ? (*sigma)[i] : none)
+                                   : size_coefficient_above_one(row.AS);
       std::string line;
       put_field(line, number_or_none("%-1.4f", row.L));
       put_field(line, number_or_none("%-1.4f", row.A1));

@@ -288,6 +288,8 @@ TEST(SizeCoefficientAboveOne, CountsOnlyWhereItLiesBeyondTwiceItsUncertainty) {
     if (row.above) {
       EXPECT_EQ(at, 20.0) << row.what;
     }
+    // Within the hook, before the fit of A^S(L) starts, it is not judged.
+    EXPECT_TRUE(std::isnan(size_coefficients_above_one_from(table, {0.0, 0.0, row.sigma}, 25.0))) << row.what;
   }
 }
 
