@@ -13,6 +13,7 @@
 #include "core/text_helpers.h"
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/plots/plot_view.h"
+#include "xrd/sizes/coefficient_spread.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/phase_origin.h"
 #include "xrd/sizes/size_strain_report.h"
@@ -76,8 +77,10 @@ void show_size_strain(TDrawView& view) {
   std::vector<line_analysis> lines;
   std::vector<std::string> names;
   place_origins(view, samples);
+  std::vector<xy_yobs_3*> chains;
   for (assoc_class* file : samples) {
     xy_yobs_4* chain = chain_of(*file);
+    chains.push_back(chain);
     lines.push_back(analyse_line(*chain));
     if (!lines.back().refused.empty()) {
       tell(view, std::string(path_of(*file)) + ": " + lines.back().refused);
@@ -96,7 +99,9 @@ void show_size_strain(TDrawView& view) {
       return;
     }
   }
-  const std::string text = size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr);
+  const warren_averbach_result* two = lines.size() == 2 ? &pair : nullptr;
+  const size_strain_spread spread = spread_of(chains, lines, two);
+  const std::string text = size_strain_text(names, lines, two, &spread);
   // The summary, up to the first blank line, goes to the history line by line.
   if (assoc_class* history = find(view, "history_dlg")) {
     std::istringstream summary(text);

@@ -36,6 +36,7 @@
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/measures/peak_measures.h"
 #include "xrd/plots/plot_3.h"
+#include "xrd/sizes/coefficient_spread.h"
 #include "xrd/sizes/line_analysis.h"
 #include "xrd/sizes/phase_origin.h"
 #include "xrd/sizes/size_strain_report.h"
@@ -398,8 +399,8 @@ job_output application_session::measure(const analysis_request& request, std::os
 job_output application_session::measure_table(const analysis_request& request, std::ostream& err) {
   if (!load_request(request, err)) return job_output::refused();
   std::string text =
-      "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,volume_weighted_length,"
-      "scherrer_size\n";
+      "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,area_weighted_length_u,"
+      "volume_weighted_length,volume_weighted_length_u,scherrer_size,scherrer_size_u\n";
   int status = 0;
   const std::vector<assoc_class*> loaded = loaded_files();
   for (std::size_t f = 0; f < request.files.size() && f < loaded.size(); ++f) {
@@ -435,22 +436,36 @@ job_output application_session::measure_table(const analysis_request& request, s
         err << path_of(file) << ": " << a.refused << '\n';
         status = 1;
       }
+      const size_strain_spread spread = spread_of({chain}, {a}, nullptr);
+      const line_spread u = spread.lines.empty() ? line_spread{} : spread.lines.front();
       auto cell = [](bool ok, const char* format, double v) {
         return ok && std::isfinite(v) ? format_number(format, v) : std::string();
       };
       const bool ok = a.refused.empty();
+      // The cells hold figures the data stand by; what they cannot give is
+      // said on the error stream, as size-strain says it in its summary.
+      const bool resolved = ok && a.size.found && a.size.length <= resolvable_length(a.size, u.slope_u);
+      const double most = resolvable_length(a.size, u.slope_u);
+      if (ok && !resolved && std::isfinite(a.size.slope) && std::isfinite(most))
+        err << path_of(file) << ": the area-weighted length is not resolved: above " << format_number("%.1f", most)
+            << " A\n";
+      if (ok && !a.volume_reached_zero)
+        err << path_of(file) << ": A(L) is cut at the limit before it reaches 0: the volume-weighted length is at least "
+            << format_number("%.1f", a.volume_length) << " A\n";
+      const bool volume = ok && a.volume_reached_zero;
       // No distribution of column lengths has its area-weighted mean above
       // its volume-weighted one: neither is given, as in size-strain.
-      const bool lengths = !(ok && a.size.found && a.size.length > a.volume_length);
+      const bool lengths = !(resolved && volume && a.size.length > a.volume_length);
       if (!lengths)
         err << path_of(file) << ": the area-weighted length " << format_number("%.1f", a.size.length)
             << " A exceeds the volume-weighted " << format_number("%.1f", a.volume_length)
             << " A, which no distribution of column lengths gives: neither is given\n";
-      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' +
-             cell(ok && lengths && a.size.found, "%-1.1f", a.size.length) + ',' +
-             cell(ok && lengths, "%-1.1f", a.volume_length) + ',' + cell(ok, "%-1.1f", a.scherrer);
+      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' + cell(resolved && lengths, "%-1.1f", a.size.length) +
+             ',' + cell(resolved && lengths, "%-1.1f", u.area_u) + ',' + cell(volume && lengths, "%-1.1f", a.volume_length) +
+             ',' + cell(volume && lengths, "%-1.1f", u.volume_u) + ',' + cell(ok, "%-1.1f", a.scherrer) + ',' +
+             cell(ok, "%-1.1f", u.scherrer_u);
     } else {
-      row += ",,,,";
+      row += ",,,,,,,";
     }
     text += row + '\n';
   }
@@ -475,6 +490,7 @@ job_output application_session::size_strain(const analysis_request& request, std
   if (!load_request(settings, err)) return job_output::refused();
   std::vector<line_analysis> lines;
   std::vector<std::string> names;
+  std::vector<xy_yobs_3*> chains;
   for (std::size_t i = 0; i < samples.size(); ++i) {
     assoc_class& file = *samples[i].first;
     const std::string& reference = samples[i].second;
@@ -488,6 +504,7 @@ job_output application_session::size_strain(const analysis_request& request, std
       err << path_of(file) << ": " << lines.back().refused << '\n';
       return job_output::refused();
     }
+    chains.push_back(chain);
     names.push_back(path_of(file) + " / " + reference);
   }
   warren_averbach_result pair;
@@ -498,7 +515,9 @@ job_output application_session::size_strain(const analysis_request& request, std
       return job_output::refused();
     }
   }
-  return job_output::of(size_strain_text(names, lines, lines.size() == 2 ? &pair : nullptr));
+  const warren_averbach_result* two = lines.size() == 2 ? &pair : nullptr;
+  const size_strain_spread spread = spread_of(chains, lines, two);
+  return job_output::of(size_strain_text(names, lines, two, &spread));
 }
 
 job_output application_session::project_report(const analysis_request& request, std::ostream& err) {

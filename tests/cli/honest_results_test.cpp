@@ -65,37 +65,42 @@ class HonestResults : public BatchFolder {
 const std::vector<std::string> cut_short = {"--set", "fft_zero=40", "--set", "aBo_bkg=100", "--set", "aB1_bkg=0",
                                             "--set", "fBft_f2_lim=65"};
 
-TEST_F(HonestResults, ALineCutShortOfItsSizeGivesNeitherMeanLengthAndSaysWhy) {
+TEST_F(HonestResults, ALineCutShortOfItsSizeGivesItsVolumeWeightedLengthAsALowerBound) {
   std::vector<std::string> args = {"size-strain", "--pair", sample(), reference()};
   args.insert(args.end(), cut_short.begin(), cut_short.end());
   const run_result r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(
-      r.out, m,
-      std::regex("^Area-weighted mean column length = not determined \\(the area-weighted length ([0-9.]+) A "
-                 "exceeds the volume-weighted ([0-9.]+) A, which no distribution of column lengths gives; A\\(L\\) "
-                 "is cut at the limit before it reaches 0\\)\n"
-                 "Volume-weighted mean column length = not determined \\(the area-weighted length")))
+  // The integral up to the limit is all of ⟨L⟩vol the data give: at least
+  // that much, which a longer area-weighted length does not contradict.
+  ASSERT_TRUE(std::regex_search(r.out, m,
+                                std::regex("^Area-weighted mean column length = ([0-9.]+) \u00b1 ([0-9.]+) A\n"
+                                           "Volume-weighted mean column length = > ([0-9.]+) A\n")))
       << r.out;
-  EXPECT_NEAR(std::stod(m[1]), La, 0.1 * La) << "the figures stay in the reason";
-  const double area = std::stod(m[1]), volume = std::stod(m[2]);
+  const double area = std::stod(m[1]), u = std::stod(m[2]), volume = std::stod(m[3]);
+  EXPECT_NEAR(area, La, 0.1 * La);
+  EXPECT_LT(u, 0.01 * La) << "a scan without counting noise";
   ASSERT_TRUE(std::regex_search(r.out, m, std::regex("cycles/deg \\(L = ([0-9.]+) A\\)"))) << r.out;
   const double limit = std::stod(m[1]);
   EXPECT_NEAR(volume, 2.0 * La * (1.0 - std::exp(-limit / La)), 0.05 * La) << "limit " << limit;
-  EXPECT_GT(area, volume);
+  EXPECT_LT(volume, 2.0 * La) << "a lower bound of the true 2 La";
+  EXPECT_NE(r.out.find("the volume-weighted length is cut short, and given as a lower bound"), std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("  initial slope fitted over L = "), std::string::npos) << "the detail lines stay";
 }
 
-TEST_F(HonestResults, TheTableOfALineCutShortLeavesBothLengthsEmptyAndSaysWhy) {
+TEST_F(HonestResults, TheTableOfALineCutShortLeavesItsVolumeWeightedLengthEmptyAndSaysWhy) {
   std::vector<std::string> args = {"measure", "--table", sample(), "--ref", reference()};
   args.insert(args.end(), cut_short.begin(), cut_short.end());
   const run_result r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
-  // file, four measures, deconvoluted FWHM, then the two lengths empty, then Scherrer.
-  EXPECT_TRUE(std::regex_search(r.out, std::regex("\n[^,\n]*sample.xdd(,[0-9.]+){5},,,[0-9.]+\n"))) << r.out;
-  EXPECT_NE(r.err.find("sample.xdd: the area-weighted length"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("neither is given"), std::string::npos) << r.err;
+  // file, four measures, deconvoluted FWHM, the area-weighted length and its
+  // u, then the volume-weighted length and its u empty, then Scherrer and its u.
+  EXPECT_TRUE(std::regex_search(r.out, std::regex("\n[^,\n]*sample.xdd(,[0-9.]+){7},,,[0-9.]+,[0-9.]+\n"))) << r.out;
+  EXPECT_NE(r.err.find("sample.xdd: A(L) is cut at the limit before it reaches 0: the volume-weighted length is at "
+                       "least "),
+            std::string::npos)
+      << r.err;
 }
 
 TEST(HonestTwoOrders, EachOrdersScherrerSizeIsLabelledWithItsFile) {
@@ -105,8 +110,10 @@ TEST(HonestTwoOrders, EachOrdersScherrerSizeIsLabelledWithItsFile) {
   ASSERT_EQ(r.status, 0) << r.err;
   std::smatch m;
   ASSERT_TRUE(std::regex_search(r.out, m,
-                                std::regex("\nScherrer size \\(integral breadth\\) of [^\n]*cu111.xdd = ([0-9.]+) A\n"
-                                           "Scherrer size \\(integral breadth\\) of [^\n]*cu222.xdd = ([0-9.]+) A\n")))
+                                std::regex("\nScherrer size \\(integral breadth\\) of [^\n]*cu111.xdd = ([0-9.]+) "
+                                           "\u00b1 [0-9.]+ A\n"
+                                           "Scherrer size \\(integral breadth\\) of [^\n]*cu222.xdd = ([0-9.]+) "
+                                           "\u00b1 [0-9.]+ A\n")))
       << r.out;
   // The second order's breadth holds four times the strain's share: its size
   // comes out smaller.

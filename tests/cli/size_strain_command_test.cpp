@@ -17,15 +17,17 @@ const std::string cu111 = demo + "cu111.xdd", cu111_ref = demo + "cu111_ref.xdd"
 const std::string cu222 = demo + "cu222.xdd", cu222_ref = demo + "cu222_ref.xdd";
 
 // The summary lines in their fixed forms, in order; the numbers captured.
+// Each figure carries its standard uncertainty; the volume-weighted length
+// of A^S(L), which the table ends before it reaches 0, is a lower bound.
 const char* const two_order_summary =
-    "Area-weighted mean column length = ([0-9]+\\.[0-9]) A\n"
-    "Volume-weighted mean column length = ([0-9]+\\.[0-9]) A\n"
-    "Scherrer size \\(integral breadth\\) of [^\n]*cu111.xdd = ([0-9]+\\.[0-9]) A\n"
-    "Scherrer size \\(integral breadth\\) of [^\n]*cu222.xdd = [0-9]+\\.[0-9] A\n"
+    "Area-weighted mean column length = ([0-9]+\\.[0-9]) \u00b1 [0-9]+\\.[0-9] A\n"
+    "Volume-weighted mean column length = > ([0-9]+\\.[0-9]) A\n"
+    "Scherrer size \\(integral breadth\\) of [^\n]*cu111.xdd = ([0-9]+\\.[0-9]) \u00b1 [0-9]+\\.[0-9] A\n"
+    "Scherrer size \\(integral breadth\\) of [^\n]*cu222.xdd = [0-9]+\\.[0-9] \u00b1 [0-9]+\\.[0-9] A\n"
     "Reconvolution R = ([0-9]+\\.[0-9]{2}) %\n"
     "Reconvolution R = ([0-9]+\\.[0-9]{2}) %\n"
-    "RMS strain at L = ([0-9]+) A = ([0-9]\\.[0-9]{2}e-[0-9]{2})\n"
-    "RMS strain at L = 50 A = ([0-9]\\.[0-9]{2}e-[0-9]{2})\n";
+    "RMS strain at L = ([0-9]+) A = ([0-9]\\.[0-9]{2}e-[0-9]{2}) \u00b1 [0-9]\\.[0-9]{2}e-[0-9]{2}\n"
+    "RMS strain at L = 50 A = ([0-9]\\.[0-9]{2}e-[0-9]{2}) \u00b1 [0-9]\\.[0-9]{2}e-[0-9]{2}\n";
 
 TEST(SizeStrainCommand, TwoOrdersGiveTheSizeAndTheStrainInTheSummaryForms) {
   const run_result r = run({"size-strain", "--auto-limit", "--pair", cu111, cu111_ref, "--pair", cu222, cu222_ref});
@@ -54,9 +56,9 @@ TEST_F(SizeStrainFiles, OneLineGivesItsLengthsAndItsCoefficientsToAFile) {
   const std::string text = contents(path("one.txt"));
   std::smatch m;
   ASSERT_TRUE(std::regex_search(text, m,
-                                std::regex("^Area-weighted mean column length = ([0-9.]+) A\n"
-                                           "Volume-weighted mean column length = [0-9.]+ A\n"
-                                           "Scherrer size \\(integral breadth\\) = [0-9.]+ A\n"
+                                std::regex("^Area-weighted mean column length = ([0-9.]+) \u00b1 [0-9.]+ A\n"
+                                           "Volume-weighted mean column length = > [0-9.]+ A\n"
+                                           "Scherrer size \\(integral breadth\\) = [0-9.]+ \u00b1 [0-9.]+ A\n"
                                            "Reconvolution R = [0-9.]+ %\n\n")))
       << text;
   // One line holds size and strain together: its A(L) falls faster than the

@@ -112,13 +112,15 @@ area_length area_weighted_length(const std::vector<double>& L, const std::vector
   double c[3];
   // Two or three points take a straight line; fewer give no slope at all.
   const int degree = x.size() >= 4 ? 2 : 1;
-  if (!polynomial_fit(x, y, w, degree, c) || !(c[1] < 0.0) || !std::isfinite(c[0])) return r;
-  r.found = true;
-  r.length = -1.0 / c[1];
-  r.intercept = std::exp(c[0]);
+  if (!polynomial_fit(x, y, w, degree, c) || !std::isfinite(c[0]) || !std::isfinite(c[1])) return r;
+  r.slope = c[1];
   r.L_from = x.front();
   r.L_to = x.back();
   r.points = static_cast<int>(x.size());
+  if (!(c[1] < 0.0)) return r;
+  r.found = true;
+  r.length = -1.0 / c[1];
+  r.intercept = std::exp(c[0]);
   return r;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct area_length {
   double intercept = 1.0;  // the fitted A(L) carried back to L = 0
   double L_from = 0.0, L_to = 0.0;  // the points fitted
   int points = 0;
+  // The fit's initial slope of ln A (per Å): −1 / length when found, and
+  // kept when it does not fall, to tell how far from falling it is. NaN
+  // without a fit.
+  double slope = std::numeric_limits<double>::quiet_NaN();
 };
 area_length area_weighted_length(const std::vector<double>& L, const std::vector<double>& A, double hook_L = 0.0);
 

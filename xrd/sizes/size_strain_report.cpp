@@ -35,26 +35,54 @@ std::string number_or_none(const char* format, double v) {
   return std::isfinite(v) ? format_number(format, v) : "none";
 }
 
-// The two mean column lengths, each a figure or not determined. Neither is
-// given when the area-weighted one exceeds the volume-weighted one: no
-// distribution of column lengths gives that, so at least one of them is
-// wrong, and the reader cannot tell which.
+// The area-weighted length: a figure with its uncertainty, or a bound where
+// the data do not resolve it. Without an uncertainty of the slope (no
+// realisations) only a fit that stops far short of its length is a bound.
+summary_value area_value(const area_length& size, double slope_u, double area_u, const char* no_size) {
+  const double most = resolvable_length(size, slope_u);
+  const char* why = "the initial slope gives no finite bound";
+  if (!size.found)
+    return std::isfinite(slope_u) && std::isfinite(size.slope) ? summary_value::not_resolved('>', most, "%.1f", why)
+                                                               : summary_value::not_determined(no_size);
+  if (size.length > most) return summary_value::not_resolved('>', most, "%.1f", why);
+  return summary_value::of(size.length, area_u, "%.1f", "the initial slope gives no finite length");
+}
+
+// The two mean column lengths, each a figure, a bound or not determined.
+// Neither is given when the area-weighted one exceeds the volume-weighted
+// one: no distribution of column lengths gives that, so at least one of
+// them is wrong, and the reader cannot tell which. A volume-weighted length
+// cut at the limit is a lower bound, which no area-weighted one contradicts.
 struct column_lengths {
   summary_value area, volume;
 };
 
-column_lengths judged(const area_length& size, const char* no_size, double volume, bool volume_reached_zero) {
+column_lengths judged(const area_length& size, double slope_u, double area_u, const char* no_size, double volume,
+                      double volume_u, bool volume_reached_zero) {
   column_lengths r;
-  r.area = size.found ? summary_value::of(size.length, "%.1f", "the initial slope gives no finite length")
-                      : summary_value::not_determined(no_size);
-  r.volume = summary_value::of(volume, "%.1f", "the integral of A(L) is not finite");
-  if (!r.area.number.empty() && !r.volume.number.empty() && size.length > volume) {
-    std::string why = "the area-weighted length " + r.area.number + " A exceeds the volume-weighted " +
-                      r.volume.number + " A, which no distribution of column lengths gives";
-    if (!volume_reached_zero) why += "; A(L) is cut at the limit before it reaches 0";
+  r.area = area_value(size, slope_u, area_u, no_size);
+  const char* no_volume = "the integral of A(L) is not finite";
+  r.volume = volume_reached_zero ? summary_value::of(volume, volume_u, "%.1f", no_volume)
+                                 : summary_value::at_least(volume, "%.1f", no_volume);
+  if (r.area.form == summary_value::kind::figure && r.volume.form == summary_value::kind::figure &&
+      size.length > volume) {
+    const std::string why = "the area-weighted length " + r.area.number + " A exceeds the volume-weighted " +
+                            r.volume.number + " A, which no distribution of column lengths gives";
     r.area = r.volume = summary_value::not_determined(why);
   }
   return r;
+}
+
+// An rms strain with its uncertainty; not resolved where ⟨ε²⟩ lies within
+// two standard uncertainties of 0, the bound then the largest rms strain
+// within them.
+summary_value strain_value(double eps, const strain_spread* s, const std::string& why_not) {
+  if (s && std::isfinite(s->mean_square) && std::isfinite(s->mean_square_u) && s->mean_square_u > 0.0) {
+    const double m = s->mean_square, u = s->mean_square_u;
+    if (std::fabs(m) < 2.0 * u)
+      return summary_value::not_resolved('<', std::sqrt(std::max(m, 0.0) + 2.0 * u), "%.1e", why_not);
+  }
+  return summary_value::of(eps, s ? s->rms_u : std::numeric_limits<double>::quiet_NaN(), "%.2e", why_not);
 }
 
 // Why there is no rms strain at L in the table.
@@ -76,6 +104,16 @@ std::string no_strain_at(const std::vector<warren_averbach_row>& rows, double L)
   return "the table gives no finite strain there";
 }
 
+// ", slope S ± U /A" of a fit's initial slope of ln A, with its
+// uncertainty when known.
+template <class Spread>
+std::string slope_text(double slope, const Spread* s) {
+  if (!std::isfinite(slope)) return {};
+  std::string text = ", slope " + format_number("%.3e", slope);
+  if (s && std::isfinite(s->slope_u)) text += " \u00b1 " + format_number("%.1e", s->slope_u);
+  return text + " /A";
+}
+
 // The file of a result's name, "SAMPLE / REFERENCE".
 std::string sample_of(const std::string& name) { return name.substr(0, name.find(" / ")); }
 
@@ -87,27 +125,38 @@ std::string widths_line(const char* what, const profile_widths& w) {
 }  // namespace
 
 std::string size_strain_text(const std::vector<std::string>& names, const std::vector<line_analysis>& lines,
-                             const warren_averbach_result* pair) {
+                             const warren_averbach_result* pair, const size_strain_spread* spread) {
   std::string text;
   if (lines.empty()) return text;
   const line_analysis& first = lines.front();
+  constexpr double none = std::numeric_limits<double>::quiet_NaN();
+  const bool spread_ok = spread && spread->lines.size() == lines.size();
+  auto line_spread_of = [&](std::size_t i) -> const line_spread* { return spread_ok ? &spread->lines[i] : nullptr; };
   // With two orders the sizes are the ones A^S(L) gives, strain removed.
   column_lengths lengths;
+  bool pair_volume_reached = true;
   if (pair) {
     std::vector<double> L, AS;
     for (const warren_averbach_row& row : pair->rows) {
       L.push_back(row.L);
       AS.push_back(row.AS);
     }
-    bool reached = false;
-    const double volume = L.empty() ? std::numeric_limits<double>::quiet_NaN() : volume_weighted_length(L, AS, reached);
-    lengths = judged(pair->size, "A^S(L) does not fall at its start: no size broadening is seen", volume, reached);
-    if (std::isfinite(pair->AS_above_one_at))
+    const double volume = L.empty() ? none : volume_weighted_length(L, AS, pair_volume_reached);
+    const pair_spread* p = spread_ok ? &spread->pair : nullptr;
+    lengths = judged(pair->size, p ? p->slope_u : none, p ? p->area_u : none,
+                     "A^S(L) does not fall at its start: no size broadening is seen", volume, p ? p->volume_u : none,
+                     pair_volume_reached);
+    // Where the size is not resolved A^S(L) is flat, and noise puts it on
+    // either side of 1: the bound says all there is.
+    const double above_one_at = p ? p->AS_above_one_at : pair->AS_above_one_at;
+    if (std::isfinite(above_one_at) && lengths.area.form != summary_value::kind::not_resolved)
       lengths.area = lengths.volume = summary_value::not_determined(
-          printed("A^S(L) rises above 1 at L = %.1f A, which no size broadening gives", pair->AS_above_one_at));
+          printed("A^S(L) rises above 1 at L = %.1f A, which no size broadening gives", above_one_at));
   } else {
-    lengths = judged(first.size, "A(L) does not fall at its start: no size broadening is seen", first.volume_length,
-                     first.volume_reached_zero);
+    const line_spread* s = line_spread_of(0);
+    lengths = judged(first.size, s ? s->slope_u : none, s ? s->area_u : none,
+                     "A(L) does not fall at its start: no size broadening is seen", first.volume_length,
+                     s ? s->volume_u : none, first.volume_reached_zero);
   }
   text += summary_line("Area-weighted mean column length", lengths.area, "A");
   text += summary_line("Volume-weighted mean column length", lengths.volume, "A");
@@ -119,7 +168,8 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
       label += " of " + (i < names.size() ? sample_of(names[i]) : std::string("line ") + std::to_string(i + 1));
     const char* why = a.coefficients.wavelength > 0.0 ? "the deconvoluted profile has no integral breadth"
                                                       : "no wavelength (lBamda) is set";
-    text += summary_line(label, summary_value::of(a.scherrer, "%.1f", why), "A");
+    const line_spread* s = line_spread_of(i);
+    text += summary_line(label, summary_value::of(a.scherrer, s ? s->scherrer_u : none, "%.1f", why), "A");
   }
   for (const line_analysis& a : lines)
     text += summary_line("Reconvolution R",
@@ -127,14 +177,18 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
                                            "the observed profile has no area above its background"),
                          "%");
   if (pair) {
-    if (lengths.area.number.empty())
+    const pair_spread* p = spread_ok ? &spread->pair : nullptr;
+    if (lengths.area.form != summary_value::kind::figure)
       text += summary_line("RMS strain at half the area-weighted length",
-                           summary_value::not_determined("the area-weighted length is not determined"));
+                           summary_value::not_determined(lengths.area.form == summary_value::kind::not_resolved
+                                                             ? "the area-weighted length is not resolved"
+                                                             : "the area-weighted length is not determined"));
     else
       text += summary_line(printed("RMS strain at L = %.0f A", pair->half_L),
-                           summary_value::of(pair->strain_at_half, "%.2e", no_strain_at(pair->rows, pair->half_L)));
+                           strain_value(pair->strain_at_half, p ? &p->at_half : nullptr,
+                                        no_strain_at(pair->rows, pair->half_L)));
     text += summary_line("RMS strain at L = 50 A",
-                         summary_value::of(pair->strain_at_50, "%.2e", no_strain_at(pair->rows, 50.0)));
+                         strain_value(pair->strain_at_50, p ? &p->at_50 : nullptr, no_strain_at(pair->rows, 50.0)));
   }
 
   text += "\n";
@@ -150,7 +204,7 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
     if (a.size.found) {
       text += "  initial slope fitted over L = " + number_or_none("%.1f", a.size.L_from) + " to " +
               number_or_none("%.1f", a.size.L_to) + printed(" A (%d points), intercept ", a.size.points) +
-              number_or_none("%.3f", a.size.intercept) + "\n";
+              number_or_none("%.3f", a.size.intercept) + slope_text(a.size.slope, line_spread_of(i)) + "\n";
       // B(L) stays near 0 while the origin sits on the line's centre.
       double b = 0.0;
       const fourier_coefficients& c = a.coefficients;
@@ -162,7 +216,13 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
       else
         text += "  origin check: largest |B(L)| over that range " + number_or_none("%.4f", b) + "\n";
     }
-    if (!a.volume_reached_zero) text += "  A(L) does not reach 0 below the limit: the volume-weighted length is cut short\n";
+    if (!a.volume_reached_zero)
+      text += "  A(L) does not reach 0 below the limit: the volume-weighted length is cut short" +
+              std::string(pair ? "\n" : ", and given as a lower bound\n");
+    if (!a.size.found && std::isfinite(a.size.slope))
+      text += "  initial slope of ln A(L) over L = " + number_or_none("%.1f", a.size.L_from) + " to " +
+              number_or_none("%.1f", a.size.L_to) + " A" + slope_text(a.size.slope, line_spread_of(i)) +
+              ": not below 0\n";
     text += widths_line("observed", a.observed);
     text += widths_line("reference", a.reference);
     text += widths_line("deconvoluted", a.deconvoluted);
@@ -176,13 +236,25 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
   if (pair && pair->size.found)
     text += "Two orders: initial slope of AS(L) fitted over L = " + number_or_none("%.1f", pair->size.L_from) +
             " to " + number_or_none("%.1f", pair->size.L_to) + printed(" A (%d points), intercept ", pair->size.points) +
-            number_or_none("%.3f", pair->size.intercept) + "\n";
+            number_or_none("%.3f", pair->size.intercept) +
+            slope_text(pair->size.slope, spread_ok ? &spread->pair : nullptr) + "\n";
+  if (pair && !pair_volume_reached)
+    text += "Two orders: AS(L) does not reach 0 in the table: the volume-weighted length is cut short, and given as "
+            "a lower bound\n";
   // A^S above 1 stays in the table with a mark: how far above 1 it goes tells
   // noise from a pair that is not two orders of one line, and the columns
   // keep their count.
-  if (pair && std::isfinite(pair->AS_above_one_at))
+  if (pair && spread_ok && std::isfinite(spread->pair.AS_above_one_at))
+    text += printed("Two orders: AS(L) rises above 1 by more than twice its standard uncertainty from L = %.1f A, marked * "
+                    "in the table\n",
+                    spread->pair.AS_above_one_at);
+  else if (pair && !spread_ok && std::isfinite(pair->AS_above_one_at))
     text += printed("Two orders: AS(L) rises above 1 (by more than %.0e) from L = %.1f A, marked * in the table\n",
                     size_coefficient_tolerance, pair->AS_above_one_at);
+  if (spread_ok && spread->realisations > 0)
+    text += printed("Uncertainties (after \u00b1) and bounds: the spread over %d realisations of the counting noise of "
+                    "the samples and references, through the same window, origin, background and limit\n",
+                    spread->realisations);
 
   text += "\n";
   std::string header;
@@ -195,12 +267,18 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
   }
   text += header + "\n";
   if (pair) {
-    for (const warren_averbach_row& row : pair->rows) {
+    for (std::size_t i = 0; i < pair->rows.size(); ++i) {
+      const warren_averbach_row& row = pair->rows[i];
+      // Above 1 by more than the noise where the noise is known.
+      const std::vector<double>* sigma = spread_ok ? &spread->pair.AS_sigma : nullptr;
+      const bool above = spread_ok ? row.L >= past_hook(*pair) &&
+                                         above_one_beyond_noise(row.AS, i < sigma->size() ? (*sigma)[i] : none)
+                                   : size_coefficient_above_one(row.AS);
       std::string line;
       put_field(line, number_or_none("%-1.4f", row.L));
       put_field(line, number_or_none("%-1.4f", row.A1));
       put_field(line, number_or_none("%-1.4f", row.A2));
-      put_field(line, number_or_none("%-1.4f", row.AS) + (size_coefficient_above_one(row.AS) ? "*" : ""));
+      put_field(line, number_or_none("%-1.4f", row.AS) + (above ? "*" : ""));
       // No rms strain where ⟨ε²⟩ is 0 or below (or at L = 0): never a 0.
       put_field(line, number_or_none("%.4e", row.eps_rms));
       text += line + "\n";

@@ -76,10 +76,13 @@ std::string text_of(const std::vector<line_analysis>& lines, const warren_averba
                           lines, pair);
 }
 
-// Each summary line: a label, " = ", then a figure and its unit, or "not
-// determined (REASON)" to the line's end.
+// Each summary line: a label, " = ", then a figure with an optional "± u"
+// and its unit, a bound, or "not determined (REASON)" to the line's end.
 void expect_parseable(const std::string& text) {
-  const std::regex form("(.+) = (-?[0-9]+(\\.[0-9]+)?(e[-+][0-9]+)?( (A|%))?|not determined \\(.+\\))");
+  const std::string number = "-?[0-9]+(\\.[0-9]+)?(e[-+][0-9]+)?";
+  const std::string unit = "( (A|%))?";
+  const std::regex form("(.+) = (" + number + "( \u00b1 " + number + ")?" + unit + "|> " + number + unit +
+                        "|not resolved \\([<>] " + number + unit + "\\)|not determined \\(.+\\))");
   std::istringstream summary(summary_of(text));
   for (std::string row; std::getline(summary, row);) EXPECT_TRUE(std::regex_match(row, form)) << row;
   EXPECT_FALSE(std::regex_search(text, std::regex("nan|inf", std::regex::icase))) << text;
@@ -101,18 +104,29 @@ std::vector<summary_case> summary_cases() {
     cases.push_back({"a line with no size broadening has no area-weighted length", {a}, false, {},
                      {"Area-weighted mean column length = not determined (A(L) does not fall at its start: no size "
                       "broadening is seen)\n",
-                      "Volume-weighted mean column length = 400.0 A\n"}});
+                      "Volume-weighted mean column length = > 400.0 A\n"}});
   }
   {
     line_analysis a = line();
     a.size.length = 733.9;
     a.volume_length = 495.4;
+    a.volume_reached_zero = true;
     const std::string why =
         "not determined (the area-weighted length 733.9 A exceeds the volume-weighted 495.4 A, which no "
-        "distribution of column lengths gives; A(L) is cut at the limit before it reaches 0)\n";
+        "distribution of column lengths gives)\n";
     cases.push_back({"an area-weighted length above the volume-weighted one gives neither", {a}, false, {},
                      {"Area-weighted mean column length = " + why, "Volume-weighted mean column length = " + why,
                       "Scherrer size (integral breadth) = 350.0 A\n"}});
+  }
+  {
+    line_analysis a = line();
+    a.size.length = 733.9;
+    a.volume_length = 495.4;
+    cases.push_back({"a volume-weighted length cut at the limit is a lower bound, which a longer area-weighted one "
+                     "does not contradict",
+                     {a}, false, {},
+                     {"Area-weighted mean column length = 733.9 A\n", "Volume-weighted mean column length = > 495.4 A\n",
+                      "the volume-weighted length is cut short, and given as a lower bound\n"}});
   }
   {
     line_analysis a = line();
