@@ -80,7 +80,7 @@ double table_length(const std::string& out) {
 }
 double summary_length(const std::string& out) {
   std::smatch m;
-  if (!std::regex_search(out, m, std::regex("Area-weighted mean column length = ([0-9.]+) A"))) return -1.0;
+  if (!std::regex_search(out, m, std::regex("Area-weighted mean column length = ([0-9.]+)(?: ± [0-9.]+)? A"))) return -1.0;
   return std::stod(m[1]);
 }
 
