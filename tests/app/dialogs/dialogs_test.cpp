@@ -8,7 +8,7 @@
 
 #include "../../template/loaded_templates.h"
 #include "app/dialogs/dialog_classes.h"
-#include "support/headless_platform.h"
+#include "app/headless/headless_platform.h"
 #include "app/dialogs/history_dlg_3.h"
 #include "app/dialogs/hlp_dlg_3.h"
 #include "app/dialogs/lb_opts_2.h"
