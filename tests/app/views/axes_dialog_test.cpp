@@ -44,18 +44,6 @@ TEST_F(AxesDialog, ShowsMoreDecimalsOfYForANarrowerRange) {
   EXPECT_EQ(shows(x1_edit), "20.0000") << "x keeps the program's number format";
 }
 
-TEST_F(AxesDialog, FollowsTheFocusedViewAndItsTitle) {
-  TDrawView* v = view_with_dialog();
-  EXPECT_EQ(screen.dialog(dialog)->caption, "Window: a.xdd,Yo");
-  TDrawView* other = open({peak("b.xdd", 50.0)});
-  ASSERT_NE(other, v);
-  EXPECT_EQ(screen.dialog(dialog)->caption, "Window: b.xdd,Yo");
-  EXPECT_EQ(shows(y2_edit), "150.0");
-  enter(x2_edit, "33");
-  EXPECT_DOUBLE_EQ(other->x2, 33.0) << "Enter acts on the view the dialog shows";
-  EXPECT_DOUBLE_EQ(v->x2, 40.0);
-}
-
 TEST_F(AxesDialog, AnEnteredLimitBeyondTheOtherSwapsWithItAndNoLongerFollowsTheData) {
   TDrawView* v = view_with_dialog();
   enter(x1_edit, "50");
