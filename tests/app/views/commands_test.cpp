@@ -117,16 +117,4 @@ TEST_F(Views, ViewSelectedFilesNeedsAFileAndAFocusedView) {
   EXPECT_TRUE(screen.user_enabler(command_id::view_selected_files).enabled);
 }
 
-TEST_F(Views, ClosingAViewsFrameTakesItOffTheListAndTheFocusMovesOn) {
-  TDrawView* first = open({peak("a.xdd")});
-  TDrawView* second = open({peak("b.xdd")});
-  ASSERT_EQ(focused(), second);
-  EXPECT_TRUE(screen.user_closes_frame(second->frame()));
-  EXPECT_EQ(views(), std::vector<TDrawView*>{first});
-  EXPECT_EQ(focused(), first);
-  screen.user_idles();
-  screen.user_command(view_command::show_all);
-  EXPECT_EQ(title(first), "a.xdd,Yo");
-}
-
 }  // namespace
