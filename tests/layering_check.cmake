@@ -1,7 +1,8 @@
 cmake_policy(SET CMP0057 NEW)
 # Fails when a layer includes a header from a layer above it, when a folder
-# of app/ includes a folder above it, or when code outside app/qt includes
-# Qt. Run with -DSOURCE_DIR=<repo>.
+# of app/ includes a folder above it or a front end, when a front end
+# reaches past what it may see, or when code outside app/qt includes Qt.
+# Run with -DSOURCE_DIR=<repo>.
 set(order core io template numerics xrd app)
 set(allowed_core core)
 set(allowed_io core io)
@@ -9,9 +10,15 @@ set(allowed_template core io template)
 set(allowed_numerics core io template numerics)
 set(allowed_xrd core io template numerics xrd)
 set(allowed_app core io template numerics xrd app)
-# The folders of app/, from the bottom; the front end app/qt is on top. The
+# The folders of app/, from the bottom. On top of them sit the front ends
+# in app/: the Qt workbench, which may include any of them, and the scripted
+# platform for the tests, which implements the platform and sees nothing
+# else. No folder includes a front end, nor one front end the other. The
 # batch tool is not in app/: it is the front end cli/, checked below.
-set(app_order platform views dialogs files capture text analysis report project shell qt)
+set(app_order platform views dialogs files capture text analysis report project shell)
+set(app_front_ends qt headless)
+set(front_end_reach_qt ${app_order})
+set(front_end_reach_headless platform)
 set(failures "")
 foreach(layer IN LISTS order)
   file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
@@ -21,10 +28,13 @@ foreach(layer IN LISTS order)
     # The folder of app/ the file is in, when the order ranks it.
     set(app_folder "")
     set(folder_rank -1)
+    set(front_end "")
     if(layer STREQUAL "app" AND f MATCHES "/app/([a-z]+)/[^/]+$")
       list(FIND app_order ${CMAKE_MATCH_1} folder_rank)
       if(folder_rank GREATER -1)
         set(app_folder ${CMAKE_MATCH_1})
+      elseif(CMAKE_MATCH_1 IN_LIST app_front_ends)
+        set(front_end ${CMAKE_MATCH_1})
       endif()
     endif()
     foreach(line IN LISTS includes)
@@ -40,6 +50,11 @@ foreach(layer IN LISTS order)
       if(app_folder AND line MATCHES "#[ \t]*include[ \t]*\"app/([a-z]+)/")
         list(FIND app_order ${CMAKE_MATCH_1} target_rank)
         if(target_rank EQUAL -1 OR target_rank GREATER folder_rank)
+          list(APPEND failures "${f}: ${line}")
+        endif()
+      endif()
+      if(front_end AND line MATCHES "#[ \t]*include[ \t]*\"app/([a-z]+)/")
+        if(NOT CMAKE_MATCH_1 STREQUAL front_end AND NOT CMAKE_MATCH_1 IN_LIST front_end_reach_${front_end})
           list(APPEND failures "${f}: ${line}")
         endif()
       endif()

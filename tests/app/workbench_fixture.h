@@ -14,9 +14,9 @@
 #include <sstream>
 #include <string>
 
+#include "app/headless/headless_platform.h"
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
-#include "support/headless_platform.h"
 #include "app/platform/platform.h"
 #include "core/error_message.h"
 #include "core/paths.h"

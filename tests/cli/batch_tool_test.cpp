@@ -129,13 +129,6 @@ TEST_F(BatchTool, EveryRefusalExitsWithItsStatusAndSaysWhy) {
   EXPECT_EQ(names_in(dir), std::set<std::string>{"line.xdd"}) << "nothing was written";
 }
 
-TEST(BatchHelp, DescribesEveryCommand) {
-  const run_result r = run({"--help"});
-  EXPECT_EQ(r.status, 0);
-  for (const char* word : {"info FILE", "convert INPUT OUTPUT", "--template"})
-    EXPECT_NE(r.out.find(word), std::string::npos) << word;
-}
-
 TEST(BatchTemplate, AMissingTemplateEndsWithItsPath) {
   const char* argv[] = {"xrdfourier-cli", "--template", "/no/such/template.tpl", "info", "x.xdd"};
   std::ostringstream out;

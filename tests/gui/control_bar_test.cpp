@@ -81,6 +81,7 @@ struct step_case {
   int id;
   Qt::MouseButton mouse;
   double x1, x2, y1, y2;
+  std::uint32_t fixes_left;  // of the limits that followed the data
 };
 void PrintTo(const step_case& c, std::ostream* os) { *os << c.name; }
 
@@ -94,6 +95,7 @@ TEST_P(BarStep, MovesTheFocusedViewsLimitsByATenthOfItsRange) {
   QWidget* b = button(c.id);
   ASSERT_NE(b, nullptr);
   EXPECT_TRUE(b->isEnabled());
+  v->display_flags.set(0x007);
   QTest::mousePress(b, c.mouse);
   settle();
   EXPECT_NEAR(v->x1, 39.0 + 0.2 * c.x1, 1e-9);
@@ -101,17 +103,18 @@ TEST_P(BarStep, MovesTheFocusedViewsLimitsByATenthOfItsRange) {
   EXPECT_NEAR(v->y1, 10.0 + 100.0 * c.y1, 1e-9);
   EXPECT_NEAR(v->y2, 1010.0 + 100.0 * c.y2, 1e-9);
   EXPECT_EQ(status(2052), limits_text(v->x1, v->x2, v->y1, v->y2));
+  EXPECT_EQ(v->display_flags.bits() & 0x007, c.fixes_left) << "a limit moved by hand no longer follows the data";
   QTest::mouseRelease(b, c.mouse);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, BarStep,
-    ::testing::Values(step_case{"ScrollLeftWithTheLeftButton", 1009, Qt::LeftButton, -1, -1, 0, 0},
-                      step_case{"ScrollRightWithTheRightButton", 1009, Qt::RightButton, 1, 1, 0, 0},
-                      step_case{"ExtendLeftWithTheLeftButton", 1010, Qt::LeftButton, -1, 0, 0, 0},
-                      step_case{"ExtendRightWithTheRightButton", 1010, Qt::RightButton, 0, 1, 0, 0},
-                      step_case{"ExtendUpWithTheLeftButton", 1014, Qt::LeftButton, 0, 0, 0, 1},
-                      step_case{"ExtendDownWithTheRightButton", 1014, Qt::RightButton, 0, 0, -1, 0}),
+    ::testing::Values(step_case{"ScrollLeftWithTheLeftButton", 1009, Qt::LeftButton, -1, -1, 0, 0, 0x007},
+                      step_case{"ScrollRightWithTheRightButton", 1009, Qt::RightButton, 1, 1, 0, 0, 0x007},
+                      step_case{"ExtendLeftWithTheLeftButton", 1010, Qt::LeftButton, -1, 0, 0, 0, 0x007},
+                      step_case{"ExtendRightWithTheRightButton", 1010, Qt::RightButton, 0, 1, 0, 0, 0x007},
+                      step_case{"ExtendUpWithTheLeftButton", 1014, Qt::LeftButton, 0, 0, 0, 1, 0x005},
+                      step_case{"ExtendDownWithTheRightButton", 1014, Qt::RightButton, 0, 0, -1, 0, 0x002}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(Gui, HoldingTheScrollButtonScrollsAgainWithEveryMoveOverItAndNowhereElse) {

@@ -15,28 +15,6 @@ TEST_F(Gui, TheMenuBarHoldsFileEditViewWindowAndHelpInThatOrder) {
   EXPECT_EQ(popup_titles(window().menuBar()), QStringList({"&File", "&Edit", "&View", "&Window", "&Help"}));
 }
 
-TEST_F(Gui, ViewSelectedFilesIsGreyUntilAFocusedViewShowsAFile) {
-  QMenu* menu = open_menu("&Window");
-  ASSERT_NE(menu, nullptr);
-  EXPECT_TRUE(menu->isVisible());
-  EXPECT_FALSE(window().action(1284)->isEnabled()) << "nothing is loaded";
-  EXPECT_TRUE(window().action(4004)->isEnabled()) << "a view can always be added";
-  close_menu(menu);
-
-  load({line("a.xdd")});
-  ASSERT_NE(focused(), nullptr);
-  menu = open_menu("&Window");
-  EXPECT_TRUE(window().action(1284)->isEnabled()) << "a file is shown in the focused view";
-  close_menu(menu);
-}
-
-TEST_F(Gui, OnlyTheFixAndDisplayItemsCarryACheckMark) {
-  for (int id : {3042, 3043, 3046, 3149, 3150, 3151, 4247, 4248, 4249, 4250, 4251, 4252, 4253})
-    EXPECT_TRUE(window().action(id)->isCheckable()) << "item " << id << " is a toggle";
-  for (int id : {3044, 3148, 3153, 3156, 4004, 4244, 4246, 1283, 1284, 205})
-    EXPECT_FALSE(window().action(id)->isCheckable()) << "item " << id << " is a plain command";
-}
-
 // A View-menu item, the check marks it should show before and after it is
 // chosen once, and what it does to the other items.
 struct toggle_case {

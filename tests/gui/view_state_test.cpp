@@ -1,7 +1,7 @@
 // What the workbench keeps while a person works, as the window shows it: the
-// views a load leaves, the limits in the status bar across a switch of family
-// and across the files, the report editor after a command changed a value,
-// and the recent files.
+// views a load leaves, the report editor after a command changed a value,
+// and the recent files. The limits kept across a switch of family and across
+// the files are tried on the scripted platform (tests/app/views).
 #include "gui_fixture.h"
 
 #include <QListWidget>
@@ -29,14 +29,6 @@ class ViewState : public Gui {
     screen->queued_files.push_back(platform_types::file_answer{});
     trigger(3153);
   }
-  void press(TDrawView* v, char key) {
-    QTest::keyClick(widget(v), key);
-    settle();
-  }
-  std::string x_limits() {
-    const std::string s = status(2052);
-    return s.substr(0, s.find("  y("));
-  }
   QMenu* recent_menu() {
     for (QMenu* m : window().findChildren<QMenu*>())
       if (m->title() == "Recent &files") return m;
@@ -54,44 +46,6 @@ TEST_F(ViewState, CancellingLoadDataLeavesNoEmptyView) {
   cancel_load();
   EXPECT_EQ(view_titles(), strings{"a.xdd,Yo"}) << "a failed load and a cancelled one leave the view that shows a file";
   EXPECT_EQ(focused(), views().front());
-}
-
-TEST_F(ViewState, SwitchingBackToYobsRestoresTheProfilesRange) {
-  load({line("a.xdd")});
-  TDrawView* v = focused();
-  ASSERT_NE(v, nullptr);
-  const QPoint left(v->x_pixel(39.5), 10), right(v->x_pixel(40.5), 10);
-  // The first press after the view opened only brings it forward.
-  hover(widget(v), left);
-  QTest::mouseClick(widget(v), Qt::LeftButton, {}, left);
-  QTest::mouseClick(widget(v), Qt::RightButton, {}, right);
-  settle();
-  const std::string zoomed = x_limits();
-  ASSERT_EQ(zoomed.substr(0, 6), "x(39.5") << "a left and a right click zoom in";
-  trigger(4248);  // Modulus
-  const std::string transform = x_limits();
-  EXPECT_NE(transform, zoomed) << "the transform is shown over its own axis";
-  trigger(4251);  // Yobs
-  EXPECT_EQ(x_limits(), zoomed) << "the profile comes back as it was zoomed";
-  EXPECT_EQ(title(v), "a.xdd,Yo");
-  trigger(4248);
-  EXPECT_EQ(x_limits(), transform) << "and so does the transform";
-}
-
-TEST_F(ViewState, BackquoteAndTildeKeepTheZoomWhereTheNextFileCoversIt) {
-  load({line("a.xdd", 39.8), line("b.xdd", 40.2)});
-  TDrawView* v = focused();
-  ASSERT_NE(v, nullptr);
-  v->set_x1(39.5);
-  v->set_x2(40.5);
-  v->recompute_scale();
-  press(v, '`');
-  EXPECT_EQ(title(v), "b.xdd,Yo");
-  EXPECT_EQ(x_limits(), "x(39.500, 40.500)") << "b is seen in the same window";
-  EXPECT_GT(count(shown(v), yellow) + count(shown(v), cyan), 50) << "and drawn there";
-  press(v, '~');
-  EXPECT_EQ(title(v), "a.xdd,Yo");
-  EXPECT_EQ(x_limits(), "x(39.500, 40.500)");
 }
 
 TEST_F(ViewState, AnAutomaticFrequencyLimitShowsAtOnceInTheOpenReportEditorAndInTheHistory) {

@@ -20,7 +20,7 @@ std::vector<int> rows_of(const QImage& img, QColor c, int least) {
   return rows;
 }
 
-TEST_F(Gui, LoadingTwoFilesMakesOneViewTitledByTheFirstWithTheirFileButtons) {
+TEST_F(Gui, LoadingTwoFilesMakesOneViewTitledByTheFirstDrawingBothInTheirColoursWithTheirFileButtons) {
   EXPECT_EQ(button(4010), nullptr) << "no file, no file button";
   load({line("a.xdd", 39.7), line("b.xdd", 40.3)});
   ASSERT_EQ(views().size(), 1u);
@@ -30,6 +30,11 @@ TEST_F(Gui, LoadingTwoFilesMakesOneViewTitledByTheFirstWithTheirFileButtons) {
   EXPECT_TRUE(button(4010)->property("ticked").toBool()) << "the focused view shows the first file";
   EXPECT_TRUE(button(4011)->property("ticked").toBool()) << "and the second";
   EXPECT_EQ(status(2052), "x(39.000, 41.000)  y(10, 1010)") << "the view shows all of both files";
+  const QImage img = shown(focused());
+  EXPECT_GT(count(img, yellow), 50) << "the first file is drawn in the first colour";
+  EXPECT_GT(count(img, cyan), 50) << "the second in the second";
+  EXPECT_GT(count(img, black), img.width() * img.height() / 2) << "on black";
+  EXPECT_EQ(window().windowTitle(), "XRD Fourier Workbench");
 }
 
 TEST_F(Gui, TheDottedZeroLineAppearsOnlyWhileZeroIsInsideTheYRange) {

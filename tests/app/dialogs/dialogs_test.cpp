@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -8,12 +9,12 @@
 
 #include "../../template/loaded_templates.h"
 #include "app/dialogs/dialog_classes.h"
-#include "support/headless_platform.h"
 #include "app/dialogs/history_dlg_3.h"
 #include "app/dialogs/hlp_dlg_3.h"
 #include "app/dialogs/lb_opts_2.h"
 #include "app/dialogs/open_save_3.h"
 #include "app/dialogs/opts_a_3.h"
+#include "app/headless/headless_platform.h"
 #include "core/paths.h"
 #include "template/tem_node_3.h"
 
@@ -328,6 +329,10 @@ TEST_F(Dialogs, HelpShowsTheFileWithEveryLineEndingInCrLfAndReportsAMissingOne) 
     EXPECT_EQ(screen.edit_text(help.window(), 4238), expected) << "shown " << shown << " times, one copy";
   }
   EXPECT_EQ(screen.dialog(help.window())->caption, "Help");
+  const auto& controls = screen.dialog(help.window())->controls;
+  const auto text = std::find_if(controls.begin(), controls.end(), [](const auto& c) { return c.id == 4238; });
+  ASSERT_NE(text, controls.end());
+  EXPECT_TRUE(text->read_only && text->vertical_scroll) << "the help can be read and scrolled, not changed";
   EXPECT_EQ(runs("mAhelp_ran"), 2);
 
   std::filesystem::remove(help_directory() + "hlp");

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "../../cli/batch_runner.h"
+#include "../workbench_fixture.h"
 #include "app/shell/menu_commands.h"
 #include "app/views/TDrawView.h"
 
@@ -264,42 +264,6 @@ TEST_F(SaveFaults, SavesStoppedPartWayKeepTheOldFilesThePathsAndTheModifiedMarks
   EXPECT_EQ(path_of(file), (dir / "other.xdd").string());
   EXPECT_EQ(contents(dir / "other.xdd").substr(0, 12), "A test scan\n");
   EXPECT_EQ(names_in(dir), before);
-}
-
-// The batch tool's outputs, stopped part-way, and then written once the
-// limit is lifted.
-using BatchSaveFaults = BatchFolder;
-
-TEST_F(BatchSaveFaults, AnOutputStoppedPartWayKeepsTheOldFileSaysWhyAndIsWrittenNextTime) {
-  const std::string in = scan("in.xdd");
-  const struct {
-    const char* name;
-    std::vector<std::string> args;
-    std::string output;
-  } rows[] = {{"convert", {"convert", in, path("out.xdd")}, path("out.xdd")},
-              {"save-project", {"save-project", in, "-o", path("out.PRJ")}, path("out.PRJ")}};
-  for (const auto& row : rows) {
-    std::ofstream(row.output) << "the old output\n";
-    const std::set<std::string> before = names_in(dir);
-    run_result stopped;
-    bool limited = false;
-    {
-      file_size_limit limit(first_bytes);
-      limited = limit.in_force();
-      stopped = run(row.args);
-    }
-    ASSERT_TRUE(limited) << "the file size limit could not be set";
-    EXPECT_EQ(stopped.status, 1) << row.name;
-    EXPECT_NE(stopped.err.find(row.output + ": Cannot write file: " + too_large), std::string::npos)
-        << row.name << ": " << stopped.err;
-    EXPECT_EQ(contents(row.output), "the old output\n") << row.name;
-    EXPECT_EQ(names_in(dir), before) << row.name << ": nothing is left in the folder";
-
-    const run_result written = run(row.args);
-    EXPECT_EQ(written.status, 0) << row.name << ": " << written.err;
-    EXPECT_NE(contents(row.output), "the old output\n") << row.name;
-    EXPECT_EQ(names_in(dir), before) << row.name;
-  }
 }
 
 TEST_F(SaveFaults, AReadOnlyFolderRefusesBothSavesWithAMessageAndChangesNothing) {

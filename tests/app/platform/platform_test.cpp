@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/headless_platform.h"
+#include "app/headless/headless_platform.h"
 #include "core/error_message.h"
 
 namespace {

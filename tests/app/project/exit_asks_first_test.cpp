@@ -60,6 +60,7 @@ TEST_F(ExitAsksFirst, AnsweringNoAtExitLeavesEveryFileLoaded) {
   EXPECT_TRUE(screen.user_closes_main());
   EXPECT_EQ(screen.questions().size(), 4u) << "each modified file was asked about once";
   EXPECT_EQ(file_count(), 0);
+  EXPECT_TRUE(screen.quit_requested());
 }
 
 TEST_F(ExitAsksFirst, KeepingAnUnsavedTextAtExitLeavesEveryFileLoaded) {

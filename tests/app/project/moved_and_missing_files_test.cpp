@@ -130,9 +130,12 @@ TEST_F(MovedProjects, TheBundledDemoProjectOpensFromAnyCloneAndAnyWorkingFolder)
   EXPECT_EQ(description(0).find("found here"), std::string::npos) << "a relative path is where it belongs";
 }
 
-TEST_F(MovedProjects, AProjectWithFilesThatCannotBeLoadedSaysSoOnceListingThem) {
+TEST_F(MovedProjects, AProjectWithFilesThatCannotBeLoadedSaysSoOnceListingThemAndLeavesOutTheirSettings) {
   const std::string a = scan("a.xdd"), b = scan("b.xdd"), c = scan("c.xdd");
   for (const std::string& f : {a, b, c}) session->load_file(f);
+  find(*files()->child(0), "fBreq_doubler")->set_int(3);
+  find(*find(*files()->child(0), "ex_r_consts"), "eBxtr_a2")->set_double(7);
+  find(*files()->child(1), "fft_zero")->set_double(5.5);
   screen.queue_files({(dir / "p.PRJ").string()});
   app->command(command_id::save_project_as);
   fs::remove(a);
@@ -146,6 +149,10 @@ TEST_F(MovedProjects, AProjectWithFilesThatCannotBeLoadedSaysSoOnceListingThem) 
             std::string::npos)
       << box;
   for (const std::string& f : {a, c}) EXPECT_NE(box.find(f + ": Cannot open file"), std::string::npos) << box;
+  assoc_class* kept = files()->child(0);
+  EXPECT_EQ(get_double_named(*kept, "fft_zero"), 5.5);
+  EXPECT_EQ(get_int_named(*kept, "fBreq_doubler"), 1) << "the template's default, not the first file's 3";
+  EXPECT_EQ(get_double_named(*find(*kept, "ex_r_consts"), "eBxtr_a2"), 0);
 }
 
 using BatchProjects = BatchFolder;

@@ -150,27 +150,6 @@ TEST_F(Projects, AProjectSavedBesideItsDataOpensAfterTheFolderIsMovedFromAnyWork
   expect_records(dir / "moved" / "p.PRJ", moved_a, moved_b, "saved again after the move");
 }
 
-TEST_F(Projects, AMissingDataFileIsSkippedWithItsSettingsAndTheNextOneKeepsItsOwn) {
-  const std::string a = scan("a.xdd");
-  const std::string b = scan("b.xdd");
-  assoc_class* fa = session->load_file(a);
-  assoc_class* fb = session->load_file(b);
-  option(fa, "", "fBreq_doubler")->set_int(3);
-  option(fa, "", "fft_zero")->set_double(2.0);
-  option(fa, "ex_r_consts", "eBxtr_a2")->set_double(7);
-  option(fb, "", "fft_zero")->set_double(5.5);
-  save_as(dir / "p.PRJ");
-  fs::remove(a);
-
-  screen.queue_yes_no(yes_no_reply::yes);
-  load(dir / "p.PRJ");
-  ASSERT_EQ(loaded_paths(), (std::vector<std::string>{b}));
-  fb = loaded(0);
-  EXPECT_EQ(option(fb, "", "fft_zero")->get_double(), 5.5);
-  EXPECT_EQ(option(fb, "", "fBreq_doubler")->get_int(), 1) << "the template's default, not the first file's 3";
-  EXPECT_EQ(option(fb, "ex_r_consts", "eBxtr_a2")->get_double(), 0);
-}
-
 TEST_F(Projects, TheFileHoldsTheDataFilesRecordsButNothingMarkedNotForProjects) {
   const std::string a = scan("a.xdd");
   assoc_class* file = session->load_file(a);

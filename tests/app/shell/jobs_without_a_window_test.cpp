@@ -1,5 +1,6 @@
 // The application session's jobs without a window read the chain as the
-// workbench does, without painting a view or asking for a file.
+// workbench does, without painting a view. A project saved and read back by
+// its path, asking for no file, is tried through the batch tool.
 
 #include <gtest/gtest.h>
 
@@ -84,29 +85,6 @@ TEST_F(JobsWithoutAWindow, AReportComesFromTheChainWithoutAPaintedView) {
   EXPECT_GT(chain(session->loaded_files().front()).runs.transform, 0) << "the transform ran for the report";
   EXPECT_NE(report.text.find("a.xdd"), std::string::npos);
   for (const std::string& call : screen.calls()) EXPECT_NE(call.rfind("create_picture", 0), 0u) << "a view was painted";
-}
-
-TEST_F(JobsWithoutAWindow, AProjectSavedAndReadByItsPathAsksForNoFile) {
-  analysis_request request;
-  request.files = {line("a.xdd", 1.0), line("b.xdd", -1.0)};
-  request.settings = {{"fBft_f2_lim", "9"}};
-  std::ostringstream err;
-  ASSERT_TRUE(session->load_request(request, err)) << err.str();
-  const std::string saved = (dir / "p.prj").string();
-  ASSERT_TRUE(session->save_project(saved, err)) << err.str();
-  const std::string before = session->report(analysis_request{}, err).text;
-
-  // Read by another run of the program.
-  session.reset();
-  session = std::make_unique<application_session>();
-  analysis_request opened;
-  opened.project = saved;
-  const job_output report = session->project_report(opened, err);
-  ASSERT_TRUE(report.made) << err.str();
-  EXPECT_EQ(report.status, 0);
-  EXPECT_EQ(report.text, before) << "the project reads back the files and settings it saved";
-  EXPECT_TRUE(screen.file_requests().empty()) << "a file dialog was opened";
-  EXPECT_EQ(screen.pending_answers(), 0u);
 }
 
 TEST_F(JobsWithoutAWindow, AnAutomaticLimitIsSetOnlyWhenAskedAndOnlyWithAReference) {

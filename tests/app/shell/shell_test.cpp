@@ -138,19 +138,6 @@ TEST_F(Workbench, UnloadingAsksOnlyForAModifiedFile) {
   EXPECT_EQ(file_count(), 0);
 }
 
-TEST_F(Workbench, CloseDownWaitsForAKeptFileAndAsksAgainNextTime) {
-  assoc_class* file = session->load_file(scan("work.xdd"));
-  ASSERT_NE(file, nullptr);
-  file->set_changed(true);
-  screen.queue_yes_no(yes_no_reply::no);
-  EXPECT_FALSE(screen.user_closes_main()) << "a kept file keeps the application open";
-  EXPECT_EQ(find_existing(*app, "cBan_close"), nullptr) << "the answer is made afresh for the next attempt";
-  screen.queue_yes_no(yes_no_reply::yes);
-  EXPECT_TRUE(screen.user_closes_main());
-  EXPECT_EQ(screen.questions().size(), 2u);
-  EXPECT_TRUE(screen.quit_requested());
-}
-
 TEST_F(Workbench, SaveAsWritesXddAndClearsTheChangedMark) {
   assoc_class* file = session->load_file(scan("orig.xdd", 12));
   ASSERT_NE(file, nullptr);
@@ -170,10 +157,6 @@ TEST_F(Workbench, SaveAsWritesXddAndClearsTheChangedMark) {
   EXPECT_EQ(shown("File : " + target + " already loaded"), 1) << "the file now stands for its new path";
   screen.queue_file_cancel();
   EXPECT_EQ(save->execute(), nullptr) << "a cancelled dialog saves nothing";
-}
-
-TEST(StatusBar, LimitsTextFollowsItsFormats) {
-  EXPECT_EQ(limits_text(20, 100.25, -3.4, 1500.6), "x(20.000, 100.250)  y(-3, 1501)");
 }
 
 void collect_ids(const std::vector<platform_types::menu_item>& items, std::vector<int>& ids) {

@@ -117,46 +117,4 @@ TEST_F(Views, ViewSelectedFilesNeedsAFileAndAFocusedView) {
   EXPECT_TRUE(screen.user_enabler(command_id::view_selected_files).enabled);
 }
 
-TEST_F(Views, ClosingAViewsFrameTakesItOffTheListAndTheFocusMovesOn) {
-  TDrawView* first = open({peak("a.xdd")});
-  TDrawView* second = open({peak("b.xdd")});
-  ASSERT_EQ(focused(), second);
-  EXPECT_TRUE(screen.user_closes_frame(second->frame()));
-  EXPECT_EQ(views(), std::vector<TDrawView*>{first});
-  EXPECT_EQ(focused(), first);
-  screen.user_idles();
-  screen.user_command(view_command::show_all);
-  EXPECT_EQ(title(first), "a.xdd,Yo");
-}
-
-TEST_F(Views, TheControlBarStepsMoveTheLimitsByATenthOfTheRange) {
-  TDrawView* v = open({peak("a.xdd")});
-  const struct {
-    const char* name;
-    int id;
-    button pressed;
-    double x1, x2, y1, y2;
-    std::uint32_t fixes_left;
-  } rows[] = {{"scroll left", 1009, button::left, 18, 38, 0, 100, 0x007},
-              {"scroll right", 1009, button::right, 22, 42, 0, 100, 0x007},
-              {"extend left", 1010, button::left, 18, 40, 0, 100, 0x007},
-              {"extend right", 1010, button::right, 20, 42, 0, 100, 0x007},
-              {"extend up", 1014, button::left, 20, 40, 0, 110, 0x005},
-              {"extend down", 1014, button::right, 20, 40, -10, 100, 0x002}};
-  for (const auto& c : rows) {
-    plain_window(v);  // x 20 to 40, y 0 to 100: steps of 2 and 10
-    v->display_flags.set(0x007);
-    screen.user_presses_button(c.id, c.pressed);
-    EXPECT_DOUBLE_EQ(v->x1, c.x1) << c.name;
-    EXPECT_DOUBLE_EQ(v->x2, c.x2) << c.name;
-    EXPECT_DOUBLE_EQ(v->y1, c.y1) << c.name;
-    EXPECT_DOUBLE_EQ(v->y2, c.y2) << c.name;
-    EXPECT_EQ(v->display_flags.bits() & 0x007, c.fixes_left)
-        << c.name << ": a limit moved by hand no longer follows the data";
-    char status[64];
-    std::snprintf(status, sizeof status, "x(%.3f, %.3f)  y(%.0f, %.0f)", c.x1, c.x2, c.y1, c.y2);
-    EXPECT_EQ(screen.status_text(2052), status) << c.name;
-  }
-}
-
 }  // namespace

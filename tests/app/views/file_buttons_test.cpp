@@ -65,17 +65,6 @@ TEST_F(FileButtons, GlyphsFollowTheFocusedViewAndAPressTogglesItsFile) {
   EXPECT_EQ(both->lines().size(), 1u) << "a button without a file does nothing";
 }
 
-TEST_F(FileButtons, ShowAllOfThisFileShowsItAloneScaledToIt) {
-  TDrawView* v = open({peak("a.xdd"), peak("b.xdd", 50.0), peak("c.xdd")});
-  screen.queue_popup(view_command::file_show_alone);
-  screen.user_presses_button(4011, button::right);
-  EXPECT_TRUE(screen.called("popup_menu main -1 -1 'Show all of this file|-|Unload|Save As'"));
-  EXPECT_EQ(title(v), "b.xdd,Yo");
-  EXPECT_EQ(v->lines().size(), 1u);
-  EXPECT_DOUBLE_EQ(v->y2, 150.0) << "scaled to the raised peak";
-  EXPECT_EQ(buttons(), (glyphs{{4010, cross}, {4011, tick}, {4012, cross}}));
-}
-
 TEST_F(FileButtons, UnloadingAFileTakesItsLineAtOnceFreesItAtIdleTimeAndItsSlotServesTheNextFile) {
   TDrawView* v = open({peak("a.xdd"), peak("b.xdd")});
   ASSERT_EQ(title(v), "a.xdd ...,Yo");

@@ -82,27 +82,6 @@ TEST_F(Views, MeasuringKeysWithoutExactlyOneFileAskForOne) {
   EXPECT_EQ(screen.dialog_of_resource(4232), 0) << "no result was written";
 }
 
-TEST_F(Views, HWritesTheWidthOfATriangleToANewHistoryDialogAndDrawsTheHalfHeightLine) {
-  // 100 counts at x = 30 falling to 0 at 25.8 and 34.2: half the base, 4.2,
-  // is the width at half height.
-  std::vector<double> y;
-  for (int i = 0; i <= 40; ++i) y.push_back(std::max(0.0, 100.0 * (1.0 - std::fabs(0.5 * i - 10.0) / 4.2)));
-  TDrawView* v = open({profile("tri.xdd", 20.0, 0.5, y)});
-  plain_window(v);
-  ASSERT_EQ(screen.dialog_of_resource(4232), 0);
-  key(v, 'h');
-  const int history = screen.dialog_of_resource(4232);
-  ASSERT_NE(history, 0) << "the first result makes the history dialog";
-  EXPECT_TRUE(screen.dialog(history)->shown);
-  EXPECT_EQ(screen.control_text(history, 4233), "FWHM = 4.2000\r\n");
-  // Half height 50 is pixel row 100; 27.9 and 32.1 are pixels 158 and 242.
-  const std::vector<std::string> calls = paint(v);
-  const std::size_t white = std::find(calls.begin(), calls.end(), "pen 255 255 255 1 solid") - calls.begin();
-  ASSERT_LT(white + 1, calls.size()) << "the measuring line is white";
-  EXPECT_EQ(calls[white + 1], "line 158 100 242 100");
-  EXPECT_TRUE(calls_starting(paint(v), "pen 255 255 255").empty()) << "and is drawn once";
-}
-
 TEST_F(Views, DraggingMovesTheCurveByTheDataDistanceOfTheMouse) {
   const struct {
     const char* name;

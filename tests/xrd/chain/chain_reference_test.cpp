@@ -146,7 +146,7 @@ TEST_F(Reference, AnEditedCurveRecalculatesTheFilesTiedToIt) {
   EXPECT_EQ(t.views()->redrawn, (std::vector<assoc_class*>{b, a}));
 }
 
-TEST_F(Reference, DraggingTheLimitMarkerAsksTheFilesDividedByThisOneToDivideAgain) {
+TEST_F(Reference, DraggingTheLimitMarkerAsksTheFilesDividedByThisOneToDivideAgainAndStopsAtTheAxisEnd) {
   ref(a)->set_text("/d/b.xdd");
   tree::yobs(a)->run_deconvolution();
   tree::yobs(b)->run_transform_stages();
@@ -157,6 +157,8 @@ TEST_F(Reference, DraggingTheLimitMarkerAsksTheFilesDividedByThisOneToDivideAgai
   EXPECT_NEAR(tree::option(b, "fBft_f2_lim")->get_double(), 12.5, 1e-9);
   EXPECT_EQ(tree::option(a, "fBft_do_br")->get_int(), 1);
   EXPECT_EQ(t.views()->redrawn, (std::vector<assoc_class*>{b, a}));
+  ASSERT_TRUE(marker->drag_marker_to(axis.x1 + 1e6 * axis.xd));
+  EXPECT_EQ(tree::option(b, "fBft_f2_lim")->get_double(), axis.n - 1) << "dragged past the axis, it stops at its end";
 }
 
 TEST_F(Reference, DraggingTheOriginMarkerMovesTheOriginAndKeepsItOnTheScan) {
@@ -169,14 +171,6 @@ TEST_F(Reference, DraggingTheOriginMarkerMovesTheOriginAndKeepsItOnTheScan) {
   EXPECT_EQ(tree::option(a, "fft_zero")->get_double(), last) << "dragged past the scan's end";
   ASSERT_TRUE(marker->drag_marker_to(-1e6));
   EXPECT_EQ(tree::option(a, "fft_zero")->get_double(), 0.0) << "dragged before its start";
-}
-
-TEST_F(Reference, DraggingTheLimitMarkerPastTheAxisStopsAtItsEnd) {
-  tree::yobs(b)->run_transform_stages();
-  auto* marker = tree::node<plot_xy_3>(b, "y_f2_lim");
-  const x1_xd_x2_3& axis = tree::yobs(b)->display_axis;
-  ASSERT_TRUE(marker->drag_marker_to(axis.x1 + 1e6 * axis.xd));
-  EXPECT_EQ(tree::option(b, "fBft_f2_lim")->get_double(), axis.n - 1);
 }
 
 }  // namespace

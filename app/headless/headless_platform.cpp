@@ -1,4 +1,4 @@
-#include "support/headless_platform.h"
+#include "app/headless/headless_platform.h"
 
 #include <utility>
 

@@ -1,0 +1,3 @@
+#pragma once
+
+#include "app/headless/headless_platform.h"
