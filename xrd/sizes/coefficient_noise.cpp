@@ -11,6 +11,8 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+// The points at each end whose mean the chain's automatic background takes.
+constexpr int background_ends = 8;
 
 // The shifted transform at frequency f of its own axis, read linearly
 // between its points (exactly on them); false beyond them.
@@ -52,6 +54,22 @@ coefficient_noise::file_noise coefficient_noise::noise_of_file(xy_yobs_3& chain)
     f.x[i] = obs.x1 + static_cast<double>(i) * obs.xd - x0;
     f.variance[i] = f.noise.sigma[i] * f.noise.sigma[i];
   }
+  for (std::size_t k = 0; k < f.noise.kernel.size(); ++k) f.rho.push_back(f.noise.correlation(static_cast<int>(k)));
+  // The chain's automatic background is the line through the ends' means; a
+  // background that matches it at both ends (to the floats' rounding) is taken
+  // for it.
+  const xy_yobs_3::end_line line = xy_yobs_3::line_through_ends(y);
+  if (n >= 2 * background_ends && line.sloped) {
+    double top = 0.0;
+    for (double v : y) top = std::max(top, std::fabs(v));
+    const double first = chain.background_at(obs.x1), last = chain.background_at(obs.x1 + (n - 1) * obs.xd);
+    if (std::fabs(first - line.intercept) <= 1e-5 * top &&
+        std::fabs(last - (line.intercept + line.slope * (n - 1))) <= 1e-5 * top) {
+      f.ends = background_ends;
+      f.left_centre = (background_ends - 1) / 2.0;
+      f.right_centre = (2.0 * n - background_ends - 1) / 2.0;
+    }
+  }
   return f;
 }
 
@@ -80,21 +98,59 @@ coefficient_noise::coefficient_noise(xy_yobs_3& sample) {
 }
 
 double coefficient_noise::variance(const file_noise& file, double f, std::complex<double> c, double a) {
-  // Σ σ² e^(iφ) and Σ σ² e^(2iφ), φ = 2π f x.
-  std::complex<double> s1 = 0.0, s2 = 0.0;
-  double s0 = 0.0;
-  for (std::size_t t = 0; t < file.x.size(); ++t) {
+  // Σ σ² e^(iφ) and Σ σ² e^(2iφ), φ = 2π f x; and the background's share
+  // of each point, Σ (1 − u) e^(iφ) and Σ u e^(iφ), u running from 0 at the
+  // left end's mean to 1 at the right's.
+  std::complex<double> s1 = 0.0, s2 = 0.0, tl = 0.0, tr = 0.0;
+  double s0 = 0.0, ul = 0.0, ur = 0.0;
+  const std::size_t n = file.x.size();
+  const double span = file.right_centre - file.left_centre;
+  for (std::size_t t = 0; t < n; ++t) {
     const std::complex<double> e = std::polar(1.0, 2.0 * pi * f * file.x[t]);
     s0 += file.variance[t];
     s1 += file.variance[t] * e;
     s2 += file.variance[t] * e * e;
+    if (file.ends > 0) {
+      const double u = (static_cast<double>(t) - file.left_centre) / span;
+      tl += (1.0 - u) * e;
+      tr += u * e;
+      ul += 1.0 - u;
+      ur += u;
+    }
   }
   // Neighbours' shared noise weighs each frequency by the noise's spectrum:
   // P(θ) at the coefficient's own frequency, P(0) where the normalisation's
   // sum enters.
   const double p = file.noise.power_factor(f * file.step);
   const double p0 = file.noise.power_factor(0.0);
-  const double v = 0.5 * p * (std::norm(c) * s0 + (c * c * s2).real()) - a * (p0 + p) * (c * s1).real() + a * a * p0 * s0;
+  double v = 0.5 * p * (std::norm(c) * s0 + (c * c * s2).real()) - a * (p0 + p) * (c * s1).real() + a * a * p0 * s0;
+  if (file.ends > 0) {
+    // The background's noise: each end point's noise also enters through
+    // the mean it belongs to, with weight e_s; v gains −2 Cov(h·n, e·n) +
+    // Var(e·n), the covariances σ_t σ_s ρ(t − s) taken point by point.
+    const double w = file.ends;
+    const double el = ((c * tl).real() - a * ul) / w, er = ((c * tr).real() - a * ur) / w;
+    auto h = [&](std::size_t t) { return (c * std::polar(1.0, 2.0 * pi * f * file.x[t])).real() - a; };
+    const std::size_t ends = static_cast<std::size_t>(file.ends);
+    auto weight = [&](std::size_t s) { return s < ends ? el : s + ends >= n ? er : 0.0; };
+    auto cov = [&](std::size_t t, std::size_t s) {
+      const std::size_t lag = t > s ? t - s : s - t;
+      return lag < file.rho.size() ? std::sqrt(file.variance[t] * file.variance[s]) * file.rho[lag] : 0.0;
+    };
+    const std::size_t reach = file.rho.size();
+    double cross = 0.0, own = 0.0;
+    for (std::size_t s = 0; s < n; ++s) {
+      const double es = weight(s);
+      if (es == 0.0) continue;
+      const std::size_t from = s >= reach ? s - reach + 1 : 0, to = std::min(n, s + reach);
+      for (std::size_t t = from; t < to; ++t) {
+        const double k = cov(t, s);
+        cross += h(t) * es * k;
+        own += weight(t) * es * k;
+      }
+    }
+    v += -2.0 * cross + own;
+  }
   return std::max(v, 0.0);
 }
 

@@ -14,7 +14,9 @@ class fft_5;
 // its normalisation to A(0) = 1, to first order. The transform takes the
 // measured points with the background the chain subtracts (the tails the
 // chain adds are a fit, taken as known); A is the quotient's real part before
-// any Wiener filter, which weighs signal and noise alike.
+// any Wiener filter, which weighs signal and noise alike. A background
+// through the means of the scan's ends (the chain's automatic one) adds
+// their noise.
 class coefficient_noise {
  public:
   // Runs both files' transform stages; ok() is false without a reference or
@@ -44,6 +46,12 @@ class coefficient_noise {
     std::vector<double> x;          // the measured points' positions less the origin
     std::vector<double> variance;   // σ² at each
     double step = 0.0;
+    // The background through the means of the scan's first and last `ends`
+    // points (the chain's automatic one) carries their noise into every
+    // point; 0 when the background was set.
+    int ends = 0;
+    double left_centre = 0.0, right_centre = 0.0;  // the means' point indices
+    std::vector<double> rho;                       // the noise's correlation by lag
   };
   static file_noise noise_of_file(xy_yobs_3& chain);
   // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, to first order in
