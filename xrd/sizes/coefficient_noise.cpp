@@ -105,8 +105,11 @@ double coefficient_noise::variance(const file_noise& file, double f, std::comple
   double s0 = 0.0, ul = 0.0, ur = 0.0;
   const std::size_t n = file.x.size();
   const double span = file.right_centre - file.left_centre;
-  for (std::size_t t = 0; t < n; ++t) {
-    const std::complex<double> e = std::polar(1.0, 2.0 * pi * f * file.x[t]);
+  // The points lie on an even step: each phase factor is the last one
+  // turned by the same angle.
+  const std::complex<double> turn = std::polar(1.0, 2.0 * pi * f * file.step);
+  std::complex<double> e = n > 0 ? std::polar(1.0, 2.0 * pi * f * file.x[0]) : 1.0;
+  for (std::size_t t = 0; t < n; ++t, e *= turn) {
     s0 += file.variance[t];
     s1 += file.variance[t] * e;
     s2 += file.variance[t] * e * e;

@@ -132,11 +132,11 @@ noise_estimate estimate_noise(xy_yobs_3& sample) {
   xy_yobs_4* ref = sample.reference_profile();
   e.observed_floor = sample.fft.noise_floor();
   e.reference_floor = ref->fft.noise_floor();
-  e.limit_index = noise.last_above(snr_needed);
-  if (e.limit_index < 0) return e;
-  e.snr_at_limit = noise.at(e.limit_index).snr();
-  if (std::isfinite(e.snr_at_limit)) {
-    e.ok = true;
+  if (noise.count() >= 2 && noise.at(1).sigma > 0.0) {
+    // At L = 0 A is 1 exactly; a limit there leaves nothing to read.
+    e.limit_index = noise.last_above(snr_needed);
+    if (e.limit_index >= 1) e.snr_at_limit = noise.at(e.limit_index).snr();
+    e.ok = e.limit_index >= 1 && std::isfinite(e.snr_at_limit);
     return e;
   }
   // No noise in the profiles (computed ones): the transforms' rounding.
@@ -166,8 +166,11 @@ double snr_at(xy_yobs_3& sample, double frequency) {
 bool set_automatic_limit(xy_yobs_3& sample, std::string& why) {
   const noise_estimate e = estimate_noise(sample);
   if (!e.ok) {
-    why = sample.reference_profile() ? "The noise of the transforms cannot be estimated"
-                                     : "No reference profile (ref_prof) is set";
+    why = !sample.reference_profile() ? "No reference profile (ref_prof) is set"
+          : e.limit_index == 0
+              ? "A(L) is below three times its standard uncertainty from its first frequency on: the noise leaves "
+                "nothing to read"
+              : "The noise of the transforms cannot be estimated";
     return false;
   }
   sample.set_limit_index(e.limit_index);
@@ -248,7 +251,6 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   const double cos_theta = std::cos(c.two_theta * pi / 360.0);
   a.scherrer = c.wavelength > 0.0 ? c.wavelength / (a.deconvoluted.breadth * pi / 180.0 * cos_theta) : nan_value;
 
-  const noise_estimate noise = estimate_noise(sample);
   a.snr_at_limit = snr_at(sample, a.limit_frequency);
 
   std::vector<double> measured, back;
@@ -274,6 +276,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
         "The background looks wrong: the profile does not return to it at the scan's ends, and every size depends on "
         "it");
   if (a.reconvolution_r > r_warning) {
+    const noise_estimate noise = estimate_noise(sample);
     const std::string cause =
         noise.ok && sample.limit_index_or_last() > noise.limit_index
             ? "the frequency limit looks too high (above where the quotient's signal meets three times its noise)"
