@@ -164,7 +164,9 @@ const std::vector<command_row>& command_rows() {
        "                         One CSV row per file: FWHM, centroid, area and integral\n"
        "                         breadth over the x range and, for a file with a reference\n"
        "                         (--ref REF), the deconvoluted FWHM and the sizes of\n"
-       "                         size-strain (--auto-limit as there).\n"
+       "                         size-strain, read up to the automatic frequency limit as there\n"
+       "                         unless --set fBft_f2_lim=N sets one; a limit where A(L) is below\n"
+       "                         three times its uncertainty is warned of on standard error.\n"
        "                         Every measure is taken above the background line that the\n"
        "                         Fourier chain subtracts (aBo_bkg + aB1_bkg (x - centre),\n"
        "                         placed through the scan's end points unless fft_zero is set):\n"
@@ -202,6 +204,9 @@ const std::vector<command_row>& command_rows() {
        "                         pair the mean column lengths from A(L), with two orders of one\n"
        "                         reflection the Warren-Averbach separation of size and strain.\n"
        "                         Prints the summary lines, then the table of L, A1 [A2 AS eps_rms].\n"
+       "                         A(L) is read up to the automatic frequency limit (see\n"
+       "                         --auto-limit) unless --set fBft_f2_lim=N sets one; a limit where\n"
+       "                         A(L) is below three times its uncertainty gets a warning.\n"
        "                         The widths of the observed and reference lines are measure's\n"
        "                         (above the chain's background, over the whole scan); the\n"
        "                         deconvoluted line's by the same rule above 0.\n"
@@ -317,8 +322,11 @@ const std::vector<option_row>& option_rows() {
       {{"--auto-limit"},
        "  --auto-limit           (size-strain, measure --table, report, plot) Set the frequency\n"
        "                         limit (fBft_f2_lim) of each file with a reference to the last\n"
-       "                         frequency before its quotient's signal falls to three times its\n"
-       "                         noise.\n",
+       "                         frequency before A(L) falls to three times its standard\n"
+       "                         uncertainty, carried from both files' counting noise (its size\n"
+       "                         and its correlation between neighbouring points). The default\n"
+       "                         of size-strain and measure --table unless --set fBft_f2_lim=N\n"
+       "                         is given, where this option sets the automatic limit anyway.\n",
        false,
        [](const value_of&, arguments& args) {
          args.analysis.auto_limit = true;

@@ -1,5 +1,6 @@
 #include "app/analysis/size_strain_command.h"
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -159,5 +160,7 @@ std::string automatic_limit_line(const std::string& path, xy_yobs_3& sample, dou
                      format_number(" (%.4f cycles/deg", sample.limit_frequency());
   if (sample.wavelength() > 0.0)
     line += format_number(", L = %.1f A", index * sample.fft.frequency_axis.xd * sample.wavelength_factor());
+  // Data with no noise at all (computed, not measured) leave A(L) exact.
+  if (!std::isfinite(snr)) return line + "), signal-to-noise not determined (no noise in the data)";
   return line + format_number("), signal-to-noise %.1f", snr);
 }

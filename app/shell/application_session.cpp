@@ -66,6 +66,25 @@ std::vector<std::pair<std::string, std::string>> limit_last(std::vector<std::pai
 
 xy_yobs_4* chain_of(assoc_class& file) { return dynamic_cast<xy_yobs_4*>(find(file, "xy_yobs")); }
 
+// size-strain and measure --table read A(L) up to the automatic limit unless
+// a limit is set: read beyond where A(L) stands above its noise, the noise
+// passes for size.
+bool limit_set(const std::vector<std::pair<std::string, std::string>>& settings) {
+  return std::any_of(settings.begin(), settings.end(), [](const auto& s) { return s.first == "fBft_f2_lim"; });
+}
+
+// The automatic limit where it is the default rather than asked for: a pair
+// whose noise cannot be told keeps its limit, which is said, and is still
+// analysed. True when the automatic limit was set.
+bool default_limit(xy_yobs_4& chain, const std::string& path, std::ostream& err) {
+  if (!chain.reference_profile()) return false;
+  if (std::string why; !set_automatic_limit(chain, why)) {
+    err << path << ": " << why << "; the frequency limit stays where it was (set one with --set fBft_f2_lim=...)\n";
+    return false;
+  }
+  return true;
+}
+
 // Keeps the window [x1, x2] of a loaded scan, as a capture keeps the
 // view's: false, with the user told why, when too few points stay.
 bool keep_window(assoc_class& file, double x1, double x2) {
@@ -431,10 +450,13 @@ job_output application_session::measure_table(const analysis_request& request, s
     tell_missing(err, path_of(file), missing);
     if (chain->reference_profile()) {
       if (!settle(file, request.auto_limit, err)) status = 1;
+      if (!request.auto_limit && !limit_set(request.settings)) default_limit(*chain, path_of(file), err);
       const line_analysis a = analyse_line(*chain);
       if (!a.refused.empty()) {
         err << path_of(file) << ": " << a.refused << '\n';
         status = 1;
+      } else if (std::isfinite(a.snr_at_limit) && a.snr_at_limit < 3.0) {
+        err << path_of(file) << ": Warning: " << low_snr_warning(a.snr_at_limit) << '\n';
       }
       const size_strain_spread spread = spread_of({chain}, {a}, nullptr);
       const line_spread u = spread.lines.empty() ? line_spread{} : spread.lines.front();
@@ -499,7 +521,11 @@ job_output application_session::size_strain(const analysis_request& request, std
       return job_output::refused();
     xy_yobs_4* chain = chain_of(file);
     if (!chain || !settle(file, request.auto_limit, err)) return job_output::refused();
+    const bool given = limit_set(request.settings) ||
+                       (i < request.pair_settings.size() && limit_set(request.pair_settings[i]));
+    const bool automatic = request.auto_limit || (!given && default_limit(*chain, path_of(file), err));
     lines.push_back(analyse_line(*chain));
+    lines.back().automatic_limit = automatic;
     if (!lines.back().refused.empty()) {
       err << path_of(file) << ": " << lines.back().refused << '\n';
       return job_output::refused();

@@ -33,7 +33,9 @@ struct analysis_request {
   std::vector<std::pair<std::string, std::string>> pairs;  // size-strain: SAMPLE, REF
   // size-strain: the settings given after each --pair, for its sample alone
   std::vector<std::vector<std::pair<std::string, std::string>>> pair_settings;
-  bool auto_limit = false;  // size-strain: each sample's limit set where its quotient meets its noise
+  // Each sample's limit set where A(L) meets three times its uncertainty;
+  // size-strain and measure --table do so anyway unless fBft_f2_lim is set.
+  bool auto_limit = false;
   int figure_width = 0;     // plot: the figure's size in pixels; 0: the default
   int figure_height = 0;
 };

@@ -105,13 +105,16 @@ TEST_F(SizeStrainFiles, AMeasuredIronLineIsDeconvolutedByTheStandardsLine) {
                                            "observed +FWHM ([0-9.]+) deg[^]*deconvoluted +FWHM ([0-9.]+) deg")))
       << r.out;
   const double R = std::stod(m[1]), observed = std::stod(m[2]), deconvoluted = std::stod(m[3]);
-  EXPECT_LT(R, 5.0);
+  // The limit lies where A(L) still stands three times above its noise, below
+  // where |Q| did: the cut's ringing leaves R a little above 5%.
+  EXPECT_LT(R, 8.0);
   EXPECT_GT(deconvoluted, observed / 3.0) << r.out;
   EXPECT_LT(deconvoluted, observed * 0.8) << r.out;
   // Its R is what counting noise explains; the scan, cut where the line's
   // tails still hold about 1% of it, may be warned about, but R may not.
   EXPECT_EQ(r.out.find("Warning: Reconvolution R"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("counting noise alone gives"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("Warning: At the frequency limit"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <complex>
 #include <cstddef>
 
+#include "numerics/fit_9.h"
+
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
@@ -23,6 +25,81 @@ double quantile(std::vector<double>& v, double q) {
   return v[k];
 }
 
+// Noise that shares between points this many neighbours on each side is
+// measured; an interpolation or a smoothing of a few points stays within it.
+constexpr int lags = 2;
+// Half the length of the kernel that reproduces a measured colour.
+constexpr int kernel_half = 8;
+
+// Points each side of the local quadratic that the scatter is measured
+// about: wide enough that the residual keeps most of the noise's spectrum
+// (a narrower filter, a second difference, keeps mainly its top and leaves
+// the correlations ill determined), narrow enough to follow a broad line.
+constexpr int half_width = 8;
+
+// The weights g of the residual r_i = Σ_j g_j y_(i+j) about the local
+// least-squares quadratic over 2h + 1 points (Savitzky-Golay's smoothing
+// weights taken from 1 at the middle).
+std::vector<double> residual_weights() {
+  const int h = half_width;
+  const double norm = (2.0 * h - 1.0) * (2.0 * h + 1.0) * (2.0 * h + 3.0);
+  std::vector<double> g(2 * h + 1);
+  for (int j = -h; j <= h; ++j)
+    g[static_cast<std::size_t>(j + h)] = (j == 0 ? 1.0 : 0.0) - (3.0 * (3.0 * h * h + 3.0 * h - 1.0) - 15.0 * j * j) / norm;
+  return g;
+}
+
+// The covariances γ(0 .. lags) of noise whose residuals (weights g) have the
+// covariances `rr`: each residual covariance is a fixed sum of the noise's.
+std::vector<double> noise_covariances(const std::vector<double>& rr, const std::vector<double>& g) {
+  const int rows = static_cast<int>(rr.size());
+  const int w = static_cast<int>(g.size());
+  double_vec target(rows);
+  design_list design(lags + 1);
+  for (int k = 0; k <= lags; ++k) {
+    design[k].allocate(rows);
+    for (int m = 0; m < rows; ++m) design[k][m] = 0.0;
+  }
+  for (int m = 0; m < rows; ++m) {
+    target[m] = rr[static_cast<std::size_t>(m)];
+    for (int a = 0; a < w; ++a)
+      for (int b = 0; b < w; ++b) {
+        const int lag = std::abs(m + b - a);
+        if (lag <= lags) design[lag][m] += g[static_cast<std::size_t>(a)] * g[static_cast<std::size_t>(b)];
+      }
+  }
+  fit_9 fit;
+  fit.fit(target, design);
+  std::vector<double> gamma(lags + 1);
+  for (int k = 0; k <= lags; ++k) gamma[static_cast<std::size_t>(k)] = fit.x[k];
+  return gamma;
+}
+
+// Weights, symmetric about their middle, whose running sum over independent
+// unit noise has the correlations rho(1 .. lags): the inverse transform of the
+// square root of their spectrum, which is then the spectrum of the weights.
+std::vector<double> kernel_of(const std::vector<double>& rho) {
+  constexpr int grid = 512;
+  std::vector<double> root(grid);
+  for (int j = 0; j < grid; ++j) {
+    const double theta = 2.0 * pi * j / grid;
+    double p = 1.0;
+    for (std::size_t k = 1; k < rho.size(); ++k) p += 2.0 * rho[k] * std::cos(static_cast<double>(k) * theta);
+    root[static_cast<std::size_t>(j)] = std::sqrt(std::max(p, 0.0));
+  }
+  std::vector<double> w(2 * kernel_half + 1);
+  double norm = 0.0;
+  for (int k = -kernel_half; k <= kernel_half; ++k) {
+    double s = 0.0;
+    for (int j = 0; j < grid; ++j) s += root[static_cast<std::size_t>(j)] * std::cos(2.0 * pi * j * k / grid);
+    w[static_cast<std::size_t>(k + kernel_half)] = s / grid;
+    norm += (s / grid) * (s / grid);
+  }
+  if (!(norm > 0.0)) return {1.0};
+  for (double& v : w) v /= std::sqrt(norm);
+  return w;
+}
+
 }  // namespace
 
 double counting_noise::power_factor(double cycles_per_point) const {
@@ -30,6 +107,13 @@ double counting_noise::power_factor(double cycles_per_point) const {
   for (std::size_t k = 0; k < kernel.size(); ++k)
     s += kernel[k] * std::polar(1.0, -2.0 * pi * static_cast<double>(k) * cycles_per_point);
   return std::norm(s);
+}
+
+double counting_noise::correlation(int lag) const {
+  const std::size_t l = static_cast<std::size_t>(std::abs(lag));
+  double s = 0.0;
+  for (std::size_t k = 0; k + l < kernel.size(); ++k) s += kernel[k] * kernel[k + l];
+  return s;
 }
 
 void counting_noise::draw(std::mt19937_64& rng, std::vector<double>& out) const {
@@ -61,14 +145,67 @@ counting_noise noise_of(const std::vector<double>& y) {
   const bool positive = std::all_of(y.begin(), y.end(), [](double v) { return v > 0.0; });
   auto level = [&](std::size_t i) { return positive ? (y[i - 1] + y[i] + y[i + 1]) / 3.0 : 1.0; };
   // Second differences take a smooth curve away; over a line's core they
-  // keep its curvature, which a low quantile of their squares passes over.
+  // keep its curvature, which a low quantile of their squares passes over
+  // (the 25% quantile of χ²(1) is 0.1015): the level's gain when neighbours
+  // do not share noise, and where the scan is too short to tell.
   std::vector<double> ratio;
   for (std::size_t i = 1; i + 1 < n; ++i) {
     const double d = y[i - 1] - 2.0 * y[i] + y[i + 1];
     ratio.push_back(d * d / 6.0 / level(i));
   }
-  // The 25% quantile of χ²(1) is 0.1015.
-  const double gain = quantile(ratio, 0.25) / 0.1015;
+  double gain = quantile(ratio, 0.25) / 0.1015;
+
+  // Where neighbours share noise, the covariances of the scatter about a
+  // local quadratic tell how, away from the line's core. Five second
+  // differences in a row sum to a difference of two slopes, which keeps the
+  // curvature five times over and the noise not more than once: where that
+  // sum stands out, every point whose quadratic reaches there is left out.
+  const int h = half_width;
+  std::vector<bool> used(n, false);
+  if (n >= static_cast<std::size_t>(4 * h + 8)) {
+    for (std::size_t i = static_cast<std::size_t>(h) + 1; i + static_cast<std::size_t>(h) + 1 < n; ++i) used[i] = true;
+    std::vector<double> sums(n, 0.0), squares;
+    for (std::size_t i = 3; i + 3 < n; ++i) {
+      const double s = (y[i + 3] - y[i + 2]) - (y[i - 2] - y[i - 3]);
+      sums[i] = s * s / level(i);
+      squares.push_back(sums[i]);
+    }
+    const double typical = quantile(squares, 0.25) / 0.1015;
+    const std::size_t reach = static_cast<std::size_t>(h) + 3;
+    for (std::size_t i = 3; i + 3 < n; ++i)
+      if (sums[i] > 16.0 * typical)
+        for (std::size_t j = i >= reach ? i - reach : 0; j <= std::min(n - 1, i + reach); ++j) used[j] = false;
+  }
+  const std::vector<double> g = residual_weights();
+  std::vector<double> r(n, 0.0);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!used[i]) continue;
+    double s = 0.0;
+    for (int j = -h; j <= h; ++j) s += g[static_cast<std::size_t>(j + h)] * y[static_cast<std::size_t>(static_cast<int>(i) + j)];
+    r[i] = s / std::sqrt(level(i));
+  }
+  std::vector<double> rr(lags + 4, 0.0);
+  std::size_t pairs = n;
+  for (std::size_t m = 0; m < rr.size(); ++m) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + m < n; ++i)
+      if (used[i] && used[i + m]) {
+        rr[m] += r[i] * r[i + m];
+        ++count;
+      }
+    if (count > 0) rr[m] /= static_cast<double>(count);
+    pairs = std::min(pairs, count);
+  }
+  // Too few points away from the line to tell a colour: taken as white.
+  if (pairs >= 32) {
+    const std::vector<double> gamma = noise_covariances(rr, g);
+    if (gamma[0] > 0.0 && std::isfinite(gamma[0])) {
+      gain = gamma[0];
+      std::vector<double> rho(gamma.size());
+      for (std::size_t k = 0; k < gamma.size(); ++k) rho[k] = std::clamp(gamma[k] / gamma[0], -1.0, 1.0);
+      noise.kernel = kernel_of(rho);
+    }
+  }
   for (std::size_t i = 0; i < n; ++i) {
     const double l = positive ? y[i] : 1.0;
     noise.sigma[i] = std::sqrt(std::max(gain * l, 0.0));

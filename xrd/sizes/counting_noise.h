@@ -19,6 +19,8 @@ struct counting_noise {
   // The noise power at a frequency, relative to independent noise of the same
   // variance: |Σ w_k exp(−2πi k φ)|², φ in cycles per point.
   double power_factor(double cycles_per_point) const;
+  // The correlation of the noise of points `lag` apart: Σ_k w_k w_(k+lag).
+  double correlation(int lag) const;
 
   // One realisation of the noise: out[i] = σ_i Σ_k w_k z_(i+k), z independent
   // standard normal.
@@ -28,5 +30,7 @@ struct counting_noise {
 // The noise of the profile `y` (one value per point, on an even step), from
 // the values themselves: Poisson for integer counts, otherwise measured from
 // the scatter of neighbouring points about a smooth curve, in proportion to
-// the counts' level (scaled counts) where the profile stays positive.
+// the counts' level (scaled counts) where the profile stays positive, with
+// the correlation of points up to two apart measured away from the line's
+// core (where its own curvature would pass for shared noise).
 counting_noise noise_of(const std::vector<double>& y);

@@ -10,6 +10,7 @@
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/measures/line_widths.h"
 #include "xrd/measures/peak_measures.h"
+#include "xrd/sizes/coefficient_noise.h"
 
 namespace {
 
@@ -30,19 +31,35 @@ std::vector<double> above_background(xy_yobs_3& chain) {
   return y;
 }
 
-// The modulus of a transform at frequency `at` (its own axis's unit), read
-// linearly between its points; 0 beyond them.
-double modulus_at(const fft_5& f, double at) {
-  const double q = (at - f.frequency_axis.x1) / f.frequency_axis.xd;
-  const int n = f.modulus.count();
-  if (!(q >= 0.0) || q > n - 1) return 0.0;
-  const int i = std::min(static_cast<int>(q), n - 2);
-  if (n < 2) return f.modulus[f.modulus.base()];
-  const double t = q - i;
-  return (1.0 - t) * f.modulus[f.modulus.base() + i] + t * f.modulus[f.modulus.base() + i + 1];
+// Computed profiles without noise leave A(L) exact up to the rounding of
+// the transforms, whose floors then stand for the noise: the quotient's
+// signal-to-noise at frequency i is 1 / sqrt((n_o/|O|)² + (n_r/|R|)²).
+double rounding_snr(xy_yobs_3& sample, int i) {
+  xy_yobs_4* ref = sample.reference_profile();
+  const fft_5& o = sample.fft;
+  const fft_5& r = ref->fft;
+  const double no = o.noise_floor(), nr = r.noise_floor();
+  const int n = r.modulus.count();
+  const double q = (i * o.frequency_axis.xd - r.frequency_axis.x1) / r.frequency_axis.xd;
+  if (i < 0 || i >= o.modulus.count() || n < 2 || !(q >= 0.0) || q > n - 1) return 0.0;
+  const int k = std::min(static_cast<int>(q), n - 2);
+  const double t = q - k;
+  const double mr = (1.0 - t) * r.modulus[r.modulus.base() + k] + t * r.modulus[r.modulus.base() + k + 1];
+  const double mo = o.modulus[o.modulus.base() + i];
+  if (!(mo > 0.0) || !(mr > 0.0)) return 0.0;
+  const double a = no / mo, b = nr / mr;
+  return 1.0 / std::sqrt(a * a + b * b);
 }
 
 }  // namespace
+
+std::string low_snr_warning(double snr) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", snr);
+  return std::string("At the frequency limit A(L) is only ") + text +
+         " times its standard uncertainty (below 3): the sizes and strains read there are noise; the automatic "
+         "frequency limit reads A(L) only where it stands above its noise";
+}
 
 profile_widths widths_of(const line_widths& w) { return {w.fwhm_x, w.integral_breadth_x, w.shape_factor}; }
 
@@ -85,34 +102,50 @@ bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& 
 
 noise_estimate estimate_noise(xy_yobs_3& sample) {
   noise_estimate e;
+  const coefficient_noise noise(sample);
+  if (!noise.ok()) return e;
   xy_yobs_4* ref = sample.reference_profile();
-  if (!ref || !sample.run_transform_stages() || !ref->run_transform_stages()) return e;
-  const fft_5& o = sample.fft;
-  const fft_5& r = ref->fft;
-  e.observed_floor = o.noise_floor();
-  e.reference_floor = r.noise_floor();
-  if (!(e.observed_floor >= 0.0) || !(e.reference_floor >= 0.0)) return e;
-  const int n = o.modulus.count();
-  for (int i = 0; i < n; ++i) {
-    const double f = o.frequency_axis.x1 + i * o.frequency_axis.xd;
-    const double mo = o.modulus[o.modulus.base() + i];
-    const double mr = modulus_at(r, f);
-    if (!(mo > 0.0) || !(mr > 0.0)) break;
-    const double a = e.observed_floor / mo, b = e.reference_floor / mr;
-    const double snr = 1.0 / std::sqrt(a * a + b * b);
+  e.observed_floor = sample.fft.noise_floor();
+  e.reference_floor = ref->fft.noise_floor();
+  if (noise.count() >= 2 && noise.at(1).sigma > 0.0) {
+    // At L = 0 A is 1 exactly; a limit there leaves nothing to read.
+    e.limit_index = noise.last_above(snr_needed);
+    if (e.limit_index >= 1) e.snr_at_limit = noise.at(e.limit_index).snr();
+    e.ok = e.limit_index >= 1 && std::isfinite(e.snr_at_limit);
+    return e;
+  }
+  // No noise in the profiles (computed ones): the transforms' rounding.
+  e.limit_index = -1;
+  for (int i = 0; i < sample.fft.modulus.count(); ++i) {
+    const double snr = rounding_snr(sample, i);
     if (!(snr > snr_needed)) break;
     e.limit_index = i;
     e.snr_at_limit = snr;
   }
-  e.ok = e.limit_index >= 0;
+  e.ok = e.limit_index >= 0 && std::isfinite(e.snr_at_limit);
   return e;
+}
+
+double snr_at(xy_yobs_3& sample, double frequency) {
+  const coefficient_noise noise(sample);
+  if (!noise.ok() || !(frequency >= 0.0) || !(sample.fft.frequency_axis.xd > 0.0)) return nan_value;
+  // Clamped as a double first: a limit typed far beyond the axis must not
+  // overflow the conversion.
+  const double at = std::min(frequency / sample.fft.frequency_axis.xd, noise.count() - 1.0);
+  const int i = static_cast<int>(std::floor(at));
+  const coefficient_noise::reading r = noise.at(i);
+  if (r.sigma > 0.0) return r.A / r.sigma;
+  return i > 0 ? rounding_snr(sample, i) : nan_value;
 }
 
 bool set_automatic_limit(xy_yobs_3& sample, std::string& why) {
   const noise_estimate e = estimate_noise(sample);
   if (!e.ok) {
-    why = sample.reference_profile() ? "The noise of the transforms cannot be estimated"
-                                     : "No reference profile (ref_prof) is set";
+    why = !sample.reference_profile() ? "No reference profile (ref_prof) is set"
+          : e.limit_index == 0
+              ? "A(L) is below three times its standard uncertainty from its first frequency on: the noise leaves "
+                "nothing to read"
+              : "The noise of the transforms cannot be estimated";
     return false;
   }
   sample.set_limit_index(e.limit_index);
@@ -193,19 +226,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   const double cos_theta = std::cos(c.two_theta * pi / 360.0);
   a.scherrer = c.wavelength > 0.0 ? c.wavelength / (a.deconvoluted.breadth * pi / 180.0 * cos_theta) : nan_value;
 
-  const noise_estimate noise = estimate_noise(sample);
-  a.snr_at_limit = nan_value;
-  if (noise.ok) {
-    // Clamped as a double first: a limit typed far beyond the axis must not
-    // overflow the conversion.
-    const double last = sample.fft.modulus.count() - 1;
-    const double at = a.limit_frequency / sample.fft.frequency_axis.xd;
-    const int i = static_cast<int>(std::floor(std::isnan(at) ? 0.0 : std::clamp(at, 0.0, last)));
-    const double mo = sample.fft.modulus[sample.fft.modulus.base() + i];
-    const double mr = modulus_at(ref->fft, i * sample.fft.frequency_axis.xd);
-    const double p = noise.observed_floor / mo, q = noise.reference_floor / mr;
-    a.snr_at_limit = mo > 0.0 && mr > 0.0 ? 1.0 / std::sqrt(p * p + q * q) : 0.0;
-  }
+  a.snr_at_limit = snr_at(sample, a.limit_frequency);
 
   std::vector<double> measured, back;
   reconvolution(sample, measured, back);
@@ -217,12 +238,15 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   // noise alone would give.
   judge_by_profile_fit(sample, a);
   if (reconvolution_r_suspect(a)) {
+    const noise_estimate noise = estimate_noise(sample);
     const std::string cause =
         noise.ok && sample.limit_index_or_last() > noise.limit_index
             ? "the frequency limit looks too high (above where the quotient's signal meets three times its noise)"
             : "the frequency limit may be too low for the line, or the reference broader than the line";
     a.warnings.push_back(reconvolution_r_judged(a) + ": " + cause);
   }
+  if (std::isfinite(a.snr_at_limit) && a.snr_at_limit < snr_needed)
+    a.warnings.push_back(low_snr_warning(a.snr_at_limit));
   if (!a.size.found) a.warnings.push_back("A(L) does not fall at its start: no size broadening is seen");
   return a;
 }

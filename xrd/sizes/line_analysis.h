@@ -21,18 +21,26 @@ struct profile_widths {
 };
 profile_widths widths_of(const line_widths& w);
 
-// Noise floors and the automatic frequency limit of a file with a
-// reference. With each transform's noise floor (fft_5::noise_floor), the quotient's
-// signal-to-noise at a frequency is then 1 / sqrt((n_o/|O|)² + (n_r/|R|)²),
-// which weighs both files' noise where each transform is small.
+// The automatic frequency limit of a file with a reference: the last
+// frequency before A(L) falls to three times its standard uncertainty, the
+// uncertainty carried from both files' point noise (coefficient_noise). The
+// transforms' noise floors (fft_5::noise_floor) come along for the filters
+// that fade the quotient out.
 struct noise_estimate {
   bool ok = false;
   double observed_floor = 0.0;
   double reference_floor = 0.0;
-  int limit_index = -1;        // the last frequency before the quotient's SNR falls to 3
-  double snr_at_limit = 0.0;   // the SNR there
+  int limit_index = -1;        // the last frequency before A/σ_A falls to 3
+  double snr_at_limit = 0.0;   // A/σ_A there
 };
 noise_estimate estimate_noise(xy_yobs_3& sample);
+
+// A/σ_A at a frequency (cycles per degree 2θ, the chain's own axis) of the
+// file's quotient by its reference; NaN where it cannot be told.
+double snr_at(xy_yobs_3& sample, double frequency);
+
+// The warning of a deconvolution whose limit lies where A/σ_A is below 3.
+std::string low_snr_warning(double snr);
 
 // Everything the single-line analysis finds for a file with a reference.
 struct line_analysis {
@@ -45,7 +53,8 @@ struct line_analysis {
   profile_widths observed, reference, deconvoluted;
   double limit_frequency = 0.0;  // cycles per degree 2θ
   double limit_L = 0.0;          // the limit as a column length
-  double snr_at_limit = 0.0;
+  double snr_at_limit = 0.0;  // A/σ_A at the limit
+  bool automatic_limit = false;  // the limit is the automatic one (set by the caller that set it)
   double reconvolution_r = 0.0;
   bool origin_where_b_smallest = false;  // the file's origin was placed by B(L) (fBft_origin)
   fit_judgement judged_by_fit;  // the tails, the background and R, from a fit to the observed line

@@ -196,7 +196,8 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
     const line_analysis& a = lines[i];
     text += (i < names.size() ? names[i] : std::string("line ") + std::to_string(i + 1)) + ":\n";
     text += "  2theta0 " + number_or_none("%.4f", a.coefficients.two_theta) + " deg, d " +
-            number_or_none("%.5f", a.coefficients.d_spacing()) + " A, frequency limit " +
+            number_or_none("%.5f", a.coefficients.d_spacing()) +
+            (a.automatic_limit ? " A, automatic frequency limit " : " A, frequency limit ") +
             number_or_none("%.4f", a.limit_frequency) + " cycles/deg (L = " + number_or_none("%.1f", a.limit_L) +
             " A), signal-to-noise there " +
             (std::isfinite(a.snr_at_limit) ? format_number("%.1f", a.snr_at_limit) : std::string("not determined")) +

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <complex>
+#include <vector>
+
+#include "xrd/sizes/counting_noise.h"
+
+class xy_yobs_3;
+class fft_5;
+
+// The standard uncertainty of the Fourier coefficients A(L) of a file
+// divided by its reference, carried from both files' point noise (their
+// size and colour, counting_noise) through the transform, the quotient and
+// its normalisation to A(0) = 1, to first order. The transform takes the
+// measured points with the background the chain subtracts (the tails the
+// chain adds are a fit, taken as known); A is the quotient's real part before
+// any Wiener filter, which weighs signal and noise alike. A background
+// through the means of the scan's ends (the chain's automatic one) adds
+// their noise.
+class coefficient_noise {
+ public:
+  // Runs both files' transform stages; ok() is false without a reference or
+  // a transform.
+  explicit coefficient_noise(xy_yobs_3& sample);
+
+  bool ok() const { return ok_; }
+  // Frequencies of the sample's axis that the reference's transform covers
+  // and does not vanish at.
+  int count() const { return count_; }
+
+  struct reading {
+    double A = 0.0;
+    double sigma = 0.0;  // standard uncertainty of A
+    // A / σ_A; infinite where A is exact (at L = 0).
+    double snr() const;
+  };
+  // A and σ_A at frequency index i (0 ≤ i < count()).
+  reading at(int i) const;
+
+  // The last frequency index before A/σ_A first falls to `needed`, or -1.
+  int last_above(double needed) const;
+
+ private:
+  struct file_noise {
+    counting_noise noise;
+    std::vector<double> x;          // the measured points' positions less the origin
+    std::vector<double> variance;   // σ² at each
+    double step = 0.0;
+    // The background through the means of the scan's first and last `ends`
+    // points (the chain's automatic one) carries their noise into every
+    // point; 0 when the background was set.
+    int ends = 0;
+    double left_centre = 0.0, right_centre = 0.0;  // the means' point indices
+    std::vector<double> rho;                       // the noise's correlation by lag
+  };
+  static file_noise noise_of_file(xy_yobs_3& chain);
+  // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, to first order in
+  // the spread of σ over the noise's correlation length.
+  static double variance(const file_noise& file, double f, std::complex<double> c, double a);
+
+  bool ok_ = false;
+  int count_ = 0;
+  double step_ = 0.0;  // the sample's frequency step
+  std::vector<std::complex<double>> observed_, reference_;
+  double o0_ = 0.0, r0_ = 0.0;
+  file_noise sample_, ref_;
+};
