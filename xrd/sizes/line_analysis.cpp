@@ -239,9 +239,14 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   judge_by_profile_fit(sample, a);
   if (reconvolution_r_suspect(a)) {
     const noise_estimate noise = estimate_noise(sample);
+    // A limit the noise sets, with A(L) not yet at 0, leaves out what the
+    // line holds above it: R then tells the cut, not a fault.
+    const bool above_noise = noise.ok && sample.limit_index_or_last() > noise.limit_index;
     const std::string cause =
-        noise.ok && sample.limit_index_or_last() > noise.limit_index
-            ? "the frequency limit looks too high (above where the quotient's signal meets three times its noise)"
+        above_noise ? "the frequency limit looks too high (above where A(L) meets three times its uncertainty)"
+        : !a.volume_reached_zero
+            ? "A(L) is cut at the frequency limit before it falls to 0, and the noise allows no higher limit, so the "
+              "deconvoluted line lacks the line's finest detail"
             : "the frequency limit may be too low for the line, or the reference broader than the line";
     a.warnings.push_back(reconvolution_r_judged(a) + ": " + cause);
   }
