@@ -40,36 +40,6 @@ struct specimen {
   double half_window = 2.5;  // degrees each side of the line
 };
 
-// The instrument: a pseudo-Voigt of this half width with this Lorentzian share.
-constexpr double instrument_hwhm = 0.05;
-constexpr double instrument_eta = 0.4;
-
-// A Lorentzian of half width w convolved with a Gaussian of sigma s (both
-// normalised), by quadrature over the Gaussian.
-double voigt(double u, double w, double s) {
-  if (s == 0.0) return w / pi / (w * w + u * u);
-  if (w == 0.0) return std::exp(-0.5 * u * u / (s * s)) / (s * std::sqrt(2.0 * pi));
-  const int steps = 600;
-  const double dt = 14.0 * s / steps;
-  double sum = 0.0;
-  for (int k = 0; k <= steps; ++k) {
-    const double t = -7.0 * s + k * dt;
-    sum += w / pi / (w * w + (u - t) * (u - t)) * std::exp(-0.5 * t * t / (s * s));
-  }
-  return sum * dt / (s * std::sqrt(2.0 * pi));
-}
-
-// The line at 2θ0 convolved with the instrument: each part of the
-// pseudo-Voigt adds its Lorentzian or Gaussian width to the sample's.
-double line_at(double x, double two_theta0, double D, double epsilon) {
-  const double theta = two_theta0 * degree / 2.0;
-  const double w = D > 0.0 ? lambda / (2.0 * pi * D * std::cos(theta)) / degree : 0.0;
-  const double strain = 2.0 * epsilon * std::tan(theta) / degree;
-  const double gauss = instrument_hwhm / std::sqrt(2.0 * std::log(2.0));
-  const double u = x - two_theta0;
-  return instrument_eta * voigt(u, w + instrument_hwhm, strain) +
-         (1.0 - instrument_eta) * voigt(u, w, std::hypot(strain, gauss));
-}
 
 // A sample and its reference file at one order, the chain's background the
 // mean of each scan's first and last eight points, and the transform doubled

@@ -29,8 +29,6 @@ using namespace chain_test;
 using namespace bragg;
 
 constexpr double d110 = 2.0268;
-constexpr double instrument_hwhm = 0.05;
-constexpr double instrument_eta = 0.4;
 
 struct specimen {
   double D = 0.0;        // Å; 0: no size broadening
@@ -39,31 +37,6 @@ struct specimen {
   double background = 200.0;
   double half_window = 4.0;
 };
-
-// A Lorentzian of half width w convolved with a Gaussian of sigma s.
-double voigt(double u, double w, double s) {
-  if (s == 0.0) return w / pi / (w * w + u * u);
-  if (w == 0.0) return std::exp(-0.5 * u * u / (s * s)) / (s * std::sqrt(2.0 * pi));
-  const int steps = 400;
-  const double dt = 14.0 * s / steps;
-  double sum = 0.0;
-  for (int k = 0; k <= steps; ++k) {
-    const double t = -7.0 * s + k * dt;
-    sum += w / pi / (w * w + (u - t) * (u - t)) * std::exp(-0.5 * t * t / (s * s));
-  }
-  return sum * dt / (s * std::sqrt(2.0 * pi));
-}
-
-// The specimen's line at 2θ0 seen through the instrument.
-double line_at(double x, double two_theta0, double D, double epsilon) {
-  const double theta = two_theta0 * degree / 2.0;
-  const double w = D > 0.0 ? lambda / (2.0 * pi * D * std::cos(theta)) / degree : 0.0;
-  const double strain = 2.0 * epsilon * std::tan(theta) / degree;
-  const double gauss = instrument_hwhm / std::sqrt(2.0 * std::log(2.0));
-  const double u = x - two_theta0;
-  return instrument_eta * voigt(u, w + instrument_hwhm, strain) +
-         (1.0 - instrument_eta) * voigt(u, w, std::hypot(strain, gauss));
-}
 
 // A sample and its reference at one order, Poisson counts, the background
 // the mean of each scan's ends and the automatic limit.
