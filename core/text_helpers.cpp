@@ -51,7 +51,7 @@ std::string exact_text(T x) {
   // Beyond 1e15 fixed decimals only spell out the binary value's digits.
   if (std::fabs(x) < 1e15 && read_back(text, x) == x) return text;
   for (int digits = 6; digits <= 17; ++digits) {
-    char format[8];
+    char format[16];  // room for any int the compiler cannot bound
     std::snprintf(format, sizeof format, "%%.%dg", digits);
     text = format_number(format, x);
     if (read_back(text, x) == x) break;
