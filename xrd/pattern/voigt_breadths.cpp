@@ -50,7 +50,7 @@ voigt_breadths voigt_breadths_from(const std::vector<double>& L_A, const std::ve
   r.points = static_cast<int>(L.size());
   if (L.size() < 4) {
     r.refused = "fewer than 4 points of A(L) above " + std::to_string(static_cast<int>(resolved_sigmas)) +
-                " of its uncertainties from L = " + std::to_string(static_cast<int>(L_from_A)) + " A on";
+                " times its uncertainty from L = " + std::to_string(static_cast<int>(L_from_A)) + " A on";
     return r;
   }
   r.L_from_A = L.front();

@@ -110,6 +110,33 @@ TEST(WilliamsonHall, TheClassicalPlotOfBreadthsThatAddGivesTheSizeAndApparentStr
   EXPECT_NEAR(r.volume_length_A.u, r.plot.fit.u(0) * 400.0 * 400.0, 1e-9);
 }
 
+TEST(WilliamsonHall, LinesScatteringBeyondTheirUncertaintiesWidenTheFitsUncertaintiesByTheBirgeRatio) {
+  std::vector<line_breadths> lines = additive_lines(400.0, 1.5e-3, 0.0, 1e-5, 0);
+  const std::vector<double> scatter{3e-5, -5e-5, 4e-5, -2e-5, 6e-5};
+  for (std::size_t i = 0; i < lines.size(); ++i) lines[i].integral_per_A += scatter[i];
+  const classical_williamson_hall r = classical_williamson_hall_of(lines);
+  ASSERT_TRUE(r.plot.refused.empty());
+  // The weighted straight line written out (equal weights here).
+  double S = 0, Sx = 0, Sy = 0, Sxx = 0, Sxy = 0;
+  for (const auto& l : lines) {
+    const double x = 1.0 / l.d_A, y = l.integral_per_A, w = 1.0 / (l.integral_u * l.integral_u);
+    S += w, Sx += w * x, Sy += w * y, Sxx += w * x * x, Sxy += w * x * y;
+  }
+  const double D = S * Sxx - Sx * Sx;
+  const double a = (Sxx * Sy - Sx * Sxy) / D, b = (S * Sxy - Sx * Sy) / D;
+  double chi_square = 0.0;
+  for (const auto& l : lines) chi_square += std::pow((l.integral_per_A - a - b / l.d_A) / l.integral_u, 2);
+  const double birge = chi_square / 3.0;
+  ASSERT_GT(birge, 1.0);
+  EXPECT_NEAR(r.plot.fit.coefficients[0], a, 1e-12);
+  EXPECT_NEAR(r.plot.fit.coefficients[1], b, 1e-12);
+  EXPECT_NEAR(r.plot.fit.u(0), std::sqrt(Sxx / D * birge), 1e-6 * std::sqrt(Sxx / D * birge));
+  EXPECT_NEAR(r.plot.fit.u(1), std::sqrt(S / D * birge), 1e-6 * std::sqrt(S / D * birge));
+  // Lines that lie closer than their σ say keep the σ's uncertainties.
+  const classical_williamson_hall exact = classical_williamson_hall_of(additive_lines(400.0, 1.5e-3, 0.0, 1e-5, 0));
+  EXPECT_NEAR(exact.plot.fit.u(0), std::sqrt(Sxx / D), 1e-6 * std::sqrt(Sxx / D));
+}
+
 struct bound_case {
   std::string name;
   double size_A, strain;
