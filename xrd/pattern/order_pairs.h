@@ -15,9 +15,9 @@ struct order_pair {
   std::size_t first = 0, second = 0;  // indices into the lines given; first the lower order
   int first_order = 0, second_order = 0;
   std::array<int, 3> direction{0, 0, 0};  // the lowest indices, as |h| ≥ |k| ≥ |l|
+  std::array<int, 3> first_hkl{0, 0, 0}, second_hkl{0, 0, 0};  // as the lines were indexed
 
   std::string label() const;  // "110/220", from the lines' own indices
-  std::array<int, 3> first_hkl{0, 0, 0}, second_hkl{0, 0, 0};
 };
 
 // Every pair of orders present, lower order first, in the order the lines

@@ -187,7 +187,8 @@ modified_williamson_hall modified_of(const std::vector<line_breadths>& lines, st
     r.plot.fit.covariance = {{r.covariance[0][0], r.covariance[0][1]}, {r.covariance[1][0], r.covariance[1][1]}};
   }
   const double a_u = std::sqrt(r.covariance[0][0]), m_u = std::sqrt(r.covariance[1][1]);
-  if (power == 0.5) {
+  const bool linear_form = power < 1.0;
+  if (linear_form) {
     r.volume_length_A = length_from_intercept(a, a_u);
     r.strain_h00 = strain_from_slope(m, m_u, apparent_strain_of);
   } else {
