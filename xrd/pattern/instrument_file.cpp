@@ -1,5 +1,6 @@
 #include "xrd/pattern/instrument_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -86,9 +87,11 @@ bool write_instrument_file(const std::string& path, const instrument_function& f
   }
   for (const instrument_line& l : f.lines) {
     finite = finite && std::isfinite(l.two_theta) && std::isfinite(l.fwhm) && std::isfinite(l.fwhm_residual);
-    text << "line = " << exact(l.two_theta) << " " << exact(l.fwhm) << " " << exact(l.fwhm_residual)
-         << " # 2theta, FWHM, FWHM - fitted FWHM (deg) of a line used" << (l.label.empty() ? "" : ": " + l.label)
-         << "\n";
+    // The label is one word, so that the numbers after it stay in their places.
+    std::string label = l.label.empty() ? std::string("-") : l.label;
+    std::replace_if(label.begin(), label.end(), [](char c) { return c == ' ' || c == '\t' || c == '#'; }, '_');
+    text << "line = " << label << " " << exact(l.two_theta) << " " << exact(l.fwhm) << " " << exact(l.fwhm_residual)
+         << " # a line used: its name, 2theta, FWHM, FWHM - fitted FWHM (deg)\n";
   }
   if (!finite) {
     why = path + ": Cannot write file: the instrument function holds a value that is not a number";
@@ -188,12 +191,13 @@ bool read_instrument_file(const std::string& path, double sample_lambda1_A, inst
   for (const read_value& l : used_lines) {
     const std::vector<std::string_view> words = blank_separated(l.text);
     instrument_line line;
-    if (words.size() != 3 || !number_in(words[0], line.two_theta) || !number_in(words[1], line.fwhm) ||
-        !number_in(words[2], line.fwhm_residual)) {
-      why = path + ": line " + std::to_string(l.line) + ": damaged: a line used is three numbers, not " +
+    if (words.size() != 4 || !number_in(words[1], line.two_theta) || !number_in(words[2], line.fwhm) ||
+        !number_in(words[3], line.fwhm_residual)) {
+      why = path + ": line " + std::to_string(l.line) + ": damaged: a line used is a name and three numbers, not " +
             ::quoted(l.text);
       return false;
     }
+    if (words[0] != "-") line.label = std::string(words[0]);
     r.lines.push_back(line);
   }
   r.fitted = true;

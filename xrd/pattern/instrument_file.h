@@ -15,7 +15,7 @@
 //   U = 0.0043 # deg^2, Caglioti: FWHM^2 = U tan^2(theta) + V tan(theta) + W
 //   U_u = 0.0002 # deg^2, standard uncertainty
 //   ...
-//   line = 21.358 0.0712 0.0011 # 2theta, FWHM, FWHM - fitted FWHM (deg) of a line used
+//   line = 100 21.358 0.0712 0.0011 # a line used: its name, 2theta, FWHM, FWHM - fitted FWHM (deg)
 //
 // Saved to a temporary file renamed into place: a failed save leaves the old
 // file as it was. False with `why` ("<path>: Cannot write file: <cause>").

@@ -76,7 +76,7 @@ TEST_F(InstrumentFile, AnInstrumentWrittenAndReadBackHasTheSameValues) {
   // A person reads it: one named value a line, with its units.
   for (const char* shown : {"U = 0.0041234567890123 # deg^2, Caglioti", "U_u = 2.5e-05 # deg^2", "lambda1 = 1.5406 # A",
                             "lambda2 = 1.54439 # A", "ratio = 0.5 #", "standard = LaB6 SRM 660c\n",
-                            "line = 21.3585 0.0526 0.00011 #"})
+                            "line = 100 21.3585 0.0526 0.00011 #"})
     EXPECT_NE(text.find(shown), std::string::npos) << shown << " in\n" << text;
   EXPECT_EQ(text.find("nan"), std::string::npos);
 
@@ -101,6 +101,7 @@ TEST_F(InstrumentFile, AnInstrumentWrittenAndReadBackHasTheSameValues) {
   for (std::size_t i = 0; i < 9; ++i) EXPECT_NEAR(back.uvw_covariance[i], f.uvw_covariance[i], 1e-24) << i;
   ASSERT_EQ(back.lines.size(), f.lines.size());
   for (std::size_t i = 0; i < f.lines.size(); ++i) {
+    EXPECT_EQ(back.lines[i].label, f.lines[i].label);
     EXPECT_EQ(back.lines[i].two_theta, f.lines[i].two_theta);
     EXPECT_EQ(back.lines[i].fwhm, f.lines[i].fwhm);
     EXPECT_EQ(back.lines[i].fwhm_residual, f.lines[i].fwhm_residual);
@@ -141,6 +142,8 @@ TEST_F(InstrumentFile, ADamagedOrForeignInstrumentFileIsRefusedNamingTheFileTheL
        path + ": line " + line_of("eta0 = ") + ": eta0 is not a number: \"about 0.3\""},
       {"a value written as nan", replaced("U = ", "U = nan # "), 1.5406,
        path + ": line " + line_of("U = ") + ": U is not a number: \"nan\""},
+      {"a line used without its width", replaced("line = 110 30.3853 0.0561", "line = 110 30.3853"), 1.5406,
+       path + ": line " + line_of("line = 110") + ": damaged: a line used is a name and three numbers"},
       {"a file cut short", good.substr(0, good.find("eta1 = ")), 1.5406, path + ": the value eta1 is missing"},
       {"a cobalt sample with a copper instrument", good, 1.78897,
        path + ": line " + line_of("lambda1 = ") + ": made for a wavelength of 1.5406 A, and the sample's is 1.78897 A"},

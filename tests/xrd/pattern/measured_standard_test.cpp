@@ -9,6 +9,7 @@
 #include "../files/data_file_fixture.h"
 #include "standard_pattern.h"
 #include "xrd/pattern/doublet_fit.h"
+#include "xrd/pattern/instrument_file.h"
 #include "xrd/pattern/instrument_function.h"
 
 namespace {
@@ -47,6 +48,14 @@ TEST_F(MeasuredStandard, TheD8LaB6ExportGivesAnInstrumentFunctionFromItsLines) {
     EXPECT_LT(f.fwhm_at(two_theta), 0.3) << two_theta;
     EXPECT_LT(f.u_fwhm_at(two_theta), 0.1 * f.fwhm_at(two_theta)) << two_theta;
   }
+  // Saved for the iron measured in the same session, and read back for it.
+  const std::string saved = dir + "/d8_lab6.instrument.txt";
+  std::string why;
+  ASSERT_TRUE(write_instrument_file(saved, f, why)) << why;
+  instrument_function back;
+  ASSERT_TRUE(read_instrument_file(saved, lambda, back, why)) << why;
+  EXPECT_EQ(back.fwhm_at(44.7), f.fwhm_at(44.7));
+  EXPECT_EQ(back.lines.size(), f.lines.size());
   // For the documentation: the fitted instrument and how each line sits on it.
   std::printf("LaB6 (d8_lab6_standard.csv), %zu lines:\n", f.lines.size());
   std::printf("  U = %.3e ± %.1e deg^2, V = %.3e ± %.1e deg^2, W = %.3e ± %.1e deg^2 (reduced chi-square %.1f)\n", f.U,
