@@ -80,7 +80,9 @@ std::vector<reflection> reflections_of(const cubic_lattice& lattice, double d_mi
   if (n_max > 1e4) return out;
   const int h_max = static_cast<int>(std::floor(std::sqrt(n_max)));
   std::map<int, reflection> by_n;
-  for (int h = 1; h <= h_max; ++h)
+  // Falling h, so that of reflections at one d the one with the largest h
+  // comes first ("300/221").
+  for (int h = h_max; h >= 1; --h)
     for (int k = 0; k <= h; ++k)
       for (int l = 0; l <= k; ++l) {
         const int n = h * h + k * k + l * l;

@@ -99,14 +99,15 @@ peak_search find_lines(const std::vector<double>& x, const std::vector<double>& 
     const double least = options.least_sigmas * sigma[i];
     if (s[i] < least) continue;
     double left_low = s[i], right_low = s[i];
-    for (std::size_t j = i; j > 0 && s[j - 1] <= s[i]; --j) left_low = std::min(left_low, s[j - 1]);
-    for (std::size_t j = i; j + 1 < n && s[j + 1] < s[i]; ++j) right_low = std::min(right_low, s[j + 1]);
-    // At an end of the pattern the rise on that side cannot be seen.
-    const bool left_end = left_low == s[i] || std::all_of(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i),
-                                                          [&](double v) { return v <= s[i]; });
-    const bool right_end = std::all_of(s.begin() + static_cast<std::ptrdiff_t>(i) + 1, s.end(),
-                                       [&](double v) { return v < s[i]; });
-    double base = std::max(left_end ? right_low : left_low, right_end ? left_low : right_low);
+    std::size_t j = i;
+    for (; j > 0 && s[j - 1] <= s[i]; --j) left_low = std::min(left_low, s[j - 1]);
+    const bool left_end = j == 0;
+    for (j = i; j + 1 < n && s[j + 1] < s[i]; ++j) right_low = std::min(right_low, s[j + 1]);
+    const bool right_end = j + 1 == n;
+    // A side that reaches an end of the pattern before a higher top may be
+    // cut there: the other side's low counts, unless both reach an end.
+    double base = std::max(left_low, right_low);
+    if (left_end != right_end) base = left_end ? right_low : left_low;
     if (left_end && right_end) base = std::min(left_low, right_low);
     if (s[i] - base < least) continue;
     found.push_back({i, s[i]});
