@@ -61,6 +61,42 @@ side half_crossing(const std::vector<double>& x, const std::vector<double>& m, c
   return s;
 }
 
+struct top_parabola {
+  bool ok = false;
+  double position_x = 0.0, position_u = 0.0, height = 0.0, height_u = 0.0;
+};
+
+// The vertex of y = c0 + c1 t + c2 t², t = x − x[top], fitted by weighted
+// least squares to the points about `top` down to `level` (at least the
+// top three), and its uncertainties from the fit's covariance.
+top_parabola fit_top(const std::vector<double>& x, const std::vector<double>& m, const std::vector<double>& sigma,
+                     std::size_t top, std::size_t lo, std::size_t hi, double level) {
+  std::size_t a = top - 1, b = top + 1;
+  while (a > lo && m[a - 1] >= level) --a;
+  while (b < hi && m[b + 1] >= level) ++b;
+  Eigen::Matrix3d normal = Eigen::Matrix3d::Zero();
+  Eigen::Vector3d right = Eigen::Vector3d::Zero();
+  for (std::size_t i = a; i <= b; ++i) {
+    const double t = x[i] - x[top], w = 1.0 / (sigma[i] * sigma[i]);
+    const Eigen::Vector3d row(1.0, t, t * t);
+    normal += w * row * row.transpose();
+    right += w * m[i] * row;
+  }
+  const Eigen::Matrix3d covariance = normal.inverse();
+  const Eigen::Vector3d k = covariance * right;
+  top_parabola p;
+  const double t_top = -k[1] / (2.0 * k[2]);
+  if (!(k[2] < 0.0 && std::fabs(t_top) <= (x[b] - x[a]) / 2.0) || !covariance.allFinite()) return p;
+  p.ok = true;
+  p.position_x = x[top] + t_top;
+  p.height = k[0] - k[1] * k[1] / (4.0 * k[2]);
+  const Eigen::Vector3d d_position(0.0, -1.0 / (2.0 * k[2]), k[1] / (2.0 * k[2] * k[2]));
+  const Eigen::Vector3d d_height(1.0, -k[1] / (2.0 * k[2]), k[1] * k[1] / (4.0 * k[2] * k[2]));
+  p.position_u = std::sqrt(d_position.dot(covariance * d_position));
+  p.height_u = std::sqrt(d_height.dot(covariance * d_height));
+  return p;
+}
+
 }  // namespace
 
 peak_search find_lines(const std::vector<double>& x, const std::vector<double>& y,
@@ -155,29 +191,17 @@ peak_search find_lines(const std::vector<double>& x, const std::vector<double>& 
       if (ms[i] > ms[top]) top = i;
     if (top <= lo || top >= hi) continue;
 
-    // y = c0 + c1 t + c2 t², t = x − x[top], over the top above 3/4 of its height.
-    std::size_t a = top - 1, b = top + 1;
-    while (a > lo && m[a - 1] >= 0.75 * ms[top]) --a;
-    while (b < hi && m[b + 1] >= 0.75 * ms[top]) ++b;
-    Eigen::Matrix3d normal = Eigen::Matrix3d::Zero();
-    Eigen::Vector3d right = Eigen::Vector3d::Zero();
-    for (std::size_t i = a; i <= b; ++i) {
-      const double t = x[i] - x[top], w = 1.0 / (sigma[i] * sigma[i]);
-      const Eigen::Vector3d row(1.0, t, t * t);
-      normal += w * row * row.transpose();
-      right += w * m[i] * row;
-    }
-    const Eigen::Matrix3d covariance = normal.inverse();
-    const Eigen::Vector3d k = covariance * right;
+    // The top's position from the points above half its height, where most
+    // of the line's counts are; its height from those above 3/4, where a
+    // parabola bends as the line does.
     found_line line;
-    const double t_top = -k[1] / (2.0 * k[2]);
-    if (k[2] < 0.0 && std::fabs(t_top) <= (x[b] - x[a]) / 2.0) {
-      line.position_x = x[top] + t_top;
-      line.height = k[0] - k[1] * k[1] / (4.0 * k[2]);
-      const Eigen::Vector3d d_position(0.0, -1.0 / (2.0 * k[2]), k[1] / (2.0 * k[2] * k[2]));
-      const Eigen::Vector3d d_height(1.0, -k[1] / (2.0 * k[2]), k[1] * k[1] / (4.0 * k[2] * k[2]));
-      line.position_u = std::sqrt(d_position.dot(covariance * d_position));
-      line.height_u = std::sqrt(d_height.dot(covariance * d_height));
+    const top_parabola wide = fit_top(x, m, sigma, top, lo, hi, 0.5 * ms[top]);
+    const top_parabola narrow = fit_top(x, m, sigma, top, lo, hi, 0.75 * ms[top]);
+    if (wide.ok && narrow.ok) {
+      line.position_x = wide.position_x;
+      line.position_u = wide.position_u;
+      line.height = narrow.height;
+      line.height_u = narrow.height_u;
     } else {
       // Too flat or too skewed for a parabola: the top point itself.
       line.position_x = x[top];

@@ -67,12 +67,13 @@ inline const iron_reflection iron[] = {
     {"110", 1, 1, 0, 6000}, {"200", 2, 0, 0, 900}, {"211", 2, 1, 1, 1800}, {"220", 2, 2, 0, 600}, {"310", 3, 1, 0, 1000}};
 inline double iron_d_A(const iron_reflection& r) { return iron_a_A / std::sqrt(r.h * r.h + r.k * r.k + r.l * r.l); }
 inline double iron_background(double x) { return 80.0 + 2500.0 / (x - 20.0); }
+inline double iron_fwhm_deg(const iron_reflection& r) {
+  const double tan_theta = std::tan(two_theta_deg(iron_d_A(r), lambda1_A) * pi / 360.0);
+  return std::sqrt(0.02 * tan_theta * tan_theta - 0.005 * tan_theta + 0.01);
+}
 inline pattern iron_pattern(unsigned seed = 20261207) {
   std::vector<line> lines;
-  for (const auto& r : iron) {
-    const double tan_theta = std::tan(two_theta_deg(iron_d_A(r), lambda1_A) * pi / 360.0);
-    lines.push_back({iron_d_A(r), r.height, std::sqrt(0.02 * tan_theta * tan_theta - 0.005 * tan_theta + 0.01)});
-  }
+  for (const auto& r : iron) lines.push_back({iron_d_A(r), r.height, iron_fwhm_deg(r)});
   return make(40.0, 120.0, 0.02, lines, iron_background, ka2_ratio, seed);
 }
 
