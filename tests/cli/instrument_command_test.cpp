@@ -151,6 +151,7 @@ TEST_F(InstrumentCommand, ARefusedStandardSaysWhyExitsOneAndWritesNothing) {
     double from, to;
     const char* lattice;
     const char* message;
+    double step = 0.01;
   };
   const std::vector<row> rows = {
       {"a standard of two lines is too few", {30.0, 50.0}, 25.0, 55.0, "", "2 isolated lines of 2 found"},
@@ -158,10 +159,14 @@ TEST_F(InstrumentCommand, ARefusedStandardSaysWhyExitsOneAndWritesNothing) {
        "isolated line"},
       {"a lattice whose reflections lie elsewhere indexes nothing", {30.0, 50.0, 70.0}, 25.0, 75.0, "fcc:2.0",
        "the lattice fcc:2.0 indexes none of its 3 lines"},
+      // Isolated, but so near each other on so coarse a step that no line's
+      // window holds enough points to fit its doublet.
+      {"lines too close for a window of their own give no fit and no numbers",
+       {30.0, 30.35, 30.7, 31.05, 31.4}, 29.85, 31.6, "", "the instrument fit did not converge", 0.035},
   };
   for (const row& t : rows) {
     SCOPED_TRACE(t.name);
-    const std::string scan = standard("standard.xy", t.lines, t.from, t.to);
+    const std::string scan = standard("standard.xy", t.lines, t.from, t.to, t.step);
     const std::string file = path("instrument.txt");
     std::vector<std::string> args = {"instrument", scan, "-o", file};
     if (*t.lattice) args.insert(args.end(), {"--lattice", t.lattice});
