@@ -111,6 +111,14 @@ int run_size_strain(application_session& session, const arguments& args, std::os
   return write_job(session.size_strain(args.analysis, err), args.analysis, out, err);
 }
 
+int run_instrument(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  const analysis_request& r = args.analysis;
+  const job_output job = session.instrument(args.files[0], args.scan, r.lattice, r.output, err);
+  if (!job.made) return 1;
+  out << job.text;
+  return job.status;
+}
+
 int run_plot(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const std::string& output = args.analysis.output;
   if (!output.empty()) {
@@ -221,6 +229,25 @@ const std::vector<command_row>& command_rows() {
                     : std::string();
        },
        nullptr, run_size_strain},
+      {"instrument", 1, 1, "instrument needs one standard's pattern", {"--lattice", "--scan", "-o"},
+       "  instrument STANDARD [--lattice SPEC] [--scan K] -o INSTRUMENT.txt\n"
+       "                         The instrument function from the whole pattern of a line-profile\n"
+       "                         standard (LaB6, Si): its isolated lines found (with --lattice\n"
+       "                         sc:A, bcc:A, fcc:A or diamond:A, A in Angstrom, the indexed ones,\n"
+       "                         named by hkl), each fitted as a pseudo-Voigt K-alpha1/K-alpha2\n"
+       "                         doublet (the file's wavelength, else the template's), then\n"
+       "                         FWHM^2 = U tan^2(theta) + V tan(theta) + W and eta = eta0 + eta1\n"
+       "                         2theta. Writes them to INSTRUMENT.txt and prints U, V, W, eta0,\n"
+       "                         eta1 with their standard uncertainties, each line's FWHM, eta and\n"
+       "                         residuals, and the lines not fitted with the reason. Refused with\n"
+       "                         fewer than three isolated lines, a lattice that indexes none, or\n"
+       "                         fits that do not converge.\n",
+       false,
+       [](const arguments& args, const command_row&) {
+         return args.analysis.output.empty() ? std::string("instrument needs -o INSTRUMENT.txt, the file to write")
+                                             : std::string();
+       },
+       nullptr, run_instrument},
       {"plot", 1, -1, "plot needs at least one file",
        {"--ref", "--set", "--show", "--xrange", "--auto-limit", "--size", "-o"},
        "  plot FILE... [--size WxH] [-o FIG.svg]\n"
@@ -296,8 +323,8 @@ const std::vector<option_row>& option_rows() {
          return std::string();
        }},
       {{"--scan"},
-       "  --scan K               (info, convert) Read scan K (from 1) of a file holding several\n"
-       "                         (RAS, XRDML); the first by default.\n",
+       "  --scan K               (info, convert, instrument) Read scan K (from 1) of a file\n"
+       "                         holding several (RAS, XRDML); the first by default.\n",
        false,
        [](const value_of& value, arguments& args) {
          const char* v = value();
@@ -375,6 +402,14 @@ const std::vector<option_row>& option_rows() {
          if (!reference) return std::string("--pair needs a sample file and its reference");
          args.analysis.pairs.emplace_back(sample, reference);
          args.analysis.pair_settings.emplace_back();
+         return std::string();
+       }},
+      {{"--lattice"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v || !application_session::lattice_refused(v).empty())
+           return std::string("--lattice needs sc:A, bcc:A, fcc:A or diamond:A (A in Angstrom)");
+         args.analysis.lattice = v;
          return std::string();
        }},
       {{"--table"}, nullptr, false,

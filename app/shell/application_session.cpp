@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -19,6 +21,7 @@
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/shell/hint_text_3.h"
+#include "app/shell/instrument_job.h"
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
@@ -35,6 +38,7 @@
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/measures/peak_measures.h"
+#include "xrd/pattern/cubic_lattice.h"
 #include "xrd/plots/plot_3.h"
 #include "xrd/sizes/coefficient_spread.h"
 #include "xrd/sizes/line_analysis.h"
@@ -316,6 +320,32 @@ bool application_session::convert_to_xdd(const std::string& input, const std::st
   const bool done = (!window || keep_window(*file, x1, x2)) && save_as_xdd(*file, output);
   unload_file(file);
   return done;
+}
+
+job_output application_session::instrument(const std::string& path, int scan, const std::string& lattice,
+                                            const std::string& output, std::ostream& err) {
+  std::vector<double> x, y;
+  double lambda_A = std::numeric_limits<double>::quiet_NaN();
+  {
+    const xdd_data_3::scan_choice chosen(scan);
+    assoc_class* file = load_file(path);
+    if (!file) return job_output::refused();
+    if (auto* profile = dynamic_cast<xy_data_3*>(find_existing(*file, "xy_yobs")))
+      for (int i = 0; i < profile->n; ++i) {
+        x.push_back(profile->x_of(i));
+        y.push_back(static_cast<double>(profile->y[i]));
+      }
+    if (assoc_class* lambda = find_existing(*file, "lBambda"))
+      if (const char* l = lambda->get_text()) lambda_A = std::strtod(l, nullptr);
+    unload_file(file);
+  }
+  return instrument_from_standard(path, x, y, lambda_A, lattice, output, err);
+}
+
+std::string application_session::lattice_refused(const std::string& text) {
+  cubic_lattice cell;
+  std::string why;
+  return parse_lattice(text, cell, why) ? std::string() : why;
 }
 
 // --- projects ---

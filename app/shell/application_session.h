@@ -38,6 +38,7 @@ struct analysis_request {
   bool auto_limit = false;
   int figure_width = 0;     // plot: the figure's size in pixels; 0: the default
   int figure_height = 0;
+  std::string lattice;  // instrument: the lattice its standard's lines are indexed with ("sc:4.157")
 };
 
 // What a job made: its text, when it made one, and the exit status the run
@@ -169,6 +170,11 @@ class application_session {
   // The size-strain analysis of one line (one pair) or of two orders of
   // one reflection (two pairs), each sample with its own reference.
   job_output size_strain(const analysis_request& request, std::ostream& err);
+  // The instrument function from the standard at `path` (scan `scan`),
+  // written to `output`; the text lists its figures and the lines used and
+  // not. Refused (said, nothing written) as instrument_from_standard says.
+  job_output instrument(const std::string& path, int scan, const std::string& lattice, const std::string& output,
+                        std::ostream& err);
   // Opens the request's project and makes the report of one view holding
   // all its files; refused when any of its files was not loaded.
   job_output project_report(const analysis_request& request, std::ostream& err);
@@ -178,6 +184,8 @@ class application_session {
   static int run_guarded(const std::function<int()>& job, std::ostream& err);
   // Why a list of shown families cannot be shown together; "" when it can.
   static std::string families_refused(const std::vector<std::string>& names);
+  // Why `text` is not a lattice ("sc:4.157"); "" when it is.
+  static std::string lattice_refused(const std::string& text);
   // Why a figure cannot be drawn at that size; "" when it can.
   static std::string figure_size_refused(int width, int height);
 
