@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/error_message.h"
@@ -123,16 +125,22 @@ bool ordinate_value(const char* text, double& value) {
 // with the line feed for a line end, so each save and load would lose one.
 // The line breaks inside it (a sample name of several lines) become blanks:
 // kept, they would push the numbers down and the file would not load again.
+// So do other control bytes and a byte order mark at its start (a binary
+// header read as a comment), which would make the saved file look binary
+// or wide text when it is loaded.
 std::string comment_line(const my_string& comment) {
   std::string text = comment.c_str();
   while (!text.empty() && text.back() == '\r') text.pop_back();
   for (char& c : text)
-    if (c == '\n' || c == '\r') c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
+  for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+    if (text.compare(0, mark.size(), mark) == 0) text.replace(0, mark.size(), mark.size(), ' ');
   std::size_t first = 0;
   while (first < text.size() && is_separator(text[first])) ++first;
   if (first == text.size()) return "Comment";
   if (is_number_char(text[first])) return "Comment " + text;
-  return text;
+  // The reader drops the blanks before a comment's first word.
+  return text.substr(first);
 }
 
 // The text of a refused token as the message shows it: quoted, and cut short

@@ -227,7 +227,11 @@ TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFil
               // them) pushed the saved file's numbers down a line.
               {"a comment of several lines", "quartz\n\n\nfrom the\r\nmine", "quartz   from the  mine"},
               {"a comment whose second line reads as data", "Scan\n20.5", "Scan 20.5"},
-              {"a comment of line feeds", "\n\n", "Comment"}};
+              {"a comment of line feeds", "\n\n", "Comment"},
+              // A binary header read as a comment made the saved file look
+              // like wide text, or binary, when it was loaded again.
+              {"a comment that starts with a byte order mark", "\xFF\xFE\x02scan", "scan"},
+              {"a comment with control bytes", "scan\x02\x1F end", "scan   end"}};
   for (const auto& c : rows) {
     xdd_10* x = new_file(dir + "/saved.xdd", c.comment);
     profile(x).set_first_step_count(20.0, 0.5, 4);
