@@ -133,10 +133,20 @@ std::string comment_line(const my_string& comment) {
   while (!text.empty() && text.back() == '\r') text.pop_back();
   for (char& c : text)
     if (static_cast<unsigned char>(c) < 0x20 && c != '\t') c = ' ';
-  for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
-    if (text.compare(0, mark.size(), mark) == 0) text.replace(0, mark.size(), mark.size(), ' ');
+  // The first word starts past the separators (0xFF among them), and a
+  // mark found there would start the saved file once they are dropped.
   std::size_t first = 0;
-  while (first < text.size() && is_separator(text[first])) ++first;
+  for (;;) {
+    bool marked = false;
+    for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+      if (text.compare(first, mark.size(), mark) == 0) {
+        text.replace(first, mark.size(), mark.size(), ' ');
+        marked = true;
+      }
+    const std::size_t at = first;
+    while (first < text.size() && is_separator(text[first])) ++first;
+    if (!marked && first == at) break;
+  }
   if (first == text.size()) return "Comment";
   if (is_number_char(text[first])) return "Comment " + text;
   // The reader drops the blanks before a comment's first word.

@@ -231,6 +231,7 @@ TEST_F(DataFiles, ACommentThatWouldReadAsDataIsSavedAfterTheWordCommentAndTheFil
               // A binary header read as a comment made the saved file look
               // like wide text, or binary, when it was loaded again.
               {"a comment that starts with a byte order mark", "\xFF\xFE\x02scan", "scan"},
+              {"a comment with a byte order mark after blanks", "\xFF\xFF\xFE\xFF#scan", "#scan"},
               {"a comment with control bytes", "scan\x02\x1F end", "scan   end"}};
   for (const auto& c : rows) {
     xdd_10* x = new_file(dir + "/saved.xdd", c.comment);
