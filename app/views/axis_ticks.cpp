@@ -36,7 +36,8 @@ std::string compact_exponent(std::string s) {
 
 axis_ticks axis_ticks::choose(double lo, double hi, int most) {
   axis_ticks t;
-  if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo)) return t;
+  // A span beyond the largest double has no step either.
+  if (!std::isfinite(hi - lo) || !(hi > lo)) return t;
   most = std::max(most, 2);
   static constexpr int mantissas[] = {1, 2, 5};
   // Below the finest step that could do: the loop climbs from there.

@@ -14,6 +14,6 @@ struct axis_ticks {
   std::vector<std::string> labels;
 
   // The finest such step that puts at most `most` ticks (at least 2) in
-  // [lo, hi]; none for an empty or non-finite range.
+  // [lo, hi]; none for an empty or non-finite range (or one wider than the largest double).
   static axis_ticks choose(double lo, double hi, int most);
 };

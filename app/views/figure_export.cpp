@@ -9,6 +9,7 @@
 #include "app/views/TDrawView.h"
 #include "app/views/axis_ticks.h"
 #include "app/views/colors_3.h"
+#include "app/views/figure_layout.h"
 #include "app/views/for_dr_vw_3.h"
 #include "app/views/paper_surface.h"
 #include "app/views/view_line_9.h"
@@ -18,28 +19,12 @@
 
 namespace {
 
-using platform_types::colour;
-using platform_types::text_anchor;
-
-constexpr colour paper{255, 255, 255};
-constexpr colour ink{0, 0, 0};
 // The size of a figure a view without a window proposes.
 constexpr platform_types::figure_size fallback_size{640, 400, 96};
 
 const char* file_name(assoc_class* file) {
   const char* name = file ? file->get_text() : nullptr;
   return name ? name : "";
-}
-
-// Drops characters from the end until the text with "..." fits `room`.
-std::string shortened(const platform_types::surface& s, std::string text, int size, int room) {
-  if (s.text_width(text, size) <= room) return text;
-  while (!text.empty() && s.text_width(text + "...", size) > room) {
-    // A whole UTF-8 character at a time.
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-    if (!text.empty()) text.pop_back();
-  }
-  return text + "...";
 }
 
 }  // namespace
@@ -103,82 +88,37 @@ std::vector<figure_export::legend_entry> figure_export::legend() {
 void figure_export::draw(platform_types::surface& s, double scale) {
   // The limits the curves will be drawn in, before they set the margins.
   view_.update_curves();
-  const int w = s.width(), h = s.height();
-  auto scaled = [scale](double v) { return std::max(1, static_cast<int>(std::lround(v * scale))); };
-  const int font = scaled(12), gap = scaled(6), tick = scaled(5), pen = scaled(1), swatch = scaled(24);
-  // A text's baseline sits this far below its cap height's middle.
-  const int half_cap = font * 7 / 20;
-  const int descent = font / 5;
-
-  const std::string x_text = x_caption(), y_text = y_caption();
+  figure_layout layout(s, scale, false);
+  const axis_ticks y_ticks = layout.y_ticks(view_.y1, view_.y2);
+  layout.make_room_left(y_ticks);
   std::vector<legend_entry> entries = legend();
+  std::vector<std::string> names;
+  for (const legend_entry& e : entries) names.push_back(e.name);
+  layout.make_room_right(names);
+  const axis_ticks x_ticks = layout.x_ticks(view_.x1, view_.x2);
 
-  // The margins: the y caption above the plot, the x numbers and caption
-  // below it, the y numbers left of it and the legend right of it.
-  const int top = gap + font + gap;
-  const int bottom = tick + gap + font + gap + font + gap;
-  const int plot_h = std::max(h - top - bottom, 1);
-  const axis_ticks y_ticks = axis_ticks::choose(view_.y1, view_.y2, std::min(10, plot_h / (3 * font)));
-  int widest = 0;
-  for (const std::string& l : y_ticks.labels) widest = std::max(widest, s.text_width(l, font));
-  const int left = gap + widest + gap + tick + pen;
-  int legend_w = 0;
-  if (!entries.empty()) {
-    // Long names give way to the plot beyond two fifths of the width.
-    const int room = std::max(w * 2 / 5 - 4 * gap - swatch, font);
-    for (legend_entry& e : entries) {
-      e.name = shortened(s, e.name, font, room);
-      legend_w = std::max(legend_w, s.text_width(e.name, font));
-    }
-    legend_w += 4 * gap + swatch;
-  }
-  const int right = std::max(legend_w, gap + font);
-  const int plot_w = std::max(w - left - right, 1);
-  // As many x numbers as fit side by side with room between them.
-  axis_ticks x_ticks;
-  for (int most = std::min(10, plot_w / (2 * font)); most >= 2; --most) {
-    x_ticks = axis_ticks::choose(view_.x1, view_.x2, most);
-    int longest = 0;
-    for (const std::string& l : x_ticks.labels) longest = std::max(longest, s.text_width(l, font));
-    if (static_cast<int>(x_ticks.values.size()) * (longest + font) <= plot_w) break;
-  }
+  layout.draw_paper(s);
+  const int left = layout.left, top = layout.top;
+  paper_surface plot(s, left, top, layout.plot_w, layout.plot_h, scale);
+  view_.draw_curves(plot, layout.plot_w, layout.plot_h);
 
-  s.set_fill(paper);
-  s.fill_rect(0, 0, w, h);
-  paper_surface plot(s, left, top, plot_w, plot_h, scale);
-  view_.draw_curves(plot, plot_w, plot_h);
-
-  // The frame just outside the plot's pixels, so that it hides no curve.
-  s.set_pen(ink, pen, platform_types::pen_style::solid);
-  s.rectangle(left - 1, top - 1, left + plot_w, top + plot_h);
-  s.set_text_colour(ink);
   // The ticks where the curves' own mapping puts their values.
   win_lims_9 mapping = view_;
-  mapping.set_pixels(plot_w, plot_h);
+  mapping.set_pixels(layout.plot_w, layout.plot_h);
   mapping.recompute_scale();
-  for (std::size_t i = 0; i < x_ticks.values.size(); ++i) {
-    const int x = left + mapping.x_pixel(x_ticks.values[i]);
-    s.line(x, top + plot_h, x, top + plot_h + tick);
-    s.placed_text(x, top + plot_h + tick + gap + font - descent, x_ticks.labels[i], text_anchor::middle, font);
-  }
-  for (std::size_t i = 0; i < y_ticks.values.size(); ++i) {
-    const int y = top + mapping.y_pixel(y_ticks.values[i]);
-    s.line(left - 1 - tick, y, left - 1, y);
-    s.placed_text(left - 1 - tick - gap, y + half_cap, y_ticks.labels[i], text_anchor::end, font);
-  }
-  s.placed_text(left + plot_w / 2, h - gap - descent, x_text, text_anchor::middle, font);
-  s.placed_text(left - 1, top - gap - descent, y_text, text_anchor::start, font);
+  layout.draw_axes(
+      s, x_ticks, [&](double x) { return left + mapping.x_pixel(x); }, y_ticks,
+      [&](double y) { return top + mapping.y_pixel(y); }, x_caption(), y_caption());
 
   // The legend: a stroke of each file's colour and its name, one a line,
   // as many as the plot's height holds.
-  const int row = font * 3 / 2;
-  const int lx = left + plot_w + 2 * gap;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const int baseline = top + font + static_cast<int>(i) * row;
-    if (baseline > top + plot_h) break;
-    s.set_pen(readable_on_white(entries[i].colour), scaled(2), platform_types::pen_style::solid);
-    s.line(lx, baseline - half_cap, lx + swatch, baseline - half_cap);
-    s.placed_text(lx + swatch + gap, baseline, entries[i].name, text_anchor::start, font);
+  const int lx = layout.legend_x();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    int baseline = 0, mark_y = 0;
+    if (!layout.legend_row(static_cast<int>(i), baseline, mark_y)) break;
+    s.set_pen(readable_on_white(entries[i].colour), layout.scaled(2), platform_types::pen_style::solid);
+    s.line(lx, mark_y, lx + layout.swatch, mark_y);
+    layout.draw_legend_name(s, baseline, names[i]);
   }
 }
 

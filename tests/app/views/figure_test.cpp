@@ -39,6 +39,7 @@ TEST(AxisTicks, PickOneTwoOrFiveTimesAPowerOfTenAndWriteTheLabelsCompactly) {
       {"tiny values", 1e-5, 9e-5, 5, "2e-5 4e-5 6e-5 8e-5"},
       {"a million and a half", 1.4e6, 1.62e6, 3, "1.4e6 1.5e6 1.6e6"},
       {"an empty range", 1, 1, 5, ""},
+      {"a span beyond the largest double", -1e308, 1e308, 5, ""},
   };
   for (const auto& r : rows) {
     const axis_ticks t = axis_ticks::choose(r.lo, r.hi, r.most);
