@@ -1,5 +1,6 @@
 #include "cli/command_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -119,6 +120,10 @@ int run_instrument(application_session& session, const arguments& args, std::ost
   return job.status;
 }
 
+int run_analyse_pattern(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
+  return write_job(session.analyse_pattern(args.analysis, args.scan, err), args.analysis, out, err);
+}
+
 int run_plot(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const std::string& output = args.analysis.output;
   if (!output.empty()) {
@@ -134,6 +139,9 @@ int run_plot(application_session& session, const arguments& args, std::ostream& 
         return 1;
     }
   }
+  const std::vector<std::string>& show = args.analysis.show;
+  if (std::find(show.begin(), show.end(), "wh") != show.end())
+    return write_job(session.williamson_hall_figure(args.analysis, args.scan, err), args.analysis, out, err);
   return write_job(session.figure(args.analysis, err), args.analysis, out, err);
 }
 
@@ -248,15 +256,89 @@ const std::vector<command_row>& command_rows() {
                                              : std::string();
        },
        nullptr, run_instrument},
+      {"analyse-pattern", 1, 1, "analyse-pattern needs one sample's pattern",
+       {"--instrument", "--standard", "--lattice", "--range", "--ka2", "--contrast", "--window", "--table", "--scan",
+        "-o"},
+       "  analyse-pattern SAMPLE (--instrument INSTRUMENT.txt | --standard STANDARD)\n"
+       "                  [--lattice SPEC] [--range X1 X2] [--ka2 strip|keep] [--contrast q=VALUE]\n"
+       "                  [--window K] [--table LINES.csv] [-o SUMMARY.txt]\n"
+       "                         Every line of the sample's whole pattern: found above its\n"
+       "                         background, indexed with --lattice (sc:A, bcc:A, fcc:A,\n"
+       "                         diamond:A, or a file of h k l d rows), each in a window wide\n"
+       "                         enough to hold 99% of its area but at most 8 FWHM each side\n"
+       "                         (--window K: K FWHM), clipped halfway to its neighbours,\n"
+       "                         deconvoluted by a\n"
+       "                         reference synthesised at its angle from the instrument function\n"
+       "                         (the file written by instrument, or fitted from STANDARD), read\n"
+       "                         up to its automatic frequency limit. Per line: position, d,\n"
+       "                         FWHM, the pure line's integral, Lorentzian and Gaussian breadths\n"
+       "                         (from ln A(L) = -2 beta_L L - pi beta_G^2 L^2), the mean column\n"
+       "                         lengths and the Scherrer size. Over the lines: Williamson-Hall\n"
+       "                         (integral breadths; Voigt separation of size and rms strain;\n"
+       "                         with a lattice, modified with cubic contrast factors, q fitted\n"
+       "                         or given by --contrast q=VALUE), and Warren-Averbach on every\n"
+       "                         pair of orders indexed (110/220, 200/400, ...). Prints the\n"
+       "                         summary lines, the fits with their residuals, then a block and\n"
+       "                         a table of L, A(L) and its uncertainty per line; --table writes\n"
+       "                         one CSV row per line. Every figure carries its standard\n"
+       "                         uncertainty (counting noise and the instrument function's own)\n"
+       "                         or is a bound where the data do not resolve it.\n"
+       "                         --ka2 strip (default) reads positions, widths and d on the\n"
+       "                         K-alpha1 profile (Rachinger); keep reads them as measured, for\n"
+       "                         a beam without K-alpha2. The deconvolution never needs the\n"
+       "                         stripping: its reference holds the same doublet.\n",
+       false,
+       [](const arguments& args, const command_row&) {
+         const analysis_request& r = args.analysis;
+         if (r.instrument.empty() == r.standard.empty())
+           return std::string("analyse-pattern needs --instrument INSTRUMENT.txt or --standard STANDARD, one of them");
+         return std::string();
+       },
+       [](const arguments& args) {
+         const analysis_request& r = args.analysis;
+         std::vector<std::string> inputs = args.files;
+         for (const std::string& f : {r.instrument, r.standard})
+           if (!f.empty()) inputs.push_back(f);
+         std::string why = output_onto_input(r.output, inputs);
+         if (why.empty()) why = output_onto_input(r.table_path, inputs);
+         if (why.empty() && !r.output.empty() && !r.table_path.empty() && r.output == r.table_path)
+           why = r.output + ": Cannot write file: it is both the summary (-o) and the table (--table)";
+         return why;
+       },
+       run_analyse_pattern},
       {"plot", 1, -1, "plot needs at least one file",
-       {"--ref", "--set", "--show", "--xrange", "--auto-limit", "--size", "-o"},
+       {"--ref", "--set", "--show", "--xrange", "--auto-limit", "--size", "-o", "--instrument", "--standard",
+        "--lattice", "--range", "--ka2", "--contrast", "--window", "--scan"},
        "  plot FILE... [--size WxH] [-o FIG.svg]\n"
        "                         Draw the view report would make (it takes --ref, --set, --show,\n"
        "                         --xrange and --auto-limit as report does) as File > Export Figure draws it: axes\n"
        "                         with numbers, captions and a legend, WxH pixels (default 800x500),\n"
        "                         as an SVG drawing; without -o to standard output. PNG pictures\n"
-       "                         are drawn by the workbench.\n",
-       false, nullptr, nullptr, run_plot},
+       "                         are drawn by the workbench.\n"
+       "  plot SAMPLE --show wh (--instrument INSTRUMENT.txt | --standard STANDARD) [...]\n"
+       "                         The Williamson-Hall plot of analyse-pattern, which takes the same\n"
+       "                         --lattice, --range, --ka2, --contrast, --window and --scan:\n"
+       "                         each line's integral breadth beta* and Lorentzian\n"
+       "                         breadth beta_L* against d*, labelled with its hkl, with standard\n"
+       "                         uncertainties as bars and the fitted straight lines.\n",
+       false,
+       [](const arguments& args, const command_row&) {
+         const analysis_request& r = args.analysis;
+         const bool wh = std::find(r.show.begin(), r.show.end(), "wh") != r.show.end();
+         if (!wh) {
+           for (const char* o : {"--instrument", "--standard", "--lattice", "--range", "--ka2", "--contrast",
+                                 "--window", "--scan"})
+             if (given(args, o)) return std::string(o) + " goes with plot --show wh only";
+           return std::string();
+         }
+         if (args.files.size() != 1) return std::string("plot --show wh needs one sample's pattern");
+         for (const char* o : {"--ref", "--set", "--xrange", "--auto-limit"})
+           if (given(args, o)) return std::string(o) + " does not go with plot --show wh";
+         if (r.instrument.empty() == r.standard.empty())
+           return std::string("plot --show wh needs --instrument INSTRUMENT.txt or --standard STANDARD, one of them");
+         return std::string();
+       },
+       nullptr, run_plot},
   };
   return rows;
 }
@@ -297,7 +379,8 @@ const std::vector<option_row>& option_rows() {
        "  --show LIST            (report, project) Families to show, comma-separated: yobs, re,\n"
        "                         im, mod, br_re, br_im, br_mod, al (transforms; al: the Fourier\n"
        "                         coefficients A(L)) or yobs, inv, deconv (profiles); the two kinds\n"
-       "                         do not mix. Default: yobs.\n",
+       "                         do not mix. Default: yobs. (plot) wh: the Williamson-Hall plot\n"
+       "                         of a whole pattern, alone.\n",
        false,
        [](const value_of& value, arguments& args) {
          const char* v = value();
@@ -323,8 +406,8 @@ const std::vector<option_row>& option_rows() {
          return std::string();
        }},
       {{"--scan"},
-       "  --scan K               (info, convert, instrument) Read scan K (from 1) of a file\n"
-       "                         holding several (RAS, XRDML); the first by default.\n",
+       "  --scan K               (info, convert, instrument, analyse-pattern) Read scan K (from\n"
+       "                         1) of a file holding several (RAS, XRDML); the first by default.\n",
        false,
        [](const value_of& value, arguments& args) {
          const char* v = value();
@@ -407,14 +490,76 @@ const std::vector<option_row>& option_rows() {
       {{"--lattice"}, nullptr, false,
        [](const value_of& value, arguments& args) {
          const char* v = value();
-         if (!v || !application_session::lattice_refused(v).empty())
-           return std::string("--lattice needs sc:A, bcc:A, fcc:A or diamond:A (A in Angstrom)");
+         // analyse-pattern also takes a file of reflections, read when it runs.
+         const bool file = v && *v && args.command == "analyse-pattern" && std::string(v).find(':') == std::string::npos;
+         if (!v || (!file && !application_session::lattice_refused(v).empty()))
+           return std::string("--lattice needs sc:A, bcc:A, fcc:A or diamond:A (A in Angstrom)") +
+                  (args.command == "analyse-pattern" ? ", or a file of h k l d rows" : "");
          args.analysis.lattice = v;
          return std::string();
        }},
       {{"--table"}, nullptr, false,
-       [](const value_of&, arguments& args) {
+       [](const value_of& value, arguments& args) {
+         // analyse-pattern's table is a file of its own; measure's is the output.
+         if (args.command == "analyse-pattern") {
+           const char* v = value();
+           if (!v || !*v) return std::string("--table needs a file");
+           args.analysis.table_path = v;
+           return std::string();
+         }
          args.analysis.table = true;
+         return std::string();
+       }},
+      {{"--instrument"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v || !*v) return std::string("--instrument needs the instrument file");
+         args.analysis.instrument = v;
+         return std::string();
+       }},
+      {{"--standard"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v || !*v) return std::string("--standard needs the standard's pattern");
+         args.analysis.standard = v;
+         return std::string();
+       }},
+      {{"--range"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         analysis_request& r = args.analysis;
+         const char* from = value();
+         const char* to = from ? value() : nullptr;
+         if (!to || !read_number(from, r.range_from) || !read_number(to, r.range_to) || r.range_from == r.range_to)
+           return std::string("--range needs two different numbers X1 X2");
+         r.has_range = true;
+         return std::string();
+       }},
+      {{"--ka2"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         const std::string mode = v ? v : "";
+         if (mode != "strip" && mode != "keep") return std::string("--ka2 needs strip or keep");
+         args.analysis.keep_ka2 = mode == "keep";
+         return std::string();
+       }},
+      {{"--contrast"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         const std::string text = v ? v : "";
+         double q = 0.0;
+         if (text.rfind("q=", 0) != 0 || !read_number(text.c_str() + 2, q))
+           return std::string("--contrast needs q=VALUE, the contrast factors' q");
+         args.analysis.has_contrast_q = true;
+         args.analysis.contrast_q = q;
+         return std::string();
+       }},
+      {{"--window"}, nullptr, false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         double k = 0.0;
+         if (!v || !read_number(v, k) || !(k > 0.0) || k > 1000.0)
+           return std::string("--window needs a number of FWHM above 0");
+         args.analysis.window_fwhms = k;
          return std::string();
        }},
   };

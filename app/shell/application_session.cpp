@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <cstdlib>
 #include <limits>
 #include <ostream>
@@ -11,9 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/analysis/pattern_analysis.h"
+#include "app/analysis/pattern_report.h"
 #include "app/capture/capture_as_txt_3.h"
 #include "app/files/load_data_file.h"
 #include "app/files/save_xdd_as_3.h"
+#include "app/platform/figure_file.h"
 #include "app/platform/platform.h"
 #include "app/platform/svg_surface.h"
 #include "app/project/proj_open_3.h"
@@ -39,6 +43,7 @@
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/measures/peak_measures.h"
 #include "xrd/pattern/cubic_lattice.h"
+#include "xrd/pattern/instrument_file.h"
 #include "xrd/plots/plot_3.h"
 #include "xrd/sizes/coefficient_spread.h"
 #include "xrd/sizes/line_analysis.h"
@@ -322,24 +327,101 @@ bool application_session::convert_to_xdd(const std::string& input, const std::st
   return done;
 }
 
+bool application_session::pattern_of(const std::string& path, int scan, std::vector<double>& x,
+                                     std::vector<double>& y, double& lambda_A) {
+  x.clear();
+  y.clear();
+  lambda_A = std::numeric_limits<double>::quiet_NaN();
+  const xdd_data_3::scan_choice chosen(scan);
+  assoc_class* file = load_file(path);
+  if (!file) return false;
+  if (auto* profile = dynamic_cast<xy_data_3*>(find_existing(*file, "xy_yobs")))
+    for (int i = 0; i < profile->n; ++i) {
+      x.push_back(profile->x_of(i));
+      y.push_back(static_cast<double>(profile->y[profile->y.base() + i]));
+    }
+  if (assoc_class* lambda = find_existing(*file, "lBambda"))
+    if (const char* l = lambda->get_text()) lambda_A = std::strtod(l, nullptr);
+  unload_file(file);
+  return true;
+}
+
 job_output application_session::instrument(const std::string& path, int scan, const std::string& lattice,
                                             const std::string& output, std::ostream& err) {
   std::vector<double> x, y;
-  double lambda_A = std::numeric_limits<double>::quiet_NaN();
+  double lambda_A = 0.0;
+  if (!pattern_of(path, scan, x, y, lambda_A)) return job_output::refused();
+  return instrument_from_standard(path, x, y, lambda_A, lattice, output, err);
+}
+
+bool application_session::pattern_analysed(const analysis_request& request, int scan, pattern_analysis& out,
+                                           std::string& instrument_note, std::ostream& err) {
+  if (request.files.empty()) return false;
+  const std::string& path = request.files.front();
+  instrument_function instrument;
+  if (!request.standard.empty()) {
+    std::vector<double> x, y;
+    double lambda_A = 0.0;
+    if (!pattern_of(request.standard, 1, x, y, lambda_A)) return false;
+    const instrument_from_pattern fit = fit_standard_pattern(request.standard, x, y, lambda_A, "", err);
+    if (!fit.fitted) return false;
+    instrument = fit.function;
+    instrument_note = "Instrument function: fitted from " + request.standard + " (" +
+                      std::to_string(instrument.lines.size()) + " lines)\n";
+  }
+  assoc_class* sample = nullptr;
   {
     const xdd_data_3::scan_choice chosen(scan);
-    assoc_class* file = load_file(path);
-    if (!file) return job_output::refused();
-    if (auto* profile = dynamic_cast<xy_data_3*>(find_existing(*file, "xy_yobs")))
-      for (int i = 0; i < profile->n; ++i) {
-        x.push_back(profile->x_of(i));
-        y.push_back(static_cast<double>(profile->y[i]));
-      }
-    if (assoc_class* lambda = find_existing(*file, "lBambda"))
-      if (const char* l = lambda->get_text()) lambda_A = std::strtod(l, nullptr);
-    unload_file(file);
+    sample = load_file(path);
   }
-  return instrument_from_standard(path, x, y, lambda_A, lattice, output, err);
+  if (!sample) return false;
+  xy_yobs_4* chain = chain_of(*sample);
+  const double lambda = chain && chain->wavelength() > 0.0 ? chain->wavelength() : 1.5406;
+  if (!request.instrument.empty()) {
+    if (std::string why; !read_instrument_file(request.instrument, lambda, instrument, why)) {
+      err << why << '\n';
+      return false;
+    }
+    instrument_note = "Instrument function: read from " + request.instrument + "\n";
+  }
+  pattern_options options;
+  options.lattice = request.lattice;
+  options.strip_ka2 = !request.keep_ka2;
+  if (request.has_contrast_q) options.contrast_q = request.contrast_q;
+  options.has_range = request.has_range;
+  options.from = request.range_from;
+  options.to = request.range_to;
+  options.window_fwhms = request.window_fwhms;
+  out = ::analyse_pattern(*app_, *sample, instrument, options);
+  if (!out.refused.empty()) {
+    err << path << ": " << out.refused << '\n';
+    return false;
+  }
+  return true;
+}
+
+job_output application_session::analyse_pattern(const analysis_request& request, int scan, std::ostream& err) {
+  pattern_analysis a;
+  std::string instrument_note;
+  if (!pattern_analysed(request, scan, a, instrument_note, err)) return job_output::refused();
+  if (!request.table_path.empty()) {
+    if (std::string why; !write_file_replacing(request.table_path, pattern_csv(a), why)) {
+      err << why << '\n';
+      return job_output::refused();
+    }
+  }
+  return job_output::of(pattern_text(a) + instrument_note);
+}
+
+job_output application_session::williamson_hall_figure(const analysis_request& request, int scan,
+                                                      std::ostream& err) {
+  pattern_analysis a;
+  std::string instrument_note;
+  if (!pattern_analysed(request, scan, a, instrument_note, err)) return job_output::refused();
+  const int width = request.figure_width > 0 ? request.figure_width : default_figure_size.width;
+  const int height = request.figure_height > 0 ? request.figure_height : default_figure_size.height;
+  const std::string name = std::filesystem::path(request.files.front()).filename().string();
+  return job_output::of(williamson_hall_svg(pattern_figure(a, name), width, height));
 }
 
 std::string application_session::lattice_refused(const std::string& text) {
@@ -609,6 +691,9 @@ int application_session::run_guarded(const std::function<int()>& job, std::ostre
 }
 
 std::string application_session::families_refused(const std::vector<std::string>& names) {
+  // The Williamson–Hall plot is of a whole pattern's lines, not of a view.
+  if (std::find(names.begin(), names.end(), "wh") != names.end())
+    return names.size() == 1 ? "" : "wh (the Williamson-Hall plot of a whole pattern) is shown alone";
   return check_families(names);
 }
 

@@ -13,6 +13,7 @@ class error_reporter;
 class for_app_3;
 class platform;
 class TDrawView;
+struct pattern_analysis;
 
 // What a job without a window (report, measure, plot, save-project,
 // project, size-strain) is asked to do. Files are loaded as "Load Data"
@@ -39,6 +40,18 @@ struct analysis_request {
   int figure_width = 0;     // plot: the figure's size in pixels; 0: the default
   int figure_height = 0;
   std::string lattice;  // instrument: the lattice its standard's lines are indexed with ("sc:4.157")
+  // analyse-pattern: the instrument function from a file, or fitted from a
+  // standard's pattern; what the lines' analysis takes; the CSV of the lines.
+  std::string instrument;
+  std::string standard;
+  bool keep_ka2 = false;
+  bool has_contrast_q = false;
+  double contrast_q = 0.0;
+  bool has_range = false;
+  double range_from = 0.0;
+  double range_to = 0.0;
+  double window_fwhms = 0.0;  // 0: the automatic window
+  std::string table_path;
 };
 
 // What a job made: its text, when it made one, and the exit status the run
@@ -175,6 +188,20 @@ class application_session {
   // not. Refused (said, nothing written) as instrument_from_standard says.
   job_output instrument(const std::string& path, int scan, const std::string& lattice, const std::string& output,
                         std::ostream& err);
+  // Every line of the sample's pattern (scan `scan`) found, indexed with the
+  // request's lattice and analysed against a reference synthesised from the
+  // instrument function (its file, or fitted from the standard's pattern),
+  // then Williamson–Hall and Warren–Averbach over the lines: the text is the
+  // summary, the fits and a block per line; the lines' CSV goes to the
+  // request's table_path. Refused (said, naming the file and the cause,
+  // nothing written) when the instrument file is damaged or of another
+  // wavelength, the standard gives no instrument function, or the sample
+  // no line or none the lattice indexes.
+  job_output analyse_pattern(const analysis_request& request, int scan, std::ostream& err);
+  // The same analysis's Williamson–Hall plot (β* and β_L* against d*, the
+  // lines labelled, the fitted lines drawn) as an SVG drawing of the
+  // request's size (800 x 500 pixels when it gives none).
+  job_output williamson_hall_figure(const analysis_request& request, int scan, std::ostream& err);
   // Opens the request's project and makes the report of one view holding
   // all its files; refused when any of its files was not loaded.
   job_output project_report(const analysis_request& request, std::ostream& err);
@@ -194,6 +221,14 @@ class application_session {
   // showing the request's families over its x range; null (said) when a
   // file could not be settled.
   TDrawView* view_of(const analysis_request& request, std::ostream& err);
+  // The points and the K-alpha1 wavelength (NaN when the file gives none)
+  // of the pattern at `path`, loaded and taken out again; false when it was
+  // refused (said).
+  // The whole-pattern analysis the request asks for; false when it was
+  // refused (said). `instrument_note` says where the instrument came from.
+  bool pattern_analysed(const analysis_request& request, int scan, pattern_analysis& out,
+                        std::string& instrument_note, std::ostream& err);
+  bool pattern_of(const std::string& path, int scan, std::vector<double>& x, std::vector<double>& y, double& lambda_A);
 
   top_3 root_;
   for_app_3* app_ = nullptr;

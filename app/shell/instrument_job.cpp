@@ -30,27 +30,14 @@ struct candidate {
   std::string label;
 };
 
-struct not_fitted {
-  std::string label;
-  std::string why;
-};
-
-// The highest angle a line's doublet reaches: its K-alpha2 top when the
-// search found one, else where Bragg's law puts it.
-double doublet_end(const found_line& l, const kalpha_lines& source) {
-  if (std::isfinite(l.ka2_x)) return l.ka2_x;
-  const double second = kalpha::second_two_theta_deg(l.position_x, source);
-  return std::isfinite(second) ? second : l.position_x;
-}
-
 // A window of a few FWHM each side of the doublet, clipped halfway to the
 // neighbouring lines so that none of their profile is fitted as this one's.
 line_window window_of(const std::vector<found_line>& lines, std::size_t i, const std::string& label,
                       const kalpha_lines& source) {
   const found_line& l = lines[i];
-  const double end = doublet_end(l, source);
+  const double end = doublet_end_deg(l, source);
   line_window w{label, l.position_x, l.position_x - window_fwhms * l.fwhm_x, end + window_fwhms * l.fwhm_x};
-  if (i > 0) w.from = std::max(w.from, 0.5 * (doublet_end(lines[i - 1], source) + l.position_x));
+  if (i > 0) w.from = std::max(w.from, 0.5 * (doublet_end_deg(lines[i - 1], source) + l.position_x));
   if (i + 1 < lines.size()) w.to = std::min(w.to, 0.5 * (end + lines[i + 1].position_x));
   return w;
 }
@@ -81,9 +68,10 @@ std::string report_of(const instrument_function& f, const std::vector<not_fitted
 
 }  // namespace
 
-job_output instrument_from_standard(const std::string& standard, const std::vector<double>& x,
-                                    const std::vector<double>& y, double lambda_A, const std::string& lattice,
-                                    const std::string& output, std::ostream& err) {
+instrument_from_pattern fit_standard_pattern(const std::string& standard, const std::vector<double>& x,
+                                             const std::vector<double>& y, double lambda_A, const std::string& lattice,
+                                             std::ostream& err) {
+  instrument_from_pattern out;
   // The template's Cu doublet, on the file's own K-alpha1 where it gives one;
   // K-alpha2 kept at the same relative distance.
   kalpha_lines source;
@@ -93,7 +81,7 @@ job_output instrument_from_standard(const std::string& standard, const std::vect
   }
   if (x.size() < 3) {
     err << standard << ": too few points to find lines in\n";
-    return job_output::refused();
+    return out;
   }
 
   peak_search_options options;
@@ -102,24 +90,24 @@ job_output instrument_from_standard(const std::string& standard, const std::vect
   const peak_search search = find_lines(x, y, background.y, options);
   if (!search.ok()) {
     err << standard << ": " << search.why << '\n';
-    return job_output::refused();
+    return out;
   }
   const std::vector<found_line>& lines = search.lines;
 
   std::vector<candidate> candidates;
-  std::vector<not_fitted> skipped;
+  std::vector<not_fitted>& skipped = out.skipped;
   if (!lattice.empty()) {
     cubic_lattice cell;
     std::string why;
     if (!parse_lattice(lattice, cell, why)) {
       err << "--lattice: " << why << '\n';
-      return job_output::refused();
+      return out;
     }
     const double d_min = bragg_d_A(std::min(x.back(), 179.0), source.lambda1_A);
     const line_indexing indexing = index_lines(lines, reflections_of(cell, 0.99 * d_min), source.lambda1_A);
     if (indexing.indexed.empty()) {
       err << standard << ": the lattice " << lattice << " indexes none of its " << lines.size() << " lines\n";
-      return job_output::refused();
+      return out;
     }
     for (const indexed_line& il : indexing.indexed) candidates.push_back({il.line, il.hkl.label});
     std::sort(candidates.begin(), candidates.end(), [](const candidate& a, const candidate& b) { return a.line < b.line; });
@@ -153,18 +141,29 @@ job_output instrument_from_standard(const std::string& standard, const std::vect
   if (isolated < fewest_lines) {
     err << standard << ": " << isolated << (isolated == 1 ? " isolated line" : " isolated lines")
         << " of " << lines.size() << " found; the instrument function needs at least three\n";
-    return job_output::refused();
+    return out;
   }
 
   const std::string name = std::filesystem::path(standard).stem().string();
-  const instrument_function f = fit_instrument(fits, name);
-  if (!f.fitted) {
-    err << standard << ": the instrument fit did not converge: " << f.why << '\n';
-    return job_output::refused();
+  out.function = fit_instrument(fits, name);
+  if (!out.function.fitted) {
+    err << standard << ": the instrument fit did not converge: " << out.function.why << '\n';
+    return out;
   }
-  if (std::string why; !write_instrument_file(output, f, why)) {
+  out.fitted = true;
+  return out;
+}
+
+std::string instrument_report(const instrument_from_pattern& fit) { return report_of(fit.function, fit.skipped); }
+
+job_output instrument_from_standard(const std::string& standard, const std::vector<double>& x,
+                                    const std::vector<double>& y, double lambda_A, const std::string& lattice,
+                                    const std::string& output, std::ostream& err) {
+  const instrument_from_pattern fit = fit_standard_pattern(standard, x, y, lambda_A, lattice, err);
+  if (!fit.fitted) return job_output::refused();
+  if (std::string why; !write_instrument_file(output, fit.function, why)) {
     err << why << '\n';
     return job_output::refused();
   }
-  return job_output::of(report_of(f, skipped));
+  return job_output::of(instrument_report(fit));
 }

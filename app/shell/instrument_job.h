@@ -5,6 +5,26 @@
 #include <vector>
 
 #include "app/shell/application_session.h"
+#include "xrd/pattern/instrument_function.h"
+
+// A line of the standard left out of the instrument function, and why.
+struct not_fitted {
+  std::string label;
+  std::string why;
+};
+
+struct instrument_from_pattern {
+  bool fitted = false;
+  instrument_function function;
+  std::vector<not_fitted> skipped;
+};
+
+// The fit alone: refused (said on `err`, naming `standard`) as below.
+instrument_from_pattern fit_standard_pattern(const std::string& standard, const std::vector<double>& x,
+                                             const std::vector<double>& y, double lambda_A, const std::string& lattice,
+                                             std::ostream& err);
+// Its figures and the lines used and not, as the instrument command prints them.
+std::string instrument_report(const instrument_from_pattern& fit);
 
 // The instrument function from the whole pattern of a line-profile standard
 // (x rising on an even step in degrees 2θ, y counts, at K-alpha1 `lambda_A`):

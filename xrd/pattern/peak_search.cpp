@@ -242,3 +242,9 @@ peak_search find_lines(const std::vector<double>& x, const std::vector<double>& 
   }
   return out;
 }
+
+double doublet_end_deg(const found_line& line, const kalpha_lines& source) {
+  if (std::isfinite(line.ka2_x)) return line.ka2_x;
+  const double second = kalpha::second_two_theta_deg(line.position_x, source);
+  return std::isfinite(second) ? second : line.position_x;
+}

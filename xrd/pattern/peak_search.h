@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "xrd/pattern/ka2_strip.h"
+#include "xrd/pattern/kalpha_doublet.h"
 
 // The lines of a whole pattern, found above its background by how far they
 // stand out of the counting noise.
@@ -49,3 +50,7 @@ struct peak_search {
 // background_of). Each point's σ is that of its counts (noise_of).
 peak_search find_lines(const std::vector<double>& x, const std::vector<double>& y,
                        const std::vector<double>& background, const peak_search_options& options = {});
+
+// The highest angle a line's doublet reaches (degrees 2θ): its K-alpha2 top
+// when the search found one, else where Bragg's law puts it for `source`.
+double doublet_end_deg(const found_line& line, const kalpha_lines& source);

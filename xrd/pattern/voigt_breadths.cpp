@@ -19,7 +19,54 @@ double scaled_erfc(double k) {
   return 1.0 / (k * std::sqrt(pi)) * (1.0 - x + 3.0 * x * x - 15.0 * x * x * x + 105.0 * x * x * x * x);
 }
 
+// The figures, bounds and reasons from the fit, each uncertainty widened by
+// an independent one from outside the fit.
+void judge_breadths(voigt_breadths& r, double lorentz_extra_u, double gauss_squared_extra_u) {
+  const auto& c = r.fit.coefficients;
+  const auto& cov = r.fit.covariance;
+
+  const double lorentz = -c[1] / 2.0;
+  const double lorentz_u = std::hypot(r.fit.u(1) / 2.0, lorentz_extra_u);
+  if (lorentz > 2.0 * lorentz_u)
+    r.lorentz_per_A = uncertain_value::figure(lorentz, lorentz_u);
+  else if (lorentz + 2.0 * lorentz_u > 0.0)
+    r.lorentz_per_A = uncertain_value::bounded('<', lorentz + 2.0 * lorentz_u);
+  else
+    r.lorentz_per_A = uncertain_value::none("ln A(L) rises with L");
+
+  r.gauss_squared_per_A2 = -c[2] / pi;
+  r.gauss_squared_u = std::hypot(r.fit.u(2) / pi, gauss_squared_extra_u);
+  const double g2 = r.gauss_squared_per_A2, g2_u = r.gauss_squared_u;
+  if (g2 > 2.0 * g2_u) {
+    const double gauss = std::sqrt(g2);
+    r.gauss_per_A = uncertain_value::figure(gauss, g2_u / (2.0 * gauss));
+  } else if (g2 + 2.0 * g2_u > 0.0) {
+    r.gauss_per_A = uncertain_value::bounded('<', std::sqrt(g2 + 2.0 * g2_u));
+  } else {
+    r.gauss_per_A = uncertain_value::none("ln A(L) bends upward");
+  }
+
+  const double bl = std::max(lorentz, 0.0), g = std::max(g2, 0.0);
+  if (bl == 0.0 && g == 0.0) {
+    r.integral_per_A = uncertain_value::none("A(L) does not fall");
+    return;
+  }
+  const double beta = voigt_integral_breadth(bl, std::sqrt(g));
+  // ∂β/∂β_L and ∂β/∂β_G² by forward differences (forward, since 0 may be an end).
+  const double hl = 1e-6 * std::max(bl, std::sqrt(g)), hg = 1e-6 * std::max(g, bl * bl);
+  const double dl = (voigt_integral_breadth(bl + hl, std::sqrt(g)) - beta) / hl;
+  const double dg = (voigt_integral_breadth(bl, std::sqrt(g + hg)) - beta) / hg;
+  // β_L = −c1/2 and β_G² = −c2/π: the gradient in the fit's coefficients.
+  const std::array<double, 2> grad{-dl / 2.0, -dg / pi};
+  const double var = grad[0] * grad[0] * cov[1][1] + 2.0 * grad[0] * grad[1] * cov[1][2] + grad[1] * grad[1] * cov[2][2] +
+                     dl * dl * lorentz_extra_u * lorentz_extra_u + dg * dg * gauss_squared_extra_u * gauss_squared_extra_u;
+  const double beta_u = std::sqrt(std::max(var, 0.0));
+  r.integral_per_A =
+      beta > 2.0 * beta_u ? uncertain_value::figure(beta, beta_u) : uncertain_value::bounded('<', beta + 2.0 * beta_u);
+}
+
 }  // namespace
+
 
 double voigt_integral_breadth(double lorentz, double gauss) {
   if (!(lorentz >= 0.0) || !(gauss >= 0.0)) return std::numeric_limits<double>::quiet_NaN();
@@ -60,45 +107,12 @@ voigt_breadths voigt_breadths_from(const std::vector<double>& L_A, const std::ve
     r.refused = "the fit of ln A(L) against L and L^2 has no unique solution";
     return r;
   }
-  const auto& c = r.fit.coefficients;
-  const auto& cov = r.fit.covariance;
-
-  const double lorentz = -c[1] / 2.0;
-  const double lorentz_u = r.fit.u(1) / 2.0;
-  if (lorentz > 2.0 * lorentz_u)
-    r.lorentz_per_A = uncertain_value::figure(lorentz, lorentz_u);
-  else if (lorentz + 2.0 * lorentz_u > 0.0)
-    r.lorentz_per_A = uncertain_value::bounded('<', lorentz + 2.0 * lorentz_u);
-  else
-    r.lorentz_per_A = uncertain_value::none("ln A(L) rises with L");
-
-  r.gauss_squared_per_A2 = -c[2] / pi;
-  r.gauss_squared_u = r.fit.u(2) / pi;
-  const double g2 = r.gauss_squared_per_A2, g2_u = r.gauss_squared_u;
-  if (g2 > 2.0 * g2_u) {
-    const double gauss = std::sqrt(g2);
-    r.gauss_per_A = uncertain_value::figure(gauss, g2_u / (2.0 * gauss));
-  } else if (g2 + 2.0 * g2_u > 0.0) {
-    r.gauss_per_A = uncertain_value::bounded('<', std::sqrt(g2 + 2.0 * g2_u));
-  } else {
-    r.gauss_per_A = uncertain_value::none("ln A(L) bends upward");
-  }
-
-  const double bl = std::max(lorentz, 0.0), g = std::max(g2, 0.0);
-  if (bl == 0.0 && g == 0.0) {
-    r.integral_per_A = uncertain_value::none("A(L) does not fall");
-    return r;
-  }
-  const double beta = voigt_integral_breadth(bl, std::sqrt(g));
-  // ∂β/∂β_L and ∂β/∂β_G² by forward differences (forward, since 0 may be an end).
-  const double hl = 1e-6 * std::max(bl, std::sqrt(g)), hg = 1e-6 * std::max(g, bl * bl);
-  const double dl = (voigt_integral_breadth(bl + hl, std::sqrt(g)) - beta) / hl;
-  const double dg = (voigt_integral_breadth(bl, std::sqrt(g + hg)) - beta) / hg;
-  // β_L = −c1/2 and β_G² = −c2/π: the gradient in the fit's coefficients.
-  const std::array<double, 2> grad{-dl / 2.0, -dg / pi};
-  const double var = grad[0] * grad[0] * cov[1][1] + 2.0 * grad[0] * grad[1] * cov[1][2] + grad[1] * grad[1] * cov[2][2];
-  const double beta_u = std::sqrt(std::max(var, 0.0));
-  r.integral_per_A =
-      beta > 2.0 * beta_u ? uncertain_value::figure(beta, beta_u) : uncertain_value::bounded('<', beta + 2.0 * beta_u);
+  judge_breadths(r, 0.0, 0.0);
   return r;
+}
+
+void widen_breadth_uncertainties(voigt_breadths& v, double lorentz_extra_u, double gauss_squared_extra_u) {
+  if (!v.refused.empty() || !v.fit.solved) return;
+  judge_breadths(v, std::isfinite(lorentz_extra_u) ? lorentz_extra_u : 0.0,
+                 std::isfinite(gauss_squared_extra_u) ? gauss_squared_extra_u : 0.0);
 }

@@ -42,6 +42,11 @@ voigt_breadths voigt_breadths_from(const std::vector<double>& L_A, const std::ve
                                    const std::vector<double>& sigma_A, double L_from_A,
                                    double resolved_sigmas = 3.0);
 
+// Widens the uncertainties of β_L* and β_G*² by others independent of the
+// fit (the instrument function's own, say), in the same units, and judges
+// the figures and bounds again from them.
+void widen_breadth_uncertainties(voigt_breadths& v, double lorentz_extra_u, double gauss_squared_extra_u);
+
 // The integral breadth of the convolution of a Lorentzian and a Gaussian of
 // integral breadths β_L and β_G (any one unit; both 0 or above).
 double voigt_integral_breadth(double lorentz, double gauss);

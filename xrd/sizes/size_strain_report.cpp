@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/text_helpers.h"
+#include "xrd/sizes/judged_figures.h"
 #include "xrd/sizes/line_warnings.h"
 #include "xrd/sizes/summary_line.h"
 
@@ -33,75 +34,6 @@ std::string width_or_none(const char* format, double v) { return std::isfinite(v
 // A figure of the detail lines or the table; "none" where there is none.
 std::string number_or_none(const char* format, double v) {
   return std::isfinite(v) ? format_number(format, v) : "none";
-}
-
-// The area-weighted length: a figure with its uncertainty, or a bound where
-// the data do not resolve it. Without an uncertainty of the slope (no
-// realisations) only a fit that stops far short of its length is a bound.
-summary_value area_value(const area_length& size, double slope_u, double area_u, const char* no_size) {
-  const double most = resolvable_length(size, slope_u);
-  const char* why = "the initial slope gives no finite bound";
-  if (!size.found)
-    return std::isfinite(slope_u) && std::isfinite(size.slope) ? summary_value::not_resolved('>', most, "%.1f", why)
-                                                               : summary_value::not_determined(no_size);
-  if (size.length > most) return summary_value::not_resolved('>', most, "%.1f", why);
-  return summary_value::of(size.length, area_u, "%.1f", "the initial slope gives no finite length");
-}
-
-// The two mean column lengths, each a figure, a bound or not determined.
-// Neither is given when the area-weighted one exceeds the volume-weighted
-// one: no distribution of column lengths gives that, so at least one of
-// them is wrong, and the reader cannot tell which. A volume-weighted length
-// cut at the limit is a lower bound, which no area-weighted one contradicts.
-struct column_lengths {
-  summary_value area, volume;
-};
-
-column_lengths judged(const area_length& size, double slope_u, double area_u, const char* no_size, double volume,
-                      double volume_u, bool volume_reached_zero) {
-  column_lengths r;
-  r.area = area_value(size, slope_u, area_u, no_size);
-  const char* no_volume = "the integral of A(L) is not finite";
-  r.volume = volume_reached_zero ? summary_value::of(volume, volume_u, "%.1f", no_volume)
-                                 : summary_value::at_least(volume, "%.1f", no_volume);
-  if (r.area.form == summary_value::kind::figure && r.volume.form == summary_value::kind::figure &&
-      size.length > volume) {
-    const std::string why = "the area-weighted length " + r.area.number + " A exceeds the volume-weighted " +
-                            r.volume.number + " A, which no distribution of column lengths gives";
-    r.area = r.volume = summary_value::not_determined(why);
-  }
-  return r;
-}
-
-// An rms strain with its uncertainty; not resolved where ⟨ε²⟩ lies within
-// two standard uncertainties of 0, the bound then the largest rms strain
-// within them.
-summary_value strain_value(double eps, const strain_spread* s, const std::string& why_not) {
-  if (s && std::isfinite(s->mean_square) && std::isfinite(s->mean_square_u) && s->mean_square_u > 0.0) {
-    const double m = s->mean_square, u = s->mean_square_u;
-    if (std::fabs(m) < 2.0 * u)
-      return summary_value::not_resolved('<', std::sqrt(std::max(m, 0.0) + 2.0 * u), "%.1e", why_not);
-  }
-  return summary_value::of(eps, s ? s->rms_u : std::numeric_limits<double>::quiet_NaN(), "%.2e", why_not);
-}
-
-// Why there is no rms strain at L in the table.
-std::string no_strain_at(const std::vector<warren_averbach_row>& rows, double L) {
-  if (rows.size() < 2) return "the two orders give no table of strains";
-  if (L > rows.back().L)
-    return printed("L lies beyond the table, which ends at L = %.1f A where A(L) or the limit ends", rows.back().L);
-  // The rows strain_at interpolates between; the one without a strain says why.
-  for (std::size_t i = 1; i < rows.size(); ++i) {
-    if (rows[i].L < L) continue;
-    for (const warren_averbach_row* row : {&rows[i - 1], &rows[i]})
-      if (row->L > 0.0 && std::isnan(row->eps_rms))
-        return row->mean_square_strain <= 0.0
-                   ? printed("the mean squared strain is %.2e at L = %.1f A, not above 0", row->mean_square_strain,
-                             row->L)
-                   : printed("the mean squared strain is not finite at L = %.1f A", row->L);
-    break;
-  }
-  return "the table gives no finite strain there";
 }
 
 // ", slope S ± U /A" of a fit's initial slope of ln A, with its
@@ -133,30 +65,15 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
   const bool spread_ok = spread && spread->lines.size() == lines.size();
   auto line_spread_of = [&](std::size_t i) -> const line_spread* { return spread_ok ? &spread->lines[i] : nullptr; };
   // With two orders the sizes are the ones A^S(L) gives, strain removed.
+  const pair_spread* p = pair && spread_ok ? &spread->pair : nullptr;
   column_lengths lengths;
-  bool pair_volume_reached = true;
   if (pair) {
-    std::vector<double> L, AS;
-    for (const warren_averbach_row& row : pair->rows) {
-      L.push_back(row.L);
-      AS.push_back(row.AS);
-    }
-    const double volume = L.empty() ? none : volume_weighted_length(L, AS, pair_volume_reached);
-    const pair_spread* p = spread_ok ? &spread->pair : nullptr;
-    lengths = judged(pair->size, p ? p->slope_u : none, p ? p->area_u : none,
-                     "A^S(L) does not fall at its start: no size broadening is seen", volume, p ? p->volume_u : none,
-                     pair_volume_reached);
-    // Where the size is not resolved A^S(L) is flat, and noise puts it on
-    // either side of 1: the bound says all there is.
-    const double above_one_at = p ? p->AS_above_one_at : pair->AS_above_one_at;
-    if (std::isfinite(above_one_at) && lengths.area.form != summary_value::kind::not_resolved)
-      lengths.area = lengths.volume = summary_value::not_determined(
-          printed("A^S(L) rises above 1 at L = %.1f A, which no size broadening gives", above_one_at));
+    lengths = judged_pair_lengths(*pair, p);
   } else {
     const line_spread* s = line_spread_of(0);
-    lengths = judged(first.size, s ? s->slope_u : none, s ? s->area_u : none,
-                     "A(L) does not fall at its start: no size broadening is seen", first.volume_length,
-                     s ? s->volume_u : none, first.volume_reached_zero);
+    lengths = judged_lengths(first.size, s ? s->slope_u : none, s ? s->area_u : none,
+                             "A(L) does not fall at its start: no size broadening is seen", first.volume_length,
+                             s ? s->volume_u : none, first.volume_reached_zero);
   }
   text += summary_line("Area-weighted mean column length", lengths.area, "A");
   text += summary_line("Volume-weighted mean column length", lengths.volume, "A");
@@ -177,18 +94,10 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
                                            "the observed profile has no area above its background"),
                          "%");
   if (pair) {
-    const pair_spread* p = spread_ok ? &spread->pair : nullptr;
-    if (lengths.area.form != summary_value::kind::figure)
-      text += summary_line("RMS strain at half the area-weighted length",
-                           summary_value::not_determined(lengths.area.form == summary_value::kind::not_resolved
-                                                             ? "the area-weighted length is not resolved"
-                                                             : "the area-weighted length is not determined"));
-    else
-      text += summary_line(printed("RMS strain at L = %.0f A", pair->half_L),
-                           strain_value(pair->strain_at_half, p ? &p->at_half : nullptr,
-                                        no_strain_at(pair->rows, pair->half_L)));
+    const pair_strain at_half = judged_strain_at_half(*pair, p, lengths.area);
+    text += summary_line(at_half.label, at_half.value);
     text += summary_line("RMS strain at L = 50 A",
-                         strain_value(pair->strain_at_50, p ? &p->at_50 : nullptr, no_strain_at(pair->rows, 50.0)));
+                         judged_strain(pair->strain_at_50, p ? &p->at_50 : nullptr, no_strain_at(pair->rows, 50.0)));
   }
 
   text += "\n";
@@ -239,7 +148,7 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
             " to " + number_or_none("%.1f", pair->size.L_to) + printed(" A (%d points), intercept ", pair->size.points) +
             number_or_none("%.3f", pair->size.intercept) +
             slope_text(pair->size.slope, spread_ok ? &spread->pair : nullptr) + "\n";
-  if (pair && !pair_volume_reached)
+  if (pair && !pair_volume_reached(*pair))
     text += "Two orders: AS(L) does not reach 0 in the table: the volume-weighted length is cut short, and given as "
             "a lower bound\n";
   // A^S above 1 stays in the table with a mark: how far above 1 it goes tells
