@@ -115,3 +115,24 @@ void figure_layout::draw_legend_name(platform_types::surface& s, int baseline, c
   s.set_text_colour(ink);
   s.placed_text(legend_x() + swatch + gap, baseline, name, text_anchor::start, font);
 }
+
+bool clip_segment_to(double x1, double y1, double x2, double y2, double left, double top, double right, double bottom,
+                     double& t0, double& t1) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+  t0 = 0.0;
+  t1 = 1.0;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double r = q[i] / p[i];
+    if (p[i] < 0.0)
+      t0 = std::max(t0, r);
+    else
+      t1 = std::min(t1, r);
+  }
+  return t0 <= t1;
+}

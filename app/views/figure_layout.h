@@ -72,3 +72,10 @@ class figure_layout {
 
 // Drops characters from the end until the text with "..." fits `room`.
 std::string shortened(const platform_types::surface& s, std::string text, int size, int room);
+
+// The part of the segment from (x1, y1) to (x2, y2) inside the rectangle
+// [left, right] × [top, bottom], as the parameters t0 ≤ t1 of
+// (x1, y1) + t (x2 − x1, y2 − y1) on [0, 1] (Liang and Barsky); false when
+// no part is inside.
+bool clip_segment_to(double x1, double y1, double x2, double y2, double left, double top, double right, double bottom,
+                     double& t0, double& t1);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/views/figure_layout.h"
+
 namespace {
 
 using platform_types::colour;
@@ -61,27 +63,9 @@ void paper_surface::flush_run() {
 }
 
 void paper_surface::clip_segment(double x1, double y1, double x2, double y2) {
-  // Liang and Barsky: the part of x1 + t dx, y1 + t dy for t in [0, 1]
-  // inside each edge of the plot's pixels in turn.
   const double dx = x2 - x1, dy = y2 - y1;
   double t0 = 0.0, t1 = 1.0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1, width_ - 1 - x1, y1, height_ - 1 - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) {
-        flush_run();
-        return;
-      }
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0)
-      t0 = std::max(t0, r);
-    else
-      t1 = std::min(t1, r);
-  }
-  if (t0 > t1) {
+  if (!clip_segment_to(x1, y1, x2, y2, 0.0, 0.0, width_ - 1, height_ - 1, t0, t1)) {
     flush_run();
     return;
   }

@@ -97,22 +97,8 @@ struct box {
 
 // Whether the segment crosses the box (Liang and Barsky).
 bool crosses(const box& b, double x1, double y1, double x2, double y2) {
-  const double dx = x2 - x1, dy = y2 - y1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 - b.x1, b.x2 - x1, y1 - b.y1, b.y2 - y1};
   double t0 = 0.0, t1 = 1.0;
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0)
-      t0 = std::max(t0, r);
-    else
-      t1 = std::min(t1, r);
-  }
-  return t0 <= t1;
+  return clip_segment_to(x1, y1, x2, y2, b.x1, b.y1, b.x2, b.y2, t0, t1);
 }
 
 struct segment {
