@@ -19,6 +19,7 @@
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/pattern/doublet_fit.h"
 #include "xrd/pattern/synthetic_reference.h"
+#include "xrd/sizes/profile_fit.h"
 
 namespace {
 
@@ -218,19 +219,13 @@ std::pair<double, double> window_of(const std::vector<found_line>& lines, std::s
 }  // namespace
 
 double window_half_width_fwhms(double eta, double outside) {
-  eta = std::clamp(eta, 0.0, 1.0);
-  // Area beyond ±a of a unit pseudo-Voigt of FWHM 1: η (1 − (2/π) atan 2a)
-  // for the Lorentzian, (1 − η) erfc(2√ln2 · a) for the Gaussian.
-  auto beyond = [eta](double a) {
-    return eta * (1.0 - 2.0 / pi * std::atan(2.0 * a)) + (1.0 - eta) * std::erfc(2.0 * std::sqrt(std::log(2.0)) * a);
-  };
-  double lo = 0.0, hi = 1.0;
-  while (beyond(hi) > outside && hi < 1e6) hi *= 2.0;
-  for (int k = 0; k < 60; ++k) {
-    const double mid = 0.5 * (lo + hi);
-    (beyond(mid) > outside ? lo : hi) = mid;
-  }
-  return hi;
+  profile_fit shape;
+  shape.centre = 0.0;
+  shape.fwhm = 1.0;
+  shape.eta = std::clamp(eta, 0.0, 1.0);
+  double from = 0.0, to = 0.0;
+  shape.window_holding(outside, 0.0, 0.0, from, to);
+  return to;
 }
 
 pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const instrument_function& instrument,

@@ -4,11 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <memory>
 #include <vector>
 
-#include <ceres/ceres.h>
-#include <ceres/covariance.h>
+#include "xrd/sizes/line_solver.h"
 
 namespace {
 
@@ -20,24 +18,21 @@ constexpr std::size_t end_points = 4;
 // is noise, not a line.
 constexpr double line_significance = 3.0;
 
-enum parameter { two_theta_p, fwhm_p, eta_p, area_p, background_p, slope_p, parameter_count };
+enum parameter {
+  two_theta_p = line_position,
+  fwhm_p = line_fwhm,
+  eta_p = line_eta,
+  area_p = line_area,
+  background_p = line_background,
+  slope_p = line_slope,
+  parameter_count = line_parameter_count
+};
 
 template <class T>
 T model(const T* p, double x, double middle, const kalpha_lines& k) {
   return kalpha::doublet(x, p[two_theta_p], p[fwhm_p], p[eta_p], p[area_p], k) + p[background_p] +
          p[slope_p] * (x - middle);
 }
-
-struct window_residuals {
-  std::vector<double> x, y, weight;
-  double middle = 0.0;
-  kalpha_lines source;
-  template <class T>
-  bool operator()(const T* p, T* r) const {
-    for (std::size_t i = 0; i < x.size(); ++i) r[i] = weight[i] * (y[i] - model(p, x[i], middle, source));
-    return true;
-  }
-};
 
 bool whole_counts(const std::vector<double>& y) {
   return std::all_of(y.begin(), y.end(), [](double v) { return v >= 0.0 && v == std::floor(v) && v < 1e15; });
@@ -124,7 +119,7 @@ doublet_fit fit_doublet(std::span<const double> x, std::span<const double> y, co
   while (lo > 0 && above[lo] > 0.5 * above[top]) --lo;
   while (hi + 1 < n && above[hi] > 0.5 * above[top]) ++hi;
   const double step = (x2 - x1) / static_cast<double>(n - 1);
-  std::array<double, parameter_count> p{};
+  line_parameters p{};
   p[two_theta_p] = wx[top];
   p[fwhm_p] = std::clamp(wx[hi] - wx[lo], step, x2 - x1);
   p[eta_p] = 0.5;
@@ -132,47 +127,11 @@ doublet_fit fit_doublet(std::span<const double> x, std::span<const double> y, co
   p[background_p] = left + start_slope * (f.middle - left_x);
   p[slope_p] = start_slope;
 
-  auto residuals = std::make_unique<window_residuals>();
-  residuals->x = wx;
-  residuals->y = wy;
-  for (double v : wy) residuals->weight.push_back(1.0 / std::sqrt(std::max(v, 1.0)));
-  residuals->middle = f.middle;
-  residuals->source = source;
-  window_residuals& weighted = *residuals;
-  // Ceres 2.1 takes its functor as a raw pointer and owns it from then on;
-  // the problem borrows the cost function, which this scope keeps.
-  auto cost = std::make_unique<ceres::AutoDiffCostFunction<window_residuals, ceres::DYNAMIC, parameter_count>>(
-      residuals.release(), static_cast<int>(n));
-  ceres::Problem::Options problem_options;
-  problem_options.cost_function_ownership = ceres::DO_NOT_TAKE_OWNERSHIP;
-  ceres::Problem problem(problem_options);
-  problem.AddResidualBlock(cost.get(), nullptr, p.data());
-  problem.SetParameterLowerBound(p.data(), two_theta_p, x1);
-  problem.SetParameterUpperBound(p.data(), two_theta_p, x2);
   const double narrowest = 0.5 * step, widest = x2 - x1;
-  problem.SetParameterLowerBound(p.data(), fwhm_p, narrowest);
-  problem.SetParameterUpperBound(p.data(), fwhm_p, widest);
-  problem.SetParameterLowerBound(p.data(), eta_p, 0.0);
-  problem.SetParameterUpperBound(p.data(), eta_p, 1.0);
-  problem.SetParameterLowerBound(p.data(), area_p, 0.0);
-
-  ceres::Solver::Options options;
-  options.linear_solver_type = ceres::DENSE_QR;
-  options.max_num_iterations = 300;
-  options.logging_type = ceres::SILENT;
-  options.minimizer_progress_to_stdout = false;
-  options.num_threads = 1;
-  ceres::Solver::Summary summary;
-  ceres::Solve(options, &problem, &summary);
-  // Weights from the observed counts favour the points that fell low; weighted
-  // again by the fitted counts, the fit keeps its noise and loses that pull.
-  if (summary.termination_type == ceres::CONVERGENCE) {
-    for (std::size_t i = 0; i < n; ++i)
-      weighted.weight[i] = 1.0 / std::sqrt(std::max(model(p.data(), wx[i], f.middle, source), 1.0));
-    ceres::Solve(options, &problem, &summary);
-  }
-  if (summary.termination_type != ceres::CONVERGENCE || !finite(p)) {
-    f.why = "the fit did not converge (" + summary.message + ")";
+  auto fitted = [middle = f.middle, source](const auto* q, double at) { return model(q, at, middle, source); };
+  const line_solution solved = solve_line(wx, wy, p, narrowest, widest, 300, fitted);
+  if (!solved.converged) {
+    f.why = "the fit did not converge (" + solved.message + ")";
     return f;
   }
   f.two_theta = p[two_theta_p];
@@ -181,7 +140,7 @@ doublet_fit fit_doublet(std::span<const double> x, std::span<const double> y, co
   f.area = p[area_p];
   f.background = p[background_p];
   f.slope = p[slope_p];
-  f.reduced_chi_square = 2.0 * summary.final_cost / static_cast<double>(n - parameter_count);
+  f.reduced_chi_square = 2.0 * solved.final_cost / static_cast<double>(n - parameter_count);
   if (f.fwhm >= 0.999 * widest) {
     f.why = "the fitted line is as wide as the window";
     return f;
@@ -196,16 +155,11 @@ doublet_fit fit_doublet(std::span<const double> x, std::span<const double> y, co
     return f;
   }
 
-  ceres::Covariance::Options covariance_options;
-  covariance_options.algorithm_type = ceres::DENSE_SVD;
-  covariance_options.num_threads = 1;
-  ceres::Covariance covariance(covariance_options);
-  const std::vector<std::pair<const double*, const double*>> blocks{{p.data(), p.data()}};
-  std::array<double, parameter_count * parameter_count> c{};
-  if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(p.data(), p.data(), c.data())) {
+  if (!solved.covariance_found) {
     f.why = "the fit's parameters are not determined by the window";
     return f;
   }
+  const auto& c = solved.covariance;
   const double scale = f.counts ? 1.0 : std::sqrt(f.reduced_chi_square);
   std::array<double, parameter_count> u{};
   for (int k = 0; k < parameter_count; ++k) u[k] = scale * std::sqrt(std::max(c[k * parameter_count + k], 0.0));

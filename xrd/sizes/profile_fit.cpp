@@ -4,13 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <memory>
 #include <vector>
 
-#include <ceres/ceres.h>
-#include <ceres/covariance.h>
-
 #include "xrd/measures/line_widths.h"
+#include "xrd/sizes/line_solver.h"
 
 namespace {
 
@@ -29,7 +26,15 @@ constexpr double line_significance = 3.0;
 const double lorentz_shape = 2.0 / pi;
 const double gauss_shape = 2.0 * std::sqrt(ln2 / pi);
 
-enum parameter { centre_p, fwhm_p, eta_p, area_p, background_p, slope_p, parameter_count };
+enum parameter {
+  centre_p = line_position,
+  fwhm_p = line_fwhm,
+  eta_p = line_eta,
+  area_p = line_area,
+  background_p = line_background,
+  slope_p = line_slope,
+  parameter_count = line_parameter_count
+};
 
 // area · [η L(u) + (1 − η) G(u)] + background + slope (x − middle), with L
 // and G normalised and of one FWHM.
@@ -43,17 +48,6 @@ T pseudo_voigt(const T* p, double x, double middle) {
   return p[area_p] * (p[eta_p] * lorentz + (1.0 - p[eta_p]) * gauss) + p[background_p] +
          p[slope_p] * (x - middle);
 }
-
-// Every point's weighted residual; counting noise weighs each by 1/σ.
-struct scan_residuals {
-  std::vector<double> x, y, weight;
-  double middle = 0.0;
-  template <class T>
-  bool operator()(const T* p, T* r) const {
-    for (std::size_t i = 0; i < x.size(); ++i) r[i] = weight[i] * (y[i] - pseudo_voigt(p, x[i], middle));
-    return true;
-  }
-};
 
 bool whole_counts(std::span<const double> y) {
   return std::all_of(y.begin(), y.end(), [](double v) { return v >= 0.0 && v == std::floor(v) && v < 1e15; });
@@ -137,7 +131,7 @@ profile_fit fit_profile(std::span<const double> x, std::span<const double> y) {
     return f;
   }
   const double step = (x2 - x1) / static_cast<double>(n - 1);
-  std::array<double, parameter_count> p{};
+  line_parameters p{};
   p[centre_p] = m.peak_x;
   p[fwhm_p] = std::clamp(m.fwhm_x, step, x2 - x1);
   p[eta_p] = std::clamp((gauss_shape - m.shape_factor) / (gauss_shape - lorentz_shape), 0.1, 0.9);
@@ -145,49 +139,13 @@ profile_fit fit_profile(std::span<const double> x, std::span<const double> y) {
   p[background_p] = left + start_slope * (f.middle - left_x);
   p[slope_p] = start_slope;
 
-  auto residuals = std::make_unique<scan_residuals>();
-  residuals->x.assign(x.begin(), x.end());
-  residuals->y.assign(y.begin(), y.end());
-  for (double v : y) residuals->weight.push_back(1.0 / std::sqrt(std::max(v, 1.0)));
-  residuals->middle = f.middle;
-  scan_residuals& weighted = *residuals;
-  // Ceres 2.1 takes its functor as a raw pointer and owns it from then on;
-  // the problem borrows the cost function, which this scope keeps.
-  auto cost = std::make_unique<ceres::AutoDiffCostFunction<scan_residuals, ceres::DYNAMIC, parameter_count>>(
-      residuals.release(), static_cast<int>(n));
-  ceres::Problem::Options problem_options;
-  problem_options.cost_function_ownership = ceres::DO_NOT_TAKE_OWNERSHIP;
-  ceres::Problem problem(problem_options);
-  problem.AddResidualBlock(cost.get(), nullptr, p.data());
-  problem.SetParameterLowerBound(p.data(), centre_p, x1);
-  problem.SetParameterUpperBound(p.data(), centre_p, x2);
   // A line narrower than half a step or wider than the scan is not one the
   // scan can show.
   const double narrowest = 0.5 * step, widest = x2 - x1;
-  problem.SetParameterLowerBound(p.data(), fwhm_p, narrowest);
-  problem.SetParameterUpperBound(p.data(), fwhm_p, widest);
-  problem.SetParameterLowerBound(p.data(), eta_p, 0.0);
-  problem.SetParameterUpperBound(p.data(), eta_p, 1.0);
-  problem.SetParameterLowerBound(p.data(), area_p, 0.0);
-
-  ceres::Solver::Options options;
-  options.linear_solver_type = ceres::DENSE_QR;
-  options.max_num_iterations = 200;
-  options.logging_type = ceres::SILENT;
-  options.minimizer_progress_to_stdout = false;
-  options.num_threads = 1;
-  ceres::Solver::Summary summary;
-  ceres::Solve(options, &problem, &summary);
-  // Weights from the observed counts favour the points that fell low, which
-  // pulls a weak line's background down by about a count; weighted again by
-  // the fitted counts, the fit keeps its noise and loses that pull.
-  if (summary.termination_type == ceres::CONVERGENCE) {
-    for (std::size_t i = 0; i < n; ++i)
-      weighted.weight[i] = 1.0 / std::sqrt(std::max(pseudo_voigt(p.data(), weighted.x[i], f.middle), 1.0));
-    ceres::Solve(options, &problem, &summary);
-  }
-  if (summary.termination_type != ceres::CONVERGENCE ||
-      !std::all_of(p.begin(), p.end(), [](double v) { return std::isfinite(v); })) {
+  const std::vector<double> xs(x.begin(), x.end()), ys(y.begin(), y.end());
+  auto fitted = [middle = f.middle](const auto* q, double at) { return pseudo_voigt(q, at, middle); };
+  const line_solution solved = solve_line(xs, ys, p, narrowest, widest, 200, fitted);
+  if (!solved.converged) {
     f.why = "the fit did not converge";
     return f;
   }
@@ -197,10 +155,10 @@ profile_fit fit_profile(std::span<const double> x, std::span<const double> y) {
   f.area = p[area_p];
   f.background = p[background_p];
   f.slope = p[slope_p];
-  f.reduced_chi_square = 2.0 * summary.final_cost / static_cast<double>(n - parameter_count);
+  f.reduced_chi_square = 2.0 * solved.final_cost / static_cast<double>(n - parameter_count);
   double scatter = 0.0, last = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
-    const double r = weighted.weight[i] * (y[i] - pseudo_voigt(p.data(), x[i], f.middle));
+    const double r = solved.weight[i] * (y[i] - pseudo_voigt(p.data(), x[i], f.middle));
     if (i > 0) scatter += (r - last) * (r - last);
     last = r;
   }
@@ -214,16 +172,11 @@ profile_fit fit_profile(std::span<const double> x, std::span<const double> y) {
     return f;
   }
 
-  ceres::Covariance::Options covariance_options;
-  covariance_options.algorithm_type = ceres::DENSE_SVD;
-  covariance_options.num_threads = 1;
-  ceres::Covariance covariance(covariance_options);
-  const std::vector<std::pair<const double*, const double*>> blocks{{p.data(), p.data()}};
-  std::array<double, parameter_count * parameter_count> c{};
-  if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(p.data(), p.data(), c.data())) {
+  if (!solved.covariance_found) {
     f.why = "the fit's parameters are not determined by the scan";
     return f;
   }
+  const auto& c = solved.covariance;
   // Counts carry their own noise; other values (scaled or averaged exports)
   // only the scatter the fit leaves.
   const double scale = f.counts ? 1.0 : std::sqrt(f.reduced_chi_square);
