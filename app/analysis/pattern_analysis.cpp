@@ -466,6 +466,7 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
   if (!options.lattice.empty()) {
     r.has_modified = true;
     r.modified = modified_williamson_hall_of(breadths, options.contrast_q);
+    r.modified_gauss = modified_gauss_williamson_hall_of(breadths, options.contrast_q);
   }
 
   // Warren–Averbach on every pair of orders among the analysed lines.
