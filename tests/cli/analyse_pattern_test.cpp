@@ -317,12 +317,12 @@ TEST_F(AnalysePattern, ARefusedInputIsNamedWithItsCauseExitsOneAndLeavesTheOutpu
     const char* culprit;            // the file the message names: sample, instrument or standard
     const char* cause;
   } rows[] = {
-      {"a standard whose pattern is flat", {"--standard", "standard.xy"}, "", "standard", "line"},
-      {"a standard of one line only", {"--standard", "one_line.xy"}, "", "standard", "line"},
+      {"a standard whose pattern is flat", {"--standard", "standard.xy"}, "", "standard", "0 isolated lines"},
+      {"a standard of one line only", {"--standard", "one_line.xy"}, "", "standard", "1 isolated line of 1 found"},
       {"a lattice that indexes none of the lines", {"--lattice", "fcc:5.0"}, good, "sample", "indexes none"},
       // Its one reflection in the scan, 100, lies 2.4 deg from iron's 211.
       {"a lattice whose lines all miss", {"--lattice", "sc:1.2"}, good, "sample", "indexes none"},
-      {"a truncated instrument file", {}, truncated, "instrument", "W"},
+      {"a truncated instrument file", {}, truncated, "instrument", "the value W is missing"},
       {"an instrument file with a word for a number", {}, worded, "instrument", "not a number"},
       {"an instrument file made for cobalt", {}, instrument_text(1.78897, 1.79285), "instrument", "1.78897"},
   };
