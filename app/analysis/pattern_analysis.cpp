@@ -188,6 +188,31 @@ line_figures instrument_share(xy_yobs_4& chain, assoc_class& reference, const in
   return u;
 }
 
+// The standard deviation of the Voigt breadths over the noise's
+// realisations of A(L), each fitted as the nominal one is: the fit's own
+// uncertainties take every A(L) as independent of its neighbours, and so
+// come out about half what the noise does to the breadths. NaN where fewer
+// than half the realisations gave a fit.
+std::pair<double, double> breadth_spread(const line_analysis& a, const line_spread& s,
+                                         const std::vector<double>& sigma_A, int realisations) {
+  std::vector<double> lorentz, gauss_squared;
+  for (const std::vector<double>& A : s.A_draws) {
+    if (A.size() != a.coefficients.L.size()) continue;
+    const voigt_breadths v = voigt_breadths_from(a.coefficients.L, A, sigma_A, a.size.L_from);
+    if (!v.refused.empty() || !v.fit.solved) continue;
+    lorentz.push_back(v.lorentz_value_per_A);
+    gauss_squared.push_back(v.gauss_squared_per_A2);
+  }
+  auto sd = [realisations](const std::vector<double>& v) {
+    if (v.size() < 2 || 2 * static_cast<int>(v.size()) < realisations) return nan_value;
+    const double mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+    double sum = 0.0;
+    for (double x : v) sum += (x - mean) * (x - mean);
+    return std::sqrt(sum / static_cast<double>(v.size() - 1));
+  };
+  return {sd(lorentz), sd(gauss_squared)};
+}
+
 double combined(double a, double b) {
   if (!std::isfinite(a)) return a;
   return std::isfinite(b) ? std::hypot(a, b) : a;
@@ -398,7 +423,9 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
         line.analysis = analyse_line(*chain);
         line.analysis.automatic_limit = automatic;
 
-        widen_breadth_uncertainties(line.voigt, from_instrument.lorentz, from_instrument.gauss_squared);
+        const auto [lorentz_spread, gauss_squared_spread] = breadth_spread(a, line.spread, sigma, r.realisations);
+        widen_breadth_uncertainties(line.voigt, combined(from_instrument.lorentz, lorentz_spread),
+                                    combined(from_instrument.gauss_squared, gauss_squared_spread));
         line.lorentz_breadth = line.voigt.refused.empty() ? line.voigt.lorentz_per_A
                                                           : uncertain_value::none(line.voigt.refused);
         line.gauss_breadth =
@@ -448,8 +475,8 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
       b.integral_u = l.integral_breadth.u;
     }
     if (l.voigt.refused.empty()) {
-      b.lorentz_per_A = -l.voigt.fit.coefficients[1] / 2.0;
-      b.lorentz_u = std::sqrt(l.voigt.fit.u(1) * l.voigt.fit.u(1) / 4.0);
+      b.lorentz_per_A = l.voigt.lorentz_value_per_A;
+      b.lorentz_u = l.voigt.lorentz_u;
       b.gauss_squared_per_A2 = l.voigt.gauss_squared_per_A2;
       b.gauss_squared_u = l.voigt.gauss_squared_u;
     }
@@ -461,6 +488,7 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
   if (!options.lattice.empty()) {
     r.has_modified = true;
     r.modified = modified_williamson_hall_of(breadths, options.contrast_q);
+    r.modified_gauss = modified_gauss_williamson_hall_of(breadths, options.contrast_q);
   }
 
   // Warren–Averbach on every pair of orders among the analysed lines.

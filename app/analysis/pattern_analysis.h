@@ -90,6 +90,10 @@ struct pattern_analysis {
   voigt_williamson_hall voigt;
   bool has_modified = false;  // indexed lines enough for the contrast factors
   modified_williamson_hall modified;
+  // The same contrast factors on the squared Gaussian breadths: the rms
+  // strain along h00, free of the size's share that the integral breadths
+  // hold.
+  modified_williamson_hall modified_gauss;
   std::vector<pattern_pair> pairs;
   int realisations = 0;  // of the counting noise behind each line's uncertainties
 };

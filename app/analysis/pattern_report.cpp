@@ -157,6 +157,11 @@ std::string pattern_text(const pattern_analysis& a) {
                       summary_of(a.modified.volume_length_A, "%.1f", "%.1f"), "A");
     t += summary_line("Modified Williamson-Hall apparent strain along h00",
                       summary_of(a.modified.strain_h00, "%.2e", "%.1e"));
+    t += summary_line(a.modified_gauss.q_fitted ? "Modified Williamson-Hall (Gaussian breadths) q (fitted)"
+                                                : "Modified Williamson-Hall (Gaussian breadths) q (given)",
+                      summary_of(a.modified_gauss.q, "%.3f", "%.3f"));
+    t += summary_line("Modified Williamson-Hall rms strain along h00",
+                      summary_of(a.modified_gauss.strain_h00, "%.2e", "%.1e"));
   }
   for (const pattern_pair& p : a.pairs) t += pair_line(p);
 
@@ -166,9 +171,12 @@ std::string pattern_text(const pattern_analysis& a) {
   t += plot_lines("Williamson-Hall, Lorentzian breadth against d*", a.voigt.size_plot, labels, "d*", "beta_L*");
   t += plot_lines("Williamson-Hall, squared Gaussian breadth against d*^2", a.voigt.strain_plot, labels, "d*^2",
                   "beta_G*^2");
-  if (a.has_modified)
+  if (a.has_modified) {
     t += plot_lines("Modified Williamson-Hall, integral breadth against d* sqrt(C/Ch00)", a.modified.plot, labels,
                     "x", "beta*");
+    t += plot_lines("Modified Williamson-Hall, squared Gaussian breadth against d*^2 C/Ch00", a.modified_gauss.plot,
+                    labels, "x", "beta_G*^2");
+  }
   if (!a.unindexed.empty()) {
     t += "Unindexed lines (" + std::to_string(a.unindexed.size()) + "):";
     for (const std::string& u : a.unindexed) t += " " + u;

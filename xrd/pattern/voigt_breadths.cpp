@@ -27,6 +27,8 @@ void judge_breadths(voigt_breadths& r, double lorentz_extra_u, double gauss_squa
 
   const double lorentz = -c[1] / 2.0;
   const double lorentz_u = std::hypot(r.fit.u(1) / 2.0, lorentz_extra_u);
+  r.lorentz_value_per_A = lorentz;
+  r.lorentz_u = lorentz_u;
   if (lorentz > 2.0 * lorentz_u)
     r.lorentz_per_A = uncertain_value::figure(lorentz, lorentz_u);
   else if (lorentz + 2.0 * lorentz_u > 0.0)

@@ -32,6 +32,8 @@ struct voigt_breadths {
   // β_G*² itself with its uncertainty, resolved or not: the Williamson–Hall
   // strain fit takes it as it comes, a size-only line's near-0 included.
   double gauss_squared_per_A2 = 0.0, gauss_squared_u = 0.0;
+  // β_L* and its uncertainty the same way, for the size fit.
+  double lorentz_value_per_A = 0.0, lorentz_u = 0.0;
   // The Voigt's integral breadth from β_L* and β_G* (each taken as 0 where
   // its best estimate is below), its uncertainty carried from the fit's
   // covariance.

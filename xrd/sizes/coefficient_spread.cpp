@@ -194,6 +194,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
   std::vector<tally> slope(count), volume(count), scherrer(count);
   std::vector<std::vector<tally>> A(count);
   for (std::size_t i = 0; i < count; ++i) A[i].resize(lines[i].coefficients.A.size());
+  std::vector<std::vector<std::vector<double>>> draws(count);
   tally pair_slope, pair_volume, strain_half, strain_50;
   std::vector<tally> AS(pair ? pair->rows.size() : 0);
   const double half_L = pair ? pair->half_L : nan_value;
@@ -224,6 +225,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
           volume[i].add(volume_weighted_length(c[i].L, c[i].A, reached));
           scherrer[i].add(scherrer_of(*samples[i], c[i]));
           add_all(A[i], c[i].A);
+          draws[i].push_back(c[i].A);
         }
         if (pair && count == 2 && all) {
           const warren_averbach_result r = warren_averbach(c[0], c[1]);
@@ -252,6 +254,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
     s.volume_u = volume[i].sd(realisations);
     s.scherrer_u = scherrer[i].sd(realisations);
     s.A_sigma = sds(A[i], realisations);
+    s.A_draws = std::move(draws[i]);
     out.lines.push_back(std::move(s));
   }
   if (pair) {

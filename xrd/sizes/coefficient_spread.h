@@ -28,6 +28,10 @@ struct line_spread {
   double volume_u = nan();      // of ⟨L⟩vol
   double scherrer_u = nan();    // of the Scherrer size
   std::vector<double> A_sigma;  // σ of A(L) at each L of the coefficients
+  // Each realisation's A(L), where it gave one: a figure read from A(L) by
+  // a fit over many L takes its uncertainty from these, since the noise
+  // moves neighbouring A(L) together, which A_sigma alone loses.
+  std::vector<std::vector<double>> A_draws;
   static constexpr double nan() { return std::numeric_limits<double>::quiet_NaN(); }
 };
 
