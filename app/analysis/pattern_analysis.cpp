@@ -32,6 +32,10 @@ constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
 // tails cut are what the hook-proof fit of A(L) is for.
 constexpr double area_outside = 0.01;
 constexpr double widest_window_fwhms = 8.0;
+// Narrower than this each side, a window holds the line's top but not its
+// profile, and the deconvolution would read the cut as the line's breadth.
+constexpr double narrowest_window_fwhms = 2.0;
+constexpr double narrowest_automatic_fwhms = 3.0;
 // The window the sample's own doublet is fitted in, in FWHMs each side: its
 // shape sets how wide the analysed window must be.
 constexpr double fit_window_fwhms = 4.0;
@@ -364,11 +368,18 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
         fwhm = fit.fwhm;
       }
     }
-    const double half = (options.window_fwhms > 0.0 ? options.window_fwhms
-                                                    : std::min(window_half_width_fwhms(eta, area_outside),
-                                                               widest_window_fwhms)) *
-                        fwhm;
-    std::tie(line.from, line.to) = window_of(found, i, half, r.source, lo, hi);
+    const double half_fwhms =
+        options.window_fwhms > 0.0
+            ? options.window_fwhms
+            : std::clamp(window_half_width_fwhms(eta, area_outside), narrowest_automatic_fwhms, widest_window_fwhms);
+    std::tie(line.from, line.to) = window_of(found, i, half_fwhms * fwhm, r.source, lo, hi);
+    if (half_fwhms < narrowest_window_fwhms) {
+      line.warnings.push_back("not analysed: a window of " + format_number("%g", half_fwhms) +
+                              " FWHM each side holds the line's top but not its profile; at least " +
+                              format_number("%g", narrowest_window_fwhms) + " are needed");
+      r.lines.push_back(std::move(line));
+      continue;
+    }
 
     std::string why;
     assoc_class* file = window_file(app, sample, line_path(sample_path, line.label, ""), line.from, line.to, why);
@@ -440,6 +451,11 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
                                       ? "the deconvoluted profile has no integral breadth"
                                       : "no wavelength (lBamda) is set";
         line.scherrer = summary_value::of(a.scherrer, scherrer_u, "%.1f", no_scherrer);
+        // A figure whose noise could not be told is not one to stand by.
+        for (summary_value* v : {&line.lengths.area, &line.lengths.volume, &line.scherrer})
+          if (v->form == summary_value::kind::figure && v->uncertainty.empty())
+            *v = summary_value::not_determined("its uncertainty is not known: fewer than half of the noise "
+                                               "realisations gave it");
         // The pure line's integral breadth in reciprocal units, β* = 1 / D_Scherrer.
         line.integral_breadth = std::isfinite(a.scherrer) && a.scherrer > 0.0
                                     ? uncertain_value::figure(1.0 / a.scherrer, scherrer_u / (a.scherrer * a.scherrer))

@@ -410,7 +410,11 @@ job_output application_session::analyse_pattern(const analysis_request& request,
       return job_output::refused();
     }
   }
-  return job_output::of(pattern_text(a) + instrument_note);
+  // The table and the text still say each line's cause; the run did not do
+  // what was asked of it.
+  const bool any = std::any_of(a.lines.begin(), a.lines.end(), [](const pattern_line& l) { return l.analysed; });
+  if (!any) err << request.files.front() << ": none of its " << a.lines.size() << " lines could be analysed\n";
+  return job_output::of(pattern_text(a) + instrument_note, any ? 0 : 1);
 }
 
 job_output application_session::williamson_hall_figure(const analysis_request& request, int scan,

@@ -352,8 +352,11 @@ TEST_F(AnalysePattern, ARefusedInputIsNamedWithItsCauseExitsOneAndLeavesTheOutpu
 }
 
 TEST_F(AnalysePattern, ALineThatCannotBeAnalysedIsNamedInItsRowWithEmptyNumbers) {
-  // A window of a tenth of a FWHM each side holds too few points for the chain.
+  // A window of a tenth of a FWHM each side holds the line's top, not its
+  // profile: no line is analysed, and the run says so in its status.
   const run_result r = analyse(isotropic_exact, {"--window", "0.1"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("none of its 5 lines could be analysed"), std::string::npos) << r.err;
   const auto lines = csv_rows(contents(path("lines.csv")));
   ASSERT_EQ(lines.size(), 6u) << r.err;
   for (std::size_t k = 1; k < lines.size(); ++k) {
