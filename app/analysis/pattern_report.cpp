@@ -159,7 +159,10 @@ std::string pattern_text(const pattern_analysis& a) {
                       summary_of(a.modified.strain_h00, "%.2e", "%.1e"));
     t += summary_line(a.modified_gauss.q_fitted ? "Modified Williamson-Hall (Gaussian breadths) q (fitted)"
                                                 : "Modified Williamson-Hall (Gaussian breadths) q (given)",
-                      summary_of(a.modified_gauss.q, "%.3f", "%.3f"));
+                      a.modified_gauss.q_fitted &&
+                              a.modified_gauss.strain_h00.form == uncertain_value::kind::not_determined
+                          ? summary_value::not_determined("the fit it comes from gives no strain along h00")
+                          : summary_of(a.modified_gauss.q, "%.3f", "%.3f"));
     t += summary_line("Modified Williamson-Hall rms strain along h00",
                       summary_of(a.modified_gauss.strain_h00, "%.2e", "%.1e"));
   }
