@@ -74,7 +74,8 @@ TEST_F(AnalysePatternMenu, ChoosingAnalysePatternWithAnInstrumentAndALatticeShow
   ASSERT_NE(results, nullptr);
   auto* text = results->findChild<QPlainTextEdit*>();
   ASSERT_NE(text, nullptr);
-  EXPECT_TRUE(text->toPlainText().startsWith("Williamson-Hall volume-weighted size = ")) << text->toPlainText().toStdString();
+  EXPECT_TRUE(text->toPlainText().contains("\nWilliamson-Hall volume-weighted size = "))
+      << text->toPlainText().toStdString();
 
   EXPECT_EQ(line_marks_of(*view).size(), 5u);
 

@@ -294,4 +294,33 @@ TEST_F(PatternInTheWorkbench, AnalysingALineBeforeThePatternAsksForTheInstrument
   EXPECT_NEAR(ref->x_of(top), iron_two_theta(2, 0, 0), 0.05);
 }
 
+TEST_F(PatternInTheWorkbench, AStandardsPatternChosenForTheInstrumentIsFittedAndLeavesNothingLoaded) {
+  // Two files in the view: the user picks the iron from a menu of them.
+  screen.queue_files({lab6_standard, fe_sample});
+  screen.user_command(command_id::load_data);
+  TDrawView* view = view_list(*app)->focused();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->files().size(), 2u);
+  screen.queue_popup(2);
+  analyse(lab6_standard, "bcc:2.8665");
+  ASSERT_TRUE(messages().empty()) << messages().front();
+  EXPECT_EQ(file_count(), 2) << "the standard, loaded already, is taken as it is";
+  const std::vector<line_mark> marks = line_marks_of(*view);
+  ASSERT_EQ(marks.size(), 5u);
+  EXPECT_EQ(marks.front().label, "110");
+  const std::string text = screen.frame(text_documents(*app)->active_document()->view()->frame())->text;
+  EXPECT_NE(text.find("Instrument function: fitted from " + lab6_standard), std::string::npos) << text;
+
+  // With only the iron loaded, the standard is loaded for the fit and
+  // taken out again; the view shows the iron alone.
+  files()->delete_child(loaded(lab6_standard));
+  ASSERT_EQ(view->files().size(), 1u);
+  screen.user_activates(view->frame());
+  analyse(lab6_standard, "bcc:2.8665");
+  ASSERT_TRUE(messages().empty()) << messages().front();
+  EXPECT_EQ(file_count(), 1);
+  EXPECT_EQ(view->files().size(), 1u);
+  EXPECT_EQ(screen.pending_answers(), 0u);
+}
+
 }  // namespace
