@@ -292,10 +292,24 @@ void analyse_pattern_in_view(TDrawView& view) {
 
   pattern_options options;
   options.lattice = lattice;
-  platform* p = current_platform();
-  if (p) p->set_busy(true);
-  const pattern_analysis a = analyse_pattern(*app, *file.get(), instrument, options);
-  if (p) p->set_busy(false);
+  // The busy cursor goes however the analysis ends: a numerical stage may
+  // give up by throwing.
+  struct busy {
+    platform* p = current_platform();
+    busy() {
+      if (p) p->set_busy(true);
+    }
+    ~busy() {
+      if (p) p->set_busy(false);
+    }
+    busy(const busy&) = delete;
+    busy& operator=(const busy&) = delete;
+  };
+  pattern_analysis a;
+  {
+    const busy waiting;
+    a = analyse_pattern(*app, *file.get(), instrument, options);
+  }
   if (!file || !view_alive) return;
   if (!a.refused.empty()) {
     tell(view, path_of(*file.get()) + ": " + a.refused);
