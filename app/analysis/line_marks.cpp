@@ -89,16 +89,22 @@ std::vector<line_mark> line_marks_of(TDrawView& view) {
 void draw_line_marks(TDrawView& view, plot_surface& s) {
   const double span = view.y_top() - view.y_bottom();
   if (!(span > 0.0)) return;
-  // A tick a little over the top, kept inside the view so that its label
-  // stays readable over lines as high as the view.
+  // A tick a little over the line's top with the label over it. A line as
+  // high as the view leaves no room there: its label stands beside its top,
+  // clear of the curve, and it has no tick.
   const double gap = 0.03 * span, tick = 0.06 * span, room = 0.08 * span;
+  const double aside = 0.035 * (view.x_right() - view.x_left());
+  auto* view_text = dynamic_cast<view_surface*>(&s);  // only a view's own surface writes texts
   for (const line_mark& m : line_marks_of(view)) {
     if (m.two_theta < view.x_left() || m.two_theta > view.x_right()) continue;
-    const double top = std::min(m.counts + gap + tick, view.y_top() - room);
+    const double top = m.counts + gap + tick;
+    if (top > view.y_top() - room) {
+      if (view_text) view_text->label(m.two_theta + aside, view.y_top() - room, m.label);
+      continue;
+    }
     const double x[2] = {m.two_theta, m.two_theta};
     const double y[2] = {top - tick, top};
     s.curve(x, y, 2, curve_look{});
-    // Only a view's own surface writes texts; others take the ticks alone.
-    if (auto* view_text = dynamic_cast<view_surface*>(&s)) view_text->label(m.two_theta, top, m.label);
+    if (view_text) view_text->label(m.two_theta, top, m.label);
   }
 }
