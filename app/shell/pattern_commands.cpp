@@ -382,8 +382,14 @@ void analyse_line_in_view(TDrawView& view) {
                    format_number("%.3f", to) + " deg holds none of its points");
     return;
   }
-  if (assoc_class* more = find(view, "ok_to_load_more"); more && !more->execute()) return;
-  if (!pattern || !view_alive) return;
+  // The line and its reference take two of the loaded files' places.
+  const int maximum = get_int_named(*app, "mBax_num_files");
+  const assoc_class* loaded = find(*app, "xAdd_recs");
+  if (const int count = loaded ? loaded->child_count() : 0; count + 2 > maximum) {
+    tell(view, command + " makes two files, the line and its reference: " + std::to_string(count) + " of at most " +
+                   std::to_string(maximum) + " are loaded");
+    return;
+  }
 
   const std::string path = free_path(*app, path_of(*pattern.get()), label);
   const std::string reference_path =

@@ -323,4 +323,19 @@ TEST_F(PatternInTheWorkbench, AStandardsPatternChosenForTheInstrumentIsFittedAnd
   EXPECT_EQ(screen.pending_answers(), 0u);
 }
 
+TEST_F(PatternInTheWorkbench, AnalysingALineWithRoomForOneMoreFileIsRefusedAndMakesNone) {
+  TDrawView* pattern = load_iron();
+  ASSERT_NE(pattern, nullptr);
+  analyse(instrument, "bcc:2.8665");
+  find(*app, "mBax_num_files")->set_text("2");
+  screen.user_activates(pattern->frame());
+  screen.clear_calls();
+  screen.user_command(view_command::analyse_line);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_NE(messages().front().find("makes two files, the line and its reference: 1 of at most 2 are loaded"),
+            std::string::npos)
+      << messages().front();
+  EXPECT_EQ(file_count(), 1);
+}
+
 }  // namespace
