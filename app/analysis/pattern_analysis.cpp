@@ -70,56 +70,6 @@ bool reflections_for(const std::string& spec, double d_min_A, std::vector<reflec
   return false;
 }
 
-// A data file made in the tree from the window [from, to] of the sample, as
-// a capture makes one: the sample's settings, not its path, reference or
-// ties. Null, with `why`, when it cannot be made.
-assoc_class* window_file(assoc_class& app, assoc_class& sample, const std::string& path, double from, double to,
-                         std::string& why) {
-  auto* source = dynamic_cast<xy_data_3*>(find_existing(sample, "xy_yobs"));
-  assoc_class* file = source ? create_at_place(app, "xdd") : nullptr;
-  if (!file) {
-    why = "no data file can be made for it";
-    return nullptr;
-  }
-  node_watch alive(file);
-  const char* not_copied = query_value("win_misc c not_to_copy_on_capture");
-  sample.copy_into_excluding(*file, not_copied ? not_copied : "");
-  auto* profile = alive ? dynamic_cast<xy_data_3*>(find(*file, "xy_yobs")) : nullptr;
-  if (!profile) {
-    why = "no data file can be made for it";
-    if (alive && file->parent()) file->parent()->delete_child(file);
-    return nullptr;
-  }
-  if (assoc_class* name = find(*file, "xDdd_path_name")) name->set_text(path.c_str());
-  profile->copy_from(*source);
-  if (auto* data = dynamic_cast<xdd_data_3*>(find(*file, "xdd_data"))) data->mark_never_written();
-  const int min_points = get_int_named(app, "mBin_pts_xdd");
-  if (!profile->crop_x(from, to, min_points)) {
-    why = "its window " + format_number("%.3f", from) + " to " + format_number("%.3f", to) + " deg holds " +
-          std::to_string(profile->index_of(to) - profile->index_of(from) + 1) + " points; at least " +
-          std::to_string(min_points + 1) + " are needed";
-    file->parent()->delete_child(file);
-    return nullptr;
-  }
-  if (auto* chain = dynamic_cast<xy_yobs_4*>(profile)) chain->invalidate_chain();
-  return file;
-}
-
-// Puts the reference's counts at the line's angle on its grid.
-bool put_reference(assoc_class& reference, const instrument_function& f, double two_theta, std::string& why) {
-  xy_yobs_4* chain = chain_of(reference);
-  if (!chain || chain->n < 2) {
-    why = "the reference has no grid";
-    return false;
-  }
-  std::vector<double> counts;
-  if (!synthesise_reference(f, two_theta, {chain->x_of(0), chain->xd, chain->n}, counts, why)) return false;
-  for (int i = 0; i < chain->n; ++i)
-    chain->y[chain->y.base() + i] = static_cast<float>(counts[static_cast<std::size_t>(i)]);
-  chain->invalidate_chain();
-  return true;
-}
-
 // The instrument function with its width at one angle raised by its
 // standard uncertainty there (through W, the term every angle shares), or
 // its η raised by its own: what the reference's own uncertainty does to a
@@ -170,7 +120,7 @@ line_figures instrument_share(xy_yobs_4& chain, assoc_class& reference, const in
   line_figures u{0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
   for (const instrument_function& g : {wider(f, two_theta), more_lorentzian(f, two_theta)}) {
     std::string why;
-    if (!put_reference(reference, g, two_theta, why)) continue;
+    if (!put_synthesised_reference(reference, g, two_theta, why)) continue;
     chain.invalidate_chain();
     line_figures changed;
     try {
@@ -187,7 +137,7 @@ line_figures instrument_share(xy_yobs_4& chain, assoc_class& reference, const in
     add(u.gauss_squared, difference(changed.gauss_squared, nominal.gauss_squared));
   }
   std::string why;
-  put_reference(reference, f, two_theta, why);
+  put_synthesised_reference(reference, f, two_theta, why);
   chain.invalidate_chain();
   return u;
 }
@@ -246,6 +196,53 @@ std::pair<double, double> window_of(const std::vector<found_line>& lines, std::s
 }
 
 }  // namespace
+
+assoc_class* line_window_file(assoc_class& app, assoc_class& sample, const std::string& path, double from, double to,
+                         std::string& why) {
+  auto* source = dynamic_cast<xy_data_3*>(find_existing(sample, "xy_yobs"));
+  assoc_class* file = source ? create_at_place(app, "xdd") : nullptr;
+  if (!file) {
+    why = "no data file can be made for it";
+    return nullptr;
+  }
+  node_watch alive(file);
+  const char* not_copied = query_value("win_misc c not_to_copy_on_capture");
+  sample.copy_into_excluding(*file, not_copied ? not_copied : "");
+  auto* profile = alive ? dynamic_cast<xy_data_3*>(find(*file, "xy_yobs")) : nullptr;
+  if (!profile) {
+    why = "no data file can be made for it";
+    if (alive && file->parent()) file->parent()->delete_child(file);
+    return nullptr;
+  }
+  if (assoc_class* name = find(*file, "xDdd_path_name")) name->set_text(path.c_str());
+  profile->copy_from(*source);
+  if (auto* data = dynamic_cast<xdd_data_3*>(find(*file, "xdd_data"))) data->mark_never_written();
+  const int min_points = get_int_named(app, "mBin_pts_xdd");
+  if (!profile->crop_x(from, to, min_points)) {
+    why = "its window " + format_number("%.3f", from) + " to " + format_number("%.3f", to) + " deg holds " +
+          std::to_string(profile->index_of(to) - profile->index_of(from) + 1) + " points; at least " +
+          std::to_string(min_points + 1) + " are needed";
+    file->parent()->delete_child(file);
+    return nullptr;
+  }
+  if (auto* chain = dynamic_cast<xy_yobs_4*>(profile)) chain->invalidate_chain();
+  return file;
+}
+
+bool put_synthesised_reference(assoc_class& reference, const instrument_function& f, double two_theta,
+                               std::string& why) {
+  xy_yobs_4* chain = chain_of(reference);
+  if (!chain || chain->n < 2) {
+    why = "the reference has no grid";
+    return false;
+  }
+  std::vector<double> counts;
+  if (!synthesise_reference(f, two_theta, {chain->x_of(0), chain->xd, chain->n}, counts, why)) return false;
+  for (int i = 0; i < chain->n; ++i)
+    chain->y[chain->y.base() + i] = static_cast<float>(counts[static_cast<std::size_t>(i)]);
+  chain->invalidate_chain();
+  return true;
+}
 
 double window_half_width_fwhms(double eta, double outside) {
   profile_fit shape;
@@ -382,9 +379,9 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
     }
 
     std::string why;
-    assoc_class* file = window_file(app, sample, line_path(sample_path, line.label, ""), line.from, line.to, why);
+    assoc_class* file = line_window_file(app, sample, line_path(sample_path, line.label, ""), line.from, line.to, why);
     assoc_class* reference =
-        file ? window_file(app, sample, line_path(sample_path, line.label, "_instrument"), line.from, line.to, why)
+        file ? line_window_file(app, sample, line_path(sample_path, line.label, "_instrument"), line.from, line.to, why)
              : nullptr;
     node_watch file_alive(file), reference_alive(reference);
     auto take_out = [&] {
@@ -392,7 +389,7 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
       if (reference_alive && reference->parent()) reference->parent()->delete_child(reference);
     };
     xy_yobs_4* chain = file ? chain_of(*file) : nullptr;
-    if (!chain || !reference || !put_reference(*reference, instrument, f.position_x, why)) {
+    if (!chain || !reference || !put_synthesised_reference(*reference, instrument, f.position_x, why)) {
       line.warnings.push_back("not analysed: " + (why.empty() ? std::string("its files could not be made") : why));
       take_out();
       r.lines.push_back(std::move(line));

@@ -98,6 +98,17 @@ struct pattern_analysis {
   int realisations = 0;  // of the counting noise behind each line's uncertainties
 };
 
+// A data file made in the tree from the window [from, to] (degrees 2θ) of
+// the sample, as a capture makes one: the sample's settings, not its path,
+// reference or ties; it is not marked for saving. Null, with `why`, when it
+// cannot be made (too few points in the window).
+assoc_class* line_window_file(assoc_class& app, assoc_class& sample, const std::string& path, double from, double to,
+                              std::string& why);
+// Puts into a data file made so the counts of the instrument's line at
+// `two_theta` on its grid, both K-alpha components; false with `why`.
+bool put_synthesised_reference(assoc_class& reference, const instrument_function& f, double two_theta,
+                               std::string& why);
+
 // The window of a pseudo-Voigt line's half-width `a` (in its FWHMs) that
 // leaves `outside` of its area beyond ±a: η of a Lorentzian and 1 − η of a
 // Gaussian of one FWHM.

@@ -55,6 +55,14 @@ const std::vector<menu_item>& main_menu() {
                      "its noise."),
                 item(vc::size_strain, "Size and S&train",
                      "Sizes and strains from the Fourier coefficients of the view's files with a reference."),
+                separator(),
+                item(vc::analyse_pattern, "Analyse &Pattern...",
+                     "Find, index and analyse every line of the view's whole pattern against an instrument "
+                     "function or a standard's pattern: Williamson-Hall and Warren-Averbach."),
+                item(vc::analyse_line, "Analyse this L&ine",
+                     "The view's range becomes a new file tied to a reference synthesised from the instrument "
+                     "function, shown with its deconvolution and its A(L)."),
+                item(vc::clear_line_marks, "Clear Line &Marks", "Take the marks of the lines found off the view."),
             }),
       popup("&View",
             {

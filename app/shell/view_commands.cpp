@@ -7,10 +7,12 @@
 #include <string>
 #include <utility>
 
+#include "app/analysis/line_marks_plot.h"
 #include "app/analysis/size_coefficients_plot.h"
 #include "app/analysis/size_strain_command.h"
 #include "app/capture/capture_as_txt_3.h"
 #include "app/shell/for_app_3.h"
+#include "app/shell/pattern_commands.h"
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
@@ -167,6 +169,9 @@ std::vector<view_command_row> view_command_table() {
       if (platform* p = current_platform()) p->set_clipboard_text(text);
   }));
   rows.push_back(command(vc::automatic_limit, [](TDrawView& v) { set_automatic_limits(v); }));
+  rows.push_back(command(vc::analyse_pattern, analyse_pattern_in_view));
+  rows.push_back(command(vc::analyse_line, analyse_line_in_view));
+  rows.push_back(command(vc::clear_line_marks, clear_line_marks_in_view));
   rows.push_back(command(vc::export_figure, [](TDrawView& v) { export_figure(v); }));
   rows.push_back(step(vc::scroll));
   rows.push_back(step(vc::extend_x));
@@ -195,6 +200,7 @@ void install_view_commands() {
   view_hooks hooks;
   hooks.commands = view_command_table();
   hooks.plots.push_back(std::make_unique<size_coefficients_plot>());
+  hooks.plots.push_back(std::make_unique<line_marks_plot>());
   hooks.show_limits = [](TDrawView& v, double x1, double x2, double y1, double y2) {
     if (auto* app = dynamic_cast<for_app_3*>(v.app_object())) app->show_limits(x1, x2, y1, y2);
   };

@@ -34,6 +34,12 @@ int pen_box_size() {
 
 void view_surface::polyline(const double* x, const double* y, int n) { curve(x, y, n, curve_look{}); }
 
+void view_surface::label(double x, double y, const std::string& text) {
+  constexpr int size = 12, gap = 3;
+  out_.set_text_colour(colour_);
+  out_.placed_text(lims_.x_pixel(x), lims_.y_pixel(y) - gap, text, platform_types::text_anchor::middle, size);
+}
+
 void view_surface::segment(double x1, double y1, double x2, double y2) {
   out_.set_pen(white, 1, platform_types::pen_style::solid);
   const int ex = lims_.x_pixel(x2);

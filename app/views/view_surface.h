@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "app/platform/platform.h"
@@ -28,6 +29,9 @@ class view_surface : public plot_surface {
   // pixels are those of the full line, without a segment per point.
   void stepped_curve(double x1, double dx, int first, const float* y, int n, double divisor,
                      const curve_look& look) override;
+  // A short text in the file's colour, centred with its baseline a few
+  // pixels over the point (a line's hkl over its mark).
+  void label(double x, double y, const std::string& text);
 
   // Whether dense curves are drawn column by column (on by default; the
   // full drawing is kept to compare with).
