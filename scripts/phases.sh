@@ -11,9 +11,17 @@ timed() {
   return "$status"
 }
 
-# configure DIR ARGS...: configures the build folder DIR, quietly.
+# configure DIR ARGS...: configures the build folder DIR. A new one is made
+# for Ninja where it is installed: it compiles a target's files while the
+# libraries the target links are still being built, where make waits for
+# them, and DIR/.ninja_log keeps each step's time. A folder made before keeps
+# the generator it was made with.
 configure() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" "$@" >/dev/null
+  local generator=()
+  if [ ! -f "$dir/CMakeCache.txt" ] && command -v ninja >/dev/null 2>&1; then
+    generator=(-G Ninja)
+  fi
+  cmake "${generator[@]}" -S . -B "$dir" "$@" >/dev/null
 }
