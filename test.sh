@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the Release build, a
 # build under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
-# targets for a minute each.
+# targets for half a minute each. Each phase says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
-ensure_packages
+source ./scripts/phases.sh
+started=$SECONDS
+timed "install packages" ensure_packages
 
 jobs=$(nproc 2>/dev/null || echo 2)
 status=0
@@ -14,11 +16,11 @@ run_suite() {
   local dir=$1
   shift
   echo "== configure $dir"
-  cmake -S . -B "$dir" "$@" >/dev/null
+  timed "configure $dir" configure "$dir" "$@"
   echo "== build $dir"
-  cmake --build "$dir" -j"$jobs"
+  timed "build $dir" cmake --build "$dir" -j"$jobs"
   echo "== test $dir"
-  ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
+  timed "test $dir" ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
 }
 
 # Warnings fail the build here, so that none creeps in unseen.
@@ -30,6 +32,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DXRDF_SANITIZE=ON -DXRDF_BENCH=OFF -DXRDF_WERROR=ON
 
 ./scripts/fuzz.sh || status=1
+echo "== all: $((SECONDS - started)) s"
 
 if [ "$status" -ne 0 ]; then
   echo "Some tests failed." >&2

@@ -4,19 +4,22 @@
 # Fails on any crash, leak, hang or sanitizer report; the input that caused it
 # is kept under build-fuzz/findings/ to be replayed with
 #   build-fuzz/fuzz/fuzz_<target> build-fuzz/findings/<file>
-# Sourced from test.sh; also runs on its own: scripts/fuzz.sh [seconds]
+# Run by test.sh; also runs on its own: scripts/fuzz.sh [seconds]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source ./scripts/phases.sh
 
-seconds=${1:-${XRDF_FUZZ_SECONDS:-45}}
+# 30 s a target by default: the nine targets, two at a time, then take two
+# and a half minutes of the test run. For a longer search: scripts/fuzz.sh 600
+seconds=${1:-${XRDF_FUZZ_SECONDS:-30}}
 targets=(xdd cpi xy xrdml ras template process project queries)
 dir=build-fuzz
 
 echo "== configure $dir"
-CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DXRDF_FUZZ=ON -DXRDF_TESTS=OFF \
-  -DXRDF_BENCH=OFF -DXRDF_WERROR=ON >/dev/null
+CC=clang CXX=clang++ timed "configure $dir" configure "$dir" -DCMAKE_BUILD_TYPE=Debug -DXRDF_FUZZ=ON \
+  -DXRDF_TESTS=OFF -DXRDF_BENCH=OFF -DXRDF_WERROR=ON
 echo "== build $dir"
-cmake --build "$dir" -j"$(nproc 2>/dev/null || echo 2)" --target fuzzers
+timed "build $dir" cmake --build "$dir" -j"$(nproc 2>/dev/null || echo 2)" --target fuzzers
 
 mkdir -p "$dir/findings" "$dir/logs"
 # One target per core at a time: each gets its whole time on a core of its own.
@@ -48,6 +51,7 @@ wait_one() {
 }
 parallel=$(nproc 2>/dev/null || echo 2)
 echo "== fuzz ${#targets[@]} targets, $seconds s each, $parallel at a time"
+fuzz_started=$SECONDS
 for t in "${targets[@]}"; do
   [ ${#pids[@]} -ge "$parallel" ] && wait_one
   run_target "$t" &
@@ -55,6 +59,7 @@ for t in "${targets[@]}"; do
   names+=("$t")
 done
 while [ ${#pids[@]} -gt 0 ]; do wait_one; done
+echo "== fuzz: $((SECONDS - fuzz_started)) s"
 
 if [ "$status" -ne 0 ]; then
   echo "Fuzzing found faults: the inputs are in $dir/findings/." >&2
