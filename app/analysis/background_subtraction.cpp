@@ -1,6 +1,8 @@
 #include "app/analysis/background_subtraction.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <filesystem>
 #include <vector>
 
@@ -41,7 +43,61 @@ std::string free_path(assoc_class& app, const std::string& beside) {
   }
 }
 
+// How far the noise-clipped background is lifted is read over this many
+// clipping windows each side of a point, wide enough that a line or two
+// stand among many points between lines.
+constexpr double levelling_windows = 10.0;
+// Points further than this many noise deviations above the typical
+// residual are taken for lines, not noise.
+constexpr double noise_deviations = 2.5;
+
+double median_of(std::vector<double> v) {
+  if (v.empty()) return 0.0;
+  const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+  std::nth_element(v.begin(), mid, v.end());
+  return *mid;
+}
+
+// The counting noise of one point, from neighbours' differences (robust to
+// the few differences on the lines' flanks): the normal MAD, / √2 for a
+// difference of two points.
+double point_noise(const std::vector<double>& y) {
+  std::vector<double> d;
+  for (std::size_t i = 1; i < y.size(); ++i) d.push_back(std::fabs(y[i] - y[i - 1]));
+  return 1.4826 * median_of(std::move(d)) / std::sqrt(2.0);
+}
+
 }  // namespace
+
+std::vector<double> background_to_subtract(const std::vector<double>& x, const std::vector<double>& y) {
+  const std::size_t n = std::min(x.size(), y.size());
+  const pattern_background clipped = background_of(x, y);
+  std::vector<double> b = clipped.y;
+  if (n < 3) return b;
+  const double step = (x[n - 1] - x[0]) / static_cast<double>(n - 1);
+  const auto half = static_cast<std::size_t>(
+      std::clamp(std::lround(levelling_windows * clipped.window_x / step), 1L, static_cast<long>(n)));
+  const double sigma = point_noise(std::vector<double>(y.begin(), y.begin() + static_cast<std::ptrdiff_t>(n)));
+  std::vector<double> residual(n);
+  for (std::size_t i = 0; i < n; ++i) residual[i] = y[i] - b[i];
+  std::vector<double> near;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t from = i >= half ? i - half : 0, to = std::min(n - 1, i + half);
+    near.assign(residual.begin() + static_cast<std::ptrdiff_t>(from), residual.begin() + static_cast<std::ptrdiff_t>(to + 1));
+    // The typical residual, then the mean of those within the noise of it.
+    const double typical = median_of(near);
+    double sum = 0.0;
+    int count = 0;
+    for (double r : near)
+      if (std::fabs(r - typical) <= noise_deviations * sigma) {
+        sum += r;
+        ++count;
+      }
+    // Clipping only ever lowers: the offset lifts, never lowers further.
+    if (count > 0) b[i] += std::max(0.0, sum / count);
+  }
+  return b;
+}
 
 bool subtract_background(assoc_class& file, std::string& why) {
   auto* profile = dynamic_cast<xy_data_3*>(find_existing(file, "xy_yobs"));
@@ -54,15 +110,15 @@ bool subtract_background(assoc_class& file, std::string& why) {
     x.push_back(profile->x_of(i));
     y.push_back(static_cast<double>(profile->y[profile->y.base() + i]));
   }
-  const pattern_background b = background_of(x, y);
+  const std::vector<double> b = background_to_subtract(x, y);
   for (int i = 0; i < profile->n; ++i)
-    profile->y[profile->y.base() + i] = static_cast<float>(y[static_cast<std::size_t>(i)] - b.y[static_cast<std::size_t>(i)]);
+    profile->y[profile->y.base() + i] = static_cast<float>(y[static_cast<std::size_t>(i)] - b[static_cast<std::size_t>(i)]);
   profile->profile_changed();
   if (auto* chain = dynamic_cast<xy_yobs_4*>(profile)) chain->invalidate_chain();
   if (auto* data = dynamic_cast<xdd_data_3*>(find_existing(file, "xdd_data"))) {
     std::string comment = data->comment.c_str();
     comment += (comment.empty() ? "" : "; ") + std::string("less its background (peak clipping, window ") +
-               format_number("%.3g", b.window_x) + " deg)";
+               format_number("%.3g", clipping_window_x(x, y)) + " deg)";
     data->comment.assign(comment.c_str());
   }
   return true;

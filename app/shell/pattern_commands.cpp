@@ -321,7 +321,7 @@ void analyse_pattern_in_view(TDrawView& view) {
 
   std::vector<line_mark> marks;
   for (const pattern_line& l : a.lines) marks.push_back({l.two_theta, counts_at(a, l.two_theta), l.label});
-  set_line_marks(view, *file.get(), std::move(marks), {a.x, a.background.y});
+  set_line_marks(view, *file.get(), std::move(marks), {a.x, background_to_subtract(a.x, a.y)});
 
   if (assoc_class* history = find(view, "history_dlg")) {
     std::istringstream summary(pattern_summary_lines(a));
