@@ -83,7 +83,10 @@ int run_info(application_session& session, const arguments& args, std::ostream& 
 
 int run_convert(application_session& session, const arguments& args, std::ostream&, std::ostream&) {
   const analysis_request& r = args.analysis;
-  return session.convert_to_xdd(args.files[0], args.files[1], args.scan, r.has_x_range, r.x_from, r.x_to) ? 0 : 1;
+  return session.convert_to_xdd(args.files[0], args.files[1], args.scan, r.has_x_range, r.x_from, r.x_to,
+                                r.subtract_background)
+             ? 0
+             : 1;
 }
 
 int run_report(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -155,9 +158,13 @@ const std::vector<command_row>& command_rows() {
        "                         file: its path, abscissa (first x, step, last x), number of\n"
        "                         points, count time and wavelength.\n",
        false, nullptr, nullptr, run_info},
-      {"convert", 2, 2, "convert needs an input and an output file", {"--scan", "--xrange"},
+      {"convert", 2, 2, "convert needs an input and an output file", {"--scan", "--xrange", "--subtract-background"},
        "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd);\n"
-       "                         with --xrange X1 X2 only that window of the scan.\n",
+       "                         with --xrange X1 X2 only that window of the scan; with\n"
+       "                         --subtract-background the counts less the background under\n"
+       "                         the lines (peak clipping), on the same grid, the comment\n"
+       "                         saying so. Where the noise dips below the background the\n"
+       "                         counts written are negative: kept, so a fit sees it unbiased.\n",
        true, nullptr,
        [](const arguments& args) {
          // A file under another layout's name could not be read back as
@@ -427,6 +434,13 @@ const std::vector<option_row>& option_rows() {
          const std::string format = v ? v : "";
          if (format != "csv" && format != "fields") return std::string("--format needs csv or fields");
          args.analysis.csv = format == "csv";
+         return std::string();
+       }},
+      {{"--subtract-background"},
+       "  --subtract-background  (convert) Write the scan less the background under its lines.\n",
+       false,
+       [](const value_of&, arguments& args) {
+         args.analysis.subtract_background = true;
          return std::string();
        }},
       {{"--auto-limit"},

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/views/TDrawView.h"
+#include "app/views/colors_3.h"
 #include "app/views/view_surface.h"
 #include "core/node_watch.h"
 #include "xrd/curves/xy_data_3.h"
@@ -35,6 +36,7 @@ struct marked_view {
   std::unique_ptr<node_watch> view, file;
   fingerprint counts;
   std::vector<line_mark> marks;
+  marked_background background;
 };
 
 std::vector<marked_view>& marked() {
@@ -56,13 +58,14 @@ marked_view* entry_of(TDrawView& view) {
 
 }  // namespace
 
-void set_line_marks(TDrawView& view, assoc_class& file, std::vector<line_mark> marks) {
+void set_line_marks(TDrawView& view, assoc_class& file, std::vector<line_mark> marks, marked_background background) {
   clear_line_marks(view);
   marked_view m;
   m.view = std::make_unique<node_watch>(&view);
   m.file = std::make_unique<node_watch>(&file);
   m.counts = fingerprint_of(file);
   m.marks = std::move(marks);
+  if (background.two_theta.size() == background.counts.size()) m.background = std::move(background);
   marked().push_back(std::move(m));
   view.redraw();
 }
@@ -74,19 +77,47 @@ void clear_line_marks(TDrawView& view) {
   if (marked().size() != before) view.redraw();
 }
 
-std::vector<line_mark> line_marks_of(TDrawView& view) {
+namespace {
+
+// The view's entry while it still belongs to the file it shows as marked.
+marked_view* current_entry_of(TDrawView& view) {
   marked_view* m = entry_of(view);
-  if (!m) return {};
+  if (!m) return nullptr;
   const std::vector<assoc_class*> files = view.files();
   if (std::find(files.begin(), files.end(), m->file->get()) == files.end() ||
       fingerprint_of(*m->file->get()) != m->counts) {
     clear_line_marks(view);
-    return {};
+    return nullptr;
   }
-  return m->marks;
+  return m;
+}
+
+void draw_background(TDrawView& view, plot_surface& s) {
+  marked_view* m = current_entry_of(view);
+  if (!m || m->background.two_theta.size() < 2) return;
+  if (auto* surface = dynamic_cast<view_surface*>(&s))
+    if (colors_3* slots = colour_slots(view)) surface->set_colour(slots->colour_of(m->file->get()));
+  curve_look dashed;
+  dashed.line_style = curve_look::style::dash;
+  s.curve(m->background.two_theta.data(), m->background.counts.data(),
+          static_cast<int>(m->background.two_theta.size()), dashed);
+  if (auto* surface = dynamic_cast<view_surface*>(&s)) surface->set_colour(colors_3::no_slot);
+}
+
+}  // namespace
+
+std::vector<line_mark> line_marks_of(TDrawView& view) {
+  marked_view* m = current_entry_of(view);
+  return m ? m->marks : std::vector<line_mark>{};
+}
+
+marked_background marked_background_of(TDrawView& view) {
+  marked_view* m = current_entry_of(view);
+  return m ? m->background : marked_background{};
 }
 
 void draw_line_marks(TDrawView& view, plot_surface& s) {
+  draw_background(view, s);
   const double span = view.y_top() - view.y_bottom();
   if (!(span > 0.0)) return;
   // A tick a little over the line's top with the label over it. A line as

@@ -66,6 +66,7 @@ inline constexpr int export_figure = 4260;
 inline constexpr int analyse_pattern = 4261;
 inline constexpr int analyse_line = 4262;
 inline constexpr int clear_line_marks = 4263;
+inline constexpr int subtract_background = 4264;
 inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
 inline constexpr int last_file_button = 4041;
 inline constexpr int scroll = 1009;

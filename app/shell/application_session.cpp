@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/analysis/background_subtraction.h"
 #include "app/analysis/pattern_analysis.h"
 #include "app/analysis/pattern_report.h"
 #include "app/capture/capture_as_txt_3.h"
@@ -318,11 +319,18 @@ bool application_session::describe_file(const std::string& path, int scan, std::
 }
 
 bool application_session::convert_to_xdd(const std::string& input, const std::string& output, int scan,
-                                         bool window, double x1, double x2) {
+                                         bool window, double x1, double x2, bool less_background) {
   const xdd_data_3::scan_choice chosen(scan);
   assoc_class* file = load_file(input);
   if (!file) return false;
-  const bool done = (!window || keep_window(*file, x1, x2)) && save_as_xdd(*file, output);
+  const auto subtracted = [&] {
+    std::string why;
+    if (subtract_background(*file, why)) return true;
+    report_error((input + ": " + why).c_str());
+    return false;
+  };
+  const bool done = (!window || keep_window(*file, x1, x2)) && (!less_background || subtracted()) &&
+                    save_as_xdd(*file, output);
   unload_file(file);
   return done;
 }

@@ -52,6 +52,7 @@ struct analysis_request {
   double range_to = 0.0;
   double window_fwhms = 0.0;  // 0: the automatic window
   std::string table_path;
+  bool subtract_background = false;  // convert: the scan less its background
 };
 
 // What a job made: its text, when it made one, and the exit status the run
@@ -154,10 +155,11 @@ class application_session {
   // of several); false when it was refused (said).
   bool describe_file(const std::string& path, int scan, std::string& line);
   // Writes the data file at `input` (scan `scan`) in the XDD layout to
-  // `output`, only the window [x1, x2] of it when `window`; false when it
-  // was refused or could not be written (said).
+  // `output`, only the window [x1, x2] of it when `window`, less the
+  // background under its lines when `less_background`; false when it was
+  // refused or could not be written (said).
   bool convert_to_xdd(const std::string& input, const std::string& output, int scan, bool window, double x1,
-                      double x2);
+                      double x2, bool less_background = false);
 
   // --- projects ---
   // Saves the loaded files as a project at `path`, as Save Project As does

@@ -63,6 +63,9 @@ const std::vector<menu_item>& main_menu() {
                      "The view's range becomes a new file tied to a reference synthesised from the instrument "
                      "function, shown with its deconvolution and its A(L)."),
                 item(vc::clear_line_marks, "Clear Line &Marks", "Take the marks of the lines found off the view."),
+                item(vc::subtract_background, "Subtract Pattern &Background",
+                     "A new file of the view's counts less the background under their lines, shown in a new "
+                     "view; the file itself stays as it was."),
             }),
       popup("&View",
             {

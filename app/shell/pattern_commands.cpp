@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/analysis/background_subtraction.h"
 #include "app/analysis/line_marks.h"
 #include "app/analysis/pattern_analysis.h"
 #include "app/analysis/pattern_report.h"
@@ -320,7 +321,7 @@ void analyse_pattern_in_view(TDrawView& view) {
 
   std::vector<line_mark> marks;
   for (const pattern_line& l : a.lines) marks.push_back({l.two_theta, counts_at(a, l.two_theta), l.label});
-  set_line_marks(view, *file.get(), std::move(marks));
+  set_line_marks(view, *file.get(), std::move(marks), {a.x, background_to_subtract(a.x, a.y)});
 
   if (assoc_class* history = find(view, "history_dlg")) {
     std::istringstream summary(pattern_summary_lines(a));
@@ -446,3 +447,34 @@ void analyse_line_in_view(TDrawView& view) {
 }
 
 void clear_line_marks_in_view(TDrawView& view) { clear_line_marks(view); }
+
+void subtract_pattern_background_in_view(TDrawView& view) {
+  const std::string command = "Subtract Pattern Background";
+  auto* app = dynamic_cast<for_app_3*>(view.app_object());
+  assoc_class* chosen = app ? chosen_file(view, command) : nullptr;
+  if (!chosen) return;
+  node_watch file(chosen);
+  const int maximum = get_int_named(*app, "mBax_num_files");
+  const assoc_class* loaded = find(*app, "xAdd_recs");
+  if (const int count = loaded ? loaded->child_count() : 0; count + 1 > maximum) {
+    tell(view, command + " makes a new file: " + std::to_string(count) + " of at most " + std::to_string(maximum) +
+                   " are loaded");
+    return;
+  }
+  std::string why;
+  node_watch made(background_subtracted_file(*app, *chosen, why));
+  if (!made) {
+    tell(view, path_of(*file.get()) + ": " + command + ": " + why);
+    return;
+  }
+  find(*made.get(), "fbutonoff");
+  if (assoc_class* history = find(view, "history_dlg"))
+    history->set_text((path_of(*made.get()) + ": the counts of " + name_of(*file.get()) +
+                       " less their background, on the same grid; negative where the noise dips below it")
+                          .c_str());
+  if (TDrawView* shown = app->new_graph_view()) {
+    shown->add_file(made.get());
+    shown->lines_changed();
+    shown->show_all();
+  }
+}

@@ -23,3 +23,7 @@ void analyse_line_in_view(TDrawView& view);
 
 // "Clear Line Marks": the view's marks of the lines found go.
 void clear_line_marks_in_view(TDrawView& view);
+// "Subtract Pattern Background": a new file in memory, beside the view's
+// file, holding its counts less the background under its lines, shown in
+// a new view; the file itself stays as it was.
+void subtract_pattern_background_in_view(TDrawView& view);

@@ -172,6 +172,7 @@ std::vector<view_command_row> view_command_table() {
   rows.push_back(command(vc::analyse_pattern, analyse_pattern_in_view));
   rows.push_back(command(vc::analyse_line, analyse_line_in_view));
   rows.push_back(command(vc::clear_line_marks, clear_line_marks_in_view));
+  rows.push_back(command(vc::subtract_background, subtract_pattern_background_in_view));
   rows.push_back(command(vc::export_figure, [](TDrawView& v) { export_figure(v); }));
   rows.push_back(step(vc::scroll));
   rows.push_back(step(vc::extend_x));
