@@ -129,15 +129,6 @@ std::string instrument_text(double lambda1 = lambda1_A, double lambda2 = lambda2
 const std::string iron_export = XRDF_SOURCE_DIR "/tests/data/d8_fe_sample.csv";
 const std::string lab6_export = XRDF_SOURCE_DIR "/tests/data/d8_lab6_standard.csv";
 
-// "LABEL = NUMBER ± U": false when the figure is not a number with its u.
-bool figure_of(const std::string& out, const std::string& label, double& value, double& u) {
-  std::smatch m;
-  if (!std::regex_search(out, m, std::regex("(^|\n)" + label + " = ([-+0-9.e]+) \u00b1 ([-+0-9.e]+)"))) return false;
-  value = std::stod(m[2]);
-  u = std::stod(m[3]);
-  return true;
-}
-
 // The CSV's rows, split at commas outside quotes.
 std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
   std::vector<std::vector<std::string>> rows(1);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -54,3 +55,13 @@ class BatchFolder : public ::testing::Test {
 
   std::filesystem::path dir;
 };
+
+// "LABEL = NUMBER ± U UNIT": the number and its uncertainty; false when the
+// summary gives no such figure.
+inline bool figure_of(const std::string& out, const std::string& label, double& value, double& u) {
+  std::smatch m;
+  if (!std::regex_search(out, m, std::regex("(^|\n)" + label + " = ([-+0-9.e]+) \u00b1 ([-+0-9.e]+)"))) return false;
+  value = std::stod(m[2]);
+  u = std::stod(m[3]);
+  return true;
+}

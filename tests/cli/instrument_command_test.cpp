@@ -77,15 +77,6 @@ class InstrumentCommand : public BatchFolder {
   }
 };
 
-// "LABEL = NUMBER ± U UNIT": the number and its uncertainty.
-bool figure_of(const std::string& out, const std::string& label, double& value, double& u) {
-  std::smatch m;
-  if (!std::regex_search(out, m, std::regex("(^|\n)" + label + " = ([-+0-9.e]+) \u00b1 ([-+0-9.e]+)"))) return false;
-  value = std::stod(m[2]);
-  u = std::stod(m[3]);
-  return true;
-}
-
 TEST_F(InstrumentCommand, ASyntheticLaB6GivesTheWidthsItWasMadeWithAndAFileTheReaderTakes) {
   const std::string scan = standard("lab6.xy", sc_lines(4.15692, 20.0, 120.0), 18.0, 122.0);
   const std::string file = path("instrument.txt");
