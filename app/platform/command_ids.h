@@ -32,6 +32,10 @@ inline constexpr int cascade = 24361;
 inline constexpr int tile_vertical = 24362;
 inline constexpr int tile_horizontal = 24363;
 inline constexpr int arrange_icons = 24364;
+inline constexpr int undo = 4280;
+inline constexpr int redo = 4281;
+inline constexpr int next_window = 4282;
+inline constexpr int close_window = 4283;
 }  // namespace command_id
 
 // Commands a graph view answers (the View menu, the control bar, the file
@@ -67,6 +71,11 @@ inline constexpr int analyse_pattern = 4261;
 inline constexpr int analyse_line = 4262;
 inline constexpr int clear_line_marks = 4263;
 inline constexpr int subtract_background = 4264;
+inline constexpr int axes = 4284;              // axes with ticks and numbers round the plot
+inline constexpr int legend = 4285;            // a legend of the curves shown
+inline constexpr int light_background = 4286;  // white paper instead of black
+inline constexpr int zoom_back = 4287;         // the view's previous limits
+inline constexpr int zoom_forward = 4288;
 inline constexpr int first_file_button = 4010;  // 4010 to 4041: one per colour slot
 inline constexpr int last_file_button = 4041;
 inline constexpr int scroll = 1009;

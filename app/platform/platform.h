@@ -186,6 +186,9 @@ struct mouse_event {
 struct command_state {
   bool enabled = true;
   bool checked = false;
+  // A menu text that says what the command will do now ("&Undo drag of
+  // fe110.xdd"); empty keeps the menu's own.
+  std::string text;
 };
 
 // What the platform tells the application. Handlers run on the one user
