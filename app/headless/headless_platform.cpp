@@ -827,6 +827,16 @@ void headless_platform::user_mouse(frame_id f, const platform_types::mouse_event
   if (s->events) s->events->on_mouse(e);
 }
 
+void headless_platform::user_turns_wheel(frame_id f, int x, int y, int steps, bool shift) {
+  platform_types::mouse_event e;
+  e.action = platform_types::mouse_action::wheel;
+  e.x = x;
+  e.y = y;
+  e.shift = shift;
+  e.wheel_steps = steps;
+  user_mouse(f, e);
+}
+
 void headless_platform::user_types_key(frame_id f, char c) {
   frame_state* s = live_frame(f);
   if (!s) throw std::logic_error("The user cannot type in frame " + std::to_string(f));

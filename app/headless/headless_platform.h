@@ -179,6 +179,9 @@ class headless_platform : public platform {
   std::vector<std::string> user_paints(frame_id f);
   void user_resizes(frame_id f, int width, int height);
   void user_mouse(frame_id f, const platform_types::mouse_event& e);
+  // Turns the mouse wheel over a pixel of the frame by whole notches
+  // (positive away from the user), with Shift held or not.
+  void user_turns_wheel(frame_id f, int x, int y, int steps, bool shift = false);
   void user_types_key(frame_id f, char c);
   void user_focuses(frame_id f);
   void user_minimises(frame_id f, bool minimised);

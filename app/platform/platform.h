@@ -174,13 +174,16 @@ class surface {
 };
 
 enum class mouse_button { none, left, right };
-enum class mouse_action { press, release, move, double_click };
+enum class mouse_action { press, release, move, double_click, wheel };
 
 struct mouse_event {
   mouse_action action = mouse_action::move;
   mouse_button button = mouse_button::none;
   int x = 0, y = 0;  // client pixels
-  bool shift = false;  // the scale modifier of a drag
+  bool shift = false;  // the scale modifier of a drag; with the wheel, y instead of x
+  bool ctrl = false;   // with the left button, a box to zoom to
+  // Notches of a wheel turn: positive away from the user (zoom in).
+  int wheel_steps = 0;
 };
 
 struct command_state {

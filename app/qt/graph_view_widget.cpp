@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "app/qt/qt_surface.h"
 
@@ -10,7 +11,8 @@ graph_view_widget::graph_view_widget(platform_types::frame_events* events, QWidg
     : QWidget(parent), events_(events) {
   // The view paints every pixel of its picture: nothing to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);
+  // The wheel, like a click, makes the view under the mouse the one in focus.
+  setFocusPolicy(Qt::WheelFocus);
   // Moves without a button show the coordinates in the status bar.
   setMouseTracking(true);
   setMinimumSize(80, 60);
@@ -43,6 +45,7 @@ void graph_view_widget::send(QMouseEvent* e, platform_types::mouse_action action
   m.x = at.x();
   m.y = at.y();
   m.shift = (e->modifiers() & Qt::ShiftModifier) != 0;
+  m.ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
   events_->on_mouse(m);
 }
 
@@ -56,6 +59,33 @@ void graph_view_widget::mouseReleaseEvent(QMouseEvent* e) { send(e, platform_typ
 void graph_view_widget::mouseDoubleClickEvent(QMouseEvent* e) { send(e, platform_types::mouse_action::double_click); }
 
 void graph_view_widget::mouseMoveEvent(QMouseEvent* e) { send(e, platform_types::mouse_action::move); }
+
+void graph_view_widget::wheelEvent(QWheelEvent* e) {
+  if (!events_) {
+    QWidget::wheelEvent(e);
+    return;
+  }
+  e->accept();
+  // Some systems turn a wheel with Shift held into a horizontal one.
+  const QPoint angle = e->angleDelta();
+  const int turned = angle.y() != 0 ? angle.y() : angle.x();
+  // A turn the other way starts again from nothing.
+  if ((turned > 0 && wheel_eighths_ < 0) || (turned < 0 && wheel_eighths_ > 0)) wheel_eighths_ = 0;
+  wheel_eighths_ += turned;
+  constexpr int notch = 120;
+  const int steps = wheel_eighths_ / notch;
+  if (steps == 0) return;
+  wheel_eighths_ -= steps * notch;
+  platform_types::mouse_event m;
+  m.action = platform_types::mouse_action::wheel;
+  const QPoint at = e->position().toPoint();
+  m.x = at.x();
+  m.y = at.y();
+  m.shift = (e->modifiers() & Qt::ShiftModifier) != 0;
+  m.ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
+  m.wheel_steps = steps;
+  events_->on_mouse(m);
+}
 
 void graph_view_widget::keyPressEvent(QKeyEvent* e) {
   const QString text = e->text();

@@ -22,6 +22,7 @@ class graph_view_widget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
 
@@ -29,4 +30,7 @@ class graph_view_widget : public QWidget {
   void send(QMouseEvent* e, platform_types::mouse_action action);
 
   platform_types::frame_events* events_;
+  // Eighths of a degree turned and not yet a whole notch: a touchpad turns
+  // the wheel by small amounts that add up.
+  int wheel_eighths_ = 0;
 };

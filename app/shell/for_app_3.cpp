@@ -80,7 +80,7 @@ bool for_app_3::is_view_command(int id) {
          (id >= vc::xy_report && id <= vc::last_display) || (id >= vc::first_file_button && id <= vc::last_file_button) ||
          id == vc::size_strain || id == vc::automatic_limit || id == vc::copy || id == vc::export_figure ||
          id == vc::analyse_pattern || id == vc::analyse_line || id == vc::clear_line_marks ||
-         id == vc::subtract_background ||
+         id == vc::subtract_background || id == vc::zoom_back || id == vc::zoom_forward ||
          id == vc::scroll || id == vc::extend_x || id == vc::extend_y;
 }
 

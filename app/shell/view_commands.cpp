@@ -88,6 +88,22 @@ view_command_row display(int id) {
   return row;
 }
 
+// A command that moves the limits: one step of the view's zoom history.
+std::function<void(TDrawView&)> zooming(std::function<void(TDrawView&)> act) {
+  return [act = std::move(act)](TDrawView& v) { v.zoom_by([&] { act(v); }); };
+}
+
+// Back or Forward through the zoom history, enabled while there is a step
+// that way.
+view_command_row zoom_step(int id, bool back) {
+  view_command_row row = command(id, [back](TDrawView& v) { back ? v.zoom_back() : v.zoom_forward(); });
+  row.enabler = [back](TDrawView& v, int, command_state& s) {
+    s.enabled = back ? v.can_zoom_back() : v.can_zoom_forward();
+    return true;
+  };
+  return row;
+}
+
 view_command_row key(char c, bool rescales, std::function<void(TDrawView&)> act) {
   view_command_row row = command(0, std::move(act));
   row.key = c;
@@ -142,7 +158,7 @@ void every_file(TDrawView& v) {
 std::vector<view_command_row> view_command_table() {
   std::vector<view_command_row> rows;
   rows.push_back(file_buttons());
-  view_command_row show_all = command(vc::show_all, [](TDrawView& v) { v.show_all(); });
+  view_command_row show_all = command(vc::show_all, zooming([](TDrawView& v) { v.show_all(); }));
   show_all.key = 's';
   rows.push_back(std::move(show_all));
   rows.push_back(fix_this_view(vc::fix_y2_max, view_bits::fix_y2_at_max));
@@ -150,7 +166,7 @@ std::vector<view_command_row> view_command_table() {
   rows.push_back(fix_this_view(vc::fix_y1_zero, view_bits::fix_y1_at_zero));
   rows.push_back(command(vc::show_all_views, [](TDrawView& v) {
     if (view_recs_9* r = v.recs())
-      for (TDrawView* each : r->views()) each->show_all();
+      for (TDrawView* each : r->views()) each->zoom_by([each] { each->show_all(); });
   }));
   rows.push_back(fix_all_views(vc::fix_y2_max_all, view_bits::fix_y2_at_max));
   rows.push_back(fix_all_views(vc::fix_y1_min_all, view_bits::fix_y1_at_min));
@@ -177,15 +193,17 @@ std::vector<view_command_row> view_command_table() {
   rows.push_back(step(vc::scroll));
   rows.push_back(step(vc::extend_x));
   rows.push_back(step(vc::extend_y));
+  rows.push_back(zoom_step(vc::zoom_back, true));
+  rows.push_back(zoom_step(vc::zoom_forward, false));
 
   rows.push_back(key('l', false, every_file));
-  rows.push_back(key('a', true, [](TDrawView& v) {
+  rows.push_back(key('a', true, zooming([](TDrawView& v) {
     double y = 0.0;
     if (v.data_y_max(y)) v.set_y2(y);
     v.invalidate_all();
-  }));
-  rows.push_back(key('b', true, bottom_at_cursor));
-  rows.push_back(key('t', true, top_at_cursor));
+  })));
+  rows.push_back(key('b', true, zooming(bottom_at_cursor)));
+  rows.push_back(key('t', true, zooming(top_at_cursor)));
   rows.push_back(key('x', true, [](TDrawView& v) { v.x_origin = v.x_origin == 0.0 ? v.world_x : 0.0; }));
   rows.push_back(key('y', true, [](TDrawView& v) { v.y_origin = v.y_origin == 0.0 ? v.world_y : 0.0; }));
   rows.push_back(key('`', false, [](TDrawView& v) { v.show_next_file(1); }));

@@ -28,11 +28,22 @@ using platform_types::mouse_button;
 
 constexpr colour black{0, 0, 0};
 constexpr colour light_cyan{0, 255, 255};
+// The box of a Ctrl drag: grey shows on a dark and a light background.
+constexpr colour zoom_box_grey{160, 160, 160};
+// Zooming out stops before the mapping loses every digit of the data.
+constexpr double largest_range = 1.0e30;
+// The y fixes that follow the data: a y zoom by hand ends them.
+constexpr std::uint32_t y_fixes =
+    view_bits::fix_y1_at_min | view_bits::fix_y2_at_max | view_bits::fix_y1_at_zero;
 // Show all starts from an empty box that every curve widens.
 constexpr double empty_low = 3.37e34;
 constexpr double empty_high = -3.37e34;
 // The hit tolerance of a press, in pixels.
 constexpr int hit_pixels = 4;
+constexpr char escape_key = 27;
+
+// A pixel moved onto [low, high]; a plot too small to hold one keeps low.
+int within(int v, int low, int high) { return std::max(low, std::min(v, high)); }
 
 // Watched copies of the lines and of their plots: a press or a paint runs
 // scripts that may take either away.
@@ -60,7 +71,7 @@ TDrawView::~TDrawView() {
   // the active child); they must not count this view among the open ones.
   flags().set(node_bits::being_deleted);
   if (platform* p = current_platform()) {
-    if (drag_target_.get()) p->release_mouse();
+    if (drag_target_.get() || box_.active) p->release_mouse();
     if (frame_) p->destroy_frame(std::exchange(frame_, 0));
   }
 }
@@ -98,6 +109,7 @@ platform_types::window_ref TDrawView::held_window() const {
 
 void TDrawView::frame_closed() {
   if (drag_target_.get()) release();
+  if (box_.active) cancel_box();
   // The platform destroys the frame once this handler returns.
   frame_ = 0;
   if (view_recs_9* r = recs(); r && r->focused() == this) r->set_focused(nullptr);
@@ -106,6 +118,7 @@ void TDrawView::frame_closed() {
 
 void TDrawView::close_window() {
   if (drag_target_.get()) release();
+  if (box_.active) cancel_box();
   if (view_recs_9* r = recs(); r && r->focused() == this) r->set_focused(nullptr);
   if (platform* p = current_platform(); p && frame_) p->destroy_frame(std::exchange(frame_, 0));
   move_to_deletion_bin(*this);
@@ -366,6 +379,7 @@ void TDrawView::paint(platform_types::surface& target) {
     }
   }
   if (paint_mode == 2) draw_lambda_cursor(*s);
+  if (box_.active) draw_zoom_box(*s);
   paint_mode = 1;
   p->paint_picture(picture, target);
 }
@@ -461,8 +475,17 @@ void TDrawView::mouse(const platform_types::mouse_event& e) {
   switch (e.action) {
     case mouse_action::press:
     case mouse_action::double_click:
+      end_zoom_run();
+      // A right press takes back the box being drawn, and does nothing else.
+      if (box_.active) {
+        if (e.button == mouse_button::right) cancel_box();
+        return;
+      }
       if (e.button == mouse_button::left) {
-        press(e, false);
+        if (e.ctrl)
+          start_box(e);
+        else
+          press(e, false);
       } else if (e.button == mouse_button::right) {
         delete_child_named("edinvw");
         if (has_focus()) press(e, true);
@@ -470,10 +493,19 @@ void TDrawView::mouse(const platform_types::mouse_event& e) {
       }
       return;
     case mouse_action::release:
-      release();
+      if (box_.active)
+        finish_box();
+      else
+        release();
       return;
     case mouse_action::move:
-      move(e);
+      if (box_.active)
+        stretch_box(e);
+      else
+        move(e);
+      return;
+    case mouse_action::wheel:
+      turn_wheel(e);
       return;
   }
 }
@@ -586,17 +618,17 @@ void TDrawView::show_cursor_position() {
 }
 
 void TDrawView::set_left_cursor(double x) {
-  x1 = x;
-  if (x1 > x2) std::swap(x1, x2);
-  recompute_scale();
-  push_limits();
+  zoom_by([&] {
+    x1 = x;
+    if (x1 > x2) std::swap(x1, x2);
+  });
 }
 
 void TDrawView::set_right_cursor(double x) {
-  x2 = x;
-  if (x1 > x2) std::swap(x1, x2);
-  recompute_scale();
-  push_limits();
+  zoom_by([&] {
+    x2 = x;
+    if (x1 > x2) std::swap(x1, x2);
+  });
 }
 
 int TDrawView::chosen_cursor() {
@@ -626,6 +658,7 @@ void TDrawView::resized(int width, int height) {
 
 void TDrawView::activated() {
   if (in_teardown(*this)) return;
+  end_zoom_run();
   if (view_recs_9* r = recs())
     for (TDrawView* v : r->views()) v->ignore_next_press = true;
   take_focus();
@@ -639,6 +672,11 @@ void TDrawView::deactivated() {
 // --- keys ---
 
 void TDrawView::key(char c) {
+  end_zoom_run();
+  if (box_.active) {
+    if (c == escape_key) cancel_box();
+    return;
+  }
   const view_command_row* row = view_key_row_for(c);
   if (!row || !row->action) return;
   // A copy: the table may be installed again while the action runs.
@@ -717,6 +755,13 @@ void TDrawView::file_button(int index) {
 }
 
 void TDrawView::button_step(int id, bool right_button) {
+  // The steps of a button held down (or pressed again and again) go back
+  // in one.
+  const int run = first_button_run + 2 * id + (right_button ? 1 : 0);
+  zoom_by([&] { take_button_step(id, right_button); }, run);
+}
+
+void TDrawView::take_button_step(int id, bool right_button) {
   const double dx = x_tenth;
   const double dy = y_tenth;
   switch (id) {
@@ -742,12 +787,10 @@ void TDrawView::button_step(int id, bool right_button) {
     default:
       return;
   }
-  recompute_scale();
-  push_limits();
-  invalidate_all();
 }
 
 bool TDrawView::command(int id) {
+  end_zoom_run();
   const view_command_row* row = view_command_row_for(id);
   if (!row || !row->action) return false;
   const auto action = row->action;  // the table may be installed again while it runs
@@ -760,4 +803,144 @@ bool TDrawView::enabler(int id, platform_types::command_state& state) {
   const view_command_row* row = view_command_row_for(id);
   if (!row) return false;
   return !row->enabler || row->enabler(*this, id, state);
+}
+
+// --- zoom ---
+
+view_limits TDrawView::current_limits() const {
+  return {x1, x2, y1, y2, display_flags.bits() & y_fixes};
+}
+
+void TDrawView::apply_limits(const view_limits& to) {
+  x1 = to.x1;
+  x2 = to.x2;
+  y1 = to.y1;
+  y2 = to.y2;
+  display_flags.clear(y_fixes);
+  display_flags.set(to.y_fixes);
+}
+
+void TDrawView::zoom_by(const std::function<void()>& change, int run) {
+  const view_limits before = current_limits();
+  change();
+  const view_limits now = current_limits();
+  if (now == before) return;
+  history().record(before, now, run);
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+}
+
+bool TDrawView::can_zoom_back() { return history().can_go_back(); }
+
+bool TDrawView::can_zoom_forward() { return history().can_go_forward(); }
+
+void TDrawView::zoom_back() {
+  if (!can_zoom_back()) return;
+  apply_limits(history().back(current_limits()));
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+}
+
+void TDrawView::zoom_forward() {
+  if (!can_zoom_forward()) return;
+  apply_limits(history().forward(current_limits()));
+  recompute_scale();
+  push_limits();
+  invalidate_all();
+}
+
+void TDrawView::end_zoom_run() { history().end_run(); }
+
+void TDrawView::turn_wheel(const platform_types::mouse_event& e) {
+  if (e.wheel_steps == 0) return;
+  mouse_x = e.x;
+  mouse_y = e.y;
+  const double factor = std::pow(wheel_factor, e.wheel_steps);
+  // Around the point of the plot under the cursor (its edge, from a margin).
+  const double px = within(e.x, left, right);
+  const double py = within(e.y, top, bottom);
+  // The point keeps its pixel: its distance to either limit shrinks (or
+  // grows) with the range.
+  auto around = [factor](double at, double& low, double& high) {
+    const double new_low = at - (at - low) / factor;
+    const double new_high = at + (high - at) / factor;
+    const double range = new_high - new_low;
+    if (!(range >= smallest_range && range <= largest_range)) return false;
+    low = new_low;
+    high = new_high;
+    return true;
+  };
+  if (e.shift) {
+    zoom_by(
+        [&] {
+          if (around(y_world(py), y1, y2)) display_flags.clear(y_fixes);
+        },
+        wheel_y);
+  } else {
+    zoom_by([&] { around(x_world(px), x1, x2); }, wheel_x);
+  }
+  world_x = x_world(mouse_x);
+  world_y = y_world(mouse_y);
+  show_cursor_position();
+}
+
+void TDrawView::start_box(const platform_types::mouse_event& e) {
+  delete_child_named("edinvw");
+  const bool activating = ignore_next_press;
+  // As with any press, the click that activates another view acts there only.
+  if (view_recs_9* r = recs())
+    for (TDrawView* v : r->views()) v->ignore_next_press = true;
+  ignore_next_press = false;
+  if (activating) return;
+  box_.active = true;
+  box_.from_x = box_.to_x = within(e.x, left, right);
+  box_.from_y = box_.to_y = within(e.y, top, bottom);
+  if (platform* p = current_platform(); p && frame_) p->capture_mouse(frame_);
+  invalidate_all();
+}
+
+void TDrawView::stretch_box(const platform_types::mouse_event& e) {
+  mouse_x = e.x;
+  mouse_y = e.y;
+  box_.to_x = within(e.x, left, right);
+  box_.to_y = within(e.y, top, bottom);
+  world_x = x_world(box_.to_x);
+  world_y = y_world(box_.to_y);
+  show_cursor_position();
+  invalidate_all();
+}
+
+void TDrawView::finish_box() {
+  const zoom_box box = std::exchange(box_, {});
+  if (platform* p = current_platform()) p->release_mouse();
+  invalidate_all();
+  const int width = std::abs(box.to_x - box.from_x);
+  const int height = std::abs(box.to_y - box.from_y);
+  if (width < smallest_box || height < smallest_box) return;
+  // Every corner is read through the mapping before any limit moves.
+  const double new_x1 = x_world(std::min(box.from_x, box.to_x));
+  const double new_x2 = x_world(std::max(box.from_x, box.to_x));
+  const double new_y1 = y_world(std::max(box.from_y, box.to_y));
+  const double new_y2 = y_world(std::min(box.from_y, box.to_y));
+  zoom_by([&] {
+    x1 = new_x1;
+    x2 = new_x2;
+    y1 = new_y1;
+    y2 = new_y2;
+    display_flags.clear(y_fixes);
+  });
+}
+
+void TDrawView::cancel_box() {
+  box_ = {};
+  if (platform* p = current_platform()) p->release_mouse();
+  invalidate_all();
+}
+
+void TDrawView::draw_zoom_box(platform_types::surface& s) {
+  s.set_pen(zoom_box_grey, 1, platform_types::pen_style::dash);
+  s.rectangle(std::min(box_.from_x, box_.to_x), std::min(box_.from_y, box_.to_y), std::max(box_.from_x, box_.to_x),
+              std::max(box_.from_y, box_.to_y));
 }

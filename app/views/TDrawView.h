@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "app/platform/platform.h"
 #include "app/views/display_flags_9.h"
 #include "app/views/win_lims_9.h"
+#include "app/views/zoom_history.h"
 #include "core/assoc_class.h"
 #include "core/ptr_class.h"
 #include "xrd/measures/left_right_pressed_3.h"
@@ -109,6 +112,29 @@ class TDrawView : public assoc_class,
   bool data_y_min(double& y);
   bool data_y_max(double& y);
 
+  // --- zoom ---
+  // A notch of the wheel narrows (or widens) the range by this.
+  static constexpr double wheel_factor = 1.25;
+  // A box narrower or lower than this is a slip of the hand, not a zoom.
+  static constexpr int smallest_box = 5;
+  // The runs of zooms that make one step of the history together.
+  enum zoom_run : int { own_step = 0, wheel_x = 1, wheel_y = 2, first_button_run = 16 };
+  view_limits current_limits() const;
+  // Runs `change`, which moves the limits, as one zoom: when it changed
+  // them, the limits before become a step of the history (joining the
+  // step of the same run just before). The status bar and the axes dialog
+  // follow and the view is drawn again.
+  void zoom_by(const std::function<void()>& change, int run = own_step);
+  bool can_zoom_back();
+  bool can_zoom_forward();
+  void zoom_back();
+  void zoom_forward();
+  // Another gesture came: the next wheel turn or button step is a step of
+  // its own.
+  void end_zoom_run();
+  // Whether a Ctrl drag is drawing a box to zoom to.
+  bool zoom_box_shown() const { return box_.active; }
+
   // --- lines ---
   assoc_class* line_list();
   std::vector<view_line_9*> lines();
@@ -173,6 +199,9 @@ class TDrawView : public assoc_class,
   // When the window has been made: a view that shows something from the
   // start sets its flags here.
   virtual void setup_window() {}
+  // Views whose x changes meaning with what they show (2θ or lengths) keep
+  // a zoom history for each meaning; this says which the limits have now.
+  virtual int limits_family() const { return 0; }
   // Refreshes the axes dialog if it is open.
   void refresh_axes_dialog();
   // The extent of the shown curves: x over all of them, y over the x window
@@ -190,6 +219,17 @@ class TDrawView : public assoc_class,
   void move(const platform_types::mouse_event& e);
   void release();
   void show_cursor_position();
+  // The wheel zooms x around the cursor, or y with Shift.
+  void turn_wheel(const platform_types::mouse_event& e);
+  void apply_limits(const view_limits& to);
+  zoom_history& history() { return histories_[limits_family()]; }
+  // The box of a Ctrl drag, corners clamped to the plot.
+  void start_box(const platform_types::mouse_event& e);
+  void stretch_box(const platform_types::mouse_event& e);
+  void finish_box();
+  void cancel_box();
+  void draw_zoom_box(platform_types::surface& s);
+  void take_button_step(int id, bool right_button);
   void draw_lambda_cursor(platform_types::surface& s);
   bool lambda_cursor_on();
 
@@ -202,4 +242,9 @@ class TDrawView : public assoc_class,
   int drag_previous_x_ = 0;
   int drag_previous_y_ = 0;
   double drag_anchor_x_ = 0.0;
+  struct zoom_box {
+    bool active = false;
+    int from_x = 0, from_y = 0, to_x = 0, to_y = 0;
+  } box_;
+  std::map<int, zoom_history> histories_;
 };

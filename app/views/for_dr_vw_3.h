@@ -40,6 +40,7 @@ class for_dr_vw_3 : public TDrawView {
 
  protected:
   void setup_window() override;
+  int limits_family() const override { return limits_family_; }
 
  private:
   // Profiles are drawn over 2θ, transforms over frequency: each keeps the
