@@ -854,6 +854,8 @@ void TDrawView::zoom_forward() {
 void TDrawView::end_zoom_run() { history().end_run(); }
 
 void TDrawView::turn_wheel(const platform_types::mouse_event& e) {
+  // Like any mouse event it lets the next press act.
+  ignore_next_press = false;
   if (e.wheel_steps == 0) return;
   mouse_x = e.x;
   mouse_y = e.y;
