@@ -76,6 +76,29 @@ TEST_F(Keys, CtrlOAsksForDataFilesAndLoadsTheOnesChosen) {
   EXPECT_EQ(views().size(), 1u);
 }
 
+TEST_F(Keys, KeysOfCommandsThatAskForAFileAskOnlyWhileTheCommandCanAct) {
+  const struct {
+    const char* name;
+    const char* key;
+    bool with_view;  // a view with a file is open
+    bool asks;
+  } rows[] = {{"Ctrl+Shift+S asks where to save the project", "Ctrl+Shift+S", true, true},
+              {"Ctrl+E asks where to export the view's figure", "Ctrl+E", true, true},
+              {"Ctrl+E without a view asks nothing", "Ctrl+E", false, false},
+              {"Ctrl+O asks for files with no view open", "Ctrl+O", false, true}};
+  for (const auto& c : rows) {
+    if (c.with_view && views().empty()) load({line("a.xdd")});
+    if (!c.with_view)
+      while (!views().empty()) {
+        screen->close_frame(views().front()->frame());
+        settle();
+      }
+    screen->queued_files = {platform_types::file_answer{}};  // cancelled
+    press(QKeySequence(QString(c.key)));
+    EXPECT_EQ(screen->queued_files.empty(), c.asks) << c.name;
+  }
+}
+
 TEST_F(Keys, F1OpensTheHelp) {
   EXPECT_EQ(dialog(4237), nullptr);
   press(QKeySequence("F1"));
