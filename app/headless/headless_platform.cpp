@@ -1,5 +1,6 @@
 #include "app/headless/headless_platform.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/platform/figure_file.h"
@@ -369,6 +370,31 @@ void headless_platform::set_frame_title(frame_id frame, const std::string& title
 void headless_platform::activate_frame(frame_id frame) {
   record("activate_frame " + std::to_string(frame));
   if (live_frame(frame)) switch_active(frame);
+}
+
+void headless_platform::close_frame(frame_id frame) {
+  record("close_frame " + std::to_string(frame));
+  frame_state* s = live_frame(frame);
+  if (!s || (s->events && !s->events->on_close())) return;
+  // The handler may have destroyed it already.
+  if (live_frame(frame)) destroy_frame(frame);
+}
+
+void headless_platform::activate_next_frame() {
+  record("activate_next_frame");
+  std::vector<frame_id> open;
+  for (const auto& [id, f] : frames_)
+    if (f.exists) open.push_back(id);
+  if (open.empty()) return;
+  auto after = std::upper_bound(open.begin(), open.end(), active_frame_);
+  switch_active(after == open.end() ? open.front() : *after);
+}
+
+int headless_platform::frame_count() const {
+  int n = 0;
+  for (const auto& [id, f] : frames_)
+    if (f.exists) ++n;
+  return n;
 }
 
 void headless_platform::focus_frame(frame_id frame) { record("focus_frame " + std::to_string(frame)); }

@@ -220,6 +220,10 @@ class headless_platform : public platform {
   void set_frame_title(frame_id frame, const std::string& title) override;
   void activate_frame(frame_id frame) override;
   frame_id active_frame() const override { return active_frame_; }
+  // Recorded as "close_frame F" and "activate_next_frame".
+  void close_frame(frame_id frame) override;
+  void activate_next_frame() override;
+  int frame_count() const override;
   void focus_frame(frame_id frame) override;
   void show_client(bool shown) override;
   void tile_frames(bool horizontal = false) override;

@@ -308,6 +308,15 @@ class platform {
   virtual void set_frame_title(frame_id frame, const std::string& title) = 0;
   virtual void activate_frame(frame_id frame) = 0;
   virtual frame_id active_frame() const = 0;
+  // Closes a frame as its close box does: its owner is asked first (a
+  // changed text asks to be saved) and may keep it. A platform without
+  // windows has nothing to close.
+  virtual void close_frame(frame_id /*frame*/) {}
+  // Activates the child after the active one, in the order they were made,
+  // the first after the last.
+  virtual void activate_next_frame() {}
+  // The MDI children open: views, texts and the report editor.
+  virtual int frame_count() const { return 0; }
   virtual void focus_frame(frame_id frame) = 0;  // keyboard focus
   virtual void show_client(bool shown) = 0;
   virtual void tile_frames(bool horizontal = false) = 0;

@@ -87,14 +87,29 @@ void graph_view_widget::wheelEvent(QWheelEvent* e) {
   events_->on_mouse(m);
 }
 
+namespace {
+
+// A key the view takes as typed: a printable character, not a command's key.
+// Ctrl with Alt is AltGr on some keyboards, which types characters such as
+// '~' and '`'.
+bool typed(const QKeyEvent& e) {
+  const Qt::KeyboardModifiers m = e.modifiers();
+  const bool ctrl = (m & Qt::ControlModifier) != 0;
+  const bool alt = (m & Qt::AltModifier) != 0;
+  if ((m & Qt::MetaModifier) || ctrl != alt) return false;
+  return !e.text().isEmpty();
+}
+
+}  // namespace
+
 void graph_view_widget::keyPressEvent(QKeyEvent* e) {
-  const QString text = e->text();
-  if (!events_ || text.isEmpty()) {
+  if (!events_ || !typed(*e)) {
     QWidget::keyPressEvent(e);
     return;
   }
-  for (QChar c : text)
-    if (c.unicode() < 128 && events_) events_->on_char(static_cast<char>(c.unicode()));
+  // Control characters (Escape, Tab, Ctrl+letter) are no keys of the view.
+  for (QChar c : e->text())
+    if (c.unicode() >= 32 && c.unicode() < 127 && events_) events_->on_char(static_cast<char>(c.unicode()));
 }
 
 void graph_view_widget::focusInEvent(QFocusEvent* e) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -10,11 +11,15 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
@@ -24,6 +29,7 @@
 #include <QUrl>
 
 #include "app/qt/icons.h"
+#include "app/qt/shortcuts.h"
 #include "app/platform/command_ids.h"
 #include "app/shell/menu_commands.h"
 
@@ -138,13 +144,14 @@ main_window::main_window() {
   bar_->setIconSize(QSize(20, 20));
   statusBar()->setObjectName("status_bar");
   setAcceptDrops(true);
-  // Ctrl+S saves the project from anywhere in the window. Not the menu
-  // item's own shortcut: the item's enabled state is brought up to date only
-  // when its menu opens, and a key must act on the state of now.
-  auto* save = new QShortcut(QKeySequence::Save, this);
-  connect(save, &QShortcut::activated, this, [this] {
-    if (events_ && events_->on_enable(command_id::save_project).enabled) command(command_id::save_project);
-  });
+  // The keys act from anywhere in the window. They are not the menu items'
+  // own shortcuts: an item's enabled state is brought up to date only when
+  // its menu opens, and a key must act on the state of now.
+  for (const command_shortcut& s : command_shortcuts()) {
+    auto* key = new QShortcut(s.key, this);
+    const int id = s.id;
+    connect(key, &QShortcut::activated, this, [this, id] { key_command(id); });
+  }
   setWindowIcon(application_icon());
   QSettings settings;
   restoreGeometry(settings.value("window/geometry").toByteArray());
@@ -157,6 +164,23 @@ void main_window::command(int id) {
   if (events_) events_->on_command(id);
 }
 
+void main_window::key_command(int id) {
+  // A text has its own copy, of what is selected in it: an editable one
+  // takes Ctrl+C before the window's keys, a read-only one is given it here.
+  if (id == view_command::copy) {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
+      text->copy();
+      return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+      line->copy();
+      return;
+    }
+  }
+  if (events_ && events_->on_enable(id).enabled) command(id);
+}
+
 QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
   auto* menu = new QMenu(qs(popup.text), this);
   for (const platform_types::menu_item& item : popup.items) {
@@ -165,10 +189,8 @@ QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
     } else if (item.id == 0) {
       menu->addSeparator();
     } else {
-      QString text = qs(item.text);
-      if (item.id == command_id::save_project)
-        text += "\t" + QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText);
-      QAction* a = menu->addAction(text);
+      QAction* a = menu->addAction(qs(item.text) + shortcut_suffix(item.id));
+      a->setProperty("menu_text", qs(item.text));
       a->setStatusTip(qs(item.hint));
       a->setData(item.id);
       a->setCheckable(is_toggle(item.id));
@@ -184,6 +206,10 @@ QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
     }
   }
   connect(menu, &QMenu::aboutToShow, this, [this, menu] { update_enablers(menu); });
+  if (popup.text == "&Window") {
+    window_menu_ = menu;
+    connect(menu, &QMenu::aboutToShow, this, [this] { list_windows(); });
+  }
   return menu;
 }
 
@@ -191,6 +217,8 @@ void main_window::set_menu(const std::vector<platform_types::menu_item>& popups)
   menuBar()->clear();
   actions_.clear();
   recent_menu_ = nullptr;
+  window_menu_ = nullptr;
+  window_entries_.clear();
   for (const platform_types::menu_item& popup : popups) {
     QMenu* m = build_menu(popup);
     // Help stands at the right edge where the style allows it.
@@ -216,8 +244,40 @@ void main_window::update_enablers(QMenu* menu) {
     if (!ok || id == 0) continue;
     const platform_types::command_state state = events_->on_enable(id);
     a->setEnabled(state.enabled);
+    // A command that says what it will do now ("Undo drag of a.xdd") keeps
+    // its key beside the text.
+    const QString text = state.text.empty() ? a->property("menu_text").toString() : qs(state.text);
+    if (!text.isEmpty()) a->setText(text + shortcut_suffix(id));
     if (!a->isCheckable() && state.checked) a->setCheckable(true);
     if (a->isCheckable()) a->setChecked(state.checked);
+  }
+}
+
+void main_window::list_windows() {
+  if (!window_menu_) return;
+  for (QAction* a : window_entries_) {
+    window_menu_->removeAction(a);
+    a->deleteLater();
+  }
+  window_entries_.clear();
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  if (windows.isEmpty()) return;
+  window_entries_.push_back(window_menu_->addSeparator());
+  int n = 0;
+  for (QMdiSubWindow* w : windows) {
+    QString title = w->windowTitle();
+    title.replace("&", "&&");
+    ++n;
+    QAction* a = window_menu_->addAction(n < 10 ? QString("&%1 %2").arg(n).arg(title) : title);
+    a->setCheckable(true);
+    a->setChecked(w == mdi_->activeSubWindow());
+    const QPointer<QMdiSubWindow> target(w);
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (!target) return;
+      if (target->isMinimized()) target->showNormal();
+      mdi_->setActiveSubWindow(target);
+    });
+    window_entries_.push_back(a);
   }
 }
 

@@ -52,6 +52,9 @@ class main_window : public QMainWindow {
   QStringList recent() const;
 
   void update_enablers(QMenu* menu);
+  // The Window menu's list of the open views and texts, made again each time
+  // the menu opens: the active one ticked, choosing one activates it.
+  void list_windows();
   void update_control_enablers();
 
  protected:
@@ -63,11 +66,15 @@ class main_window : public QMainWindow {
   QMenu* build_menu(const platform_types::menu_item& popup);
   void build_recent_menu();
   void command(int id);
+  // A command's key was pressed.
+  void key_command(int id);
 
   platform_types::app_events* events_ = nullptr;
   QMdiArea* mdi_ = nullptr;
   QToolBar* bar_ = nullptr;
   QMenu* recent_menu_ = nullptr;
+  QMenu* window_menu_ = nullptr;
+  std::vector<QAction*> window_entries_;
   std::map<int, QAction*> actions_;
   std::map<int, QLabel*> gadgets_;
   std::vector<platform_types::gadget> buttons_;

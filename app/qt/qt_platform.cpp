@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -35,10 +36,15 @@
 #include "app/qt/icons.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_surface.h"
+#include "app/qt/shortcuts.h"
 
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The dialog of the measures' results ("Tempory output"), which the
+// workbench docks under the views.
+constexpr int docked_output_resource = 4232;
 
 // How often the application's idle work runs (the deletion bin, the control
 // bar's enablers).
@@ -269,6 +275,16 @@ platform::frame_id qt_platform::add_frame(const std::string& title, QWidget* cli
   sub->setWindowTitle(qs(title));
   sub->setWindowIcon(application_icon());
   sub->installEventFilter(this);
+  // The window menu of a child has keys of its own (Ctrl+W closes it on
+  // some systems); the workbench's keys are the main window's, or they would
+  // be ambiguous and neither would act.
+  if (QMenu* menu = sub->systemMenu())
+    for (QAction* a : menu->actions()) {
+      QList<QKeySequence> kept;
+      for (const QKeySequence& k : a->shortcuts())
+        if (!is_command_key(k)) kept << k;
+      a->setShortcuts(kept);
+    }
   frame_rec& rec = frames_[id];
   rec.window = sub;
   rec.events = events;
@@ -351,6 +367,20 @@ void qt_platform::activate_frame(frame_id frame) {
 }
 
 platform::frame_id qt_platform::active_frame() const { return active_; }
+
+void qt_platform::close_frame(frame_id frame) {
+  // The sub-window's close goes through the same filter as its close box.
+  if (QMdiSubWindow* w = frame_window(frame)) w->close();
+}
+
+void qt_platform::activate_next_frame() { window_->mdi()->activateNextSubWindow(); }
+
+int qt_platform::frame_count() const {
+  int n = 0;
+  for (const auto& [id, f] : frames_)
+    if (f.window) ++n;
+  return n;
+}
 
 void qt_platform::focus_frame(frame_id frame) {
   auto it = frames_.find(frame);
@@ -510,10 +540,30 @@ platform::dialog_id qt_platform::create_dialog(const platform_types::dialog_reso
   // Modeless dialogs (the history of measures, help) appear beside the work
   // without taking the keyboard from it.
   if (!modal) d->setAttribute(Qt::WA_ShowWithoutActivating);
+  if (!modal && resource.id == docked_output_resource) dock_under_views(d, resource.caption);
   const dialog_id id = next_dialog_++;
   dialogs_[id] = d;
   return id;
 }
+
+void qt_platform::dock_under_views(dialog_window* d, const std::string& caption) {
+  // The results are read beside the plot they measure: under the views, not
+  // over them. The user may float the dock and put it back.
+  auto* dock = new QDockWidget(qs(caption), window_.get());
+  dock->setObjectName("tempory_output");
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                    QDockWidget::DockWidgetFloatable);
+  dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+  d->setWindowFlags(Qt::Widget);
+  d->setSizeGripEnabled(false);
+  d->setMinimumSize(0, 0);
+  dock->setWidget(d);
+  d->show();
+  dock->hide();
+  window_->addDockWidget(Qt::BottomDockWidgetArea, dock);
+}
+
+QDockWidget* qt_platform::dock_of(dialog_window* d) { return d ? qobject_cast<QDockWidget*>(d->parentWidget()) : nullptr; }
 
 platform::dialog_id qt_platform::create_form(frame_id frame, const platform_types::dialog_resource& layout,
                                              platform_types::dialog_events* events) {
@@ -543,18 +593,37 @@ void qt_platform::destroy_dialog(dialog_id dialog) {
   if (it == dialogs_.end()) return;
   if (dialog_window* d = it->second.data()) {
     d->forget_events();
-    d->hide();
-    d->deleteLater();
+    if (QDockWidget* dock = dock_of(d)) {
+      window_->removeDockWidget(dock);
+      dock->deleteLater();
+    } else {
+      d->hide();
+      d->deleteLater();
+    }
   }
   dialogs_.erase(it);
 }
 
 void qt_platform::show_dialog(dialog_id dialog, bool shown) {
-  if (dialog_window* d = dialog_widget(dialog)) d->setVisible(shown);
+  dialog_window* d = dialog_widget(dialog);
+  if (!d) return;
+  QDockWidget* dock = dock_of(d);
+  if (!dock) {
+    d->setVisible(shown);
+    return;
+  }
+  const bool first = shown && !dock->property("sized").toBool();
+  dock->setVisible(shown);
+  if (first) {
+    // A few lines high the first time, leaving the views most of the room.
+    dock->setProperty("sized", true);
+    window_->resizeDocks({dock}, {std::max(dock->minimumSizeHint().height(), window_->height() / 5)}, Qt::Vertical);
+  }
 }
 
 bool qt_platform::dialog_shown(dialog_id dialog) const {
   dialog_window* d = dialog_widget(dialog);
+  if (QDockWidget* dock = dock_of(d)) return !dock->isHidden();
   return d && d->isVisible();
 }
 
@@ -564,7 +633,10 @@ bool qt_platform::run_modal(dialog_id dialog) {
 }
 
 void qt_platform::set_dialog_caption(dialog_id dialog, const std::string& caption) {
-  if (dialog_window* d = dialog_widget(dialog)) d->setWindowTitle(qs(caption));
+  dialog_window* d = dialog_widget(dialog);
+  if (!d) return;
+  d->setWindowTitle(qs(caption));
+  if (QDockWidget* dock = dock_of(d)) dock->setWindowTitle(qs(caption));
 }
 
 void qt_platform::add_control(dialog_id dialog, const platform_types::control& c) {

@@ -13,6 +13,7 @@
 
 #include "app/platform/platform.h"
 
+class QDockWidget;
 class QMdiSubWindow;
 class QPlainTextEdit;
 class QTimer;
@@ -76,6 +77,9 @@ class qt_platform : public QObject, public platform {
   void set_frame_title(frame_id frame, const std::string& title) override;
   void activate_frame(frame_id frame) override;
   frame_id active_frame() const override;
+  void close_frame(frame_id frame) override;
+  void activate_next_frame() override;
+  int frame_count() const override;
   void focus_frame(frame_id frame) override;
   void show_client(bool shown) override;
   void tile_frames(bool horizontal = false) override;
@@ -151,6 +155,9 @@ class qt_platform : public QObject, public platform {
 
   frame_id add_frame(const std::string& title, QWidget* client, platform_types::frame_events* events);
   QWidget* parent_of(platform_types::window_ref owner) const;
+  void dock_under_views(dialog_window* d, const std::string& caption);
+  // The dock a dialog is shown in, or null for a window of its own.
+  static QDockWidget* dock_of(dialog_window* d);
   bool eventFilter(QObject* watched, QEvent* event) override;
   void activated(QMdiSubWindow* w);
 

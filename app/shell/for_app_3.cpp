@@ -129,6 +129,12 @@ void for_app_3::command(int id) {
       case command_id::arrange_icons:
         if (p) p->arrange_icons();
         return;
+      case command_id::close_window:
+        if (p && p->active_frame()) p->close_frame(p->active_frame());
+        return;
+      case command_id::next_window:
+        if (p) p->activate_next_frame();
+        return;
       case command_id::load_txt:
       case command_id::save_txt:
       case command_id::save_txt_as:
@@ -178,6 +184,16 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
       // not the report editor.
       txt_docs_3* docs = text_documents(*this);
       state.enabled = docs && docs->enabled(id);
+      return state;
+    }
+    case command_id::close_window: {
+      platform* p = current_platform();
+      state.enabled = p && p->active_frame() != 0;
+      return state;
+    }
+    case command_id::next_window: {
+      platform* p = current_platform();
+      state.enabled = p && p->frame_count() > 1;
       return state;
     }
     case command_id::about:

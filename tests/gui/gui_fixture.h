@@ -153,10 +153,14 @@ class Gui : public ::testing::Test {
     settle();
     return window().findChild<QWidget*>(QString("button_%1").arg(id));
   }
-  // A dialog made from the program's resource `resource`, or null.
+  // A dialog made from the program's resource `resource`, or null: a window
+  // of its own, or docked in the main window.
   static dialog_window* dialog(int resource) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QString("dialog_%1").arg(resource)) return qobject_cast<dialog_window*>(w);
+    const QString name = QString("dialog_%1").arg(resource);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == name) return qobject_cast<dialog_window*>(w);
+      if (auto* docked = w->findChild<dialog_window*>(name)) return docked;
+    }
     return nullptr;
   }
   // Brings the mouse over a point of a widget from elsewhere, so that the

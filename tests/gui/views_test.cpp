@@ -78,7 +78,7 @@ TEST_F(Gui, HWithOneFileWritesItsWidthToTheTemporaryOutputAndDrawsTheHalfHeightL
   EXPECT_EQ(history->windowTitle(), "Tempory output");
   ASSERT_NE(history->text(4233), nullptr);
   // A Gaussian of sigma 0.1: 2 sqrt(2 ln 2) 0.1 = 0.2355 wide at half height.
-  EXPECT_EQ(history->text(4233)->toPlainText(), "FWHM = 0.2355\n");
+  EXPECT_EQ(history->text(4233)->toPlainText(), "a.xdd 39.00–41.00°: FWHM = 0.2355°\n");
 
   ASSERT_EQ(measuring.size(), 1u) << "a white line at half height";
   EXPECT_NEAR(measuring.front(), v->y_pixel(10.0 + 500.0), 2.0);
@@ -87,7 +87,8 @@ TEST_F(Gui, HWithOneFileWritesItsWidthToTheTemporaryOutputAndDrawsTheHalfHeightL
 
   QTest::keyClick(widget(v), 'c');
   settle();
-  EXPECT_TRUE(history->text(4233)->toPlainText().startsWith("FWHM = 0.2355\nCentroid = 40.0000"))
+  EXPECT_TRUE(history->text(4233)->toPlainText().startsWith(
+      "a.xdd 39.00–41.00°: FWHM = 0.2355°\na.xdd 39.00–41.00°: Centroid = 40.0000"))
       << "the centroid is added under the width";
 }
 

@@ -1,6 +1,7 @@
 #include "xrd/plots/plot_3.h"
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -191,17 +192,23 @@ std::string plot_3::measure(const char* command) {
   peak_measures::result r;
   r.why = std::string("there is no measure named ") + command;
   std::string text;
+  const bool per_second = (view_->show_bits() & show_bits::counts_per_second) != 0;
   if (std::strcmp(command, "FWHM") == 0) {
     r = peak_measures::fwhm(*curve, xl, xr);
     text = "FWHM = " + format_number("%-1.4f", r.value);
+    unit_ = "°";
   } else if (std::strcmp(command, "Centroid") == 0) {
     // The view shows counts per second; the line is in the curve's counts.
-    const double t = (view_->show_bits() & show_bits::counts_per_second) ? count_time() : 1.0;
+    const double t = per_second ? count_time() : 1.0;
     r = peak_measures::centroid(*curve, xl, xr, view_->y_bottom() * t, view_->y_top() * t);
     text = "Centroid = " + format_number("%-1.4f", r.value);
+    unit_ = "°";
   } else if (std::strcmp(command, "Area") == 0) {
     r = peak_measures::area(*curve, xl, xr);
+    // In the units the view shows the counts in, as its unit says.
+    if (per_second) r.value /= count_time();
     text = "Area = " + format_number("%-1.3f", r.value);
+    unit_ = per_second ? " counts/s·°" : " counts·°";
   }
   if (!r.ok) {
     reason_ = r.why;
@@ -217,11 +224,28 @@ std::string plot_3::measure(const char* command) {
   return text;
 }
 
+std::string plot_3::measured_where() {
+  std::string where;
+  if (assoc_class* file = data_file())
+    if (assoc_class* path = find_existing(*file, "xDdd_path_name"); path && path->get_text())
+      where = std::filesystem::path(path->get_text()).filename().string();
+  if (view_) {
+    if (!where.empty()) where += ' ';
+    where += format_number("%.2f", view_->x_left()) + "–" + format_number("%.2f", view_->x_right()) + "°";
+  }
+  return where;
+}
+
 assoc_class* plot_3::set_text(const char* text) {
+  unit_.clear();
   result_ = measure(text);
   // The history dialog is made on the first result, so that no result is lost.
   // A measure that cannot be taken says why there, where the person looks.
-  const std::string line = result_ == error_text && !reason_.empty() ? result_ + ": " + reason_ : result_;
+  // Lines of several files and windows are told apart by the file and the
+  // window they were measured in.
+  const bool failed = result_ == error_text;
+  std::string line = failed && !reason_.empty() ? result_ + ": " + reason_ : result_ + (failed ? "" : unit_);
+  if (const std::string where = measured_where(); !where.empty()) line = where + ": " + line;
   if (assoc_class* history = find(*this, "history_dlg")) history->set_text(line.c_str());
   return this;
 }

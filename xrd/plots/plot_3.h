@@ -104,8 +104,11 @@ class plot_3 : public assoc_class {
   static void redraw_file(assoc_class& file);
 
   // "FWHM", "Centroid" or "Area" measures the curve in the view's window; the
-  // result text (or "Error") stays in last_result and goes to "history_dlg";
-  // with "Error", last_reason says why, and the history line says it too.
+  // result text (or "Error") stays in last_result and goes to "history_dlg"
+  // after the file's name and the window, with its unit ("fe110.xdd
+  // 42.00–47.50°: FWHM = 0.2345°"); with "Error", last_reason says why, and
+  // the history line says it too. A counts-per-second view's area is in
+  // counts/s·°.
   assoc_class* set_text(const char* text) override;
   const std::string& last_result() const { return result_; }
   const std::string& last_reason() const { return reason_; }
@@ -121,6 +124,8 @@ class plot_3 : public assoc_class {
 
  private:
   std::string measure(const char* command);
+  // The file's name and the view's x window, as the history lines start.
+  std::string measured_where();
 
   plot_view* view_ = nullptr;
   ptr_class<assoc_class> selected_;
@@ -131,4 +136,5 @@ class plot_3 : public assoc_class {
   ptr_class<assoc_class> time_;
   std::string result_;
   std::string reason_;
+  std::string unit_;  // of the last result: "°", " counts·°" ...
 };

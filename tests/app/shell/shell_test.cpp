@@ -193,7 +193,7 @@ TEST_F(Workbench, EveryEnabledMenuCommandReachesAnObjectThatExists) {
                                command_id::cascade,      command_id::tile_vertical,   command_id::tile_horizontal,
                                command_id::arrange_icons, command_id::view_selected_files,
                                command_id::load_txt,     command_id::save_txt,        command_id::save_txt_as,
-                               command_id::save_project};
+                               command_id::save_project, command_id::next_window, command_id::close_window};
   TDrawView* view = view_list(*app)->focused();
   for (int id : ids) {
     if (!screen.user_enabler(id).enabled) continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "../chain_test_tree.h"
@@ -16,6 +17,13 @@ using namespace chain_test;
 double triangle(double x) { return std::max(0.0, 5.0 - std::fabs(x - 10.0)); }
 // The same on the background 2 + x / 10.
 double sloped(double x) { return triangle(x) + 2.0 + x / 10.0; }
+
+// How a history line of a.xdd starts: the file and the view's x window.
+std::string window_of(double xl, double xr) {
+  char text[64];
+  std::snprintf(text, sizeof text, "a.xdd %.2f–%.2f°: ", xl, xr);
+  return text;
+}
 
 TEST(Measures, ReadTheProfileInTheViewsWindowAboveItsBackgroundAndTellTheHistory) {
   const struct {
@@ -52,7 +60,10 @@ TEST(Measures, ReadTheProfileInTheViewsWindowAboveItsBackgroundAndTellTheHistory
     plot->set_text(c.command);
     EXPECT_EQ(plot->last_result(), c.result) << c.name;
     EXPECT_EQ(plot->last_reason().empty(), std::string(c.result) != "Error") << c.name << ": " << plot->last_reason();
-    const std::string told = std::string(c.result) == "Error" ? "Error: " + plot->last_reason() : c.result;
+    const std::string unit = std::string(c.command) == "Area" ? " counts·°" : "°";
+    const std::string told = window_of(c.xl, c.xr) + (std::string(c.result) == "Error"
+                                                          ? "Error: " + plot->last_reason()
+                                                          : c.result + unit);
     EXPECT_EQ(history->lines, std::vector<std::string>{told}) << "the history gets the line, and why not: " << c.name;
   }
 }
