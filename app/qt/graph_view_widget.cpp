@@ -103,11 +103,16 @@ bool typed(const QKeyEvent& e) {
 }  // namespace
 
 void graph_view_widget::keyPressEvent(QKeyEvent* e) {
+  // Escape cancels a box being drawn, with Ctrl still held or not.
+  if (events_ && e->key() == Qt::Key_Escape) {
+    events_->on_char(27);
+    return;
+  }
   if (!events_ || !typed(*e)) {
     QWidget::keyPressEvent(e);
     return;
   }
-  // Control characters (Escape, Tab, Ctrl+letter) are no keys of the view.
+  // Other control characters (Tab, Ctrl+letter) are no keys of the view.
   for (QChar c : e->text())
     if (c.unicode() >= 32 && c.unicode() < 127 && events_) events_->on_char(static_cast<char>(c.unicode()));
 }
