@@ -12,16 +12,16 @@ QColor to_qcolor(platform_types::colour c) { return QColor(c.r, c.g, c.b); }
 
 namespace {
 
-Qt::PenStyle qt_style(platform_types::pen_style s) {
-  switch (s) {
-    case platform_types::pen_style::dash:
-      return Qt::DashLine;
-    case platform_types::pen_style::dot:
-      return Qt::DotLine;
-    case platform_types::pen_style::solid:
-      break;
+// The pattern every surface draws, as the painter takes it.
+void apply_style(QPen& pen, platform_types::pen_style s) {
+  const std::vector<int>& pattern = platform_types::dash_pattern(s);
+  if (pattern.empty()) {
+    pen.setStyle(Qt::SolidLine);
+    return;
   }
-  return Qt::SolidLine;
+  QList<qreal> lengths;
+  for (int v : pattern) lengths.append(v);
+  pen.setDashPattern(lengths);
 }
 
 }  // namespace
@@ -53,7 +53,8 @@ void qt_surface::end() {
 }
 
 void qt_surface::set_pen(platform_types::colour c, int width, platform_types::pen_style style) {
-  pen_ = QPen(to_qcolor(c), width < 1 ? 1 : width, qt_style(style));
+  pen_ = QPen(to_qcolor(c), width < 1 ? 1 : width, Qt::SolidLine);
+  apply_style(pen_, style);
   pen_.setCosmetic(true);
   pen_.setCapStyle(Qt::FlatCap);
   painter().setPen(pen_);
