@@ -513,6 +513,12 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
   watched_plots all = watch_plots(*this);
   view_surface curves(*this, s, pen_box_size());
   colors_3* slots = colour_slots(*this);
+  // Under the curves: a curve along zero stays whole over it.
+  if (y1 <= 0.0 && 0.0 <= y2) {
+    s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
+    const int y0 = y_pixel(0.0);
+    s.line(left, y0, right + 1, y0);
+  }
   for (std::size_t i = 0; i < all.plots.size(); ++i) {
     auto* plot = dynamic_cast<plot_3*>(all.plots[i]->get());
     if (!plot) continue;
@@ -541,11 +547,6 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
     overlay->draw(*this, curves);
     if (curves.take_drawn() && !overlay->legend_name(*this).empty())
       drawn_.push_back({overlay->legend_name(*this), colors_3::no_slot, overlay->legend_style()});
-  }
-  if (y1 <= 0.0 && 0.0 <= y2) {
-    s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
-    const int y0 = y_pixel(0.0);
-    s.line(left, y0, right + 1, y0);
   }
   painting_ = false;
 }
