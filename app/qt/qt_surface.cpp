@@ -169,14 +169,22 @@ QFont sized(QFont f, int size) {
 
 }  // namespace
 
+const QFontMetrics& qt_surface::metrics(int size) const {
+  if (!metrics_ || metrics_size_ != size) {
+    metrics_ = std::make_unique<QFontMetrics>(sized(font_, size));
+    metrics_size_ = size;
+  }
+  return *metrics_;
+}
+
 int qt_surface::text_width(const std::string& s, int size) const {
-  return QFontMetrics(sized(font_, size)).horizontalAdvance(QString::fromStdString(s));
+  return metrics(size).horizontalAdvance(QString::fromStdString(s));
 }
 
 void qt_surface::placed_text(int x, int y, const std::string& s, platform_types::text_anchor anchor, int size) {
   const QFont f = sized(font_, size);
   const QString t = QString::fromStdString(s);
-  const int w = QFontMetrics(f).horizontalAdvance(t);
+  const int w = metrics(size).horizontalAdvance(t);
   QPainter& p = painter();
   const QFont before = p.font();
   p.setFont(f);

@@ -485,15 +485,17 @@ void TDrawView::draw_legend(platform_types::surface& s) {
   layout.ink_colour = look.ink();
   // Long names give way to the curves beyond two fifths of the plot.
   const int room = std::max((right - left) * 2 / 5 - 4 * layout.gap - layout.swatch, layout.font);
+  const int box_top = top + layout.gap;
+  const int rows = layout.legend_rows(box_top, bottom - layout.gap, static_cast<int>(drawn_.size()));
+  // Only the names of the rows that fit are measured.
   std::vector<std::string> names;
   int widest = 0;
-  for (const legend_entry& e : drawn_) {
-    names.push_back(shortened(s, e.name, layout.font, room));
+  for (int i = 0; i < rows; ++i) {
+    names.push_back(shortened(s, drawn_[static_cast<std::size_t>(i)].name, layout.font, room));
     widest = std::max(widest, s.text_width(names.back(), layout.font));
   }
   const int box_w = layout.gap + layout.swatch + layout.gap + widest + layout.gap;
-  const int box_left = right - layout.gap - box_w, box_top = top + layout.gap;
-  const int rows = layout.legend_rows(box_top, bottom - layout.gap, static_cast<int>(names.size()));
+  const int box_left = right - layout.gap - box_w;
   if (rows == 0 || box_left <= left) return;
   const int box_bottom = box_top + layout.font + (rows - 1) * layout.legend_row_height() + layout.gap;
   // On a box of the background, so that the curves under it do not hide it.
@@ -513,12 +515,6 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
   watched_plots all = watch_plots(*this);
   view_surface curves(*this, s, pen_box_size());
   colors_3* slots = colour_slots(*this);
-  // Under the curves: a curve along zero stays whole over it.
-  if (y1 <= 0.0 && 0.0 <= y2) {
-    s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
-    const int y0 = y_pixel(0.0);
-    s.line(left, y0, right + 1, y0);
-  }
   for (std::size_t i = 0; i < all.plots.size(); ++i) {
     auto* plot = dynamic_cast<plot_3*>(all.plots[i]->get());
     if (!plot) continue;
@@ -547,6 +543,11 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
     overlay->draw(*this, curves);
     if (curves.take_drawn() && !overlay->legend_name(*this).empty())
       drawn_.push_back({overlay->legend_name(*this), colors_3::no_slot, overlay->legend_style()});
+  }
+  if (y1 <= 0.0 && 0.0 <= y2) {
+    s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
+    const int y0 = y_pixel(0.0);
+    s.line(left, y0, right + 1, y0);
   }
   painting_ = false;
 }

@@ -91,8 +91,12 @@ void view_surface::draw_columns(const curve_look& look) {
   // the columns drawn are those the pattern covers, each run of them joined.
   run_.clear();
   auto flush = [this] {
-    if (run_.size() > 2) out_.polyline(run_);
-    if (run_.size() >= 2) out_.pixel(run_[run_.size() - 2], run_.back(), colour_);
+    if (run_.empty()) return;
+    // A run ends a pixel to the right at its last height: its last pixel is
+    // set, as the end of a curve is, within the one polyline.
+    const int x = run_[run_.size() - 2], y = run_.back();
+    run_.insert(run_.end(), {x + 1, y});
+    out_.polyline(run_);
     run_.clear();
   };
   for (std::size_t i = 0; i + 7 < points_.size(); i += 8) {
