@@ -483,8 +483,9 @@ void TDrawView::draw_legend(platform_types::surface& s) {
   const view_look& look = view_look::current();
   figure_layout layout(s, 1.0, false);
   layout.ink_colour = look.ink();
-  // Long names give way to the curves beyond two fifths of the plot.
-  const int room = std::max((right - left) * 2 / 5 - 4 * layout.gap - layout.swatch, layout.font);
+  // Long names give way to the curves beyond three fifths of the plot: a
+  // tiled view is narrow, and a name cut short tells the files apart less.
+  const int room = std::max((right - left) * 3 / 5 - 4 * layout.gap - layout.swatch, layout.font);
   const int box_top = top + layout.gap;
   const int rows = layout.legend_rows(box_top, bottom - layout.gap, static_cast<int>(drawn_.size()));
   // Only the names of the rows that fit are measured.

@@ -105,7 +105,8 @@ TEST_F(Figures, AnSvgTakesTheSizeGivenInTheDialogAndHoldsTheCurveTheNumbersAndTh
   }
   auto has = [&](const std::string& t) { return std::find(texts.begin(), texts.end(), t) != texts.end(); };
   // A figure this narrow shortens the legend's name ("a.xdd obs...").
-  const bool named = std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.rfind("a.xdd", 0) == 0; });
+  const bool named =
+      std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.rfind("a.xdd", 0) == 0; });
   EXPECT_TRUE(named && has("Intensity")) << "the legend and the y caption";
   // The line runs from 39 to 41 degrees and up to 1010 counts.
   for (double end : {39.0, 41.0, 1000.0})

@@ -91,9 +91,8 @@ TEST_F(LegendAndAxes, WithAxesThePlotShrinksByTheirMarginsAndPressesMapInsideIt)
   EXPECT_GT(v->top, 5);
   EXPECT_LT(v->right, 599);
   EXPECT_LT(v->bottom, 399);
-  EXPECT_NE(std::find_if(calls.begin(), calls.end(), [](const std::string& c) { return c.find("2θ (deg)") != std::string::npos; }),
-            calls.end())
-      << "the x caption";
+  const auto captioned = [](const std::string& c) { return c.find("2θ (deg)") != std::string::npos; };
+  EXPECT_NE(std::find_if(calls.begin(), calls.end(), captioned), calls.end()) << "the x caption";
   // The plot's edges hold the limits; a press at the plot's middle sets x1
   // to the middle of the x range.
   EXPECT_EQ(v->x_pixel(v->x1), v->left);
