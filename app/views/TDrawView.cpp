@@ -31,7 +31,6 @@ using platform_types::colour;
 using platform_types::mouse_action;
 using platform_types::mouse_button;
 
-constexpr colour black{0, 0, 0};
 constexpr colour light_cyan{0, 255, 255};
 // Show all starts from an empty box that every curve widens.
 constexpr double empty_low = 3.37e34;

@@ -224,7 +224,14 @@ TEST_F(PlotLook, TheLightBackgroundIsWhiteWithTheFiguresDarkenedColours) {
 
 TEST_F(PlotLook, TheChoicesOfTheViewMenuAreKeptForTheNextRun) {
   load({line("a.xdd")});
+  load({line("c.xdd")});
+  for (TDrawView* each : views()) shown(each);
+  ASSERT_GT(views().front()->left, 0) << "axes round every view";
   trigger(view_command::axes);
+  for (TDrawView* each : views()) {
+    shown(each);
+    EXPECT_EQ(each->left, 0) << "View > Axes takes them from every view: " << title(each);
+  }
   trigger(view_command::light_background);
   EXPECT_EQ(QSettings().value(view_look::axes_key).toString(), "0");
   EXPECT_EQ(QSettings().value(view_look::light_key).toString(), "1");
