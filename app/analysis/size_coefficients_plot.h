@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/views/view_hooks.h"
 
@@ -10,4 +11,6 @@ class size_coefficients_plot : public view_plot {
  public:
   std::uint32_t show_mask() const override;
   void draw(TDrawView& view, plot_surface& s) override;
+  std::string legend_name(TDrawView& view) const override;
+  platform_types::pen_style legend_style() const override { return platform_types::pen_style::dash; }
 };

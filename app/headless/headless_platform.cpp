@@ -35,17 +35,7 @@ const char* kind_name(box_kind k) {
   return "?";
 }
 
-const char* style_name(platform_types::pen_style s) {
-  switch (s) {
-    case platform_types::pen_style::solid:
-      return "solid";
-    case platform_types::pen_style::dash:
-      return "dash";
-    case platform_types::pen_style::dot:
-      return "dot";
-  }
-  return "?";
-}
+const char* style_name(platform_types::pen_style s) { return platform_types::pen_style_name(s); }
 
 std::string window_name(window_ref w) {
   switch (w.what) {

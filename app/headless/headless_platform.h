@@ -194,6 +194,14 @@ class headless_platform : public platform {
   // What the program last put on the clipboard.
   const std::string& clipboard() const { return clipboard_; }
   void opened(const std::string& path) override { opened_.push_back(path); }
+  // The settings kept between runs: a test presets them as a person's
+  // earlier run left them, and reads what this run keeps.
+  std::map<std::string, std::string> settings;
+  std::string setting(const std::string& key) const override {
+    const auto it = settings.find(key);
+    return it == settings.end() ? std::string() : it->second;
+  }
+  void set_setting(const std::string& key, const std::string& value) override { settings[key] = value; }
   // The paths told opened, in order.
   const std::vector<std::string>& opened_paths() const { return opened_; }
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;

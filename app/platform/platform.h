@@ -125,7 +125,26 @@ struct dialog_resource {
   std::vector<control> controls;
 };
 
-enum class pen_style { solid, dash, dot };
+// The lines' patterns. Beyond solid, dashed and dotted, the curves of one
+// file are told apart by the rest: each family of the chain has its own.
+enum class pen_style {
+  solid,
+  dash,
+  dot,
+  dash_dot,
+  dash_dot_dot,
+  long_dash,
+  long_dash_dot,
+  long_dash_dot_dot,
+  long_dash_short_dash,
+};
+
+// A pattern's lengths, drawn and left out in turn, in widths of the pen
+// (pixels for a pen one pixel wide); empty for a solid line. Every surface
+// draws the same pattern from this.
+const std::vector<int>& dash_pattern(pen_style style);
+// The pattern's name, as recorded lines and tests read it: "dash_dot".
+const char* pen_style_name(pen_style style);
 
 // Where a placed text stands at its x: by its start, its middle or its end.
 enum class text_anchor { start, middle, end };
@@ -391,6 +410,12 @@ class platform {
   // come when it has several parts (loading many files).
   virtual void set_busy(bool busy) = 0;
   virtual void show_progress(int done, int total) = 0;
+
+  // Small settings kept between runs (whether views draw axes, a legend,
+  // a light background), by key; "" for one never set. A platform that
+  // keeps nothing (the batch tool's) answers "" and forgets what is set.
+  virtual std::string setting(const std::string& /*key*/) const { return {}; }
+  virtual void set_setting(const std::string& /*key*/, const std::string& /*value*/) {}
 
   // The event loop: runs until the main window closes. The headless platform
   // returns at once (its user is the program that drives it).

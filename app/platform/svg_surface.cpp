@@ -86,15 +86,11 @@ std::string svg_surface::stroke() const {
   std::string s;
   put(s, " fill=\"none\" stroke=\"", hex(pen_), "\"");
   if (pen_width_ != 1) put(s, " stroke-width=\"", num(pen_width_), "\"");
-  switch (style_) {
-    case platform_types::pen_style::dash:
-      put(s, " stroke-dasharray=\"", num(4 * pen_width_), ",", num(2 * pen_width_), "\"");
-      break;
-    case platform_types::pen_style::dot:
-      put(s, " stroke-dasharray=\"", num(pen_width_), ",", num(2 * pen_width_), "\"");
-      break;
-    case platform_types::pen_style::solid:
-      break;
+  const std::vector<int>& pattern = platform_types::dash_pattern(style_);
+  if (!pattern.empty()) {
+    put(s, " stroke-dasharray=\"");
+    for (std::size_t i = 0; i < pattern.size(); ++i) put(s, i ? "," : "", num(pattern[i] * pen_width_));
+    put(s, "\"");
   }
   return s;
 }

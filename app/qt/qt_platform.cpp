@@ -111,6 +111,14 @@ qt_platform::~qt_platform() {
 
 void qt_platform::opened(const std::string& path) { window_->add_recent({path}); }
 
+std::string qt_platform::setting(const std::string& key) const {
+  return QSettings().value(QString::fromStdString(key)).toString().toStdString();
+}
+
+void qt_platform::set_setting(const std::string& key, const std::string& value) {
+  QSettings().setValue(QString::fromStdString(key), QString::fromStdString(value));
+}
+
 void qt_platform::set_clipboard_text(const std::string& text) {
   if (QClipboard* board = QGuiApplication::clipboard()) board->setText(qs(text));
 }

@@ -55,6 +55,9 @@ class qt_platform : public QObject, public platform {
   void message(platform_types::box_kind kind, const std::string& caption, const std::string& text) override;
   void set_clipboard_text(const std::string& text) override;
   void opened(const std::string& path) override;
+  // In the application's QSettings, under the key as given.
+  std::string setting(const std::string& key) const override;
+  void set_setting(const std::string& key, const std::string& value) override;
   bool ask_yes_no(const std::string& caption, const std::string& text) override;
   platform_types::file_answer choose_file(const platform_types::file_request& request) override;
   int popup_menu(platform_types::window_ref owner, int x, int y,

@@ -12,16 +12,16 @@ QColor to_qcolor(platform_types::colour c) { return QColor(c.r, c.g, c.b); }
 
 namespace {
 
-Qt::PenStyle qt_style(platform_types::pen_style s) {
-  switch (s) {
-    case platform_types::pen_style::dash:
-      return Qt::DashLine;
-    case platform_types::pen_style::dot:
-      return Qt::DotLine;
-    case platform_types::pen_style::solid:
-      break;
+// The pattern every surface draws, as the painter takes it.
+void apply_style(QPen& pen, platform_types::pen_style s) {
+  const std::vector<int>& pattern = platform_types::dash_pattern(s);
+  if (pattern.empty()) {
+    pen.setStyle(Qt::SolidLine);
+    return;
   }
-  return Qt::SolidLine;
+  QList<qreal> lengths;
+  for (int v : pattern) lengths.append(v);
+  pen.setDashPattern(lengths);
 }
 
 }  // namespace
@@ -53,7 +53,8 @@ void qt_surface::end() {
 }
 
 void qt_surface::set_pen(platform_types::colour c, int width, platform_types::pen_style style) {
-  pen_ = QPen(to_qcolor(c), width < 1 ? 1 : width, qt_style(style));
+  pen_ = QPen(to_qcolor(c), width < 1 ? 1 : width, Qt::SolidLine);
+  apply_style(pen_, style);
   pen_.setCosmetic(true);
   pen_.setCapStyle(Qt::FlatCap);
   painter().setPen(pen_);
@@ -168,14 +169,22 @@ QFont sized(QFont f, int size) {
 
 }  // namespace
 
+const QFontMetrics& qt_surface::metrics(int size) const {
+  if (!metrics_ || metrics_size_ != size) {
+    metrics_ = std::make_unique<QFontMetrics>(sized(font_, size));
+    metrics_size_ = size;
+  }
+  return *metrics_;
+}
+
 int qt_surface::text_width(const std::string& s, int size) const {
-  return QFontMetrics(sized(font_, size)).horizontalAdvance(QString::fromStdString(s));
+  return metrics(size).horizontalAdvance(QString::fromStdString(s));
 }
 
 void qt_surface::placed_text(int x, int y, const std::string& s, platform_types::text_anchor anchor, int size) {
   const QFont f = sized(font_, size);
   const QString t = QString::fromStdString(s);
-  const int w = QFontMetrics(f).horizontalAdvance(t);
+  const int w = metrics(size).horizontalAdvance(t);
   QPainter& p = painter();
   const QFont before = p.font();
   p.setFont(f);

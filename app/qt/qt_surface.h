@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -64,6 +65,11 @@ class qt_surface : public platform_types::surface {
   QColor text_colour_;
   // The family the painter starts with: texts of every size take it.
   QFont font_;
+  // The metrics of the last size measured: the axes and a legend measure
+  // and place dozens of texts of one size per paint.
+  const QFontMetrics& metrics(int size) const;
+  mutable std::unique_ptr<QFontMetrics> metrics_;
+  mutable int metrics_size_ = -1;
 };
 
 QColor to_qcolor(platform_types::colour c);

@@ -17,6 +17,7 @@
 #include "app/views/colors_3.h"
 #include "app/views/for_dr_vw_3.h"
 #include "app/views/view_recs_9.h"
+#include "app/views/view_look.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/numeric_abort.h"
@@ -62,6 +63,8 @@ assoc_class* for_app_3::execute() {
 void for_app_3::init_main_window() {
   platform* p = current_platform();
   if (!p) return;
+  // The views' look the person chose in an earlier run.
+  view_look::load(*p);
   p->set_app_events(this);
   registered_ = true;
   p->set_main_title(app_name());
@@ -81,6 +84,7 @@ bool for_app_3::is_view_command(int id) {
          id == vc::size_strain || id == vc::automatic_limit || id == vc::copy || id == vc::export_figure ||
          id == vc::analyse_pattern || id == vc::analyse_line || id == vc::clear_line_marks ||
          id == vc::subtract_background || id == vc::zoom_back || id == vc::zoom_forward ||
+         id == vc::axes || id == vc::legend || id == vc::light_background ||
          id == vc::scroll || id == vc::extend_x || id == vc::extend_y;
 }
 

@@ -16,6 +16,7 @@
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
+#include "app/views/view_look.h"
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
 
@@ -111,6 +112,22 @@ view_command_row key(char c, bool rescales, std::function<void(TDrawView&)> act)
   return row;
 }
 
+// A choice of how every view is drawn (axes, legend, background), checked
+// while it is on, kept for the next run.
+view_command_row look_choice(int id, bool view_look::*choice) {
+  view_command_row row = command(id, [choice](TDrawView& v) {
+    view_look& look = view_look::current();
+    look.*choice = !(look.*choice);
+    if (platform* p = current_platform()) view_look::save(*p);
+    TDrawView::look_changed(v);
+  });
+  row.enabler = [choice](TDrawView&, int, command_state& s) {
+    s.checked = view_look::current().*choice;
+    return true;
+  };
+  return row;
+}
+
 // The file buttons: each shows its file in the view, or takes it away.
 view_command_row file_buttons() {
   view_command_row row;
@@ -190,6 +207,9 @@ std::vector<view_command_row> view_command_table() {
   rows.push_back(command(vc::clear_line_marks, clear_line_marks_in_view));
   rows.push_back(command(vc::subtract_background, subtract_pattern_background_in_view));
   rows.push_back(command(vc::export_figure, [](TDrawView& v) { export_figure(v); }));
+  rows.push_back(look_choice(vc::axes, &view_look::axes));
+  rows.push_back(look_choice(vc::legend, &view_look::legend));
+  rows.push_back(look_choice(vc::light_background, &view_look::light));
   rows.push_back(step(vc::scroll));
   rows.push_back(step(vc::extend_x));
   rows.push_back(step(vc::extend_y));

@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <utility>
 
 #include "app/views/color_3.h"
 #include "app/views/colors_3.h"
 #include "app/views/drvw_bit_map_3.h"
 #include "app/views/drvw_lam_cursor_3.h"
+#include "app/views/figure_export.h"
+#include "app/views/figure_layout.h"
 #include "app/views/limits_follower.h"
+#include "app/views/plot_area_surface.h"
 #include "app/views/view_hooks.h"
 #include "app/views/view_line_9.h"
+#include "app/views/view_look.h"
 #include "app/views/view_recs_9.h"
 #include "app/views/view_surface.h"
 #include "app/views/xdd_child.h"
@@ -26,7 +31,6 @@ using platform_types::colour;
 using platform_types::mouse_action;
 using platform_types::mouse_button;
 
-constexpr colour black{0, 0, 0};
 constexpr colour light_cyan{0, 255, 255};
 // The box of a Ctrl drag: grey shows on a dark and a light background.
 constexpr colour zoom_box_grey{160, 160, 160};
@@ -44,6 +48,9 @@ constexpr char escape_key = 27;
 
 // A pixel moved onto [low, high]; a plot too small to hold one keeps low.
 int within(int v, int low, int high) { return std::max(low, std::min(v, high)); }
+// Below this many pixels each way a plot inside axes would show little:
+// the whole window is the plot then.
+constexpr int smallest_plot = 40;
 
 // Watched copies of the lines and of their plots: a press or a paint runs
 // scripts that may take either away.
@@ -96,7 +103,7 @@ bool TDrawView::open_window() {
   setup_window();
   ignore_next_press = true;
   if (assoc_class* bar = find(*this, "controlbar")) bar->execute();
-  set_pixels(p->frame_width(f), p->frame_height(f));
+  fit_plot_area(p->frame_width(f), p->frame_height(f));
   recompute_scale();
   apply_cursor();
   set_title();
@@ -367,10 +374,19 @@ void TDrawView::paint(platform_types::surface& target) {
   if (lambda && paint_mode == 2 && cache && cache->holds(this, w, h)) {
     p->copy_picture_into(cache->picture(), picture);
   } else {
-    set_pixels(w, h);
-    s->set_fill(black);
+    const view_look& look = view_look::current();
+    s->set_fill(look.background());
     s->fill_rect(0, 0, w + 1, h + 1);
-    if (!lines().empty()) paint_curves(*s);
+    // The axes' numbers are those of the limits the curves are drawn in.
+    if (!lines().empty()) update_curves();
+    const std::unique_ptr<axes_layout> axes = lay_out_axes(*s, w, h);
+    drawn_.clear();
+    if (!lines().empty()) {
+      plot_area_surface plot(*s, left, top, right, bottom, look);
+      paint_curves(plot);
+    }
+    if (axes) draw_axes(*s, *axes);
+    if (look.legend) draw_legend(*s);
     if (lambda && cache) {
       if (lines().empty())
         cache->release();
@@ -378,7 +394,10 @@ void TDrawView::paint(platform_types::surface& target) {
         cache->keep(*p, this, w, h, picture);
     }
   }
-  if (paint_mode == 2) draw_lambda_cursor(*s);
+  if (paint_mode == 2) {
+    plot_area_surface plot(*s, left, top, right, bottom, view_look::current());
+    draw_lambda_cursor(plot);
+  }
   if (box_.active) draw_zoom_box(*s);
   paint_mode = 1;
   p->paint_picture(picture, target);
@@ -397,20 +416,109 @@ void TDrawView::update_curves() {
 }
 
 void TDrawView::draw_curves(platform_types::surface& s, int width, int height) {
+  drawn_.clear();
   if (lines().empty()) return;
   // The window's mapping comes back however the drawing ends (a numerical
   // stage may give up by throwing).
   struct restore {
     TDrawView& v;
-    int w, h;
+    int l, t, r, b;
     ~restore() {
       v.painting_ = false;
-      v.set_pixels(w, h);
+      v.set_plot_area(l, t, r, b);
       v.recompute_scale();
     }
-  } keep{*this, right - left + 1, bottom - top + 1};
+  } keep{*this, left, top, right, bottom};
   set_pixels(width, height);
   paint_curves(s, false);
+}
+
+void TDrawView::fit_plot_area(int width, int height) {
+  set_pixels(width, height);
+  if (!view_look::current().axes) std::fill(std::begin(margins_), std::end(margins_), 0);
+  set_plot_area(margins_[0], margins_[1], right - margins_[2], bottom - margins_[3]);
+}
+
+void TDrawView::look_changed(assoc_class& from) {
+  view_recs_9* r = view_list(from);
+  if (!r) return;
+  platform* p = current_platform();
+  for (TDrawView* v : r->views()) {
+    if (p && v->frame()) v->fit_plot_area(p->frame_width(v->frame()), p->frame_height(v->frame()));
+    v->recompute_scale();
+    v->invalidate_all();
+  }
+}
+
+struct TDrawView::axes_layout {
+  figure_layout layout;
+  axis_ticks x, y;
+  axes_layout(const platform_types::surface& s) : layout(s, 1.0, false) {}
+};
+
+std::unique_ptr<TDrawView::axes_layout> TDrawView::lay_out_axes(platform_types::surface& s, int width, int height) {
+  set_pixels(width, height);
+  std::fill(std::begin(margins_), std::end(margins_), 0);
+  std::unique_ptr<axes_layout> axes;
+  if (view_look::current().axes) {
+    axes = std::make_unique<axes_layout>(s);
+    figure_layout& l = axes->layout;
+    axes->y = l.y_ticks(y1, y2);
+    l.make_room_left(axes->y);
+    std::vector<std::string> no_legend;  // the screen's legend stands inside the plot
+    l.make_room_right(no_legend);
+    if (l.plot_w >= smallest_plot && l.plot_h >= smallest_plot) {
+      axes->x = l.x_ticks(x1, x2);
+      margins_[0] = l.left;
+      margins_[1] = l.top;
+      margins_[2] = width - (l.left + l.plot_w);
+      margins_[3] = height - (l.top + l.plot_h);
+    } else {
+      axes.reset();
+    }
+  }
+  fit_plot_area(width, height);
+  recompute_scale();
+  return axes;
+}
+
+void TDrawView::draw_axes(platform_types::surface& s, const axes_layout& axes) {
+  figure_layout layout = axes.layout;
+  layout.ink_colour = view_look::current().ink();
+  figure_export captions(*this);
+  layout.draw_axes(
+      s, axes.x, [this](double x) { return x_pixel(x); }, axes.y, [this](double y) { return y_pixel(y); },
+      captions.x_caption(), captions.y_caption());
+}
+
+void TDrawView::draw_legend(platform_types::surface& s) {
+  if (drawn_.empty()) return;
+  const view_look& look = view_look::current();
+  figure_layout layout(s, 1.0, false);
+  layout.ink_colour = look.ink();
+  // Long names give way to the curves beyond three fifths of the plot: a
+  // tiled view is narrow, and a name cut short tells the files apart less.
+  const int room = std::max((right - left) * 3 / 5 - 4 * layout.gap - layout.swatch, layout.font);
+  const int box_top = top + layout.gap;
+  const int rows = layout.legend_rows(box_top, bottom - layout.gap, static_cast<int>(drawn_.size()));
+  // Only the names of the rows that fit are measured.
+  std::vector<std::string> names;
+  int widest = 0;
+  for (int i = 0; i < rows; ++i) {
+    names.push_back(shortened(s, drawn_[static_cast<std::size_t>(i)].name, layout.font, room));
+    widest = std::max(widest, s.text_width(names.back(), layout.font));
+  }
+  const int box_w = layout.gap + layout.swatch + layout.gap + widest + layout.gap;
+  const int box_left = right - layout.gap - box_w;
+  if (rows == 0 || box_left <= left) return;
+  const int box_bottom = box_top + layout.font + (rows - 1) * layout.legend_row_height() + layout.gap;
+  // On a box of the background, so that the curves under it do not hide it.
+  s.set_fill(look.background());
+  s.fill_rect(box_left, box_top - layout.gap / 2, box_left + box_w, box_bottom);
+  s.set_pen(look.ink(), 1, platform_types::pen_style::solid);
+  s.rectangle(box_left, box_top - layout.gap / 2, box_left + box_w, box_bottom);
+  layout.draw_legend(s, box_left + layout.gap, box_top, box_bottom, drawn_, names,
+                     [&look](platform_types::colour c) { return look.on_background(c); });
 }
 
 void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
@@ -426,15 +534,29 @@ void TDrawView::paint_curves(platform_types::surface& s, bool with_markers) {
     if (!plot) continue;
     if (!with_markers && plot->plot_flags.test(plot_3::no_capt) && plot->plot_flags.test(plot_3::not_for_xy_report))
       continue;
-    curves.set_colour(slots ? slots->colour_of(all.files[i]) : colors_3::no_slot);
+    const colour c = slots ? slots->colour_of(all.files[i]) : colors_3::no_slot;
+    curves.set_colour(c);
+    const curve_family* family = curve_family::of(plot->class_name());
+    curves.set_family_style(family ? family->style : platform_types::pen_style::solid);
+    curves.take_drawn();
     // Markers follow the y range, which may just have changed.
     plot->update(*this);
-    if (all.plots[i]->get()) plot->draw(*this, curves);
+    if (!all.plots[i]->get()) continue;
+    plot->draw(*this, curves);
+    if (family && curves.take_drawn()) {
+      const char* name = all.files[i] ? all.files[i]->get_text() : nullptr;
+      const std::string file = name ? std::filesystem::path(name).filename().string() : "";
+      drawn_.push_back({file + " " + family->name, c, family->style});
+    }
   }
+  curves.set_family_style(platform_types::pen_style::solid);
   for (const auto& overlay : installed_view_hooks().plots) {
     if (!display_flags.test(overlay->show_mask())) continue;
     curves.set_colour(colors_3::no_slot);
+    curves.take_drawn();
     overlay->draw(*this, curves);
+    if (curves.take_drawn() && !overlay->legend_name(*this).empty())
+      drawn_.push_back({overlay->legend_name(*this), colors_3::no_slot, overlay->legend_style()});
   }
   if (y1 <= 0.0 && 0.0 <= y2) {
     s.set_pen(light_cyan, 1, platform_types::pen_style::dot);
@@ -651,7 +773,7 @@ void TDrawView::got_focus() {
 
 void TDrawView::resized(int width, int height) {
   ignore_next_press = false;
-  set_pixels(width, height);
+  fit_plot_area(width, height);
   recompute_scale();
   invalidate_all();
 }

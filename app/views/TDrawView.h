@@ -9,6 +9,7 @@
 
 #include "app/platform/command_ids.h"
 #include "app/platform/platform.h"
+#include "app/views/curve_family.h"
 #include "app/views/display_flags_9.h"
 #include "app/views/win_lims_9.h"
 #include "app/views/zoom_history.h"
@@ -33,9 +34,12 @@ inline constexpr int capture = 4158;
 // drawn as curves in an MDI child frame. It owns the mapping between world
 // units and pixels, its display flags, the painting into an off-screen
 // picture, and the routing of mouse and keys to the plots of its lines.
-// The curves are drawn by the plot objects of its lines; the view draws no
-// axes: the whole client area is the plot, and the limits are shown in the
-// status bar and the axes dialog.
+// The curves are drawn by the plot objects of its lines. Round them the view
+// draws axes with ticks, numbers and captions (the plot is then the area
+// inside their margins, and every mapping of a pixel follows it) and inside
+// them a legend of the curves drawn, unless these are switched off for all
+// views (view_look); the limits are also shown in the status bar and the
+// axes dialog.
 class TDrawView : public assoc_class,
                   public display_flags_9,
                   public win_lims_9,
@@ -164,6 +168,15 @@ class TDrawView : public assoc_class,
   // the plots that are neither captured nor reported) are left out: they
   // are handles for the mouse, not data.
   void draw_curves(platform_types::surface& s, int width, int height);
+  // The curves the last drawing drew, one entry each, in the order drawn:
+  // "fe110.xdd observed" in the file's colour and the family's pattern.
+  const std::vector<legend_entry>& drawn_curves() const { return drawn_; }
+  // The plot is the window less the axes' margins as the last paint laid
+  // them out (none while the axes are off).
+  void fit_plot_area(int width, int height);
+  // The look of all views changed (axes, legend, background): each lays its
+  // plot out again and is painted anew.
+  static void look_changed(assoc_class& from);
 
   // --- input (from the frame) ---
   void paint(platform_types::surface& target);
@@ -210,6 +223,12 @@ class TDrawView : public assoc_class,
 
  private:
   void paint_curves(platform_types::surface& s, bool with_markers = true);
+  // Lays out the axes of a window of width x height pixels, when they are
+  // on and the window leaves room for a plot, and sets the plot's area.
+  struct axes_layout;
+  std::unique_ptr<axes_layout> lay_out_axes(platform_types::surface& s, int width, int height);
+  void draw_axes(platform_types::surface& s, const axes_layout& axes);
+  void draw_legend(platform_types::surface& s);
   void apply_y_fixes();
   // Keeps the x window [from, to] when the curves shown cover it, with y
   // fitted to them there; false (nothing changed) when they do not.
@@ -247,4 +266,7 @@ class TDrawView : public assoc_class,
     int from_x = 0, from_y = 0, to_x = 0, to_y = 0;
   } box_;
   std::map<int, zoom_history> histories_;
+  std::vector<legend_entry> drawn_;
+  // The axes' margins: left, top, right, bottom.
+  int margins_[4] = {0, 0, 0, 0};
 };

@@ -77,12 +77,13 @@ std::string figure_export::y_caption() {
   return out;
 }
 
-std::vector<figure_export::legend_entry> figure_export::legend() {
-  std::vector<legend_entry> out;
-  colors_3* slots = colour_slots(view_);
-  for (assoc_class* file : view_.files())
-    out.push_back({file_name(file), slots ? slots->colour_of(file) : colors_3::no_slot});
-  return out;
+std::vector<legend_entry> figure_export::legend() {
+  // The curves a drawing draws: a file without a curve of the families
+  // shown (the reference of an A(L) figure) has no entry.
+  blank_surface nowhere;
+  view_.update_curves();
+  view_.draw_curves(nowhere, nowhere.width(), nowhere.height());
+  return view_.drawn_curves();
 }
 
 void figure_export::draw(platform_types::surface& s, double scale) {
@@ -91,7 +92,7 @@ void figure_export::draw(platform_types::surface& s, double scale) {
   figure_layout layout(s, scale, false);
   const axis_ticks y_ticks = layout.y_ticks(view_.y1, view_.y2);
   layout.make_room_left(y_ticks);
-  std::vector<legend_entry> entries = legend();
+  const std::vector<legend_entry> entries = legend();
   std::vector<std::string> names;
   for (const legend_entry& e : entries) names.push_back(e.name);
   layout.make_room_right(names);
@@ -110,16 +111,8 @@ void figure_export::draw(platform_types::surface& s, double scale) {
       s, x_ticks, [&](double x) { return left + mapping.x_pixel(x); }, y_ticks,
       [&](double y) { return top + mapping.y_pixel(y); }, x_caption(), y_caption());
 
-  // The legend: a stroke of each file's colour and its name, one a line,
-  // as many as the plot's height holds.
-  const int lx = layout.legend_x();
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    int baseline = 0, mark_y = 0;
-    if (!layout.legend_row(static_cast<int>(i), baseline, mark_y)) break;
-    s.set_pen(readable_on_white(entries[i].colour), layout.scaled(2), platform_types::pen_style::solid);
-    s.line(lx, mark_y, lx + layout.swatch, mark_y);
-    layout.draw_legend_name(s, baseline, names[i]);
-  }
+  // The legend right of the plot, as many rows as the plot's height holds.
+  layout.draw_legend(s, layout.legend_x(), top, top + layout.plot_h, entries, names, readable_on_white);
 }
 
 void export_figure(TDrawView& view) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/platform/platform.h"
+#include "app/views/curve_family.h"
 
 class TDrawView;
 
@@ -19,17 +20,15 @@ std::string check(const platform_types::figure_size& size);
 
 // A graph view drawn for a document: on white paper, the view's curves in
 // a plot framed by axes with ticks and numbers, the axes captioned by the
-// families shown, and a legend of the files in their colours. The screen
-// leaves all of that out (the whole window is the plot); the curves are
-// drawn by the view's own drawing, mapped into the plot.
+// families shown, and a legend of the curves drawn (file and family, in the
+// file's colour and the family's pattern). The screen draws the same axes
+// and legend entries; the curves are drawn by the view's own drawing,
+// mapped into the plot.
 class figure_export {
  public:
   explicit figure_export(TDrawView& view) : view_(view) {}
 
-  struct legend_entry {
-    std::string name;
-    platform_types::colour colour;  // as on the screen
-  };
+  using legend_entry = ::legend_entry;
 
   // "2θ (deg)" for the profiles; for the transforms and quotients "f
   // (1/deg)", or "L (Å)" when their files convert frequencies to column
@@ -37,6 +36,7 @@ class figure_export {
   std::string x_caption();
   // "Intensity" for the profiles, else the captions of the families shown.
   std::string y_caption();
+  // One entry per curve the view draws, as the screen's legend has them.
   std::vector<legend_entry> legend();
 
   // Draws the figure over all of `s`. `scale` sizes texts, pens and

@@ -82,9 +82,9 @@ void figure_layout::draw_axes(platform_types::surface& s, const axis_ticks& x,
                               const std::function<int(double)>& x_pixel, const axis_ticks& y,
                               const std::function<int(double)>& y_pixel, const std::string& x_caption,
                               const std::string& y_caption) const {
-  s.set_pen(ink, pen, platform_types::pen_style::solid);
+  s.set_pen(ink_colour, pen, platform_types::pen_style::solid);
   s.rectangle(left - 1, top - 1, left + plot_w, top + plot_h);
-  s.set_text_colour(ink);
+  s.set_text_colour(ink_colour);
   for (std::size_t i = 0; i < x.values.size(); ++i) {
     const int px = x_pixel(x.values[i]);
     s.line(px, top + plot_h, px, top + plot_h + tick);
@@ -100,7 +100,7 @@ void figure_layout::draw_axes(platform_types::surface& s, const axis_ticks& x,
 }
 
 void figure_layout::draw_title(platform_types::surface& s, const std::string& title) const {
-  s.set_text_colour(ink);
+  s.set_text_colour(ink_colour);
   s.placed_text(width_ / 2, gap + font - descent, shortened(s, title, font, std::max(width_ - 2 * gap, font)),
                 text_anchor::middle, font);
 }
@@ -112,8 +112,31 @@ bool figure_layout::legend_row(int index, int& baseline, int& mark_y) const {
 }
 
 void figure_layout::draw_legend_name(platform_types::surface& s, int baseline, const std::string& name) const {
-  s.set_text_colour(ink);
+  s.set_text_colour(ink_colour);
   s.placed_text(legend_x() + swatch + gap, baseline, name, text_anchor::start, font);
+}
+
+int figure_layout::legend_rows(int top_y, int limit_y, int wanted) const {
+  int rows = 0;
+  while (rows < wanted && top_y + font + rows * legend_row_height() <= limit_y) ++rows;
+  return rows;
+}
+
+int figure_layout::draw_legend(platform_types::surface& s, int x, int top_y, int limit_y,
+                               const std::vector<legend_entry>& entries, const std::vector<std::string>& names,
+                               const std::function<platform_types::colour(platform_types::colour)>& colour_of) const {
+  const int rows = legend_rows(top_y, limit_y, static_cast<int>(std::min(entries.size(), names.size())));
+  for (int i = 0; i < rows; ++i) {
+    const legend_entry& e = entries[static_cast<std::size_t>(i)];
+    const int baseline = top_y + font + i * legend_row_height();
+    const int mark_y = baseline - half_cap;
+    // As wide as the curves, so that the pattern shows as it does along them.
+    s.set_pen(colour_of(e.colour), pen, e.style);
+    s.line(x, mark_y, x + swatch, mark_y);
+    s.set_text_colour(ink_colour);
+    s.placed_text(x + swatch + gap, baseline, names[static_cast<std::size_t>(i)], text_anchor::start, font);
+  }
+  return rows;
 }
 
 bool clip_segment_to(double x1, double y1, double x2, double y2, double left, double top, double right, double bottom,

@@ -6,11 +6,14 @@
 
 #include "app/platform/platform.h"
 #include "app/views/axis_ticks.h"
+#include "app/views/curve_family.h"
 
 // The frame every figure for a document shares: white paper, a plot framed
 // by axes with ticks and numbers, the y caption above the plot, the x
 // caption below it, a legend right of it, and optionally a title over all.
 // Texts, pens and margins grow with `scale` (1 as on a 96 dpi screen).
+// A graph view draws its axes on the screen with the same layout, in the
+// colours of its background, its legend inside the plot.
 //
 // The margins depend on the numbers (the y numbers' width) and the legend,
 // and the x numbers on the plot's width, so a figure is laid out in steps:
@@ -53,6 +56,20 @@ class figure_layout {
   bool legend_row(int index, int& baseline, int& mark_y) const;
   // The name of a legend row, right of its swatch.
   void draw_legend_name(platform_types::surface& s, int baseline, const std::string& name) const;
+
+  // Draws legend rows from `top_y` down, as many as fit above `limit_y`: a
+  // swatch in each entry's colour (through `colour_of`) and pattern from
+  // `x`, and the entry's name (from `names`, shortened as need be) right
+  // of it. Returns the rows drawn.
+  int draw_legend(platform_types::surface& s, int x, int top_y, int limit_y, const std::vector<legend_entry>& entries,
+                  const std::vector<std::string>& names,
+                  const std::function<platform_types::colour(platform_types::colour)>& colour_of) const;
+  // How many legend rows fit from `top_y` to `limit_y`, and the height they take.
+  int legend_rows(int top_y, int limit_y, int wanted) const;
+  int legend_row_height() const { return font * 3 / 2; }
+
+  // Frames, ticks and texts: black on paper, the screen's own on a view.
+  platform_types::colour ink_colour = ink;
 
   // Sizes at the figure's scale.
   int font, gap, tick, pen, swatch;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/platform/platform.h"
@@ -36,6 +37,9 @@ class view_plot {
   virtual ~view_plot() = default;
   virtual std::uint32_t show_mask() const = 0;
   virtual void draw(TDrawView& view, plot_surface& s) = 0;
+  // The legend's name of what it drew; "" leaves it out of the legend.
+  virtual std::string legend_name(TDrawView& /*view*/) const { return {}; }
+  virtual platform_types::pen_style legend_style() const { return platform_types::pen_style::solid; }
 };
 
 // What a graph view takes from the application around it. The views lie

@@ -20,6 +20,22 @@ platform_types::pen_style pen_of(curve_look::style s) {
   return platform_types::pen_style::solid;
 }
 
+// Whether a pattern draws at this pixel column: its lengths are counted
+// across the columns, so that a dense curve shows its dashes however much it
+// climbs inside a column.
+bool drawn_at(const std::vector<int>& pattern, int pen_width, int column) {
+  int period = 0;
+  for (int v : pattern) period += v * pen_width;
+  if (period <= 0) return true;
+  int at = ((column % period) + period) % period;
+  for (std::size_t k = 0; k < pattern.size(); ++k) {
+    const int length = pattern[k] * pen_width;
+    if (at < length) return k % 2 == 0;
+    at -= length;
+  }
+  return true;
+}
+
 constexpr platform_types::colour white{255, 255, 255};
 
 }  // namespace
@@ -56,10 +72,48 @@ bool column_drawing = true;
 
 void view_surface::set_column_drawing(bool on) { column_drawing = on; }
 
+platform_types::pen_style view_surface::style_of(const curve_look& look) const {
+  // A curve's own pattern (one being dragged is dotted) comes before its family's.
+  return look.line_style == curve_look::style::solid ? family_style_ : pen_of(look.line_style);
+}
+
+void view_surface::draw_columns(const curve_look& look) {
+  if (points_.size() < 2) return;
+  drawn_ = true;
+  const std::vector<int>& pattern = platform_types::dash_pattern(style_of(look));
+  out_.set_pen(colour_, look.line_width, platform_types::pen_style::solid);
+  if (pattern.empty()) {
+    if (points_.size() > 2) out_.polyline(points_);
+    out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
+    return;
+  }
+  // A pen's own dashes would be spent on the climbs inside the columns:
+  // the columns drawn are those the pattern covers, each run of them joined.
+  run_.clear();
+  auto flush = [this] {
+    if (run_.empty()) return;
+    // A run ends a pixel to the right at its last height: its last pixel is
+    // set, as the end of a curve is, within the one polyline.
+    const int x = run_[run_.size() - 2], y = run_.back();
+    run_.insert(run_.end(), {x + 1, y});
+    out_.polyline(run_);
+    run_.clear();
+  };
+  for (std::size_t i = 0; i + 7 < points_.size(); i += 8) {
+    if (drawn_at(pattern, std::max(look.line_width, 1), points_[i]))
+      run_.insert(run_.end(), points_.begin() + static_cast<std::ptrdiff_t>(i),
+                  points_.begin() + static_cast<std::ptrdiff_t>(i + 8));
+    else
+      flush();
+  }
+  flush();
+}
+
 template <class At>
 void view_surface::draw_points(int n, const curve_look& look, At at) {
   if (n <= 0) return;
-  out_.set_pen(colour_, look.line_width, pen_of(look.line_style));
+  drawn_ = true;
+  out_.set_pen(colour_, look.line_width, style_of(look));
   int px = 0, py = 0;
   if (look.dots) {
     for (int i = 0; i < n; ++i) {
@@ -89,6 +143,7 @@ void view_surface::draw_points(int n, const curve_look& look, At at) {
         }
       }
       points_.insert(points_.end(), {column, enter, column, low, column, high, column, leave});
+      draw_columns(look);
     } else {
       points_.reserve(static_cast<std::size_t>(n) * 2);
       for (int i = 0; i < n; ++i) {
@@ -96,13 +151,17 @@ void view_surface::draw_points(int n, const curve_look& look, At at) {
         points_.push_back(px);
         points_.push_back(py);
       }
+      if (points_.size() > 2) out_.polyline(points_);
+      out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
     }
-    if (points_.size() > 2) out_.polyline(points_);
-    out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
   }
   const int size = look.selected ? handle_size_ : look.box_size;
   if (!look.selected && size == 1) return;
-  if (look.selected) out_.set_pen(colour_, 1, platform_types::pen_style::solid);
+  // The boxes keep the curve's own pen, whatever the family's pattern.
+  if (look.selected)
+    out_.set_pen(colour_, 1, platform_types::pen_style::solid);
+  else
+    out_.set_pen(colour_, look.line_width, pen_of(look.line_style));
   // Handles along a curve being dragged (every step-th point and the last);
   // otherwise a box around every point.
   const int last = n - 1;
@@ -130,8 +189,9 @@ void view_surface::stepped_curve(double x1, double dx, int first, const float* y
   if (n <= 0) return;
   const double left = lims_.x1, x_scale = lims_.x_scale;
   const double offset = lims_.y_offset, y_scale = lims_.y_scale;
+  const int plot_left = lims_.left;
   // The same arithmetic as x_pixel and y_pixel.
-  auto px = [&](int i) { return win_lims_9::rounded_pixel(((first + i) * dx + x1 - left) * x_scale); };
+  auto px = [&](int i) { return plot_left + win_lims_9::rounded_pixel(((first + i) * dx + x1 - left) * x_scale); };
   auto py = [&](float v) { return win_lims_9::rounded_pixel(offset - (divisor == 1.0 ? v : v / divisor) * y_scale); };
   const int columns = std::abs(px(n - 1) - px(0)) + 1;
   if (!column_drawing || look.dots || look.selected || look.box_size != 1 || n <= 2 * columns || !(dx > 0.0) ||
@@ -147,14 +207,13 @@ void view_surface::stepped_curve(double x1, double dx, int first, const float* y
   // lowest, highest and last ordinates are mapped. A larger ordinate is a
   // smaller (or equal) pixel, so the column's pixel span is that of its
   // extreme values.
-  out_.set_pen(colour_, look.line_width, pen_of(look.line_style));
   points_.clear();
   int i = 0;
   while (i < n) {
     const int column = px(i);
     // The first point of the next column: a guess from the scale, then
     // moved until it is the first point whose pixel is beyond this column.
-    const double edge = (column + 0.5) / x_scale + left;
+    const double edge = (column - plot_left + 0.5) / x_scale + left;
     int j = static_cast<int>(std::clamp((edge - x1) / dx - first, static_cast<double>(i + 1), static_cast<double>(n)));
     while (j > i + 1 && px(j - 1) > column) --j;
     while (j < n && px(j) <= column) ++j;
@@ -176,6 +235,5 @@ void view_surface::stepped_curve(double x1, double dx, int first, const float* y
     points_.insert(points_.end(), {column, enter, column, top, column, bottom, column, leave});
     i = j;
   }
-  if (points_.size() > 2) out_.polyline(points_);
-  out_.pixel(points_[points_.size() - 2], points_.back(), colour_);
+  draw_columns(look);
 }

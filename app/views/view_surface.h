@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/platform/platform.h"
@@ -16,6 +17,13 @@ class view_surface : public plot_surface {
       : lims_(lims), out_(out), handle_size_(handle_size) {}
 
   void set_colour(platform_types::colour c) { colour_ = c; }
+  // The pattern of the family being drawn: the lines of a curve whose look
+  // asks for none (solid) take it.
+  void set_family_style(platform_types::pen_style s) { family_style_ = s; }
+  platform_types::pen_style style_of(const curve_look& look) const;
+  // Whether a curve has been drawn since the last call: a legend lists
+  // only the curves that are.
+  bool take_drawn() { return std::exchange(drawn_, false); }
 
   void polyline(const double* x, const double* y, int n) override;
   // The measuring line: white, one pixel wide, its end pixel set.
@@ -38,17 +46,23 @@ class view_surface : public plot_surface {
   static void set_column_drawing(bool on);
 
  private:
+  // The columns gathered in points_ (four points each: enter, low, high,
+  // leave), in the curve's pattern counted across the columns.
+  void draw_columns(const curve_look& look);
   // The pixels of points 0 .. n-1, as `at(i, px, py)` gives them.
   template <class At>
   void draw_points(int n, const curve_look& look, At at);
 
   // Kept between curves: no allocation per curve.
   std::vector<int> points_;
+  std::vector<int> run_;
 
   const win_lims_9& lims_;
   platform_types::surface& out_;
   int handle_size_;
   platform_types::colour colour_{255, 255, 255};
+  platform_types::pen_style family_style_ = platform_types::pen_style::solid;
+  bool drawn_ = false;
 };
 
 // The half size of a drag handle in pixels: the outside record

@@ -11,6 +11,13 @@ void win_lims_9::set_pixels(int width, int height) {
   bottom = std::max(height, 1) - 1;
 }
 
+void win_lims_9::set_plot_area(int l, int t, int r, int b) {
+  left = l;
+  top = t;
+  right = std::max(r, l + 1);
+  bottom = std::max(b, t + 1);
+}
+
 void win_lims_9::recompute_scale() {
   if (!(x2 - x1 >= smallest_range)) x2 = x1 + smallest_range;
   if (!(y2 - y1 >= smallest_range)) y2 = y1 + smallest_range;
@@ -18,12 +25,12 @@ void win_lims_9::recompute_scale() {
   y_range = y2 - y1;
   x_tenth = x_range / 10.0;
   y_tenth = y_range / 10.0;
-  x_scale = right / x_range;
-  y_scale = bottom / y_range;
+  x_scale = (right - left) / x_range;
+  y_scale = (bottom - top) / y_range;
   y_offset = y1 * y_scale + bottom;
 }
 
-double win_lims_9::x_world(double px) const { return x_scale != 0.0 ? px / x_scale + x1 : x1; }
+double win_lims_9::x_world(double px) const { return x_scale != 0.0 ? (px - left) / x_scale + x1 : x1; }
 
 double win_lims_9::y_world(double py) const { return y_scale != 0.0 ? (bottom - py) / y_scale + y1 : y1; }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // The mapping of a graph view between world units (the data's x and y) and
-// the pixels of its client area. The whole client area is the plot: x1 maps
-// to the left edge, x2 to the right one, y1 to the bottom and y2 to the top.
+// the pixels of its plot: x1 maps to the plot's left edge, x2 to its right
+// one, y1 to its bottom and y2 to its top. Without axes the plot is the
+// whole client area; with them it is the area inside their margins.
 class win_lims_9 {
  public:
   // Below this a range is widened, so that the scales never divide by 0.
@@ -10,16 +11,19 @@ class win_lims_9 {
 
   win_lims_9() { recompute_scale(); }
 
-  // The client area is width x height pixels: right = width - 1, bottom =
-  // height - 1.
+  // The plot is the whole client area of width x height pixels: left = top
+  // = 0, right = width - 1, bottom = height - 1.
   void set_pixels(int width, int height);
+  // The plot is the pixels [left, right] x [top, bottom] of the client area
+  // (at least one pixel each way).
+  void set_plot_area(int left, int top, int right, int bottom);
   // Widens a degenerate range (x2 := x1 + 0.0001, likewise y), then derives
   // the ranges, their tenths and the scales from the limits.
   void recompute_scale();
 
   // World to pixel, rounded half away from zero. Inline: a dense curve maps
   // millions of points per paint.
-  int x_pixel(double x) const { return rounded_pixel((x - x1) * x_scale); }
+  int x_pixel(double x) const { return left + rounded_pixel((x - x1) * x_scale); }
   int y_pixel(double y) const { return rounded_pixel(y_offset - y * y_scale); }
   // Half away from zero; far outside any window a pixel no longer matters,
   // but converting a huge double to int would be undefined, so the value is

@@ -18,6 +18,7 @@
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/platform/platform.h"
+#include "app/views/view_look.h"
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "io/file_in.h"
@@ -68,6 +69,11 @@ class Workbench : public ::testing::Test {
  protected:
   Workbench() {
     load_template_file(bundled_template);
+    // The whole window is the plot, as the tests that press at pixels and
+    // read what was drawn expect; the tests of the axes and the legend turn
+    // them on.
+    screen.settings[view_look::axes_key] = "0";
+    screen.settings[view_look::legend_key] = "0";
     previous_platform_ = set_platform(&screen);
     previous_reporter_ = install_platform_reporter();
     session = std::make_unique<application_session>();

@@ -29,7 +29,7 @@ TEST_F(Plot, WritesTheFigureTheWorkbenchExportsOfTheSameView) {
   screen.user_command(view_command::export_figure);
   ASSERT_TRUE(std::filesystem::exists(workbench));
   EXPECT_EQ(contents(cli), contents(workbench)) << "the same drawing of the same view";
-  EXPECT_NE(contents(cli).find(">a.xdd</text>"), std::string::npos);
+  EXPECT_NE(contents(cli).find(">a.xdd observed</text>"), std::string::npos);
 }
 
 TEST_F(Plot, WithoutAnOutputTheDrawingGoesToStandardOutput) {

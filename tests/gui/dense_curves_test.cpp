@@ -35,9 +35,11 @@ QImage painted(for_dr_vw_3& view, bool by_columns) {
   return image;
 }
 
-// Curves denser than the pixels are drawn column by column (solid pens only:
-// a dotted pen's pattern would start elsewhere). The tolerance is none: the
-// picture must be the full drawing's, pixel for pixel.
+// Curves denser than the pixels are drawn column by column. The tolerance is
+// none: the picture of a solid curve must be the full drawing's, pixel for
+// pixel. (The transforms' families are patterned, and a dense patterned
+// curve counts its pattern across the columns instead of along its path:
+// the dashed curves' own tests show those.)
 TEST_F(Gui, DenseCurvesDrawnByColumnsLookLikeTheFullDrawing) {
   std::vector<std::string> scans;
   for (int i = 0; i < 4; ++i) scans.push_back(dense_scan(dir / ("dense" + std::to_string(i) + ".xdd"), i));
@@ -51,8 +53,7 @@ TEST_F(Gui, DenseCurvesDrawnByColumnsLookLikeTheFullDrawing) {
   };
   for (const shown_case& c : {shown_case{"the profiles", show_bits::observed, 0, 0},
                               shown_case{"a window of the profiles", show_bits::observed, 50, 60},
-                              shown_case{"the transforms", show_bits::transform_re_im, 0, 0},
-                              shown_case{"the moduli", show_bits::transform_mod, 0, 0}}) {
+                              shown_case{"a narrow window of the profiles", show_bits::observed, 54.9, 55.1}}) {
     view->show_families(c.families);
     if (c.x2 > c.x1) {
       view->x1 = c.x1;

@@ -104,7 +104,10 @@ TEST_F(Figures, AnSvgTakesTheSizeGivenInTheDialogAndHoldsTheCurveTheNumbersAndTh
     if (!texts.back().empty() && *rest == '\0') numbers.push_back(v);
   }
   auto has = [&](const std::string& t) { return std::find(texts.begin(), texts.end(), t) != texts.end(); };
-  EXPECT_TRUE(has("a.xdd") && has("Intensity")) << "the legend and the y caption";
+  // A figure this narrow shortens the legend's name ("a.xdd obs...").
+  const bool named =
+      std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.rfind("a.xdd", 0) == 0; });
+  EXPECT_TRUE(named && has("Intensity")) << "the legend and the y caption";
   // The line runs from 39 to 41 degrees and up to 1010 counts.
   for (double end : {39.0, 41.0, 1000.0})
     EXPECT_NE(std::find(numbers.begin(), numbers.end(), end), numbers.end()) << "a tick at " << end;

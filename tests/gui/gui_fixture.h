@@ -30,6 +30,7 @@
 #include "app/shell/application.h"
 #include "app/shell/for_app_3.h"
 #include "app/views/TDrawView.h"
+#include "app/views/view_look.h"
 #include "app/views/view_recs_9.h"
 #include "core/error_message.h"
 #include "core/paths.h"
@@ -54,6 +55,12 @@ class Gui : public ::testing::Test {
     load_template_file(gui_template);
     screen = std::make_unique<qt_platform>();
     screen->collect_messages = true;
+    // The whole window is the plot, on black, as the tests that press at
+    // pixels and read them expect; the tests of the axes, the legend and
+    // the light background turn them on (the settings outlive a test).
+    screen->set_setting(view_look::axes_key, "0");
+    screen->set_setting(view_look::legend_key, "0");
+    screen->set_setting(view_look::light_key, "0");
     previous_platform_ = set_platform(screen.get());
     previous_reporter_ = install_platform_reporter();
     session = std::make_unique<application_session>();

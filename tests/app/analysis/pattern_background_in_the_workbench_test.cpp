@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "app/platform/command_ids.h"
 #include "app/views/TDrawView.h"
 #include "app/views/colors_3.h"
+#include "app/views/paper_surface.h"
 #include "app/views/view_recs_9.h"
 #include "xrd/curves/xy_data_3.h"
 
@@ -120,7 +122,15 @@ TEST_F(PatternBackgroundInTheWorkbench, AnalysingAPatternDrawsItsBackgroundDashe
   screen.queue_figure_size(platform_types::figure_size{800, 500, 96});
   screen.user_command(view_command::export_figure);
   ASSERT_TRUE(messages().empty()) << messages().front();
-  EXPECT_NE(contents(svg).find("stroke-dasharray=\"4,2\""), std::string::npos);
+  // Denser than the figure's pixels, its dashes are runs of pixel columns:
+  // many strokes in the file's colour, where the solid profile is one.
+  const platform_types::colour ink = readable_on_white(colour_slots(*view)->colour_of(&iron));
+  char stroke[32];
+  std::snprintf(stroke, sizeof stroke, "stroke=\"#%02x%02x%02x\"", ink.r, ink.g, ink.b);
+  const std::string drawing = contents(svg);
+  int strokes = 0;
+  for (std::size_t at = drawing.find(stroke); at != std::string::npos; at = drawing.find(stroke, at + 1)) ++strokes;
+  EXPECT_GT(strokes, 20);
 
   screen.user_command(view_command::clear_line_marks);
   EXPECT_TRUE(marked_background_of(*view).counts.empty());

@@ -15,9 +15,10 @@
 namespace {
 
 const std::string demo = XRDF_SOURCE_DIR "/resources/demo/size_strain/";
-// The size part has no file of its own: white, dashed and two pixels wide.
+// The size part has no file of its own: white, dashed and two pixels wide
+// (denser than the pixels, its dashes are runs of pixel columns).
 const std::string size_part_pen = "pen 255 255 255 2 dash";
-const std::string size_part_stroke = "stroke=\"#ffffff\" stroke-width=\"2\" stroke-dasharray=\"8,4\"";
+const std::string size_part_stroke = "stroke=\"#ffffff\" stroke-width=\"2\"";
 
 class SizeCoefficientsOverlay : public Workbench {
  protected:

@@ -182,8 +182,8 @@ TEST_F(Figure, AnExportedSvgHasAxesNumberedOverTheViewsLimitsALegendAndTheCurves
   expect_ticks_span(x_ticks, 21.3, 38.9, "x");
   expect_ticks_span(y_ticks, -7.0, 130.0, "y");
   ASSERT_EQ(names.size(), 2u);
-  EXPECT_EQ(names[0].text, "a&amp;b.xdd");
-  EXPECT_EQ(names[1].text, "c.xdd");
+  EXPECT_EQ(names[0].text, "a&amp;b.xdd observed");
+  EXPECT_EQ(names[1].text, "c.xdd observed");
 
   // The plot's frame is the figure's one stroked rectangle.
   std::smatch frame;
