@@ -7,6 +7,7 @@
 #include "app/dialogs/edit_an_axie_3.h"
 #include "app/dialogs/lb_opts_2.h"
 #include "app/platform/control_factory.h"
+#include "app/platform/edit_recorder.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/numeric_abort.h"
@@ -236,5 +237,9 @@ void B_dlg_3::on_list_select(int control_id) {
   if (!lb || !window_ || !window_platform_) return;
   // The dialog's action: a numerical stage that gives up ends it with its
   // message.
+  node_watch self(this);
   run_action([&] { lb->act_on_selection(*window_platform_, window_); });
+  // A choice that set the files' options (the transform length, the
+  // origin's rule) is one step of Undo.
+  if (self) tell_edit_done(*this, "options");
 }

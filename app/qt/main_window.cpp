@@ -30,6 +30,8 @@
 namespace {
 
 constexpr int max_recent = 8;
+// The property of a menu action that holds the menu's own text.
+constexpr const char* own_text_property = "own_text";
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -171,6 +173,9 @@ QMenu* main_window::build_menu(const platform_types::menu_item& popup) {
       QAction* a = menu->addAction(text);
       a->setStatusTip(qs(item.hint));
       a->setData(item.id);
+      // Kept for the items whose text follows what they will do ("&Undo
+      // drag of fe110.xdd"), to go back to when there is nothing to do.
+      a->setProperty(own_text_property, qs(item.text));
       a->setCheckable(is_toggle(item.id));
       const int id = item.id;
       connect(a, &QAction::triggered, this, [this, id] { command(id); });
@@ -216,6 +221,12 @@ void main_window::update_enablers(QMenu* menu) {
     if (!ok || id == 0) continue;
     const platform_types::command_state state = events_->on_enable(id);
     a->setEnabled(state.enabled);
+    // The shortcut shown after a tab stays whatever the text says.
+    const QString now = a->text();
+    const qsizetype tab = now.indexOf('\t');
+    const QString text = state.text.empty() ? a->property(own_text_property).toString() : qs(state.text);
+    const QString shortcut = tab < 0 ? QString() : now.mid(tab);
+    if (!text.isEmpty() && text + shortcut != now) a->setText(text + shortcut);
     if (!a->isCheckable() && state.checked) a->setCheckable(true);
     if (a->isCheckable()) a->setChecked(state.checked);
   }
