@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 #include <functional>
 #include <sstream>
@@ -36,9 +37,10 @@ class UndoRedo : public Views {
     settle();
   }
 
-  assoc_class* file(const std::string& name) {
+  assoc_class* file(const std::string& name) { return loaded(demo + name); }
+  assoc_class* loaded(const std::string& path) {
     for (int i = 0; i < file_count(); ++i)
-      if (get_text_named(*files()->child(i), "xDdd_path_name") == demo + name) return files()->child(i);
+      if (get_text_named(*files()->child(i), "xDdd_path_name") == path) return files()->child(i);
     return nullptr;
   }
 
@@ -77,6 +79,8 @@ class UndoRedo : public Views {
   // Presses on the highest point of the file's curve and drags it by
   // (dx, dy) pixels in the mode given ("mAanip_x", "mAanip_y").
   void drag_curve(assoc_class* of, const char* mode, int dx, int dy) {
+    screen.user_focuses(view->frame());
+    show_only({of});
     view->child_or_create(mode);
     auto* curve = dynamic_cast<xy_data_3*>(find(*of, "xy_yobs"));
     const float* y = curve->y.data();
@@ -91,6 +95,18 @@ class UndoRedo : public Views {
     move(view, px + dx, py + dy);
     release(view, button::left, px + dx, py + dy);
     view->delete_child_named(mode);
+    std::vector<assoc_class*> every;
+    for (int i = 0; i < file_count(); ++i) every.push_back(files()->child(i));
+    show_only(every);
+  }
+
+  // The view shows these files, all of each: a press finds the one curve.
+  void show_only(const std::vector<assoc_class*>& shown) {
+    view->delete_all_lines();
+    for (assoc_class* f : shown) view->add_file(f);
+    view->lines_changed();
+    view->show_all();
+    paint(view);
   }
 
   // Show Options, then a click on the line of that text.
@@ -208,6 +224,103 @@ TEST_F(UndoRedo, EveryEditUndoneGivesBackTheSavedProjectAndRedoneGivesBackTheEdi
     EXPECT_EQ(saved(), after) << "and redone again";
     EXPECT_EQ(undo_text(), e.menu);
   }
+}
+
+TEST_F(UndoRedo, TheMenuNamesTheEditAndItsFileAndIsPlainAndDisabledWithNothingToDo) {
+  ASSERT_TRUE(view && sample && reference);
+  const struct {
+    int id;
+    const char* plain;
+  } items[] = {{command_id::undo, "&Undo"}, {command_id::redo, "Re&do"}};
+  for (const auto& i : items) {
+    EXPECT_FALSE(menu(i.id).enabled) << i.plain << " with nothing done";
+    EXPECT_EQ(menu(i.id).text, "") << i.plain << " keeps the menu's own text";
+  }
+  report_editor(0);
+  report_edit("fBft_wiener", nullptr, "0.1");
+  EXPECT_EQ(undo_text(), "&Undo report edit of 2 files");
+  drag_curve(reference, "mAanip_y", 0, -10);
+  EXPECT_EQ(undo_text(), "&Undo drag of cu111_ref.xdd") << "the last edit first";
+  screen.user_command(command_id::undo);
+  EXPECT_EQ(undo_text(), "&Undo report edit of 2 files");
+  EXPECT_EQ(redo_text(), "Re&do drag of cu111_ref.xdd");
+  screen.user_command(command_id::undo);
+  EXPECT_FALSE(menu(command_id::undo).enabled);
+  EXPECT_EQ(redo_text(), "Re&do report edit of 2 files");
+
+  // A name with an ampersand shows it, not an access key.
+  const std::string odd = (dir / "Fe&Co.xdd").string();
+  std::filesystem::copy_file(demo + "cu111.xdd", odd);
+  view = open({odd});
+  settle();
+  drag_curve(loaded(odd), "mAanip_y", 0, -10);
+  EXPECT_EQ(undo_text(), "&Undo drag of Fe&&Co.xdd");
+}
+
+TEST_F(UndoRedo, UndoAndRedoMarkTheFileAndTheProjectChangedAsTheEditDidAndTakeNoMarkAway) {
+  ASSERT_TRUE(view && sample && reference);
+  report_editor(0);
+  saved();  // now there is a project, which an edit marks modified
+  sample->set_changed(false);
+  report_edit("fft_zero", sample, "43.31");
+  ASSERT_TRUE(sample->is_changed());
+  ASSERT_EQ(project_dirty(), 1);
+  for (int id : {command_id::undo, command_id::redo}) {
+    saved();
+    sample->set_changed(false);  // as saving the file would leave it
+    ASSERT_EQ(project_dirty(), 0);
+    screen.user_command(id);
+    EXPECT_TRUE(sample->is_changed()) << id;
+    EXPECT_EQ(project_dirty(), 1) << id;
+    EXPECT_FALSE(reference->is_changed()) << id << ": the file the edit left alone";
+  }
+
+  // A mark the file had before stays after an undo of an edit of another
+  // file, and the other file is marked as its edit marked it.
+  reference->set_changed(false);
+  drag_curve(reference, "mAanip_y", 0, -10);
+  ASSERT_TRUE(reference->is_changed());
+  reference->set_changed(false);
+  screen.user_command(command_id::undo);
+  EXPECT_TRUE(sample->is_changed());
+  EXPECT_TRUE(reference->is_changed());
+}
+
+TEST_F(UndoRedo, ANewEditDropsWhatWasUndoneAndTheOldestStepsGoPastAHundred) {
+  ASSERT_TRUE(view && sample && reference);
+  report_editor(0);
+  report_edit("fBft_wiener", nullptr, "0.1");
+  screen.user_command(command_id::undo);
+  ASSERT_TRUE(menu(command_id::redo).enabled);
+  drag_curve(sample, "mAanip_y", 0, -10);
+  EXPECT_FALSE(menu(command_id::redo).enabled) << "the undone report edit is gone";
+  EXPECT_EQ(undo_text(), "&Undo drag of cu111.xdd");
+  screen.user_command(command_id::undo);
+  EXPECT_FALSE(menu(command_id::undo).enabled);
+
+  for (int i = 1; i <= 105; ++i) report_edit("fBft_wiener", sample, std::to_string(i));
+  EXPECT_EQ(app->history().undo_count(), edit_history::most_steps);
+  while (menu(command_id::undo).enabled) screen.user_command(command_id::undo);
+  EXPECT_EQ(find(*sample, "fBft_wiener")->get_double(), 5.0) << "the first five steps went";
+}
+
+TEST_F(UndoRedo, TheStepsOfAnUnloadedFileAreDroppedAndTheOthersStay) {
+  ASSERT_TRUE(view && sample && reference);
+  report_editor(0);
+  const std::string origin = find(*sample, "fft_zero")->get_text();
+  report_edit("fft_zero", sample, "43.31");
+  drag_curve(reference, "mAanip_y", 0, -10);
+  report_edit("fBft_wiener", reference, "0.2");
+  screen.user_command(command_id::undo);
+  ASSERT_EQ(redo_text(), "Re&do report edit of cu111_ref.xdd");
+  session->unload_file(reference);
+  ASSERT_EQ(file_count(), 1);
+  EXPECT_FALSE(menu(command_id::redo).enabled) << "its undone step went";
+  EXPECT_EQ(undo_text(), "&Undo report edit of cu111.xdd") << "and its drag";
+  screen.user_command(command_id::undo);
+  EXPECT_EQ(find(*sample, "fft_zero")->get_text(), origin);
+  EXPECT_FALSE(menu(command_id::undo).enabled);
+  EXPECT_EQ(redo_text(), "Re&do report edit of cu111.xdd");
 }
 
 }  // namespace
