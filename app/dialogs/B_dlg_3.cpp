@@ -232,6 +232,12 @@ void B_dlg_3::on_close_box() {
   if (window_platform_) window_platform_->show_dialog(window_, false);
 }
 
+void B_dlg_3::forget_choices() {
+  if (!window_ || !window_platform_) return;
+  for (int i = 0; i < child_count(); ++i)
+    if (auto* lb = dynamic_cast<lb_opts_2*>(child(i))) lb->forget_choice(*window_platform_, window_);
+}
+
 void B_dlg_3::on_list_select(int control_id) {
   lb_opts_2* lb = list_box(control_id);
   if (!lb || !window_ || !window_platform_) return;

@@ -256,7 +256,8 @@ void edit_history::restore(assoc_class& file, const file_state& state) {
   std::vector<field_value> values_before;
   collect_fields(file, values_before);
   // The file's own record first, which the reader passes over.
-  string_in in(("\nxdd xAdd_recs ~" + state.records).c_str());
+  const std::string records = "\nxdd xAdd_recs ~" + state.records;
+  string_in in(records.c_str());
   load_subtree(file, in);
   // Each value that changed asks for what depends on it as the edit's own
   // change did: a tail whose terms changed is fitted again, a transform

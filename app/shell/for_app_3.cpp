@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/dialogs/B_dlg_3.h"
 #include "app/files/do_unload_3.h"
 #include "app/files/load_data_file.h"
 #include "app/project/proj_open_3.h"
@@ -535,10 +536,9 @@ bool for_app_3::dragging() {
 
 void for_app_3::undo_or_redo(bool undo) {
   assoc_class* dirty = find_existing(*this, "set_proj_dirty");
-  if (undo)
-    history_->undo(loaded_files(), dirty);
-  else
-    history_->redo(loaded_files(), dirty);
+  if (!(undo ? history_->undo(loaded_files(), dirty) : history_->redo(loaded_files(), dirty))) return;
+  // The options' last choice shows what the files may no longer be.
+  if (auto* options = dynamic_cast<B_dlg_3*>(find_existing(*this, "opts_a"))) options->forget_choices();
 }
 
 for_app_3::enabler_state for_app_3::undo_or_redo_state(bool undo) {

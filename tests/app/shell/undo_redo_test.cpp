@@ -323,4 +323,17 @@ TEST_F(UndoRedo, TheStepsOfAnUnloadedFileAreDroppedAndTheOthersStay) {
   EXPECT_EQ(redo_text(), "Re&do report edit of cu111.xdd");
 }
 
+TEST_F(UndoRedo, AnUndoneChoiceInTheOptionsIsNoLongerShownChosenSoThatItCanBeChosenAgain) {
+  ASSERT_TRUE(view && sample && reference);
+  choose_option("Transform length x4");
+  const platform::dialog_id d = screen.dialog_of_resource(4148);
+  ASSERT_EQ(screen.list_selection(d, 4149).size(), 1u);
+  screen.user_command(command_id::undo);
+  EXPECT_EQ(find(*sample, "fBreq_doubler")->get_int(), 1);
+  EXPECT_TRUE(screen.list_selection(d, 4149).empty());
+  choose_option("Transform length x4");
+  EXPECT_EQ(find(*sample, "fBreq_doubler")->get_int(), 2);
+  EXPECT_EQ(undo_text(), "&Undo options of 2 files");
+}
+
 }  // namespace
