@@ -100,6 +100,22 @@ class UndoRedo : public Views {
     show_only(every);
   }
 
+  // Presses on the sample's origin marker, a quarter up the view, and
+  // drags it by `dx` pixels.
+  void drag_origin(int dx) {
+    screen.user_focuses(view->frame());
+    show_only({sample});
+    view->child_or_create("mAanip_x");
+    const int px = view->x_pixel(dynamic_cast<fft_zero_3*>(find(*sample, "fft_zero"))->x_value());
+    const int py = view->y_pixel(view->y1 + 0.25 * (view->y2 - view->y1));
+    press(view, button::left, px, py);
+    ASSERT_TRUE(view->dragging()) << "the press took the marker";
+    move(view, px + dx, py);
+    release(view, button::left, px + dx, py);
+    view->delete_child_named("mAanip_x");
+    show_only({sample, reference});
+  }
+
   // The view shows these files, all of each: a press finds the one curve.
   void show_only(const std::vector<assoc_class*>& shown) {
     view->delete_all_lines();
@@ -182,6 +198,7 @@ TEST_F(UndoRedo, EveryEditUndoneGivesBackTheSavedProjectAndRedoneGivesBackTheEdi
        [](UndoRedo& t) { t.drag_curve(t.sample, "mAanip_x", 30, 0); }, "&Undo drag of cu111.xdd"},
       {"a drag of the reference's curve up", {},
        [](UndoRedo& t) { t.drag_curve(t.reference, "mAanip_y", 0, -25); }, "&Undo drag of cu111_ref.xdd"},
+      {"a drag of the origin's marker", {}, [](UndoRedo& t) { t.drag_origin(-15); }, "&Undo drag of cu111.xdd"},
       {"a transform length chosen in the options", {},
        [](UndoRedo& t) { t.choose_option("Transform length x4"); }, "&Undo options of 2 files"},
       {"the origin's rule chosen in the options", {},
