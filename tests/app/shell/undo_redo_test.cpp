@@ -353,4 +353,32 @@ TEST_F(UndoRedo, AnUndoneChoiceInTheOptionsIsNoLongerShownChosenSoThatItCanBeCho
   EXPECT_EQ(undo_text(), "&Undo options of 2 files");
 }
 
+TEST_F(UndoRedo, ALoadAndACaptureAreNoStepsButTheFirstDragOfTheCapturedFileIsOne) {
+  ASSERT_TRUE(view && sample && reference);
+  EXPECT_FALSE(menu(command_id::undo).enabled) << "loading is no edit";
+  screen.user_focuses(view->frame());
+  show_only({sample});
+  view->child_or_create("cAapt");
+  auto* curve = dynamic_cast<xy_data_3*>(find(*sample, "xy_yobs"));
+  const int px = view->x_pixel(curve->x_of(curve->y.base() + 10));
+  const int py = view->y_pixel(curve->y.data()[10] / ((view->show_bits() & show_bits::counts_per_second)
+                                                           ? get_double_named(*sample, "tBime")
+                                                           : 1.0));
+  const std::string cut = (dir / "cut.xdd").string();
+  screen.queue_files({cut});
+  press(view, button::left, px, py);
+  view->delete_child_named("cAapt");
+  ASSERT_NE(loaded(cut), nullptr) << "the capture made a file";
+  EXPECT_FALSE(menu(command_id::undo).enabled) << "a capture makes a new file, no step";
+
+  // At once, before any idle time.
+  auto* made = dynamic_cast<xy_data_3*>(find(*loaded(cut), "xy_yobs"));
+  const double x1 = made->x1;
+  drag_curve(loaded(cut), "mAanip_x", 20, 0);
+  ASSERT_NE(made->x1, x1);
+  EXPECT_EQ(undo_text(), "&Undo drag of cut.xdd");
+  screen.user_command(command_id::undo);
+  EXPECT_EQ(made->x1, x1);
+}
+
 }  // namespace
