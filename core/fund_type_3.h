@@ -53,6 +53,9 @@ class fund_type_3 : public virtual no_name_3 {
   // before the values its limits depend on.
   bool number_allowed(double typed, std::string& why, bool reading = false);
   bool is_initialised() const { return flags().test(node_bits::initialised) != 0; }
+  // Runs the field's change script, as every change of its value does: it
+  // asks for what depends on the value to be computed again.
+  void run_change_hook();
 
  protected:
   // Limits that follow from the data this value belongs to (a scan's angles,
@@ -67,7 +70,6 @@ class fund_type_3 : public virtual no_name_3 {
   // message in `why`, the value unchanged.
   bool typed_number(const char* text, double& typed, std::string& why);
   void ensure_init();
-  void run_change_hook();
   // Runs the field's take-data script, which follows every edit the user
   // makes; false when the script deleted this node.
   bool run_take_data_hook();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/platform/edit_recorder.h"
 #include "app/views/TDrawView.h"
 #include "app/views/view_recs_9.h"
 #include "core/error_message.h"
@@ -95,5 +96,7 @@ assoc_class* capture_3::execute_with(assoc_class* argument) {
   // The file exists only in memory until it is saved.
   file->set_changed(true);
   assoc_class::execute();
+  // A new file is no edit of a file: its first edit starts from it as made.
+  if (file_alive) tell_edits_settled(*file_alive.get());
   return file_alive.get();
 }

@@ -7,6 +7,7 @@
 #include "app/dialogs/edit_an_axie_3.h"
 #include "app/dialogs/lb_opts_2.h"
 #include "app/platform/control_factory.h"
+#include "app/platform/edit_recorder.h"
 #include "core/error_message.h"
 #include "core/node_watch.h"
 #include "core/numeric_abort.h"
@@ -231,10 +232,20 @@ void B_dlg_3::on_close_box() {
   if (window_platform_) window_platform_->show_dialog(window_, false);
 }
 
+void B_dlg_3::forget_choices() {
+  if (!window_ || !window_platform_) return;
+  for (int i = 0; i < child_count(); ++i)
+    if (auto* lb = dynamic_cast<lb_opts_2*>(child(i))) lb->forget_choice(*window_platform_, window_);
+}
+
 void B_dlg_3::on_list_select(int control_id) {
   lb_opts_2* lb = list_box(control_id);
   if (!lb || !window_ || !window_platform_) return;
   // The dialog's action: a numerical stage that gives up ends it with its
   // message.
+  node_watch self(this);
   run_action([&] { lb->act_on_selection(*window_platform_, window_); });
+  // A choice that set the files' options (the transform length, the
+  // origin's rule) is one step of Undo.
+  if (self) tell_edit_done(*this, "options");
 }

@@ -45,6 +45,9 @@ class B_dlg_3 : public assoc_class, public platform_types::dialog_events, public
   platform::dialog_id window() const { return window_; }
   platform_types::window_ref held_window() const override;
 
+  // Its lists let go of the lines chosen last (see lb_opts_2).
+  void forget_choices();
+
   // The close box of a modeless dialog only hides it, so that its place and
   // content are kept, until the application is closing (a "cBan_close"
   // object exists): then the window goes.

@@ -69,3 +69,8 @@ void lb_opts_2::act_on_selection(platform& p, platform::dialog_id dialog) {
   const std::string script = bars_to_blanks(classes_[static_cast<std::size_t>(index)]);
   run_process_text(*this, script.c_str());
 }
+
+void lb_opts_2::forget_choice(platform& p, platform::dialog_id dialog) {
+  if (in_range_of(remembered_, lines_)) p.list_set_selected(dialog, description_.control, remembered_, false);
+  remembered_ = -1;
+}

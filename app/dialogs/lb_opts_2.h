@@ -42,6 +42,9 @@ class lb_opts_2 : public assoc_class {
   // caret on no line or on a line without a class word. The script may
   // delete this node.
   void act_on_selection(platform& p, platform::dialog_id dialog);
+  // Lets go of the line chosen last, which an undo may have made untrue:
+  // a click on it then acts again.
+  void forget_choice(platform& p, platform::dialog_id dialog);
 
  private:
   description description_;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/platform/control_factory.h"
+#include "app/platform/edit_recorder.h"
 #include "app/text/font_3.h"
 #include "core/error_message.h"
 #include "core/fund_type_3.h"
@@ -240,6 +241,9 @@ bool input_vw_3::choose(int index) {
   lay_out();
   files_shown_ = loaded_file_count();
   building_ = false;
+  // The fields the columns show were made with their defaults where a file
+  // had none: no edit of the person's, nothing to undo.
+  tell_edits_settled(*this);
   return true;
 }
 
@@ -499,6 +503,8 @@ void input_vw_3::press_apply() {
     else
       apply_edit();
   });
+  // However many cells took the value, it is one step of Undo.
+  tell_edit_done(*this, "report edit");
 }
 
 void input_vw_3::on_edit_enter(int control) {
@@ -512,7 +518,12 @@ void input_vw_3::on_control_click(int control) {
     press_apply();
     return;
   }
-  // A column's title selects all of its rows.
-  if (inp_data_id_lb_3* c = column_of(control); c && control == c->title_id)
+  // A column's title selects all of its rows, and lets go of the other
+  // columns' as a choice of cells does: the edit line goes to this column.
+  if (inp_data_id_lb_3* c = column_of(control); c && control == c->title_id) {
+    for (const auto& other : columns_)
+      if (other.get() != c)
+        for (int r : p->list_selection(form_, other->list_id)) p->list_set_selected(form_, other->list_id, r, false);
     for (int r = 0; r < c->rows(); ++r) p->list_set_selected(form_, c->list_id, r, true);
+  }
 }

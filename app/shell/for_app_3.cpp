@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "app/dialogs/B_dlg_3.h"
 #include "app/files/do_unload_3.h"
 #include "app/files/load_data_file.h"
 #include "app/project/proj_open_3.h"
 #include "app/project/proj_save_3.h"
 #include "app/report/input_vw_3.h"
+#include "app/shell/edit_history.h"
 #include "app/shell/menu_commands.h"
 #include "app/text/txt_docs_3.h"
 #include "app/views/TDrawView.h"
@@ -47,7 +49,7 @@ std::string limits_text(double x1, double x2, double y1, double y2) {
          format_number("%-1.0f)", y2);
 }
 
-for_app_3::for_app_3() = default;
+for_app_3::for_app_3() : history_(std::make_unique<edit_history>()) {}
 
 for_app_3::~for_app_3() {
   // The platform must not call a handler that is gone.
@@ -94,11 +96,16 @@ TDrawView* for_app_3::focused_view() {
 }
 
 void for_app_3::command(int id) {
-  // Whatever the command changed, the report editor shows it.
+  // Whatever the command changed, the report editor shows it, and a change
+  // of a file's data or options can be undone.
   struct refresh_after {
     for_app_3& app;
-    ~refresh_after() { app.refresh_report_editor(); }
-  } refresh{*this};
+    int id;
+    ~refresh_after() {
+      if (id != command_id::undo && id != command_id::redo) app.edit_done(edit_name_of(id));
+      app.refresh_report_editor();
+    }
+  } refresh{*this, id};
   try {
     if (is_view_command(id)) {
       if (TDrawView* view = focused_view()) view->command(id);
@@ -106,6 +113,10 @@ void for_app_3::command(int id) {
     }
     platform* p = current_platform();
     switch (id) {
+      case command_id::undo:
+      case command_id::redo:
+        undo_or_redo(id == command_id::undo);
+        return;
       case command_id::about:
         about();
         return;
@@ -171,6 +182,9 @@ for_app_3::enabler_state for_app_3::enabler(int id) {
     return state;
   }
   switch (id) {
+    case command_id::undo:
+    case command_id::redo:
+      return undo_or_redo_state(id == command_id::undo);
     case command_id::view_selected_files: {
       assoc_class* files = loaded_files();
       state.enabled = files && files->child_count() > 0 && focused_view();
@@ -357,6 +371,10 @@ void for_app_3::save_project() {
 
 void for_app_3::idle() {
   if (assoc_class* bin = deletion_bin()) bin->delete_all_children();
+  // What changed without a person's edit (a paint making the defaults
+  // explicit, a capture) is where the next edit starts from; a drag under
+  // way is one edit, taken when it ends.
+  edits_settled();
   // Values also change by dragging in a view and through dialogs.
   refresh_report_editor();
 }
@@ -463,6 +481,7 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
     if (p) p->set_busy(false);
     report_numeric_abort(abort);
   }
+  history_->settle(loaded_files());
 }
 
 TDrawView* for_app_3::new_graph_view() {
@@ -517,4 +536,74 @@ void for_app_3::view_selected_files() {
   node_list files;
   for (assoc_class* f : view->files()) files.push_back(f);
   one_view_per_file(files);
+}
+
+void for_app_3::edit_done(const std::string& what) {
+  history_->record(loaded_files(), find_existing(*this, "set_proj_dirty"), what);
+}
+
+void for_app_3::edits_settled() {
+  if (!dragging()) history_->settle(loaded_files());
+}
+
+bool for_app_3::dragging() {
+  view_recs_9* views = view_list(*this);
+  if (!views) return false;
+  for (TDrawView* view : views->views())
+    if (view->dragging()) return true;
+  return false;
+}
+
+void for_app_3::undo_or_redo(bool undo) {
+  assoc_class* dirty = find_existing(*this, "set_proj_dirty");
+  if (!(undo ? history_->undo(loaded_files(), dirty) : history_->redo(loaded_files(), dirty))) return;
+  // The options' last choice shows what the files may no longer be.
+  if (auto* options = dynamic_cast<B_dlg_3*>(find_existing(*this, "opts_a"))) options->forget_choices();
+}
+
+for_app_3::enabler_state for_app_3::undo_or_redo_state(bool undo) {
+  enabler_state state;
+  const std::string name = undo ? history_->undo_name() : history_->redo_name();
+  state.enabled = !name.empty();
+  if (!state.enabled) return state;
+  // A file name is shown as it is: an ampersand in it is no access key.
+  std::string shown;
+  for (char c : name) {
+    shown += c;
+    if (c == '&') shown += '&';
+  }
+  state.text = (undo ? "&Undo " : "Re&do ") + shown;
+  return state;
+}
+
+std::string for_app_3::edit_name_of(int command) {
+  switch (command) {
+    case view_command::automatic_limit:
+      return "automatic limit";
+    case view_command::size_strain:
+      return "size and strain";
+    default:
+      break;
+  }
+  // Another command that changed a file is named as its menu item is.
+  struct finder {
+    static const platform_types::menu_item* in(const std::vector<platform_types::menu_item>& items, int id) {
+      for (const platform_types::menu_item& m : items) {
+        if (m.id == id && id != 0) return &m;
+        if (const platform_types::menu_item* found = in(m.items, id)) return found;
+      }
+      return nullptr;
+    }
+  };
+  const platform_types::menu_item* item = finder::in(main_menu(), command);
+  std::string name;
+  for (char c : item ? item->text : std::string()) {
+    if (c == '&') continue;
+    if (c == '\t') break;
+    name += c;
+  }
+  while (!name.empty() && name.back() == '.') name.pop_back();
+  if (name.empty()) return "change";
+  name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+  return name;
 }

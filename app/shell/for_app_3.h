@@ -9,16 +9,18 @@
 #include "core/node_watch.h"
 #include "core/numeric_abort.h"
 
+#include "app/platform/edit_recorder.h"
 #include "app/platform/platform.h"
 #include "core/paths.h"
 
 class TDrawView;
+class edit_history;
 
 // The application object: the node "app" of the tree and the owner of the
 // main window. Nearly every menu command is a script of the outside records
 // ("win_misc c commands"), run with this node as context; the few that need
 // the window system directly are coded here.
-class for_app_3 : public assoc_class, public platform_types::app_events {
+class for_app_3 : public assoc_class, public platform_types::app_events, public edit_recorder {
  public:
   for_app_3();
   ~for_app_3() override;
@@ -92,6 +94,13 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   assoc_class* loaded_files();
   assoc_class* deletion_bin();
 
+  // The steps of Edit > Undo and Redo: an edit of the files that ended (a
+  // drag, a choice in the options list, a report edit) makes one, named by
+  // `what`; so does a command that changed a file's data or options.
+  void edit_done(const std::string& what) override;
+  void edits_settled() override;
+  edit_history& history() { return *history_; }
+
  private:
   void about();
   void load_data();
@@ -104,6 +113,13 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   // Asks about each modified data file; false at the first the user keeps.
   // The files the user let go are added to `let_go`.
   bool data_files_may_go(std::vector<std::unique_ptr<node_watch>>& let_go);
+  // Undo or Redo, and what their menu items say now.
+  void undo_or_redo(bool undo);
+  enabler_state undo_or_redo_state(bool undo);
+  // What a command that changed files is called in the Undo item.
+  static std::string edit_name_of(int command);
+  // Whether a graph view is in the middle of a drag.
+  bool dragging();
 
   bool registered_ = false;
   cached_ref loaded_files_{"xAdd_recs"};
@@ -111,6 +127,7 @@ class for_app_3 : public assoc_class, public platform_types::app_events {
   cached_ref checked_{"cBhecked"};
   cached_ref enabled_{"eBnabler"};
   cached_ref view_list_{"view_recs"};
+  std::unique_ptr<edit_history> history_;
 };
 
 // The status-bar gadgets.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/platform/edit_recorder.h"
 #include "app/views/color_3.h"
 #include "app/views/colors_3.h"
 #include "app/views/drvw_bit_map_3.h"
@@ -733,6 +734,7 @@ void TDrawView::release() {
   button_state = 0;
   if (platform* p = current_platform()) p->release_mouse();
   invalidate_all();
+  tell_edit_done(*this, "drag");
 }
 
 void TDrawView::show_cursor_position() {

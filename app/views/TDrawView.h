@@ -197,6 +197,10 @@ class TDrawView : public assoc_class,
   void set_left_cursor(double x) override;
   void set_right_cursor(double x) override;
 
+  // Whether a curve is being dragged: from the press that took it to the
+  // release.
+  bool dragging() const { return drag_target_.get() != nullptr; }
+
   // --- state ---
   bool ignore_next_press = false;
   int paint_mode = 0;  // 0 full redraw asked, 1 drawn, 2 lambda cursor only
