@@ -93,6 +93,7 @@ qt_platform::qt_platform() : window_(std::make_unique<main_window>()) {
     window_->update_control_enablers();
   });
   idle_->start();
+  window_->mdi()->viewport()->installEventFilter(this);
 }
 
 qt_platform::~qt_platform() {
@@ -277,6 +278,7 @@ void qt_platform::set_control_buttons(const std::vector<platform_types::gadget>&
 platform::frame_id qt_platform::add_frame(const std::string& title, QWidget* client,
                                           platform_types::frame_events* events) {
   const frame_id id = next_frame_++;
+  tiled_.reset();
   auto* sub = new QMdiSubWindow;
   sub->setWidget(client);
   sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -335,6 +337,18 @@ void qt_platform::activated(QMdiSubWindow* w) {
 }
 
 bool qt_platform::eventFilter(QObject* watched, QEvent* event) {
+  // Tiled views stay tiled while the client grows or shrinks (the window
+  // resized, the output docked under the views): none is cut off below.
+  if (watched == window_->mdi()->viewport() && event->type() == QEvent::Resize) {
+    if (tiled_ && !retile_pending_) {
+      retile_pending_ = true;
+      QTimer::singleShot(0, this, [this] {
+        retile_pending_ = false;
+        if (tiled_) tile_frames(*tiled_);
+      });
+    }
+    return false;
+  }
   if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
   auto* sub = qobject_cast<QMdiSubWindow*>(watched);
   const frame_id id = frame_of(sub);
@@ -406,6 +420,7 @@ void qt_platform::tile_frames(bool horizontal) {
   for (QMdiSubWindow* w : window_->mdi()->subWindowList())
     if (w->isVisible() && !w->isMinimized()) shown << w;
   if (shown.isEmpty()) return;
+  tiled_ = horizontal;
   const int total = static_cast<int>(shown.size());
   int rows = static_cast<int>(std::sqrt(static_cast<double>(total)));
   int cols = total / rows;
@@ -425,7 +440,10 @@ void qt_platform::tile_frames(bool horizontal) {
   }
 }
 
-void qt_platform::cascade_frames() { window_->mdi()->cascadeSubWindows(); }
+void qt_platform::cascade_frames() {
+  tiled_.reset();
+  window_->mdi()->cascadeSubWindows();
+}
 
 void qt_platform::arrange_icons() {
   // Minimised children line up along the bottom, left to right, a row

@@ -173,6 +173,10 @@ class qt_platform : public QObject, public platform {
   dialog_id next_dialog_ = 1;
   picture_id next_picture_ = 1;
   frame_id active_ = 0;
+  // How the views were last tiled (horizontal or not), until a window comes
+  // or goes or they are cascaded; the tiling follows the client's size.
+  std::optional<bool> tiled_;
+  bool retile_pending_ = false;
   QTimer* idle_ = nullptr;
   int busy_depth_ = 0;
 };
