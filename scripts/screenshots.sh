@@ -20,6 +20,14 @@ sleep 1
 "$program" --show mod --snapshot "$out/modulus.png" "$demo/broadened.xdd" "$demo/instrument.xdd"
 "$program" --show deconv --snapshot "$out/deconvolution.png" "$demo/demo.prj"
 
+# The same on the light background (View > Light background, remembered
+# in the settings), as for a paper.
+settings="$XDG_CONFIG_HOME/xrdfourier/xrdfourier.conf"
+mkdir -p "$(dirname "$settings")"
+printf '[views]\nlight_background=1\n' > "$settings"
+"$program" --show deconv --snapshot "$out/deconvolution_light.png" "$demo/demo.prj"
+rm -f "$settings"
+
 # A dialog, opened from the menu with the keyboard and pictured on its own.
 dialog() {
   local name=$1 keys=$2 title=$3
