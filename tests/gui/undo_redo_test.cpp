@@ -170,3 +170,22 @@ TEST_F(UndoRedoMenu, EachEditIsTakenBackAndDoneAgainThroughTheEditMenuWhichSaysW
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UndoRedoMenu, CtrlZTakesADragBackAndCtrlShiftZDoesItAgainFromTheView) {
+  ASSERT_NE(view, nullptr);
+  const std::string before = saved();
+  drag_sample(40);
+  const std::string after = saved();
+  ASSERT_NE(after, before);
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(widget(view), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(saved(), before) << "Ctrl+Z in the view undid the drag";
+  QTest::keyClick(widget(view), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(saved(), after) << "Ctrl+Shift+Z redid it";
+  EXPECT_TRUE(screen->messages.empty());
+}
+
+}  // namespace
