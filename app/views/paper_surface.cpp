@@ -39,7 +39,13 @@ colour readable_on_white(colour c) {
 }
 
 paper_surface::paper_surface(platform_types::surface& out, int left, int top, int width, int height, double scale)
-    : out_(out), left_(left), top_(top), width_(std::max(width, 1)), height_(std::max(height, 1)), scale_(scale) {}
+    : out_(out),
+      left_(left),
+      top_(top),
+      width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
+      scale_(scale),
+      run_(out, 0.0, 0.0, width_ - 1, height_ - 1, left, top) {}
 
 void paper_surface::set_pen(colour c, int width, platform_types::pen_style style) {
   out_.set_pen(readable_on_white(c), std::max(1, static_cast<int>(std::lround(width * scale_))), style);
@@ -57,42 +63,12 @@ void paper_surface::fill_rect(int x1, int y1, int x2, int y2) {
   if (x1 < x2 && y1 < y2) out_.fill_rect(x1 + left_, y1 + top_, x2 + left_, y2 + top_);
 }
 
-void paper_surface::flush_run() {
-  if (run_.size() >= 4) out_.polyline(run_);
-  run_.clear();
-}
-
-void paper_surface::clip_segment(double x1, double y1, double x2, double y2) {
-  const double dx = x2 - x1, dy = y2 - y1;
-  double t0 = 0.0, t1 = 1.0;
-  if (!clip_segment_to(x1, y1, x2, y2, 0.0, 0.0, width_ - 1, height_ - 1, t0, t1)) {
-    flush_run();
-    return;
-  }
-  auto at = [](double a, double d, double t) { return static_cast<int>(std::lround(a + t * d)); };
-  // A segment that comes in from outside starts a run of its own.
-  if (t0 > 0.0) flush_run();
-  if (run_.empty()) {
-    run_.push_back(at(x1, dx, t0) + left_);
-    run_.push_back(at(y1, dy, t0) + top_);
-  }
-  run_.push_back(at(x1, dx, t1) + left_);
-  run_.push_back(at(y1, dy, t1) + top_);
-  if (t1 < 1.0) flush_run();
-}
-
 void paper_surface::line(int x1, int y1, int x2, int y2) {
-  run_.clear();
-  clip_segment(x1, y1, x2, y2);
   // A line is drawn with both its ends, as one polyline segment.
-  flush_run();
+  run_.polyline({x1, y1, x2, y2});
 }
 
-void paper_surface::polyline(const std::vector<int>& xy) {
-  run_.clear();
-  for (std::size_t i = 0; i + 3 < xy.size(); i += 2) clip_segment(xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
-  flush_run();
-}
+void paper_surface::polyline(const std::vector<int>& xy) { run_.polyline(xy); }
 
 void paper_surface::pixel(int x, int y, colour c) {
   if (!inside(x, y)) return;

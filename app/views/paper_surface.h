@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/platform/platform.h"
+#include "app/views/clipped_run.h"
 
 // The colour a curve takes on white paper: one whose contrast with white is
 // below 3:1 (the screen's bright yellows and cyans) is darkened until it
@@ -39,10 +40,6 @@ class paper_surface : public platform_types::surface {
 
  private:
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-  // Adds the part of the segment inside the plot to the current run of
-  // points, ending the run where the segment leaves.
-  void clip_segment(double x1, double y1, double x2, double y2);
-  void flush_run();
 
   platform_types::surface& out_;
   int left_;
@@ -50,5 +47,5 @@ class paper_surface : public platform_types::surface {
   int width_;
   int height_;
   double scale_;
-  std::vector<int> run_;  // kept between calls: no allocation per curve
+  clipped_run run_;
 };

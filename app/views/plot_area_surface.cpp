@@ -9,7 +9,13 @@ using platform_types::colour;
 
 plot_area_surface::plot_area_surface(platform_types::surface& out, int left, int top, int right, int bottom,
                                      const view_look& look)
-    : out_(out), left_(left), top_(top), right_(right), bottom_(bottom), look_(look) {}
+    : out_(out),
+      left_(left),
+      top_(top),
+      right_(right),
+      bottom_(bottom),
+      look_(look),
+      run_(out, left, top, right, bottom) {}
 
 void plot_area_surface::set_pen(colour c, int width, platform_types::pen_style style) {
   out_.set_pen(look_.on_background(c), width, style);
@@ -33,30 +39,6 @@ bool plot_area_surface::all_inside(const std::vector<int>& xy) const {
   return true;
 }
 
-void plot_area_surface::flush_run() {
-  if (run_.size() >= 4) out_.polyline(run_);
-  run_.clear();
-}
-
-void plot_area_surface::clip_segment(int x1, int y1, int x2, int y2) {
-  double t0 = 0.0, t1 = 1.0;
-  if (!clip_segment_to(x1, y1, x2, y2, left_, top_, right_, bottom_, t0, t1)) {
-    flush_run();
-    return;
-  }
-  const double dx = x2 - x1, dy = y2 - y1;
-  auto at = [](double a, double d, double t) { return static_cast<int>(std::lround(a + t * d)); };
-  // A segment that comes in from outside starts a run of its own.
-  if (t0 > 0.0) flush_run();
-  if (run_.empty()) {
-    run_.push_back(at(x1, dx, t0));
-    run_.push_back(at(y1, dy, t0));
-  }
-  run_.push_back(at(x1, dx, t1));
-  run_.push_back(at(y1, dy, t1));
-  if (t1 < 1.0) flush_run();
-}
-
 void plot_area_surface::line(int x1, int y1, int x2, int y2) {
   double t0 = 0.0, t1 = 1.0;
   if (!clip_segment_to(x1, y1, x2, y2, left_, top_, right_, bottom_, t0, t1)) return;
@@ -71,9 +53,7 @@ void plot_area_surface::polyline(const std::vector<int>& xy) {
     out_.polyline(xy);
     return;
   }
-  run_.clear();
-  for (std::size_t i = 0; i + 3 < xy.size(); i += 2) clip_segment(xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
-  flush_run();
+  run_.polyline(xy);
 }
 
 void plot_area_surface::pixel(int x, int y, colour c) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/platform/platform.h"
+#include "app/views/clipped_run.h"
 #include "app/views/view_look.h"
 
 // The plot of a graph view inside its window, seen as a surface: what the
@@ -32,13 +33,9 @@ class plot_area_surface : public platform_types::surface {
  private:
   bool inside(int x, int y) const { return x >= left_ && y >= top_ && x <= right_ && y <= bottom_; }
   bool all_inside(const std::vector<int>& xy) const;
-  // Adds the part of the segment inside the plot to the current run of
-  // points, ending the run where the segment leaves.
-  void clip_segment(int x1, int y1, int x2, int y2);
-  void flush_run();
 
   platform_types::surface& out_;
   int left_, top_, right_, bottom_;
   const view_look& look_;
-  std::vector<int> run_;  // kept between calls: no allocation per curve
+  clipped_run run_;
 };
