@@ -93,12 +93,14 @@ qt_platform::qt_platform() : window_(std::make_unique<main_window>()) {
     window_->update_control_enablers();
   });
   idle_->start();
-  window_->mdi()->viewport()->installEventFilter(this);
+  client_viewport_ = window_->mdi()->viewport();
+  client_viewport_->installEventFilter(this);
 }
 
 qt_platform::~qt_platform() {
   // Nothing may call back into the application while the windows go.
   idle_->stop();
+  if (client_viewport_) client_viewport_->removeEventFilter(this);
   window_->set_events(nullptr);
   for (auto& [id, f] : frames_) {
     f.events = nullptr;
@@ -339,7 +341,7 @@ void qt_platform::activated(QMdiSubWindow* w) {
 bool qt_platform::eventFilter(QObject* watched, QEvent* event) {
   // Tiled views stay tiled while the client grows or shrinks (the window
   // resized, the output docked under the views): none is cut off below.
-  if (watched == window_->mdi()->viewport() && event->type() == QEvent::Resize) {
+  if (watched == client_viewport_ && event->type() == QEvent::Resize) {
     if (tiled_ && !retile_pending_) {
       retile_pending_ = true;
       QTimer::singleShot(0, this, [this] {

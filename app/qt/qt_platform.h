@@ -177,6 +177,8 @@ class qt_platform : public QObject, public platform {
   // or goes or they are cascaded; the tiling follows the client's size.
   std::optional<bool> tiled_;
   bool retile_pending_ = false;
+  // The MDI client's viewport, watched for its size.
+  QPointer<QWidget> client_viewport_;
   QTimer* idle_ = nullptr;
   int busy_depth_ = 0;
 };
