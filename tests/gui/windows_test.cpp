@@ -142,4 +142,26 @@ TEST_F(Gui, AFileDroppedOnTheWindowLoadsIntoANewViewAndJoinsTheRecentFiles) {
   EXPECT_TRUE(window().recent().front().endsWith("/dropped.xdd"));
 }
 
+TEST_F(Gui, TiledViewsStayTiledInsideTheClientWhenTheWindowIsResizedAndCascadedOnesAreLeft) {
+  load({line("a.xdd", 39.7)});
+  load({line("b.xdd", 40.3)});
+  trigger(24362);  // Tile Vertical
+  for (const QSize smaller : {QSize(-200, -150), QSize(120, 80)}) {
+    window().resize(window().size() + smaller);
+    settle();
+    const QRect client = window().mdi()->viewport()->rect();
+    const std::vector<QRect> frames = frames_of(*screen, views());
+    ASSERT_EQ(frames.size(), 2u);
+    for (const QRect& f : frames) {
+      EXPECT_TRUE(client.contains(f)) << "no view is cut off below or right";
+      EXPECT_EQ(f.height(), client.height()) << "each view as tall as the client";
+    }
+  }
+  trigger(24361);  // Cascade
+  const std::vector<QRect> cascaded = frames_of(*screen, views());
+  window().resize(window().size() + QSize(-100, -60));
+  settle();
+  EXPECT_EQ(frames_of(*screen, views()), cascaded) << "cascaded views are not tiled again";
+}
+
 }  // namespace
