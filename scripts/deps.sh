@@ -4,12 +4,13 @@
 # which needs xauth (only recommended by xvfb).
 # The fuzz targets are built with clang, whose fuzzer and sanitizer runtimes
 # come in libclang-rt-14-dev. XRDML scans are read with pugixml;
+# BRML and RASX scans are zip archives read with libzip;
 # the profile fit behind a line's warnings is solved by Ceres Solver.
 # Ninja and lld only make the builds faster; they work with make and the
 # default linker alone.
 XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   qt6-base-dev qt6-svg-dev xvfb xauth clang libclang-rt-14-dev libpugixml-dev
-  libceres-dev ninja-build lld)
+  libceres-dev libzip-dev ninja-build lld)
 
 ensure_packages() {
   local missing=()

@@ -20,4 +20,7 @@ class point_list_reader : public assoc_class {
   // Fills `scan` from the file's bytes; false, with the load error reported
   // through `data`, when the file is refused.
   virtual bool read(xdd_data_3& data, const std::string& text, scan_points& scan) = 0;
+  // A binary layout (a zip) gets the file's bytes untouched; a text layout
+  // gets them with CR LF line ends read as LF.
+  virtual bool reads_binary() const { return false; }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The largest file a scan can be: 30000 points of the wordiest layout
 // (XRDML with a position and a time per point) with its header, many times
@@ -13,3 +14,10 @@ inline constexpr long long max_file_bytes = 64LL * 1024 * 1024;
 // one with a NUL or another control byte that no text holds is binary (an
 // image, a zip, an instrument's raw format). A UTF-16 XML file is text.
 std::string why_not_a_text_scan(const std::string& path, long long size);
+
+// Whether the reader of that class name reads a binary layout (a zip), whose
+// bytes are its own to check: such a file is refused here only when empty
+// or too large.
+bool reads_binary_layout(std::string_view reader_name);
+// As why_not_a_text_scan, for a file that a binary layout's reader reads.
+std::string why_not_a_binary_scan(long long size);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string_view>
 #include <filesystem>
 #include <limits>
@@ -235,7 +236,9 @@ bool xdd_data_3::dispatch(const char* file_path) {
   if (!file->open_or_report(this)) return false;
   // Said before any reader sees it: a reader would take an empty file for a
   // scan of zero step and a binary one for a text with a bad number.
-  if (const std::string why = why_not_a_text_scan(file_path, file->size()); !why.empty()) {
+  const std::string why = reads_binary_layout(reader_name.c_str()) ? why_not_a_binary_scan(file->size())
+                                                                    : why_not_a_text_scan(file_path, file->size());
+  if (!why.empty()) {
     global_error_message().append("Error loading file ").append(file_path).append("\n").append(why.c_str());
     show_error(this);
     return false;
@@ -442,6 +445,17 @@ std::string xdd_data_3::read_all(stream_in& in) {
   std::string text;
   while (!in.at_end() && static_cast<long long>(text.size()) <= max_file_bytes) text.push_back(in.get());
   return text;
+}
+
+std::string xdd_data_3::read_bytes(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  char chunk[65536];
+  while (in && static_cast<long long>(bytes.size()) <= max_file_bytes) {
+    in.read(chunk, sizeof chunk);
+    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  }
+  return bytes;
 }
 
 bool xdd_data_3::refused_scan(int count) {
