@@ -17,6 +17,13 @@ struct zip_archive::handle {
 
 namespace {
 
+// libzip's sentence, begun in lower case to sit inside ours.
+std::string libzip_says(const char* text) {
+  std::string s = text ? text : "unknown error";
+  if (!s.empty() && s[0] >= 'A' && s[0] <= 'Z') s[0] = static_cast<char>(s[0] - 'A' + 'a');
+  return "libzip: " + s;
+}
+
 std::string megabytes(std::uint64_t bytes) {
   return format_number("%.1f", static_cast<double>(bytes) / 1e6) + " MB";
 }
@@ -46,7 +53,7 @@ std::unique_ptr<zip_archive> zip_archive::open(std::string_view bytes, std::stri
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
   if (!source) {
-    why = std::string("Not a readable zip archive (") + zip_error_strerror(&error) + ")";
+    why = "Not a readable zip archive (" + libzip_says(zip_error_strerror(&error)) + ")";
     zip_error_fini(&error);
     return nullptr;
   }
@@ -54,7 +61,7 @@ std::unique_ptr<zip_archive> zip_archive::open(std::string_view bytes, std::stri
   h->zip = zip_open_from_source(source, ZIP_RDONLY, &error);
   if (!h->zip) {
     zip_source_free(source);
-    why = std::string("Not a readable zip archive (") + zip_error_strerror(&error) + ")";
+    why = "Not a readable zip archive (" + libzip_says(zip_error_strerror(&error)) + ")";
     zip_error_fini(&error);
     return nullptr;
   }
@@ -68,7 +75,7 @@ std::unique_ptr<zip_archive> zip_archive::open(std::string_view bytes, std::stri
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(h->zip, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
-      why = "Not a readable zip archive (entry " + std::to_string(i + 1) + ": " + zip_strerror(h->zip) + ")";
+      why = "Not a readable zip archive (entry " + std::to_string(i + 1) + ", " + libzip_says(zip_strerror(h->zip)) + ")";
       return nullptr;
     }
     const std::string name = st.name;
@@ -97,7 +104,7 @@ bool zip_archive::read(const std::string& name, std::string& out, std::string& w
   }
   zip_file_t* file = zip_fopen_index(h_->zip, static_cast<zip_uint64_t>(index), 0);
   if (!file) {
-    why = "Entry " + quoted(name) + " cannot be unpacked (" + zip_strerror(h_->zip) + ")";
+    why = "Entry " + quoted(name) + " cannot be unpacked (" + libzip_says(zip_strerror(h_->zip)) + ")";
     return false;
   }
   // Declared sizes can lie: the bytes are counted as they come.
@@ -106,7 +113,7 @@ bool zip_archive::read(const std::string& name, std::string& out, std::string& w
   for (;;) {
     const zip_int64_t got = zip_fread(file, chunk, sizeof chunk);
     if (got < 0) {
-      why = "Entry " + quoted(name) + " cannot be unpacked (" + zip_file_strerror(file) + ")";
+      why = "Entry " + quoted(name) + " cannot be unpacked (" + libzip_says(zip_file_strerror(file)) + ")";
       ok = false;
       break;
     }
