@@ -227,7 +227,7 @@ TEST(ZipArchive, UnpackingMoreThanTheEntriesDeclareIsStoppedAtTheBound) {
   ASSERT_NE(zip, nullptr) << why;
   std::string out;
   EXPECT_FALSE(zip->read(name, out, why));
-  EXPECT_NE(why.find("Entry \"a.txt\""), std::string::npos) << why;
+  EXPECT_NE(why.find("Entry \"a.txt\" unpacks to more than the archive may hold"), std::string::npos) << why;
   EXPECT_LE(out.size(), 100u * bytes.size());
 }
 
