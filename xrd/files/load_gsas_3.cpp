@@ -80,15 +80,24 @@ bool fortran_field(std::string_view field, int decimals, double& value) {
 }
 
 // The first number among the words after `from` in `line` ("Wavelength
-// (A) = 1.5406"), as written; empty when there is none.
+// (A) = 1.5406"), as written, when it can be a wavelength in angstroms:
+// other numbers near the word ("wavelength-dispersive, 2 detectors") are
+// not taken for one. Empty when there is none.
 std::string number_after(std::string_view line, std::size_t from) {
   for (std::string_view w : blank_separated(line.substr(from))) {
     while (!w.empty() && (w.front() == ':' || w.front() == '=')) w.remove_prefix(1);
     while (!w.empty() && (w.back() == ',' || w.back() == ';' || w.back() == ':')) w.remove_suffix(1);
     double v = 0.0;
-    if (number_in(w, v) && v > 0.0) return std::string(w);
+    if (number_in(w, v)) return v >= 0.05 && v <= 5.0 ? std::string(w) : std::string();
   }
   return {};
+}
+
+// Whether the `size` bytes at `at` of `text` are a word of their own, not
+// part of one ("wavelength-dispersive").
+bool whole_word(std::string_view text, std::size_t at, std::size_t size) {
+  auto joins = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; };
+  return (at == 0 || !joins(text[at - 1])) && (at + size == text.size() || !joins(text[at + size]));
 }
 
 // The primary wavelength of `bank` in an instrument parameter file: the
@@ -179,7 +188,7 @@ bool gsas_reading::parse_bank(std::size_t i, bank_line& b) {
   }
   if ((b.kind == layout::std_counts || b.kind == layout::esd_pairs) && !(b.step > 0.0))
     return refuse(line_text(i) + "the step " + quoted(w[6]) + " does not rise");
-  if (b.start + b.step * static_cast<double>(b.points - 1) > largest_angle || b.start < 0.0)
+  if (b.start + b.step * static_cast<double>(b.points - 1) > largest_angle)
     return refuse(line_text(i) +
                   "angles beyond 180 degrees: a time-of-flight bank; only constant-wavelength banks are read");
   return true;
@@ -240,7 +249,8 @@ void gsas_reading::find_wavelength(std::size_t header_end, int bank, scan_points
     }
     const std::string l = lower(line);
     for (std::string_view key : {"wavelength", "lambda"})
-      if (const std::size_t at = l.find(key); at != std::string::npos && scan.wavelength.empty())
+      if (const std::size_t at = l.find(key); at != std::string::npos && scan.wavelength.empty() &&
+                                              whole_word(l, at, key.size()))
         scan.wavelength = number_after(line, at + key.size());
   }
   if (!scan.wavelength.empty() || parameter_file.empty()) return;

@@ -96,6 +96,9 @@ TEST_F(DataFiles, EveryGsasLayoutLoadsWithItsAnglesCountsAndWavelength) {
       {"a parameter file that is not beside the data", "away.fxye",
        "Quartz\nInstrument parameter file: ../gone.prm\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\n" + fxye_rows(), 1.5406,
        "Quartz; instrument parameter file \"gone.prm\" not beside the data; no wavelength in the file"},
+      {"a number near the word that cannot be a wavelength", "near.fxye",
+       "Quartz\n# wavelength-dispersive, 2 detectors\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\n" + fxye_rows(), 1.5406,
+       "Quartz; no wavelength in the file"},
       {"carriage returns", "crlf.gsa", "Quartz\r\n# lambda 1.540598\r\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\r\n" + fxye_rows(),
        1.540598, "Quartz"}};
   for (const auto& c : rows) {
