@@ -58,6 +58,7 @@ start_templates
       load_ras ;
       load_brml ;
       load_rasx ;
+      load_gsas ;
       Ado_unload _assoc _on_execution { e proj_check_no_xdd } ;
       Asave_xdd_as _assoc ;
       Ayes_no_dlg _char* ;
@@ -319,7 +320,8 @@ start_out_side_recs {
       {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}
          {"xy" {"load_xy"}} {"dat" {"load_xy"}} {"txt" {"load_xy"}} {"csv" {"load_xy"}}
          {"xrdml" {"load_xrdml"}} {"ras" {"load_ras"}}
-         {"brml" {"load_brml"}} {"rasx" {"load_rasx"}}}
+         {"brml" {"load_brml"}} {"rasx" {"load_rasx"}}
+         {"gsa" {"load_gsas"}} {"gsas" {"load_gsas"}} {"fxye" {"load_gsas"}}}
       ' The wavelength (A) of a scan whose file gives none: Cu K-alpha1.
       {"default_wavelength" {"1.5406"}}
 
@@ -475,7 +477,7 @@ start_out_side_recs {
    {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
-   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS BRML RASX"}}
-      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.brml *.rasx"}}
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS BRML RASX GSA GSAS FXYE"}}
+      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.brml *.rasx *.gsa *.gsas *.fxye"}}
       {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }

@@ -41,6 +41,7 @@ const char* const templates =
     "      load_ras ;\n"
     "      load_brml ;\n"
     "      load_rasx ;\n"
+    "      load_gsas ;\n"
     "      dAeletion_bin ;\n"
     "      hAolder ;\n"
     "         ptr_classes_4 ;\n"
@@ -58,7 +59,8 @@ const char* const outside =
     "   {\"win_misc\" {^\"exts_load\" {\"xdd\" {\"load_xdd\"}} {\"cpi\" {\"load_cpi\"}} {\"prj\" {\"dAata_files\"}}\n"
     "      {\"xy\" {\"load_xy\"}} {\"csv\" {\"load_xy\"}} {\"dat\" {\"load_xy\"}}\n"
     "      {\"xrdml\" {\"load_xrdml\"}} {\"ras\" {\"load_ras\"}}\n"
-    "      {\"brml\" {\"load_brml\"}} {\"rasx\" {\"load_rasx\"}}}\n"
+    "      {\"brml\" {\"load_brml\"}} {\"rasx\" {\"load_rasx\"}}\n"
+    "      {\"gsa\" {\"load_gsas\"}} {\"gsas\" {\"load_gsas\"}} {\"fxye\" {\"load_gsas\"}}}\n"
     "    {\"default_wavelength\" {\"1.5406\"}}}\n"
     "}\n";
 
