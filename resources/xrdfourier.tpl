@@ -56,6 +56,7 @@ start_templates
       load_xy ;
       load_xrdml ;
       load_ras ;
+      load_raw ;
       Ado_unload _assoc _on_execution { e proj_check_no_xdd } ;
       Asave_xdd_as _assoc ;
       Ayes_no_dlg _char* ;
@@ -316,7 +317,8 @@ start_out_side_recs {
       ' The reader of each extension (looked up in lower case).
       {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}
          {"xy" {"load_xy"}} {"dat" {"load_xy"}} {"txt" {"load_xy"}} {"csv" {"load_xy"}}
-         {"xrdml" {"load_xrdml"}} {"ras" {"load_ras"}}}
+         {"xrdml" {"load_xrdml"}} {"ras" {"load_ras"}}
+         {"raw" {"load_raw"}}}
       ' The wavelength (A) of a scan whose file gives none: Cu K-alpha1.
       {"default_wavelength" {"1.5406"}}
 
@@ -473,6 +475,6 @@ start_out_side_recs {
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
    {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS"}}
-      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras"}}
+      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.raw"}}
       {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }

@@ -1,6 +1,7 @@
 #include "template/get_objs_3.h"
 #include "xrd/files/load_cpi_3.h"
 #include "xrd/files/load_ras_3.h"
+#include "xrd/files/load_raw_3.h"
 #include "xrd/files/load_xdd_3.h"
 #include "xrd/files/load_xrdml_3.h"
 #include "xrd/files/load_xy_3.h"
@@ -19,6 +20,7 @@ void register_data_file_classes() {
   register_class<load_xy_3>("load_xy");
   register_class<load_xrdml_3>("load_xrdml");
   register_class<load_ras_3>("load_ras");
+  register_class<load_raw_3>("load_raw");
   register_class<xobs_3>("xPobs");
   register_class<ptr_class_4>("ptr_class_4");
   register_class<ptr_classes_4>("ptr_classes_4");

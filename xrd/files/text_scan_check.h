@@ -13,3 +13,7 @@ inline constexpr long long max_file_bytes = 64LL * 1024 * 1024;
 // one with a NUL or another control byte that no text holds is binary (an
 // image, a zip, an instrument's raw format). A UTF-16 XML file is text.
 std::string why_not_a_text_scan(const std::string& path, long long size);
+
+// Why a file of `size` bytes is too large to be read as a scan; "" when it
+// is not.
+std::string why_too_large_for_a_scan(long long size);

@@ -25,6 +25,7 @@
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/files/abscissa_check.h"
 #include "xrd/files/scan_points.h"
+#include "xrd/files/point_list_reader.h"
 #include "xrd/files/text_scan_check.h"
 
 namespace {
@@ -233,9 +234,14 @@ bool xdd_data_3::dispatch(const char* file_path) {
 
   auto file = std::make_unique<file_in>(file_path, false);
   if (!file->open_or_report(this)) return false;
-  // Said before any reader sees it: a reader would take an empty file for a
-  // scan of zero step and a binary one for a text with a bad number.
-  if (const std::string why = why_not_a_text_scan(file_path, file->size()); !why.empty()) {
+  assoc_class* reader = find(*this, reader_name.c_str());
+  if (!reader || reader == this) return false;
+  const auto* list_reader = dynamic_cast<const point_list_reader*>(reader);
+  const bool binary = list_reader && list_reader->reads_binary();
+  // Said before any reader sees it: a text reader would take an empty file
+  // for a scan of zero step and a binary one for a text with a bad number.
+  if (const std::string why = binary ? why_too_large_for_a_scan(file->size()) : why_not_a_text_scan(file_path, file->size());
+      !why.empty()) {
     global_error_message().append("Error loading file ").append(file_path).append("\n").append(why.c_str());
     show_error(this);
     return false;
@@ -251,8 +257,6 @@ bool xdd_data_3::dispatch(const char* file_path) {
     ~closer() { input.reset(); }
   } close_input{input_};
 
-  assoc_class* reader = find(*this, reader_name.c_str());
-  if (!reader || reader == this) return false;
   // A reader answers with the data node it filled; any other object that the
   // table might name answers with something else and loads nothing.
   if (reader->execute_with(this) != this) return false;
@@ -443,6 +447,8 @@ std::string xdd_data_3::read_all(stream_in& in) {
   while (!in.at_end() && static_cast<long long>(text.size()) <= max_file_bytes) text.push_back(in.get());
   return text;
 }
+
+std::string xdd_data_3::read_all_bytes() { return input_ ? input_->read_bytes(max_file_bytes) : std::string(); }
 
 bool xdd_data_3::refused_scan(int count) {
   const int wanted = scan_choice::wanted();

@@ -39,6 +39,7 @@ const char* const templates =
     "      load_xy ;\n"
     "      load_xrdml ;\n"
     "      load_ras ;\n"
+    "      load_raw ;\n"
     "      dAeletion_bin ;\n"
     "      hAolder ;\n"
     "         ptr_classes_4 ;\n"
@@ -55,7 +56,8 @@ const char* const outside =
     "   {\"app_name\" {\"xrd test\"}}\n"
     "   {\"win_misc\" {^\"exts_load\" {\"xdd\" {\"load_xdd\"}} {\"cpi\" {\"load_cpi\"}} {\"prj\" {\"dAata_files\"}}\n"
     "      {\"xy\" {\"load_xy\"}} {\"csv\" {\"load_xy\"}} {\"dat\" {\"load_xy\"}}\n"
-    "      {\"xrdml\" {\"load_xrdml\"}} {\"ras\" {\"load_ras\"}}}\n"
+    "      {\"xrdml\" {\"load_xrdml\"}} {\"ras\" {\"load_ras\"}}\n"
+    "      {\"raw\" {\"load_raw\"}}}\n"
     "    {\"default_wavelength\" {\"1.5406\"}}}\n"
     "}\n";
 
