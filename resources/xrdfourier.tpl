@@ -474,7 +474,7 @@ start_out_side_recs {
    {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
-   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS"}}
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS RAW"}}
       {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.raw"}}
       {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }
