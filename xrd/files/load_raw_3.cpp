@@ -56,7 +56,8 @@ class raw_bytes {
   bool little_endian(std::uint64_t at, int count, std::uint64_t& v) const {
     if (!holds(at, static_cast<std::uint64_t>(count))) return false;
     v = 0;
-    for (int i = count - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes_[at + static_cast<std::size_t>(i)]);
+    for (int i = count - 1; i >= 0; --i)
+      v = (v << 8) | static_cast<unsigned char>(bytes_[at + static_cast<std::size_t>(i)]);
     return true;
   }
 
@@ -116,7 +117,8 @@ bool raw_reading::add_range(raw_range r) {
   const std::string name = range_name(file_.ranges.size());
   if (!std::isfinite(r.start) || !std::isfinite(r.step) || !(r.step > 0.0))
     return refuse(name + ": the step " + format_number("%g", r.step) + " is not a positive angle");
-  if (r.datum_bytes < 4) return refuse(name + ": " + std::to_string(r.datum_bytes) + " bytes per point cannot hold a count");
+  if (r.datum_bytes < 4)
+    return refuse(name + ": " + std::to_string(r.datum_bytes) + " bytes per point cannot hold a count");
   // The product cannot overflow: both factors are at most 32 bits.
   if (!b_.holds(r.data_at, r.steps * r.datum_bytes))
     return refuse(name + " claims " + std::to_string(r.steps) + " points (" + std::to_string(r.steps * r.datum_bytes) +

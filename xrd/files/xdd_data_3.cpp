@@ -240,8 +240,9 @@ bool xdd_data_3::dispatch(const char* file_path) {
   const bool binary = list_reader && list_reader->reads_binary();
   // Said before any reader sees it: a text reader would take an empty file
   // for a scan of zero step and a binary one for a text with a bad number.
-  if (const std::string why = binary ? why_too_large_for_a_scan(file->size()) : why_not_a_text_scan(file_path, file->size());
-      !why.empty()) {
+  const std::string why =
+      binary ? why_too_large_for_a_scan(file->size()) : why_not_a_text_scan(file_path, file->size());
+  if (!why.empty()) {
     global_error_message().append("Error loading file ").append(file_path).append("\n").append(why.c_str());
     show_error(this);
     return false;

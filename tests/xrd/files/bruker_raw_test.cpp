@@ -67,7 +67,8 @@ raw_image version1() {
 raw_image version2(std::uint32_t header = 64) {
   raw_image f("RAW2");
   f.u16(4, 1).f32(190, 1.54056f).cut(256);
-  f.u16(256, header).u16(258, static_cast<std::uint32_t>(counts_a.size())).f32(264, 1.0f).f32(268, 0.02f).f32(272, 20.0f);
+  f.u16(256, header).u16(258, static_cast<std::uint32_t>(counts_a.size()));
+  f.f32(264, 1.0f).f32(268, 0.02f).f32(272, 20.0f);
   f.counts(256 + header, counts_a);
   return f;
 }
@@ -170,7 +171,8 @@ TEST_F(DataFiles, ARawFileThatCannotBeReadIsRefusedNamingTheFileAndTheCause) {
        "write .raw files in layouts of their own)"},
       {"a version 3 header cut short", version3().cut(600).bytes(),
        "The Bruker RAW file ends inside its file header (600 bytes)"},
-      {"a version 4 range header cut short", real.substr(0, 500), "The Bruker RAW file ends inside its Range 1 header (500 bytes)"},
+      {"a version 4 range header cut short", real.substr(0, 500),
+       "The Bruker RAW file ends inside its Range 1 header (500 bytes)"},
       {"a version 1 range cut after its counts", version1().u32(4 + 148, 1).bytes(),
        "The Bruker RAW file ends inside its Range 2 header (188 bytes)"},
       {"a range claiming more points than the file holds", more_than_held.bytes(),
