@@ -99,3 +99,18 @@ void file_in::unget() {
   --consumed_;
   pushed_back_.push(history_.step_back());
 }
+
+std::string file_in::read_bytes(long long limit) {
+  std::string bytes;
+  std::FILE* f = handle();
+  if (!f) return bytes;
+  char block[65536];
+  while (static_cast<long long>(bytes.size()) <= limit) {
+    const std::size_t got = std::fread(block, 1, sizeof block, f);
+    if (got == 0) break;
+    bytes.append(block, got);
+  }
+  if (static_cast<long long>(bytes.size()) > limit + 1) bytes.resize(static_cast<std::size_t>(limit + 1));
+  consumed_ += static_cast<long long>(bytes.size());
+  return bytes;
+}

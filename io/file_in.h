@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "core/circular_buffer.h"
 #include "core/my_stack.h"
@@ -30,6 +31,10 @@ class file_in : public file_io, public stream_in {
   void set_position(int) override {}
   // The file's size in bytes when it was opened; 0 while closed.
   long long size() const { return size_; }
+  // The rest of the file as its bytes, line ends untouched, stopping after
+  // `limit` + 1 bytes: for binary layouts, where CR LF is no line end. Read
+  // before any get.
+  std::string read_bytes(long long limit);
 
  protected:
   std::FILE* open_handle() override;

@@ -56,6 +56,7 @@ start_templates
       load_xy ;
       load_xrdml ;
       load_ras ;
+      load_raw ;
       load_brml ;
       load_rasx ;
       load_gsas ;
@@ -320,6 +321,7 @@ start_out_side_recs {
       {^"exts_load" {"xdd" {"load_xdd"}} {"cpi" {"load_cpi"}}
          {"xy" {"load_xy"}} {"dat" {"load_xy"}} {"txt" {"load_xy"}} {"csv" {"load_xy"}}
          {"xrdml" {"load_xrdml"}} {"ras" {"load_ras"}}
+         {"raw" {"load_raw"}}
          {"brml" {"load_brml"}} {"rasx" {"load_rasx"}}
          {"gsa" {"load_gsas"}} {"gsas" {"load_gsas"}} {"fxye" {"load_gsas"}}}
       ' The wavelength (A) of a scan whose file gives none: Cu K-alpha1.
@@ -477,7 +479,7 @@ start_out_side_recs {
    {"axes_dlg" {"resid" {"4240"}} {"parent" {"main_win"}}}
    {"hlp_dlg" {"resid" {"4237"}} {"parent" {"main_win"}}}
    ' The open dialog of "Load Data": several files at once.
-   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS BRML RASX GSA GSAS FXYE"}}
-      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.brml *.rasx *.gsa *.gsas *.fxye"}}
+   {"xrd_open_dlg" {"def_ext" {"XDD"}} {"def_ext_star" {"*.xdd"}} {"ext_all" {"CPI XY DAT TXT CSV XRDML RAS RAW BRML RASX GSA GSAS FXYE"}}
+      {"all_types" {"Diffraction scans"}} {"all_types_star" {"*.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.raw *.brml *.rasx *.gsa *.gsas *.fxye"}}
       {"caption" {"Load Data File(s)"}} {"save" {"0"}} {"flag_num" {"1"}}}
 }

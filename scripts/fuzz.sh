@@ -12,7 +12,7 @@ source ./scripts/phases.sh
 # 30 s a target by default: the ten targets, two at a time, then take two
 # and a half minutes of the test run. For a longer search: scripts/fuzz.sh 600
 seconds=${1:-${XRDF_FUZZ_SECONDS:-30}}
-targets=(xdd cpi xy xrdml ras brml rasx gsa template process project queries)
+targets=(xdd cpi xy xrdml ras raw brml rasx gsa template process project queries)
 dir=build-fuzz
 
 echo "== configure $dir"

@@ -7,8 +7,7 @@ assoc_class* point_list_reader::execute_with(assoc_class* argument) {
   xdd_data_3* data = xdd_data_3::start_reading(argument);
   if (!data) return nullptr;
   scan_points scan;
-  const std::string bytes =
-      reads_binary() ? xdd_data_3::read_bytes(data->loading_path()) : xdd_data_3::read_all(*data->input());
+  const std::string bytes = reads_binary() ? data->read_all_bytes() : xdd_data_3::read_all(*data->input());
   if (!read(*data, bytes, scan)) return nullptr;
   return data->accept_points(scan) ? data : nullptr;
 }

@@ -20,7 +20,9 @@ class point_list_reader : public assoc_class {
   // Fills `scan` from the file's bytes; false, with the load error reported
   // through `data`, when the file is refused.
   virtual bool read(xdd_data_3& data, const std::string& text, scan_points& scan) = 0;
-  // A binary layout (a zip) gets the file's bytes untouched; a text layout
-  // gets them with CR LF line ends read as LF.
+
+ public:
+  // A binary layout gets the file's bytes as they are, and is spared the
+  // check that refuses binary files before a text reader sees them.
   virtual bool reads_binary() const { return false; }
 };

@@ -4,6 +4,7 @@
 #include "xrd/files/load_gsas_3.h"
 #include "xrd/files/load_ras_3.h"
 #include "xrd/files/load_rasx_3.h"
+#include "xrd/files/load_raw_3.h"
 #include "xrd/files/load_xdd_3.h"
 #include "xrd/files/load_xrdml_3.h"
 #include "xrd/files/load_xy_3.h"
@@ -25,6 +26,7 @@ void register_data_file_classes() {
   register_class<load_brml_3>("load_brml");
   register_class<load_rasx_3>("load_rasx");
   register_class<load_gsas_3>("load_gsas");
+  register_class<load_raw_3>("load_raw");
   register_class<xobs_3>("xPobs");
   register_class<ptr_class_4>("ptr_class_4");
   register_class<ptr_classes_4>("ptr_classes_4");

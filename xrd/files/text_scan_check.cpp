@@ -33,10 +33,15 @@ std::string hex_byte(unsigned char c) {
 
 }  // namespace
 
-std::string why_not_a_text_scan(const std::string& path, long long size) {
+std::string why_too_large_for_a_scan(long long size) {
   if (size > max_file_bytes)
     return "The file is " + std::to_string(size) + " bytes, more than any scan can be (at most " +
            std::to_string(max_file_bytes) + ")";
+  return "";
+}
+
+std::string why_not_a_text_scan(const std::string& path, long long size) {
+  if (std::string why = why_too_large_for_a_scan(size); !why.empty()) return why;
   std::ifstream in(path, std::ios::binary);
   std::vector<char> bytes(static_cast<std::size_t>(first_bytes));
   in.read(bytes.data(), first_bytes);
@@ -52,15 +57,4 @@ std::string why_not_a_text_scan(const std::string& path, long long size) {
   }
   if (blank && size <= first_bytes) return size == 0 ? "The file is empty" : "The file holds only blanks";
   return "";
-}
-
-bool reads_binary_layout(std::string_view reader_name) {
-  return reader_name == "load_brml" || reader_name == "load_rasx";
-}
-
-std::string why_not_a_binary_scan(long long size) {
-  if (size > max_file_bytes)
-    return "The file is " + std::to_string(size) + " bytes, more than any scan can be (at most " +
-           std::to_string(max_file_bytes) + ")";
-  return size == 0 ? "The file is empty" : "";
 }

@@ -15,9 +15,6 @@ inline constexpr long long max_file_bytes = 64LL * 1024 * 1024;
 // image, a zip, an instrument's raw format). A UTF-16 XML file is text.
 std::string why_not_a_text_scan(const std::string& path, long long size);
 
-// Whether the reader of that class name reads a binary layout (a zip), whose
-// bytes are its own to check: such a file is refused here only when empty
-// or too large.
-bool reads_binary_layout(std::string_view reader_name);
-// As why_not_a_text_scan, for a file that a binary layout's reader reads.
-std::string why_not_a_binary_scan(long long size);
+// Why a file of `size` bytes is too large to be read as a scan; "" when it
+// is not.
+std::string why_too_large_for_a_scan(long long size);

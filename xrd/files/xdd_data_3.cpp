@@ -26,6 +26,7 @@
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/files/abscissa_check.h"
 #include "xrd/files/scan_points.h"
+#include "xrd/files/point_list_reader.h"
 #include "xrd/files/text_scan_check.h"
 
 namespace {
@@ -234,10 +235,14 @@ bool xdd_data_3::dispatch(const char* file_path) {
 
   auto file = std::make_unique<file_in>(file_path, false);
   if (!file->open_or_report(this)) return false;
-  // Said before any reader sees it: a reader would take an empty file for a
-  // scan of zero step and a binary one for a text with a bad number.
-  const std::string why = reads_binary_layout(reader_name.c_str()) ? why_not_a_binary_scan(file->size())
-                                                                    : why_not_a_text_scan(file_path, file->size());
+  assoc_class* reader = find(*this, reader_name.c_str());
+  if (!reader || reader == this) return false;
+  const auto* list_reader = dynamic_cast<const point_list_reader*>(reader);
+  const bool binary = list_reader && list_reader->reads_binary();
+  // Said before any reader sees it: a text reader would take an empty file
+  // for a scan of zero step and a binary one for a text with a bad number.
+  const std::string why =
+      binary ? why_too_large_for_a_scan(file->size()) : why_not_a_text_scan(file_path, file->size());
   if (!why.empty()) {
     global_error_message().append("Error loading file ").append(file_path).append("\n").append(why.c_str());
     show_error(this);
@@ -254,8 +259,6 @@ bool xdd_data_3::dispatch(const char* file_path) {
     ~closer() { input.reset(); }
   } close_input{input_};
 
-  assoc_class* reader = find(*this, reader_name.c_str());
-  if (!reader || reader == this) return false;
   // A reader answers with the data node it filled; any other object that the
   // table might name answers with something else and loads nothing.
   if (reader->execute_with(this) != this) return false;
@@ -447,16 +450,7 @@ std::string xdd_data_3::read_all(stream_in& in) {
   return text;
 }
 
-std::string xdd_data_3::read_bytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes;
-  char chunk[65536];
-  while (in && static_cast<long long>(bytes.size()) <= max_file_bytes) {
-    in.read(chunk, sizeof chunk);
-    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-  }
-  return bytes;
-}
+std::string xdd_data_3::read_all_bytes() { return input_ ? input_->read_bytes(max_file_bytes) : std::string(); }
 
 bool xdd_data_3::refused_scan(int count) {
   const int wanted = scan_choice::wanted();

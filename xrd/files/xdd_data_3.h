@@ -89,8 +89,8 @@ class xdd_data_3 : public assoc_class {
   // The readers of point lists (text columns, XRDML, RAS): the whole file
   // as it is, bytes unchanged.
   static std::string read_all(stream_in& in);
-  // The file's bytes as they are, at most a scan's largest size.
-  static std::string read_bytes(const char* path);
+  // The readers of binary layouts: the open file's bytes, not one changed.
+  std::string read_all_bytes();
   // For a file of `count` scans: the index (from 0) of the scan to load, the
   // one asked by `scan_choice` (the first unless asked), with a note on the
   // others. False, with the load error reported, when there is no such scan.

@@ -94,12 +94,13 @@ TEST_F(Workbench, LoadDataOffersEveryScanTypeAndLoadsEachIntoOneView) {
   std::vector<std::string> filters;
   for (const auto& f : asked.filters) filters.push_back(f.name + " | " + f.pattern);
   EXPECT_EQ(filters, (std::vector<std::string>{
-                         "Diffraction scans | *.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.brml *.rasx *.gsa *.gsas *.fxye",
+                         "Diffraction scans | *.xdd *.cpi *.xy *.dat *.txt *.csv *.xrdml *.ras *.raw *.brml *.rasx *.gsa *.gsas "
+                         "*.fxye",
                          "XDD Files (*.XDD) | *.xdd", "CPI Files (*.CPI) | *.CPI", "XY Files (*.XY) | *.XY",
                          "DAT Files (*.DAT) | *.DAT", "TXT Files (*.TXT) | *.TXT", "CSV Files (*.CSV) | *.CSV",
-                         "XRDML Files (*.XRDML) | *.XRDML", "RAS Files (*.RAS) | *.RAS", "BRML Files (*.BRML) | *.BRML",
-                         "RASX Files (*.RASX) | *.RASX", "GSA Files (*.GSA) | *.GSA", "GSAS Files (*.GSAS) | *.GSAS",
-                         "FXYE Files (*.FXYE) | *.FXYE"}));
+                         "XRDML Files (*.XRDML) | *.XRDML", "RAS Files (*.RAS) | *.RAS", "RAW Files (*.RAW) | *.RAW",
+                         "BRML Files (*.BRML) | *.BRML", "RASX Files (*.RASX) | *.RASX", "GSA Files (*.GSA) | *.GSA",
+                         "GSAS Files (*.GSAS) | *.GSAS", "FXYE Files (*.FXYE) | *.FXYE"}));
   EXPECT_EQ(messages(), std::vector<std::string>{});
   EXPECT_EQ(file_count(), 4);
   TDrawView* view = view_list(*app)->focused();
