@@ -154,7 +154,8 @@ const std::vector<command_row>& command_rows() {
   static const std::vector<command_row> rows = {
       {"info", 1, -1, "info needs at least one file", {"--scan"},
        "  info FILE...           Load each data file (XDD, CPI, two-column text .xy .dat .txt\n"
-       "                         .csv, XRDML or RAS) as Load Data does and print one line per\n"
+       "                         .csv, XRDML, RAS, Bruker RAW and BRML, Rigaku RASX, GSAS .gsa\n"
+       "                         .gsas .fxye) as Load Data does and print one line per\n"
        "                         file: its path, abscissa (first x, step, last x), number of\n"
        "                         points, count time and wavelength.\n",
        false, nullptr, nullptr, run_info},
@@ -414,7 +415,8 @@ const std::vector<option_row>& option_rows() {
        }},
       {{"--scan"},
        "  --scan K               (info, convert, instrument, analyse-pattern) Read scan K (from\n"
-       "                         1) of a file holding several (RAS, XRDML); the first by default.\n",
+       "                         1) of a file holding several (RAS, XRDML, RAW, BRML, RASX,\n"
+       "                         GSAS); the first by default.\n",
        false,
        [](const value_of& value, arguments& args) {
          const char* v = value();
