@@ -8,6 +8,7 @@
 
 #include "core/text_helpers.h"
 #include "xrd/files/scan_points.h"
+#include "xrd/files/scan_speed.h"
 #include "xrd/files/scan_text.h"
 #include "xrd/files/xdd_data_3.h"
 
@@ -41,24 +42,6 @@ bool plain_ascii(std::string_view text) {
   for (char c : text)
     if (c < 0x20 || c > 0x7e) return false;
   return !text.empty();
-}
-
-// Seconds per point from the scan speed: a rate in degrees per minute (or
-// second) over the step, or a time per point.
-bool seconds_per_point(double speed, std::string_view unit, double step, double& seconds) {
-  if (!(speed > 0.0)) return false;
-  if (unit == "deg/min" || unit.empty()) {
-    seconds = step / speed * 60.0;
-  } else if (unit == "deg/sec" || unit == "deg/s") {
-    seconds = step / speed;
-  } else if (unit == "sec" || unit == "s") {
-    seconds = speed;
-  } else if (unit == "min") {
-    seconds = speed * 60.0;
-  } else {
-    return false;
-  }
-  return std::isfinite(seconds) && seconds > 0.0;
 }
 
 class ras_reading {
