@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ struct scan_points {
   // it; empty text: not in the file.
   std::string count_time;
   std::string wavelength;
+  // What the file says of this scan among its others, each empty (NaN) when
+  // it does not: its name, when it started (ISO 8601, as written) and the
+  // sample's temperature in degrees Celsius.
+  std::string name;
+  std::string start_time;
+  double temperature_C = std::numeric_limits<double>::quiet_NaN();
 
   void add(double angle, double count, int line) {
     x.push_back(angle);

@@ -253,6 +253,7 @@ bool xdd_data_3::dispatch(const char* file_path) {
   input_ = std::move(file);
 
   scans_in_file_ = 1;
+  scan = scan_facts{};
   // The stream goes with the load, whatever the reader does.
   struct closer {
     std::unique_ptr<file_in>& input;
@@ -466,6 +467,8 @@ bool xdd_data_3::pick_scan(int count, int& index, scan_points& scan) {
   if (refused_scan(count)) return false;
   const int wanted = scan_choice::wanted();
   index = wanted - 1;
+  this->scan.index = wanted;
+  this->scan.count = count;
   if (count > 1)
     scan.notes.push_back("scan " + std::to_string(wanted) + " of " + std::to_string(count) + "; " +
                          std::to_string(count - 1) + (count == 2 ? " other" : " others") + " in the file");
@@ -490,6 +493,9 @@ bool xdd_data_3::accept_points(scan_points& scan) {
   }
   if (assoc_class* l = wavelength_node(true)) l->set_text(lambda.c_str());
   comment.assign(scan.full_description().c_str());
+  this->scan.name = scan.name;
+  this->scan.start_time = scan.start_time;
+  this->scan.temperature_C = scan.temperature_C;
   load_notes.assign(scan.notes.begin() + static_cast<std::ptrdiff_t>(notes_before), scan.notes.end());
   return accept(axis, values, axis.n);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +115,17 @@ class xdd_data_3 : public assoc_class {
    private:
     int previous_;
   };
+
+  // Which scan of its file the last load read (from 1, of `count`), and
+  // what the file says of it (see scan_points): the row of a series.
+  struct scan_facts {
+    int index = 1;
+    int count = 1;
+    std::string name;
+    std::string start_time;
+    double temperature_C = std::numeric_limits<double>::quiet_NaN();
+  };
+  scan_facts scan;
 
   // The first line of the file, without its line end.
   my_string comment;
