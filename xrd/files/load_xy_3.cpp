@@ -6,6 +6,7 @@
 
 #include "xrd/files/scan_points.h"
 #include "xrd/files/scan_text.h"
+#include "xrd/files/series_table.h"
 #include "xrd/files/xdd_data_3.h"
 
 namespace {
@@ -46,6 +47,13 @@ bool is_header_mark(char c) { return c == '#' || c == ';' || c == '!'; }
 std::unique_ptr<assoc_class> load_xy_3::clone_empty() const { return clone_like(*this); }
 
 bool load_xy_3::read(xdd_data_3& data, const std::string& text, scan_points& scan) {
+  // Its numbers are results of many scans, not counts at angles: read as
+  // columns they would make a profile of nonsense.
+  if (series_table::starts_like(text)) {
+    data.report_load_error(
+        "\nThis is a series table (results, one row per scan), not a scan: the workbench's Load Data draws it");
+    return false;
+  }
   bool in_data = false;
   separator columns = separator::blanks;
   auto refuse = [&](int line, const std::string& why) {
