@@ -115,6 +115,9 @@ start_templates
          xAdd_recs _array ;
             ' After a load the transform axis takes the file's wavelength.
             xdd _tem_plate #xdd _on_execution { n lBamda lBambda g fbutonoff e new_xdd_for_vws } ;
+         ' The series tables shown in windows of their own when the project
+         ' was saved: their paths, columns and x, written afresh at each save.
+         AsBeries_shown _char* ;
 }
 
 ' ----------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/files/load_data_file.h"
+#include "app/files/open_series_table.h"
 #include "app/platform/platform.h"
 #include "core/paths.h"
 
@@ -18,6 +19,10 @@ assoc_class* xrd_open_dlg_3::execute() {
   int done = 0;
   try {
     for (const std::string& path : paths) {
+      if (const series_open s = open_series_table(path); s != series_open::not_a_table) {
+        if (s == series_open::opened && p) p->opened(path);
+        continue;
+      }
       const load_result r = load_data_file(*this, path);
       if (r == load_result::limit_reached) break;
       if (r == load_result::loaded && p) p->opened(path);

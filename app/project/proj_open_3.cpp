@@ -6,6 +6,7 @@
 
 #include "app/files/load_data_file.h"
 #include "app/project/project_paths.h"
+#include "app/project/series_windows_record.h"
 #include "core/error_message.h"
 #include "core/paths.h"
 #include "io/file_in.h"
@@ -149,6 +150,10 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   tell_once(path, shown);
   files.say_refused(path, this);
   values_refused_ = files.refused_count();
+  if (const char* series = get_text_named(*data, "sBeries_shown"); series && *series) {
+    const std::string record = series;  // a copy: opening runs the tree's scripts
+    open_recorded_series_windows(record, path);
+  }
   // The settings were read after each file had loaded (and may have been
   // drawn with the defaults): every result is computed again from them.
   if (assoc_class* loaded = find_existing(*this, "xAdd_recs")) {

@@ -6,6 +6,7 @@
 
 #include "app/files/save_xdd_as_3.h"
 #include "app/project/project_paths.h"
+#include "app/project/series_windows_record.h"
 #include "core/error_message.h"
 #include "core/my_string.h"
 #include "core/node_watch.h"
@@ -68,6 +69,12 @@ std::string proj_save_3::unsavable_path() {
 bool proj_save_3::write_to(const std::string& path) {
   assoc_class* data = find_existing(*this, "xdds");
   if (!data) return false;
+  // The series tables shown beside the scans go with them; a project
+  // without any holds no record of them.
+  if (const std::string series = series_windows_record(); !series.empty())
+    set_text_named(*data, "sBeries_shown", series.c_str());
+  else
+    delete_named(*data, "sBeries_shown");
   string_out records;
   save_subtree(*data, records);
   file_out out(path.c_str(), false, file_out::write_mode::replace_on_commit);

@@ -30,6 +30,7 @@
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
+#include "app/views/series_window.h"
 #include "app/views/view_line_9.h"
 #include "core/error_message.h"
 #include "core/numeric_abort.h"
@@ -210,6 +211,7 @@ application_session::application_session() {
 
 application_session::~application_session() {
   // The tree goes before the platform and the templates it refers to.
+  close_series_windows();
   root_.delete_all_children();
 }
 

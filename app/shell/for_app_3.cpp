@@ -8,6 +8,7 @@
 #include "app/dialogs/B_dlg_3.h"
 #include "app/files/do_unload_3.h"
 #include "app/files/load_data_file.h"
+#include "app/files/open_series_table.h"
 #include "app/project/proj_open_3.h"
 #include "app/project/proj_save_3.h"
 #include "app/report/input_vw_3.h"
@@ -470,6 +471,10 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
     if (p) p->set_busy(true);
     int done = 0;
     for (const std::string& path : data) {
+      if (const series_open s = open_series_table(path); s != series_open::not_a_table) {
+        if (s == series_open::opened && p) p->opened(path);
+        continue;
+      }
       const load_result r = load_data_file(*this, path);
       if (r == load_result::limit_reached) break;
       if (r == load_result::loaded && p) p->opened(path);

@@ -16,6 +16,7 @@
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
+#include "app/views/series_window.h"
 #include "app/views/view_look.h"
 #include "app/views/view_recs_9.h"
 #include "core/paths.h"
@@ -120,6 +121,8 @@ view_command_row look_choice(int id, bool view_look::*choice) {
     look.*choice = !(look.*choice);
     if (platform* p = current_platform()) view_look::save(*p);
     TDrawView::look_changed(v);
+    if (platform* p = current_platform())
+      for (platform::frame_id series : series_windows()) p->invalidate_frame(series);
   });
   row.enabler = [choice](TDrawView&, int, command_state& s) {
     s.checked = view_look::current().*choice;
