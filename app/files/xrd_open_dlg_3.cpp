@@ -6,6 +6,7 @@
 #include "app/files/load_data_file.h"
 #include "app/files/open_series_table.h"
 #include "app/platform/platform.h"
+#include "app/views/series_window.h"
 #include "core/paths.h"
 
 std::unique_ptr<assoc_class> xrd_open_dlg_3::clone_empty() const { return clone_like(*this); }
@@ -17,10 +18,12 @@ assoc_class* xrd_open_dlg_3::execute() {
   platform* p = current_platform();
   if (p) p->set_busy(true);
   int done = 0;
+  platform::frame_id table = 0;  // the last series table opened
   try {
     for (const std::string& path : paths) {
       if (const series_open s = open_series_table(path); s != series_open::not_a_table) {
         if (s == series_open::opened && p) p->opened(path);
+        if (s == series_open::opened && !series_windows().empty()) table = series_windows().back();
         continue;
       }
       const load_result r = load_data_file(*this, path);
@@ -33,5 +36,7 @@ assoc_class* xrd_open_dlg_3::execute() {
     throw;
   }
   if (p) p->set_busy(false);
+  // The end of the wait cleared the status bar, which said what it shows.
+  if (table) series_window_changed(table);
   return assoc_class::execute();
 }

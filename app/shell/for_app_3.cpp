@@ -19,6 +19,7 @@
 #include "app/views/color_3.h"
 #include "app/views/colors_3.h"
 #include "app/views/for_dr_vw_3.h"
+#include "app/views/series_window.h"
 #include "app/views/view_recs_9.h"
 #include "app/views/view_look.h"
 #include "core/error_message.h"
@@ -470,9 +471,11 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
     node_watch still_there(view);
     if (p) p->set_busy(true);
     int done = 0;
+    platform::frame_id table = 0;  // the last series table opened
     for (const std::string& path : data) {
       if (const series_open s = open_series_table(path); s != series_open::not_a_table) {
         if (s == series_open::opened && p) p->opened(path);
+        if (s == series_open::opened && !series_windows().empty()) table = series_windows().back();
         continue;
       }
       const load_result r = load_data_file(*this, path);
@@ -482,6 +485,8 @@ void for_app_3::open_paths(const std::vector<std::string>& paths) {
     }
     if (p) p->set_busy(false);
     if (still_there) close_if_empty(*view);
+    // The end of the wait cleared the status bar, which said what it shows.
+    if (table) series_window_changed(table);
   } catch (const numeric_abort& abort) {
     if (p) p->set_busy(false);
     report_numeric_abort(abort);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <utility>
@@ -27,9 +28,20 @@ void widen(double& lo, double& hi) {
     hi += half;
     return;
   }
-  const double pad = (hi - lo) * 0.05;
-  lo -= pad;
-  hi += pad;
+  // Half spans throughout: a whole one may overflow where the values do not.
+  const double pad = (hi / 2 - lo / 2) * 0.1;
+  if (std::isfinite(lo - pad)) lo -= pad;
+  if (std::isfinite(hi + pad)) hi += pad;
+}
+
+// The pixel of `v` on an axis from `lo` (at pixel `from`) to `hi` (at `to`),
+// kept within reach of the surface whatever the values.
+int pixel_of(double v, double lo, double hi, int from, int to) {
+  const double share = (v / 2 - lo / 2) / (hi / 2 - lo / 2);
+  const double p = from + share * (to - from);
+  if (!(p > -1e6)) return -1000000;
+  if (!(p < 1e6)) return 1000000;
+  return static_cast<int>(std::lround(p));
 }
 
 }  // namespace
@@ -144,8 +156,9 @@ void series_plot::draw(platform_types::surface& s, const view_look& look) const 
       const double bar = std::isnan(p.u) ? 0.0 : p.u;
       x_lo = std::min(x_lo, p.x);
       x_hi = std::max(x_hi, p.x);
-      y_lo = std::min(y_lo, p.y - bar);
-      y_hi = std::max(y_hi, p.y + bar);
+      // A bar past the largest double reaches no further than its point.
+      y_lo = std::min(y_lo, std::isfinite(p.y - bar) ? p.y - bar : p.y);
+      y_hi = std::max(y_hi, std::isfinite(p.y + bar) ? p.y + bar : p.y);
     }
   const bool empty = drawn.empty();
   if (!empty) {
@@ -158,21 +171,32 @@ void series_plot::draw(platform_types::surface& s, const view_look& look) const 
   // Headroom for the legend, so that it hides no point: a series often
   // rises to its end, which is where the legend stands.
   const double legend_share = static_cast<double>(layout.font + 3 * layout.gap) / std::max(layout.plot_h, 1);
-  if (!empty && legend_share < 0.5) y_hi += (y_hi - y_lo) * legend_share / (1.0 - legend_share);
+  if (const double room = (y_hi / 2 - y_lo / 2) * 2 * legend_share / (1.0 - legend_share);
+      !empty && legend_share < 0.5 && std::isfinite(y_hi + room))
+    y_hi += room;
   const axis_ticks y_ticks = empty ? axis_ticks{} : layout.y_ticks(y_lo, y_hi);
   layout.make_room_left(y_ticks);
   std::vector<std::string> no_legend;  // the legend stands inside the plot, as on the graph views
   layout.make_room_right(no_legend);
-  const axis_ticks x_ticks = empty ? axis_ticks{} : layout.x_ticks(x_lo, x_hi);
+  axis_ticks x_ticks = empty ? axis_ticks{} : layout.x_ticks(x_lo, x_hi);
+  // Scans are counted: no tick between two of them.
+  if (!against_temperature_ && x_ticks.step < 1.0) {
+    axis_ticks whole;
+    whole.step = 1.0;
+    for (std::size_t i = 0; i < x_ticks.values.size(); ++i)
+      if (x_ticks.values[i] == std::round(x_ticks.values[i])) {
+        whole.values.push_back(x_ticks.values[i]);
+        char label[32];
+        std::snprintf(label, sizeof label, "%.0f", x_ticks.values[i]);
+        whole.labels.emplace_back(label);
+      }
+    x_ticks = std::move(whole);
+  }
 
   const int left = layout.left, top = layout.top;
   const int right = left + layout.plot_w - 1, bottom = top + layout.plot_h - 1;
-  const auto x_pixel = [&](double x) {
-    return left + static_cast<int>(std::lround((x - x_lo) / (x_hi - x_lo) * (right - left)));
-  };
-  const auto y_pixel = [&](double y) {
-    return bottom - static_cast<int>(std::lround((y - y_lo) / (y_hi - y_lo) * (bottom - top)));
-  };
+  const auto x_pixel = [&](double x) { return pixel_of(x, x_lo, x_hi, left, right); };
+  const auto y_pixel = [&](double y) { return pixel_of(y, y_lo, y_hi, bottom, top); };
 
   layout.draw_axes(s, x_ticks, x_pixel, y_ticks, y_pixel, x_caption(), y_caption());
   if (empty) {

@@ -2,6 +2,8 @@
 // Load Data, drawn as a graph of the "series" family, on the scripted
 // platform.
 #include <algorithm>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,8 @@ TEST_F(SeriesTableWindow, LoadingATableDrawsItsFirstColumnAgainstTheScanIndexWit
   EXPECT_GE(count_starting(drawn, "line "), 4 * 3);
   EXPECT_TRUE(drew_text(drawn, "area_weighted_length (Å)"));
   EXPECT_TRUE(drew_text(drawn, "scan index"));
+  EXPECT_TRUE(drew_text(drawn, "3"));
+  EXPECT_FALSE(drew_text(drawn, "2.5")) << "no tick between two scans";
   EXPECT_TRUE(drew_text(drawn, "heating.csv: area_weighted_length"));
 }
 
@@ -202,6 +206,24 @@ TEST_F(SeriesTableWindow, TheScansReadersRefuseATableAndABrokenOneIsRefusedNamin
   screen.queue_files({write("plain.csv", two_columns)});
   screen.user_command(command_id::load_data);
   EXPECT_EQ(file_count(), 1);
+}
+
+TEST_F(SeriesTableWindow, FiguresAtTheEndsOfTheDoublesAreDrawnInsideTheWindowWithoutANan) {
+  const platform::frame_id frame =
+      load_table(write("huge.csv",
+                       "index,file,scan,name,start_time,temperature_C,x,x_u,warning\n"
+                       "1,a.xy,1,,,-1e308,-1.7e308,1e308,\n2,b.xy,1,,,1e308,1.7e308,1e308,\n3,c.xy,1,,,0,1.7e308,,\n"));
+  ASSERT_NE(frame, 0);
+  for (bool temperature : {false, true}) {
+    series_window_plot(frame)->choose_temperature(temperature);
+    for (const std::string& call : screen.user_paints(frame)) {
+      EXPECT_EQ(call.find("nan"), std::string::npos) << call;
+      EXPECT_EQ(call.find("inf"), std::string::npos) << call;
+      if (call.rfind("polyline ", 0) != 0) continue;
+      std::istringstream numbers(call.substr(9));
+      for (int v = 0; numbers >> v;) EXPECT_LE(std::abs(v), 1000000) << call;
+    }
+  }
 }
 
 }  // namespace
