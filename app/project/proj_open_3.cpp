@@ -150,8 +150,10 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
   tell_once(path, shown);
   files.say_refused(path, this);
   values_refused_ = files.refused_count();
-  if (const char* series = get_text_named(*data, "sBeries_shown"); series && *series) {
-    const std::string record = series;  // a copy: opening runs the tree's scripts
+  // Looked up without making it: a project of scans alone has none.
+  if (assoc_class* shown_series = find_existing(*data, "sBeries_shown")) {
+    const char* series = shown_series->get_text();
+    const std::string record = series ? series : "";  // a copy: opening runs the tree's scripts
     open_recorded_series_windows(record, path);
   }
   // The settings were read after each file had loaded (and may have been
