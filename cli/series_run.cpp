@@ -12,8 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <functional>
+#include <iomanip>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -22,152 +22,23 @@
 #include <thread>
 #include <vector>
 
+#include "app/platform/replacing_file.h"
 #include "app/shell/application_session.h"
 #include "app/shell/series_job.h"
-#include "core/numeric_abort.h"
-#include "core/paths.h"
-#include "core/text_helpers.h"
-#include "io/file_out.h"
-#include "xrd/files/xdd_data_3.h"
+#include "app/shell/series_table.h"
 
 namespace {
 
-// What one scan gave: how many scans its file holds (as its load found),
-// whether it failed, and its row without the index cell, which only the
-// whole series knows.
+// What one scan gave (see series_table::scan_line), or how its worker
+// ended before it was done.
 struct scan_result {
   int count = 1;
   bool failed = false;
   std::string line;
-  // How its worker ended before it was done, when it did.
   std::string ended;
 };
 
-// --- the inputs ---
-
-// Whether Load Data has a reader for files named so (the template's table
-// of extensions, in any case).
-bool has_reader(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  if (ext.size() < 2) return false;
-  ext.erase(0, 1);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  assoc_class* table = query_object("win_misc c exts_load");
-  if (!table) return false;
-  for (int i = 0; i < table->child_count(); ++i) {
-    std::string name = table->child(i)->class_name();
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == ext) return true;
-  }
-  return false;
-}
-
-// The data files the inputs name: a file as it is (a missing one is the
-// failed row of its scan), a folder as its data files sorted by name.
-// False (said) when a folder holds none or cannot be read.
-bool data_files(const std::vector<std::string>& inputs, std::vector<std::string>& files, std::ostream& err) {
-  for (const std::string& input : inputs) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(input, ec)) {
-      files.push_back(input);
-      continue;
-    }
-    std::vector<std::string> found;
-    for (std::filesystem::directory_iterator it(input, ec), end; !ec && it != end; it.increment(ec))
-      if (std::error_code kind; it->is_regular_file(kind) && has_reader(it->path())) found.push_back(it->path().string());
-    if (ec) {
-      err << input << ": Cannot read the folder: " << ec.message() << '\n';
-      return false;
-    }
-    if (found.empty()) {
-      err << input << ": the folder holds no data file of a type Load Data reads\n";
-      return false;
-    }
-    std::sort(found.begin(), found.end());
-    files.insert(files.end(), found.begin(), found.end());
-  }
-  return true;
-}
-
-// --- one scan ---
-
-// For the life of the object, what is written on `stream` goes to `to`:
-// the session's messages during a scan belong to its row.
-class redirected_stream {
- public:
-  redirected_stream(std::ostream& stream, std::ostream& to) : stream_(stream), previous_(stream.rdbuf(to.rdbuf())) {}
-  ~redirected_stream() { stream_.rdbuf(previous_); }
-  redirected_stream(const redirected_stream&) = delete;
-  redirected_stream& operator=(const redirected_stream&) = delete;
-
- private:
-  std::ostream& stream_;
-  std::streambuf* previous_;
-};
-
-// Messages of several lines as one cell: lines joined by "; ".
-std::string one_line(const std::string& text) {
-  std::string out;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (line.empty()) continue;
-    if (!out.empty()) out += "; ";
-    out += line;
-  }
-  return out;
-}
-
-std::string temperature_text(double celsius) {
-  return std::isfinite(celsius) ? format_number("%.6g", celsius) : std::string();
-}
-
-scan_result do_scan(application_session& session, series_job& job, std::size_t columns, const series_scan& scan,
-                    std::ostream& err) {
-  std::ostringstream said;
-  series_row row;
-  {
-    const redirected_stream quiet(err, said);
-    try {
-      row = job.row(session, scan);
-    } catch (const std::exception& e) {
-      // A numerical stage that gives up ends this scan, not the series.
-      said << scan.path << ": " << e.what() << '\n';
-      row.failed = true;
-    }
-  }
-  std::string warning = one_line(said.str() + '\n' + row.warning);
-  if (row.failed && warning.empty()) warning = scan.path + ": the scan gave no result";
-  row.cells.resize(std::max(row.cells.size(), columns));
-  scan_result result;
-  result.count = std::max(row.facts.count, 1);
-  result.failed = row.failed;
-  std::string& line = result.line;
-  line = csv_cell(scan.path) + ',' + std::to_string(scan.scan) + ',' + csv_cell(row.facts.name) + ',' +
-         csv_cell(row.facts.start_time) + ',' + temperature_text(row.facts.temperature_C);
-  for (const std::string& cell : row.cells) line += ',' + csv_cell(cell);
-  line += ',' + csv_cell(warning) + '\n';
-  return result;
-}
-
-// How many scans the file at `path` holds, from its first scan loaded and
-// taken out again; 1 when it cannot be loaded (its row will say why).
-scan_result count_scans(application_session& session, const std::string& path, std::ostream& err) {
-  std::ostringstream said;
-  const redirected_stream quiet(err, said);
-  scan_result result;
-  try {
-    const xdd_data_3::scan_choice first(1);
-    if (assoc_class* file = session.load_file(path)) {
-      if (const auto* data = dynamic_cast<const xdd_data_3*>(find_existing(*file, "xdd_data")))
-        result.count = std::max(data->scan.count, 1);
-      session.unload_file(file);
-    }
-  } catch (const std::exception&) {
-    // Counted as one scan: its row gives the cause.
-  }
-  return result;
-}
+scan_result result_of(series_table::scan_line line) { return {line.count, line.failed, std::move(line.text), {}}; }
 
 // --- the workers ---
 
@@ -360,9 +231,12 @@ class progress_line {
     last_ = now;
     const double spent = std::chrono::duration<double>(now - start_).count();
     std::string text = "scan " + std::to_string(done_) + " of " + std::to_string(std::max(total_, done_));
-    if (total_ > done_)
-      text += ", " + format_number("%.1f", spent / static_cast<double>(done_) * static_cast<double>(total_ - done_)) +
-              " s left";
+    if (total_ > done_) {
+      std::ostringstream left;
+      left << std::fixed << std::setprecision(1)
+           << spent / static_cast<double>(done_) * static_cast<double>(total_ - done_);
+      text += ", " + left.str() + " s left";
+    }
     err_ << '\r' << text << std::string(width_ > text.size() ? width_ - text.size() : 0, ' ') << std::flush;
     width_ = text.size();
   }
@@ -388,31 +262,26 @@ class progress_line {
 // all of it is written.
 class table_writer {
  public:
-  table_writer(const std::string& path, std::ostream& out) : path_(path), out_(out) {
-    if (!path_.empty()) {
-      std::error_code ignored;
-      const bool folder = std::filesystem::is_directory(path_, ignored);
-      file_ = std::make_unique<file_out>(path_.c_str(), !folder, file_out::write_mode::replace_on_commit);
-    }
+  table_writer(const std::string& path, std::ostream& out) : out_(out) {
+    if (!path.empty()) file_ = std::make_unique<replacing_file>(path);
   }
   void write(const std::string& text) {
     if (file_)
-      file_->put_chars(text.c_str());
+      file_->write(text);
     else
       out_ << text;
   }
   // False (said) when the file could not be written whole.
   bool finish(std::ostream& err) {
-    if (!file_) return true;
-    if (file_->is_open() && file_->commit()) return true;
-    err << path_ << ": Cannot write file: " << why_not_writable(path_, file_->error_number()) << '\n';
+    std::string why;
+    if (!file_ || file_->commit(why)) return true;
+    err << why << '\n';
     return false;
   }
 
  private:
-  std::string path_;
   std::ostream& out_;
-  std::unique_ptr<file_out> file_;
+  std::unique_ptr<replacing_file> file_;
 };
 
 // One scan of the series: its index, its file (by number) and its scan
@@ -433,14 +302,12 @@ int run_series(application_session& session, series_job& job, const series_optio
   const int shard = std::clamp(options.shard, 1, shards);
   const int jobs = options.jobs > 0 ? options.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   std::vector<std::string> files;
-  if (!data_files(options.inputs, files, err)) return 1;
+  if (!series_table::data_files(options.inputs, options.output, files, err)) return 1;
   if (!job.prepare(session, err)) return 1;
   const std::size_t columns = job.columns().size();
   // A worker's message of a scan it never finished, as the scan's row.
   auto ended_row = [&](const series_scan& scan, scan_result& r) {
-    if (r.ended.empty()) return;
-    r.line = csv_cell(scan.path) + ',' + std::to_string(scan.scan) + ",,," + std::string(columns + 1, ',') +
-             csv_cell(scan.path + ": " + r.ended) + '\n';
+    if (!r.ended.empty()) r.line = series_table::undone_row(scan, columns, r.ended);
   };
 
   // Each file's first scan, made into its row where every row is this
@@ -453,7 +320,10 @@ int run_series(application_session& session, series_job& job, const series_optio
   run_on_workers(
       files.size(), jobs,
       [&](std::size_t f) {
-        return whole ? do_scan(session, job, columns, {files[f], 1}, err) : count_scans(session, files[f], err);
+        if (whole) return result_of(series_table::row(session, job, {files[f], 1}, err));
+        scan_result counted;
+        counted.count = series_table::scan_count(session, files[f], err);
+        return counted;
       },
       [&](std::size_t f, scan_result r) {
         ended_row({files[f], 1}, r);
@@ -475,11 +345,7 @@ int run_series(application_session& session, series_job& job, const series_optio
   progress.set_total(slots.size());
 
   table_writer table(options.output, out);
-  if (shard == 1) {
-    std::string header = "index,file,scan,name,start_time,temperature_C";
-    for (const std::string& c : job.columns()) header += ',' + csv_cell(c);
-    table.write(header + ",warning\n");
-  }
+  if (shard == 1) table.write(series_table::header(job.columns()));
   std::size_t failed = 0;
   std::size_t written = 0;
   std::vector<scan_result> made(second.size());
@@ -497,7 +363,7 @@ int run_series(application_session& session, series_job& job, const series_optio
   };
   write_ready();
   run_on_workers(
-      second.size(), jobs, [&](std::size_t t) { return do_scan(session, job, columns, second[t], err); },
+      second.size(), jobs, [&](std::size_t t) { return result_of(series_table::row(session, job, second[t], err)); },
       [&](std::size_t t, scan_result r) {
         ended_row(second[t], r);
         made[t] = std::move(r);
