@@ -611,10 +611,11 @@ bool application_session::measure_cells(assoc_class& file, const analysis_reques
     err << path_of(file) << ": the area-weighted length " << format_number("%.1f", a.size.length)
         << " A exceeds the volume-weighted " << format_number("%.1f", a.volume_length)
         << " A, which no distribution of column lengths gives: neither is given\n";
-  cells.insert(cells.end(), {cell(ok, "%-1.4f", a.deconvoluted.fwhm), cell(resolved && lengths, "%-1.1f", a.size.length),
-                         cell(resolved && lengths, "%-1.1f", u.area_u), cell(volume && lengths, "%-1.1f", a.volume_length),
-                         cell(volume && lengths, "%-1.1f", u.volume_u), cell(ok, "%-1.1f", a.scherrer),
-                         cell(ok, "%-1.1f", u.scherrer_u)});
+  cells.insert(cells.end(),
+               {cell(ok, "%-1.4f", a.deconvoluted.fwhm), cell(resolved && lengths, "%-1.1f", a.size.length),
+                cell(resolved && lengths, "%-1.1f", u.area_u), cell(volume && lengths, "%-1.1f", a.volume_length),
+                cell(volume && lengths, "%-1.1f", u.volume_u), cell(ok, "%-1.1f", a.scherrer),
+                cell(ok, "%-1.1f", u.scherrer_u)});
   return measured;
 }
 

@@ -449,8 +449,9 @@ std::string xdd_data_3::read_all(stream_in& in) {
   // makes it: a file of a thousand scans is read whole for each of them.
   if (auto* file = dynamic_cast<file_in*>(&in); file && file->position() == 0 && !file->pushed_back()) {
     std::string text = file->read_bytes(max_file_bytes);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
+    std::size_t kept = text.find('\r');
+    if (kept == std::string::npos) return text;
+    for (std::size_t i = kept; i < text.size(); ++i)
       if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) text[kept++] = text[i];
     text.resize(kept);
     return text;
