@@ -1,6 +1,7 @@
 #include "cli/series_run.h"
 
 #include <poll.h>
+#include <sched.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +42,15 @@ struct scan_result {
 scan_result result_of(series_table::scan_line line) { return {line.count, line.failed, std::move(line.text), {}}; }
 
 // --- the workers ---
+
+// The cores this process may run on: on a cluster's node, those its job
+// was given rather than all the node has.
+int cores_to_run_on() {
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0) return CPU_COUNT(&allowed);
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
 
 // A frame on a worker's pipe: the task's number, the file's scan count,
 // whether it failed, the length of the row, then the row.
@@ -300,7 +310,7 @@ int run_series(application_session& session, series_job& job, const series_optio
                std::ostream& err) {
   const int shards = std::max(options.shard_count, 1);
   const int shard = std::clamp(options.shard, 1, shards);
-  const int jobs = options.jobs > 0 ? options.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  const int jobs = options.jobs > 0 ? options.jobs : cores_to_run_on();
   std::vector<std::string> files;
   if (!series_table::data_files(options.inputs, options.output, files, err)) return 1;
   if (!job.prepare(session, err)) return 1;
@@ -310,13 +320,29 @@ int run_series(application_session& session, series_job& job, const series_optio
     if (!r.ended.empty()) r.line = series_table::undone_row(scan, columns, r.ended);
   };
 
+  table_writer table(options.output, out);
+  if (shard == 1) table.write(series_table::header(job.columns()));
+  std::size_t failed = 0;
+  std::size_t scans = 0;  // this run's
+  auto write_row = [&](std::size_t index, scan_result& r) {
+    ++scans;
+    if (r.failed) ++failed;
+    table.write(std::to_string(index) + ',' + r.line);
+    // Written rows are not kept: a long series streams through.
+    std::string().swap(r.line);
+  };
+
   // Each file's first scan, made into its row where every row is this
   // run's, else only loaded: either way it tells how many scans the file
-  // holds, and a file is not read twice for it.
+  // holds, and a file is not read twice for it. While every file so far
+  // holds one scan (a folder of them), the rows go out as they come.
   progress_line progress(err);
   progress.set_total(files.size());
   const bool whole = shards == 1;
   std::vector<scan_result> first(files.size());
+  std::vector<bool> written_first(files.size(), false);
+  bool in_order = whole;
+  std::size_t index = 0;
   run_on_workers(
       files.size(), jobs,
       [&](std::size_t f) {
@@ -328,25 +354,30 @@ int run_series(application_session& session, series_job& job, const series_optio
       [&](std::size_t f, scan_result r) {
         ended_row({files[f], 1}, r);
         first[f] = std::move(r);
-        if (whole) progress.done_one();
+        if (!whole) return;
+        progress.done_one();
+        if (!in_order) return;
+        write_row(++index, first[f]);
+        written_first[f] = true;
+        in_order = first[f].count == 1;
       },
       out, err);
 
+  // The rest of the series, in index order: the second pass makes the rows
+  // not made yet.
   std::vector<slot> slots;
   std::vector<series_scan> second;
-  std::size_t index = 0;
+  index = 0;
   for (std::size_t f = 0; f < files.size(); ++f)
     for (int s = 1; s <= first[f].count; ++s) {
       if (static_cast<int>(index++ % static_cast<std::size_t>(shards)) != shard - 1) continue;
+      if (s == 1 && written_first[f]) continue;
       const bool made = whole && s == 1;
       slots.push_back({index, f, s, made, made ? 0 : second.size()});
       if (!made) second.push_back({files[f], s});
     }
-  progress.set_total(slots.size());
+  progress.set_total(scans + slots.size());
 
-  table_writer table(options.output, out);
-  if (shard == 1) table.write(series_table::header(job.columns()));
-  std::size_t failed = 0;
   std::size_t written = 0;
   std::vector<scan_result> made(second.size());
   std::size_t heard = 0;  // the second pass's tasks heard of, in order
@@ -354,11 +385,7 @@ int run_series(application_session& session, series_job& job, const series_optio
     for (; written < slots.size(); ++written) {
       const slot& s = slots[written];
       if (!s.first_pass && s.task >= heard) return;
-      scan_result& r = s.first_pass ? first[s.file] : made[s.task];
-      if (r.failed) ++failed;
-      table.write(std::to_string(s.index) + ',' + r.line);
-      // Written rows are not kept: a long series streams through.
-      std::string().swap(r.line);
+      write_row(s.index, s.first_pass ? first[s.file] : made[s.task]);
     }
   };
   write_ready();
@@ -377,7 +404,7 @@ int run_series(application_session& session, series_job& job, const series_optio
 
   int status = table.finish(err) ? 0 : 1;
   if (failed > 0) {
-    err << failed << " of " << slots.size() << " scans failed; the warning column says why\n";
+    err << failed << " of " << scans << " scans failed; the warning column says why\n";
     status = 1;
   }
   return status;

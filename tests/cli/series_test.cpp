@@ -187,16 +187,29 @@ TEST_F(ThousandScans, TheShardsConcatenatedAndSortedByIndexAreTheWholeTable) {
   EXPECT_TRUE(pieces == rows) << "the shards hold the whole table's rows, each once";
 }
 
-TEST_F(Series, OneWorkerOrThreeWriteTheSameTable) {
+TEST_F(Series, OneWorkerOrThreeWriteTheSameTableOfFilesOfOneScanAndOfMany) {
+  const std::string before = two_columns("before.xy", 0.1);
   const std::string file = ras_series("short.ras", 40, 7);
-  const std::string second = two_columns("after.xy", 0.1);
-  const run_result one = run({"measure", "--table", file, second, "--jobs", "1"});
-  const run_result three = run({"measure", "--table", file, second, "--jobs", "3"});
+  const std::string after = two_columns("after.xy", 0.1);
+  const run_result one = run({"measure", "--table", before, file, after, "--jobs", "1"});
+  const run_result three = run({"measure", "--table", before, file, after, "--jobs", "3"});
   EXPECT_EQ(one.status, 1);
   EXPECT_EQ(three.status, 1);
-  EXPECT_EQ(lines_of(one.out).size(), 42u);
   EXPECT_EQ(three.out, one.out);
-  EXPECT_EQ(three.err, one.err);
+  EXPECT_EQ(three.err, "1 of 42 scans failed; the warning column says why\n");
+  const std::vector<std::string> lines = lines_of(one.out);
+  ASSERT_EQ(lines.size(), 43u);
+  const struct {
+    std::size_t row;
+    std::string file, scan;
+  } expected[] = {{1, before, "1"}, {2, file, "1"}, {8, file, "7"}, {41, file, "40"}, {42, after, "1"}};
+  for (const auto& e : expected) {
+    const std::vector<std::string> c = cells_of(lines[e.row]);
+    EXPECT_EQ(c[0], std::to_string(e.row));
+    EXPECT_EQ(c[1], e.file) << "row " << e.row;
+    EXPECT_EQ(c[2], e.scan) << "row " << e.row;
+    EXPECT_EQ(c[17].empty(), e.row != 8) << lines[e.row];
+  }
 }
 
 TEST_F(Series, AFolderGivesItsDataFilesInNameOrderAfterTheFilesNamedBeforeIt) {
