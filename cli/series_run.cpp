@@ -117,10 +117,14 @@ void run_on_workers(std::size_t count, int jobs, const task_runner& run, const r
   std::cout.flush();
   std::cerr.flush();
   std::vector<worker> workers(n);
+  std::string not_started;
   for (std::size_t w = 0; w < n; ++w) {
     workers[w].next_task = w;
     int ends[2];
-    if (::pipe(ends) != 0) break;
+    if (::pipe(ends) != 0) {
+      not_started = std::strerror(errno);
+      break;
+    }
     const pid_t pid = ::fork();
     if (pid == 0) {
       ::close(ends[0]);
@@ -132,6 +136,7 @@ void run_on_workers(std::size_t count, int jobs, const task_runner& run, const r
     }
     ::close(ends[1]);
     if (pid < 0) {
+      not_started = std::strerror(errno);
       ::close(ends[0]);
       break;
     }
@@ -155,7 +160,7 @@ void run_on_workers(std::size_t count, int jobs, const task_runner& run, const r
     w.next_task = count;
   };
   for (worker& w : workers)
-    if (w.pid < 0) left_undone(w, "the worker process could not be started: " + std::string(std::strerror(errno)));
+    if (w.pid < 0) left_undone(w, "the worker process could not be started: " + not_started);
   pass_on();
 
   char chunk[1 << 16];
