@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/platform/figure_file.h"
+#include "app/shell/measure_series_job.h"
 
 namespace {
 
@@ -95,7 +96,9 @@ int run_report(application_session& session, const arguments& args, std::ostream
 
 int run_measure(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const analysis_request& r = args.analysis;
-  return write_job(r.table ? session.measure_table(r, err) : session.measure(r, err), r, out, err);
+  if (!r.table) return write_job(session.measure(r, err), r, out, err);
+  measure_series_job job(r);
+  return run_series(session, job, args.series(), out, err);
 }
 
 int run_save_project(application_session& session, const arguments& args, std::ostream&, std::ostream& err) {
@@ -177,20 +180,26 @@ const std::vector<command_row>& command_rows() {
        },
        run_convert},
       {"report", 1, -1, "report needs at least one file",
-       {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "-o"},
+       {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "--jobs", "--shard", "-o"},
        "  report FILE...         Show the files in one graph view, in load order, and write its\n"
        "                         xy report (columns of x and y per curve over the view's x range).\n",
        false, nullptr, nullptr, run_report},
-      {"measure", 1, -1, "measure needs one file", {"--set", "--xrange", "--table", "--ref", "--auto-limit", "-o"},
+      {"measure", 1, -1, "measure needs one file",
+       {"--set", "--xrange", "--table", "--ref", "--auto-limit", "--jobs", "--shard", "-o"},
        "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
        "                         over the x range (default: all of it).\n"
-       "  measure FILE... --table\n"
-       "                         One CSV row per file: FWHM, centroid, area and integral\n"
-       "                         breadth over the x range and, for a file with a reference\n"
-       "                         (--ref REF), the deconvoluted FWHM and the sizes of\n"
-       "                         size-strain, read up to the automatic frequency limit as there\n"
-       "                         unless --set fBft_f2_lim=N sets one; a limit where A(L) is below\n"
-       "                         three times its uncertainty is warned of on standard error.\n"
+       "  measure FILE|FOLDER... --table [--jobs N] [--shard K/N]\n"
+       "                         One CSV row per scan, a series: every scan of each file, and\n"
+       "                         each data file of a folder (sorted by name), in the order\n"
+       "                         given. The columns index, file, scan, name, start_time and\n"
+       "                         temperature_C (empty where the file gives none), then FWHM,\n"
+       "                         centroid, area and integral breadth over the x range and,\n"
+       "                         with a reference (--ref REF), the deconvoluted FWHM and the\n"
+       "                         sizes of size-strain, read up to the automatic frequency limit\n"
+       "                         as there unless --set fBft_f2_lim=N sets one; a limit where A(L)\n"
+       "                         is below three times its uncertainty is warned of. The last\n"
+       "                         column, warning, holds each scan's messages: a scan that fails\n"
+       "                         is said there, the run goes on and ends with status 1.\n"
        "                         Every measure is taken above the background line that the\n"
        "                         Fourier chain subtracts (aBo_bkg + aB1_bkg (x - centre),\n"
        "                         placed through the scan's end points unless fft_zero is set):\n"
@@ -203,7 +212,7 @@ const std::vector<command_row>& command_rows() {
          // Without --table a measure prints the history lines of one file.
          if (args.analysis.table) return std::string();
          if (args.files.size() > 1) return std::string(row.wrong_count);
-         for (const char* o : {"--ref", "--auto-limit", "-o"})
+         for (const char* o : {"--ref", "--auto-limit", "--jobs", "--shard", "-o"})
            if (given(args, o)) return std::string(o) + " goes with measure --table only";
          return std::string();
        },
@@ -221,7 +230,7 @@ const std::vector<command_row>& command_rows() {
        "                         names it is looked for below and beside the project (and said);\n"
        "                         one that cannot be loaded is named and the command exits 1.\n",
        false, nullptr, nullptr, run_project},
-      {"size-strain", 0, 0, "size-strain takes its files in --pair options", {"--pair", "--set", "--auto-limit", "-o"},
+      {"size-strain", 0, 0, "size-strain takes its files in --pair options", {"--pair", "--set", "--auto-limit", "--jobs", "--shard", "-o"},
        "  size-strain --pair SAMPLE REF [--pair SAMPLE2 REF2]\n"
        "                         Sizes and strains from the Fourier coefficients A(L) of each\n"
        "                         sample's quotient by its reference (lBamda must be set): with one\n"
@@ -266,7 +275,7 @@ const std::vector<command_row>& command_rows() {
        nullptr, run_instrument},
       {"analyse-pattern", 1, 1, "analyse-pattern needs one sample's pattern",
        {"--instrument", "--standard", "--lattice", "--range", "--ka2", "--contrast", "--window", "--table", "--scan",
-        "-o"},
+        "--jobs", "--shard", "-o"},
        "  analyse-pattern SAMPLE (--instrument INSTRUMENT.txt | --standard STANDARD)\n"
        "                  [--lattice SPEC] [--range X1 X2] [--ka2 strip|keep] [--contrast q=VALUE]\n"
        "                  [--window K] [--table LINES.csv] [-o SUMMARY.txt]\n"
@@ -426,6 +435,37 @@ const std::vector<option_row>& option_rows() {
          args.scan = static_cast<int>(k);
          return std::string();
        }},
+      {{"--jobs"},
+       "  --jobs N               (measure --table, size-strain, analyse-pattern, report) Run a\n"
+       "                         series on N worker processes; default: one per core.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         double n = 0;
+         if (!v || !read_number(v, n) || n < 1 || n != std::floor(n) || n > 1024)
+           return std::string("--jobs needs a number of worker processes from 1 to 1024");
+         args.jobs = static_cast<int>(n);
+         return std::string();
+       }},
+      {{"--shard"},
+       "  --shard K/N            (measure --table, size-strain, analyse-pattern, report) Only\n"
+       "                         the scans of index K, K+N, K+2N, ... of the series, for a\n"
+       "                         cluster's job array; shard 1 alone writes the header row, so\n"
+       "                         the N outputs concatenated hold the whole table.\n",
+       false,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         const std::string text = v ? v : "";
+         const std::size_t slash = text.find('/');
+         double k = 0, n = 0;
+         if (slash == std::string::npos || !read_number(text.substr(0, slash).c_str(), k) ||
+             !read_number(text.substr(slash + 1).c_str(), n) || k != std::floor(k) || n != std::floor(n) || k < 1 ||
+             k > n || n > 1e6)
+           return std::string("--shard needs K/N with 1 <= K <= N");
+         args.shard = static_cast<int>(k);
+         args.shard_count = static_cast<int>(n);
+         return std::string();
+       }},
       {{"--format"},
        "  --format csv|fields    (report, project) Write the report as comma-separated values\n"
        "                         with one header row, for a spreadsheet; fields (13 characters\n"
@@ -580,6 +620,16 @@ const std::vector<option_row>& option_rows() {
        }},
   };
   return rows;
+}
+
+series_options arguments::series() const {
+  series_options options;
+  options.inputs = files;
+  options.jobs = jobs;
+  options.shard = shard;
+  options.shard_count = shard_count;
+  options.output = analysis.output;
+  return options;
 }
 
 const command_row* command_named(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/shell/application_session.h"
+#include "cli/series_run.h"
 
 // What the command line asked for.
 struct arguments {
@@ -16,6 +17,14 @@ struct arguments {
   std::vector<std::string> options;  // the command's options given, by their first name, for the checks
   bool help = false;
   int scan = 1;  // which scan of a file of several
+  // A series' worker processes (0: one per core) and its share of the scans.
+  int jobs = 0;
+  int shard = 1;
+  int shard_count = 1;
+
+  // The series the command line names: its files and folders, its workers,
+  // its share and its output.
+  series_options series() const;
 };
 
 // One option of the command line: its names, its block of --help (none for

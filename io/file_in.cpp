@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -104,6 +105,9 @@ std::string file_in::read_bytes(long long limit) {
   std::string bytes;
   std::FILE* f = handle();
   if (!f) return bytes;
+  // Grown block by block, a large file would be copied and its pages
+  // cleared again at each doubling.
+  bytes.reserve(static_cast<std::size_t>(std::clamp(size_ - consumed_, 0LL, limit + 1)));
   char block[65536];
   while (static_cast<long long>(bytes.size()) <= limit) {
     const std::size_t got = std::fread(block, 1, sizeof block, f);

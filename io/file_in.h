@@ -35,6 +35,8 @@ class file_in : public file_io, public stream_in {
   // `limit` + 1 bytes: for binary layouts, where CR LF is no line end. Read
   // before any get.
   std::string read_bytes(long long limit);
+  // Whether a character looked at (at_end) waits to be handed out by get.
+  bool pushed_back() const { return !pushed_back_.empty(); }
 
  protected:
   std::FILE* open_handle() override;

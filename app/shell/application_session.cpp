@@ -541,83 +541,84 @@ job_output application_session::measure(const analysis_request& request, std::os
   return job_output::of(text, missing.empty() ? 0 : 1);
 }
 
-job_output application_session::measure_table(const analysis_request& request, std::ostream& err) {
-  if (!load_request(request, err)) return job_output::refused();
-  std::string text =
-      "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,area_weighted_length_u,"
-      "volume_weighted_length,volume_weighted_length_u,scherrer_size,scherrer_size_u\n";
-  int status = 0;
-  const std::vector<assoc_class*> loaded = loaded_files();
-  for (std::size_t f = 0; f < request.files.size() && f < loaded.size(); ++f) {
-    assoc_class& file = *loaded[f];
-    xy_yobs_4* chain = chain_of(file);
-    if (!chain || chain->y.count() == 0) {
-      err << path_of(file) << ": the file holds no profile to measure\n";
-      return job_output::refused();
-    }
-    const double xl = request.has_x_range ? std::min(request.x_from, request.x_to) : chain->x1;
-    const double xr = request.has_x_range ? std::max(request.x_from, request.x_to) : chain->x2;
-    std::string row = csv_cell(path_of(file));
-    peak_measures::result measures[4] = {peak_measures::fwhm(*chain, xl, xr), {}, peak_measures::area(*chain, xl, xr),
-                                         peak_measures::integral_breadth(*chain, xl, xr)};
-    measures[1] = peak_measures::centroid(*chain, xl, xr, 0.0, 0.0);
-    const char* formats[4] = {"%-1.4f", "%-1.4f", "%-1.3f", "%-1.4f"};
-    const char* names[4] = {"fwhm", "centroid", "area", "integral_breadth"};
-    std::vector<std::pair<std::string, std::string>> missing;
-    for (int i = 0; i < 4; ++i) {
-      row += ',';
-      if (measures[i].ok && std::isfinite(measures[i].value)) {
-        row += format_number(formats[i], measures[i].value);
-      } else {
-        status = 1;
-        missing.emplace_back(names[i], measures[i].ok ? "it is not a finite number" : measures[i].why);
-      }
-    }
-    tell_missing(err, path_of(file), missing);
-    if (chain->reference_profile()) {
-      if (!settle(file, request.auto_limit, err)) status = 1;
-      if (!request.auto_limit && !limit_set(request.settings)) default_limit(*chain, path_of(file), err);
-      const line_analysis a = analyse_line(*chain);
-      if (!a.refused.empty()) {
-        err << path_of(file) << ": " << a.refused << '\n';
-        status = 1;
-      } else if (std::isfinite(a.snr_at_limit) && a.snr_at_limit < 3.0) {
-        err << path_of(file) << ": Warning: " << low_snr_warning(a.snr_at_limit) << '\n';
-      }
-      const size_strain_spread spread = spread_of({chain}, {a}, nullptr);
-      const line_spread u = spread.lines.empty() ? line_spread{} : spread.lines.front();
-      auto cell = [](bool ok, const char* format, double v) {
-        return ok && std::isfinite(v) ? format_number(format, v) : std::string();
-      };
-      const bool ok = a.refused.empty();
-      // The cells hold figures the data stand by; what they cannot give is
-      // said on the error stream, as size-strain says it in its summary.
-      const bool resolved = ok && a.size.found && a.size.length <= resolvable_length(a.size, u.slope_u);
-      const double most = resolvable_length(a.size, u.slope_u);
-      if (ok && !resolved && std::isfinite(a.size.slope) && std::isfinite(most))
-        err << path_of(file) << ": the area-weighted length is not resolved: above " << format_number("%.1f", most)
-            << " A\n";
-      if (ok && !a.volume_reached_zero)
-        err << path_of(file) << ": A(L) is cut at the limit before it reaches 0: the volume-weighted length is at least "
-            << format_number("%.1f", a.volume_length) << " A\n";
-      const bool volume = ok && a.volume_reached_zero;
-      // No distribution of column lengths has its area-weighted mean above
-      // its volume-weighted one: neither is given, as in size-strain.
-      const bool lengths = !(resolved && volume && a.size.length > a.volume_length);
-      if (!lengths)
-        err << path_of(file) << ": the area-weighted length " << format_number("%.1f", a.size.length)
-            << " A exceeds the volume-weighted " << format_number("%.1f", a.volume_length)
-            << " A, which no distribution of column lengths gives: neither is given\n";
-      row += ',' + cell(ok, "%-1.4f", a.deconvoluted.fwhm) + ',' + cell(resolved && lengths, "%-1.1f", a.size.length) +
-             ',' + cell(resolved && lengths, "%-1.1f", u.area_u) + ',' + cell(volume && lengths, "%-1.1f", a.volume_length) +
-             ',' + cell(volume && lengths, "%-1.1f", u.volume_u) + ',' + cell(ok, "%-1.1f", a.scherrer) + ',' +
-             cell(ok, "%-1.1f", u.scherrer_u);
-    } else {
-      row += ",,,,,,,";
-    }
-    text += row + '\n';
+const std::vector<std::string>& application_session::measure_table_columns() {
+  static const std::vector<std::string> columns = {
+      "fwhm", "centroid", "area", "integral_breadth", "deconvoluted_fwhm", "area_weighted_length",
+      "area_weighted_length_u", "volume_weighted_length", "volume_weighted_length_u", "scherrer_size",
+      "scherrer_size_u"};
+  return columns;
+}
+
+bool application_session::measure_cells(assoc_class& file, const analysis_request& request,
+                                        std::vector<std::string>& cells, std::ostream& err) {
+  cells.clear();
+  xy_yobs_4* chain = chain_of(file);
+  if (!chain || chain->y.count() == 0) {
+    err << path_of(file) << ": the file holds no profile to measure\n";
+    return false;
   }
-  return job_output::of(text, status);
+  bool measured = true;
+  const double xl = request.has_x_range ? std::min(request.x_from, request.x_to) : chain->x1;
+  const double xr = request.has_x_range ? std::max(request.x_from, request.x_to) : chain->x2;
+  peak_measures::result measures[4] = {peak_measures::fwhm(*chain, xl, xr), {}, peak_measures::area(*chain, xl, xr),
+                                       peak_measures::integral_breadth(*chain, xl, xr)};
+  measures[1] = peak_measures::centroid(*chain, xl, xr, 0.0, 0.0);
+  const char* formats[4] = {"%-1.4f", "%-1.4f", "%-1.3f", "%-1.4f"};
+  const char* names[4] = {"fwhm", "centroid", "area", "integral_breadth"};
+  std::vector<std::pair<std::string, std::string>> missing;
+  for (int i = 0; i < 4; ++i) {
+    if (measures[i].ok && std::isfinite(measures[i].value)) {
+      cells.push_back(format_number(formats[i], measures[i].value));
+    } else {
+      cells.emplace_back();
+      measured = false;
+      missing.emplace_back(names[i], measures[i].ok ? "it is not a finite number" : measures[i].why);
+    }
+  }
+  tell_missing(err, path_of(file), missing);
+  if (!chain->reference_profile()) {
+    cells.resize(measure_table_columns().size());
+    return measured;
+  }
+  if (!settle(file, request.auto_limit, err)) measured = false;
+  if (!request.auto_limit && !limit_set(request.settings)) default_limit(*chain, path_of(file), err);
+  const line_analysis a = analyse_line(*chain);
+  if (!a.refused.empty()) {
+    err << path_of(file) << ": " << a.refused << '\n';
+    measured = false;
+  } else if (std::isfinite(a.snr_at_limit) && a.snr_at_limit < 3.0) {
+    err << path_of(file) << ": Warning: " << low_snr_warning(a.snr_at_limit) << '\n';
+  }
+  const size_strain_spread spread = spread_of({chain}, {a}, nullptr);
+  const line_spread u = spread.lines.empty() ? line_spread{} : spread.lines.front();
+  auto cell = [](bool ok, const char* format, double v) {
+    return ok && std::isfinite(v) ? format_number(format, v) : std::string();
+  };
+  const bool ok = a.refused.empty();
+  // The cells hold figures the data stand by; what they cannot give is
+  // said on the error stream, as size-strain says it in its summary.
+  const bool resolved = ok && a.size.found && a.size.length <= resolvable_length(a.size, u.slope_u);
+  const double most = resolvable_length(a.size, u.slope_u);
+  if (ok && !resolved && std::isfinite(a.size.slope) && std::isfinite(most))
+    err << path_of(file) << ": the area-weighted length is not resolved: above " << format_number("%.1f", most)
+        << " A\n";
+  if (ok && !a.volume_reached_zero)
+    err << path_of(file) << ": A(L) is cut at the limit before it reaches 0: the volume-weighted length is at least "
+        << format_number("%.1f", a.volume_length) << " A\n";
+  const bool volume = ok && a.volume_reached_zero;
+  // No distribution of column lengths has its area-weighted mean above
+  // its volume-weighted one: neither is given, as in size-strain.
+  const bool lengths = !(resolved && volume && a.size.length > a.volume_length);
+  if (!lengths)
+    err << path_of(file) << ": the area-weighted length " << format_number("%.1f", a.size.length)
+        << " A exceeds the volume-weighted " << format_number("%.1f", a.volume_length)
+        << " A, which no distribution of column lengths gives: neither is given\n";
+  cells.insert(cells.end(),
+               {cell(ok, "%-1.4f", a.deconvoluted.fwhm), cell(resolved && lengths, "%-1.1f", a.size.length),
+                cell(resolved && lengths, "%-1.1f", u.area_u), cell(volume && lengths, "%-1.1f", a.volume_length),
+                cell(volume && lengths, "%-1.1f", u.volume_u), cell(ok, "%-1.1f", a.scherrer),
+                cell(ok, "%-1.1f", u.scherrer_u)});
+  return measured;
 }
 
 job_output application_session::size_strain(const analysis_request& request, std::ostream& err) {

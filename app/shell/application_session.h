@@ -179,9 +179,14 @@ class application_session {
   // FWHM, centroid and area of the first file, one result line each, as
   // the workbench's history shows them (the missing ones said on `err`).
   job_output measure(const analysis_request& request, std::ostream& err);
-  // One CSV row per file of the request: its widths and, with a
-  // reference, its deconvolution and sizes.
-  job_output measure_table(const analysis_request& request, std::ostream& err);
+  // The cells of one loaded file's row of measure --table, under
+  // measure_table_columns(): its widths over the request's x range and, when
+  // it has a reference, its deconvolution and sizes, its chain settled as the
+  // request asks. A cell the data do not give is empty, said on `err`;
+  // false when a measure could not be taken at all or the chain refused.
+  bool measure_cells(assoc_class& file, const analysis_request& request, std::vector<std::string>& cells,
+                     std::ostream& err);
+  static const std::vector<std::string>& measure_table_columns();
   // The size-strain analysis of one line (one pair) or of two orders of
   // one reflection (two pairs), each sample with its own reference.
   job_output size_strain(const analysis_request& request, std::ostream& err);

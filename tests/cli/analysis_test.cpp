@@ -97,7 +97,7 @@ TEST_F(BatchAnalysis, MeasureGivesEachLinesWidthCentroidAndAreaAndInATableItsDec
     std::vector<std::string> out;
     std::stringstream split(line);
     for (std::string c; std::getline(split, c, ',');) out.push_back(c);
-    out.resize(12);
+    out.resize(18);
     return out;
   };
   const run_result plain = run({"measure", "--table", a, b});
@@ -106,25 +106,30 @@ TEST_F(BatchAnalysis, MeasureGivesEachLinesWidthCentroidAndAreaAndInATableItsDec
   std::string line;
   std::getline(rows, line);
   EXPECT_EQ(line,
-            "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,area_weighted_length_u,"
-            "volume_weighted_length,volume_weighted_length_u,scherrer_size,scherrer_size_u");
+            "index,file,scan,name,start_time,temperature_C,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,"
+            "area_weighted_length,area_weighted_length_u,volume_weighted_length,volume_weighted_length_u,scherrer_size,"
+            "scherrer_size_u,warning");
+  int index = 0;
   for (const auto& [path, sigma] : {std::pair{a, 0.10}, std::pair{b, 0.06}}) {
     ASSERT_TRUE(std::getline(rows, line));
     const std::vector<std::string> c = cells(line);
-    EXPECT_EQ(c[0], path);
-    EXPECT_NEAR(std::stod(c[1]), fwhm_per_sigma * sigma, 2e-3) << path;
-    EXPECT_NEAR(std::stod(c[2]), 40.0, 1e-3) << path;
-    EXPECT_NEAR(std::stod(c[4]), std::sqrt(2.0 * M_PI) * sigma, 0.01 * sigma) << path;
-    EXPECT_EQ(c[5] + c[6] + c[7] + c[8] + c[9] + c[10] + c[11], "") << "no reference, no deconvolution: " << path;
+    EXPECT_EQ(c[0], std::to_string(++index));
+    EXPECT_EQ(c[1], path);
+    EXPECT_EQ(c[2], "1") << "the one scan of its file";
+    EXPECT_NEAR(std::stod(c[6]), fwhm_per_sigma * sigma, 2e-3) << path;
+    EXPECT_NEAR(std::stod(c[7]), 40.0, 1e-3) << path;
+    EXPECT_NEAR(std::stod(c[9]), std::sqrt(2.0 * M_PI) * sigma, 0.01 * sigma) << path;
+    EXPECT_EQ(c[10] + c[11] + c[12] + c[13] + c[14] + c[15] + c[16] + c[17], "")
+        << "no reference, no deconvolution, nothing to warn of: " << path;
   }
   const run_result deconvoluted = run({"measure", "--table", a, "--ref", b, "--auto-limit"});
   ASSERT_EQ(deconvoluted.status, 0) << deconvoluted.err;
   const std::string row = deconvoluted.out.substr(deconvoluted.out.find('\n') + 1);
   const std::vector<std::string> c = cells(row);
-  ASSERT_EQ(std::count(row.begin(), row.end(), ','), 11) << row;
-  EXPECT_NEAR(std::stod(c[5]), fwhm_per_sigma * std::sqrt(0.10 * 0.10 - 0.06 * 0.06), 0.004) << row;
-  EXPECT_GT(std::stod(c[10]), 0.0) << "a Scherrer size: " << row;
-  EXPECT_GE(std::stod(c[11]), 0.0) << "and its uncertainty: " << row;
+  ASSERT_GE(std::count(row.begin(), row.end(), ','), 17) << row;
+  EXPECT_NEAR(std::stod(c[10]), fwhm_per_sigma * std::sqrt(0.10 * 0.10 - 0.06 * 0.06), 0.004) << row;
+  EXPECT_GT(std::stod(c[15]), 0.0) << "a Scherrer size: " << row;
+  EXPECT_GE(std::stod(c[16]), 0.0) << "and its uncertainty: " << row;
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(PhaseOriginOption, SizeStrainPlacesTheOriginOnTheLinesCentreAndSaysSo) {
 // The area-weighted length of a table row and of a size-strain summary.
 double table_length(const std::string& out) {
   std::smatch m;
-  if (!std::regex_search(out, m, std::regex("\n[^,\n]*sample.xdd,(?:[^,]*,){5}([0-9.]+),"))) return -1.0;
+  if (!std::regex_search(out, m, std::regex("\n[0-9]+,[^,\n]*sample.xdd,(?:[^,]*,){9}([0-9.]+),"))) return -1.0;
   return std::stod(m[1]);
 }
 double summary_length(const std::string& out) {

@@ -64,18 +64,20 @@ TEST_F(SizeUncertaintyCli, TheTableGivesEachLengthsUncertaintyInTheColumnAfterIt
   std::getline(rows, header);
   std::getline(rows, row);
   EXPECT_EQ(header,
-            "file,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,area_weighted_length,area_weighted_length_u,"
-            "volume_weighted_length,volume_weighted_length_u,scherrer_size,scherrer_size_u");
+            "index,file,scan,name,start_time,temperature_C,fwhm,centroid,area,integral_breadth,deconvoluted_fwhm,"
+            "area_weighted_length,area_weighted_length_u,volume_weighted_length,volume_weighted_length_u,scherrer_size,"
+            "scherrer_size_u,warning");
   std::vector<std::string> cells;
   std::stringstream split(row);
   for (std::string c; std::getline(split, c, ',');) cells.push_back(c);
-  cells.resize(12);
-  EXPECT_EQ(cells[6] + cells[7], "") << "no area-weighted length where the size is not resolved: " << row;
-  EXPECT_NE(r.err.find("strained.xdd: the area-weighted length is not resolved: above "), std::string::npos) << r.err;
-  ASSERT_FALSE(cells[10].empty()) << row;
-  ASSERT_FALSE(cells[11].empty()) << row;
-  EXPECT_GT(std::stod(cells[11]), 0.0) << row;
-  EXPECT_LT(std::stod(cells[11]), 0.1 * std::stod(cells[10])) << row;
+  cells.resize(18);
+  EXPECT_EQ(cells[11] + cells[12], "") << "no area-weighted length where the size is not resolved: " << row;
+  EXPECT_NE(cells[17].find("strained.xdd: the area-weighted length is not resolved: above "), std::string::npos)
+      << row;
+  ASSERT_FALSE(cells[15].empty()) << row;
+  ASSERT_FALSE(cells[16].empty()) << row;
+  EXPECT_GT(std::stod(cells[16]), 0.0) << row;
+  EXPECT_LT(std::stod(cells[16]), 0.1 * std::stod(cells[15])) << row;
 }
 
 }  // namespace

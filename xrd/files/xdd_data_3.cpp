@@ -445,6 +445,17 @@ bool xdd_data_3::accept(const x1_xd_x2_3& axis, float_vec& values, int held) {
 thread_local int xdd_data_3::wanted_scan_ = 1;
 
 std::string xdd_data_3::read_all(stream_in& in) {
+  // A file not yet read from comes in blocks, each CR LF made one LF as get
+  // makes it: a file of a thousand scans is read whole for each of them.
+  if (auto* file = dynamic_cast<file_in*>(&in); file && file->position() == 0 && !file->pushed_back()) {
+    std::string text = file->read_bytes(max_file_bytes);
+    std::size_t kept = text.find('\r');
+    if (kept == std::string::npos) return text;
+    for (std::size_t i = kept; i < text.size(); ++i)
+      if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) text[kept++] = text[i];
+    text.resize(kept);
+    return text;
+  }
   // A file that grew past any scan's size after it was opened stops there.
   std::string text;
   while (!in.at_end() && static_cast<long long>(text.size()) <= max_file_bytes) text.push_back(in.get());
