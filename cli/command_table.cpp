@@ -11,6 +11,11 @@
 #include <vector>
 
 #include "app/platform/figure_file.h"
+#include "app/shell/pattern_series_job.h"
+#include "app/shell/report_series_job.h"
+#include "app/shell/series_inputs.h"
+#include "app/shell/size_strain_series_job.h"
+#include "cli/series_run.h"
 
 namespace {
 
@@ -89,8 +94,24 @@ int run_convert(application_session& session, const arguments& args, std::ostrea
              : 1;
 }
 
+// A series run of the inputs, to the request's output.
+// TODO(integrate): take jobs and shard from the --jobs and --shard options.
+series_options series_of(const std::vector<std::string>& inputs, const analysis_request& request) {
+  series_options options;
+  options.inputs = inputs;
+  options.output = request.output;
+  return options;
+}
+
+// A folder or a file of several scans among the files makes a series of
+// them all; files of one scan each share one view.
 int run_report(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.report(args.analysis, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  const bool series = std::any_of(args.files.begin(), args.files.end(),
+                                  [&](const std::string& f) { return is_series(session, {f}); });
+  if (!series) return write_job(session.report(r, err), r, out, err);
+  report_series_job job(r, args.files.front());
+  return run_series(session, job, series_of(args.files, r), out, err);
 }
 
 int run_measure(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -111,8 +132,15 @@ int run_project(application_session& session, const arguments& args, std::ostrea
   return write_job(session.project_report(request, err), request, out, err);
 }
 
+// A sample that is a folder or a file of several scans makes a series; with
+// two orders, either sample does.
 int run_size_strain(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.size_strain(args.analysis, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  const bool series =
+      std::any_of(r.pairs.begin(), r.pairs.end(), [&](const auto& pair) { return is_series(session, {pair.first}); });
+  if (!series) return write_job(session.size_strain(r, err), r, out, err);
+  size_strain_series_job job(r);
+  return run_series(session, job, series_of({r.pairs.front().first}, r), out, err);
 }
 
 int run_instrument(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -123,8 +151,20 @@ int run_instrument(application_session& session, const arguments& args, std::ost
   return job.status;
 }
 
+// A sample that is a folder or a file of several scans, without --scan,
+// makes a series: one row of the summary's figures per scan.
 int run_analyse_pattern(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.analyse_pattern(args.analysis, args.scan, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  if (given(args, "--scan") || !is_series(session, args.files))
+    return write_job(session.analyse_pattern(r, args.scan, err), r, out, err);
+  // Its lines would need a table of their own per scan.
+  if (!r.table_path.empty()) {
+    err << "xrdfourier-cli: analyse-pattern --table takes one scan's lines: " << args.files.front()
+        << " holds a series (give --scan K for one scan)\n";
+    return 2;
+  }
+  pattern_series_job job(r);
+  return run_series(session, job, series_of(args.files, r), out, err);
 }
 
 int run_plot(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
