@@ -219,7 +219,12 @@ const std::vector<command_row>& command_rows() {
       {"report", 1, -1, "report needs at least one file",
        {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "-o"},
        "  report FILE...         Show the files in one graph view, in load order, and write its\n"
-       "                         xy report (columns of x and y per curve over the view's x range).\n",
+       "                         xy report (columns of x and y per curve over the view's x range).\n"
+       "                         A FILE that is a folder or holds several scans makes a series,\n"
+       "                         the map of an in-situ run: one CSV row per scan, a column per\n"
+       "                         point of the first scan's report, named CAPTION@X (Yobs@44.0000);\n"
+       "                         a scan whose report has other x values fails in its row. Keep\n"
+       "                         the columns few with --xrange.\n",
        false, nullptr, nullptr, run_report},
       {"measure", 1, -1, "measure needs one file", {"--set", "--xrange", "--table", "--ref", "--auto-limit", "-o"},
        "  measure FILE           Print FWHM, centroid and area of the file's observed profile\n"
@@ -276,7 +281,13 @@ const std::vector<command_row>& command_rows() {
        "                         deconvoluted line's by the same rule above 0.\n"
        "                         With --set fBft_origin=1 each sample's origin is first moved to\n"
        "                         where B(L) is smallest over the initial slope's fitted range\n"
-       "                         (measure --table, report and plot likewise).\n",
+       "                         (measure --table, report and plot likewise).\n"
+       "                         A SAMPLE that is a folder or a file of several scans makes a\n"
+       "                         series: one CSV row per scan with the summary's figures, each\n"
+       "                         with its _u, the frequency limit, the deconvoluted FWHM and R;\n"
+       "                         with two pairs the samples' scans pair off in order (as many in\n"
+       "                         each) and the row adds the Warren-Averbach rms strains. A figure\n"
+       "                         the data do not resolve is an empty cell, its bound in warning.\n",
        false,
        [](const arguments& args, const command_row&) {
          const std::size_t pairs = args.analysis.pairs.size();
@@ -334,7 +345,12 @@ const std::vector<command_row>& command_rows() {
        "                         --ka2 strip (default) reads positions, widths and d on the\n"
        "                         K-alpha1 profile (Rachinger); keep reads them as measured, for\n"
        "                         a beam without K-alpha2. The deconvolution never needs the\n"
-       "                         stripping: its reference holds the same doublet.\n",
+       "                         stripping: its reference holds the same doublet.\n"
+       "                         A SAMPLE that is a folder or a file of several scans, without\n"
+       "                         --scan, makes a series: one CSV row per scan with the lines\n"
+       "                         found and analysed, the Williamson-Hall size and strain and the\n"
+       "                         Warren-Averbach ones of the first pair of orders, each with its\n"
+       "                         _u; --table then is refused (give --scan K for one scan's lines).\n",
        false,
        [](const arguments& args, const command_row&) {
          const analysis_request& r = args.analysis;
