@@ -13,7 +13,6 @@
 #include "app/platform/figure_file.h"
 #include "app/shell/pattern_series_job.h"
 #include "app/shell/report_series_job.h"
-#include "app/shell/series_inputs.h"
 #include "app/shell/size_strain_series_job.h"
 #include "cli/series_run.h"
 
@@ -108,7 +107,7 @@ series_options series_of(const std::vector<std::string>& inputs, const analysis_
 int run_report(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const analysis_request& r = args.analysis;
   const bool series = std::any_of(args.files.begin(), args.files.end(),
-                                  [&](const std::string& f) { return is_series(session, {f}); });
+                                  [&](const std::string& f) { return session.is_series({f}); });
   if (!series) return write_job(session.report(r, err), r, out, err);
   report_series_job job(r, args.files.front());
   return run_series(session, job, series_of(args.files, r), out, err);
@@ -137,7 +136,7 @@ int run_project(application_session& session, const arguments& args, std::ostrea
 int run_size_strain(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const analysis_request& r = args.analysis;
   const bool series =
-      std::any_of(r.pairs.begin(), r.pairs.end(), [&](const auto& pair) { return is_series(session, {pair.first}); });
+      std::any_of(r.pairs.begin(), r.pairs.end(), [&](const auto& pair) { return session.is_series({pair.first}); });
   if (!series) return write_job(session.size_strain(r, err), r, out, err);
   size_strain_series_job job(r);
   return run_series(session, job, series_of({r.pairs.front().first}, r), out, err);
@@ -155,7 +154,7 @@ int run_instrument(application_session& session, const arguments& args, std::ost
 // makes a series: one row of the summary's figures per scan.
 int run_analyse_pattern(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
   const analysis_request& r = args.analysis;
-  if (given(args, "--scan") || !is_series(session, args.files))
+  if (given(args, "--scan") || !session.is_series(args.files))
     return write_job(session.analyse_pattern(r, args.scan, err), r, out, err);
   // Its lines would need a table of their own per scan.
   if (!r.table_path.empty()) {

@@ -27,6 +27,7 @@
 #include "app/shell/for_app_3.h"
 #include "app/shell/hint_text_3.h"
 #include "app/shell/instrument_job.h"
+#include "app/shell/series_inputs.h"
 #include "app/shell/size_strain_analysis.h"
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
@@ -235,6 +236,8 @@ std::vector<assoc_class*> application_session::loaded_files() const {
     for (int i = 0; i < files->child_count(); ++i) out.push_back(files->child(i));
   return out;
 }
+
+bool application_session::is_series(const std::vector<std::string>& inputs) { return ::is_series(*this, inputs); }
 
 std::string application_session::path_of(assoc_class& file) {
   assoc_class* p = find_existing(file, "xDdd_path_name");

@@ -125,6 +125,10 @@ class application_session {
   void unload_file(assoc_class* file);
   // The loaded files, in load order.
   std::vector<assoc_class*> loaded_files() const;
+  // Whether the inputs make a series rather than one scan: a folder, more
+  // than one input, or a file of several scans (its first scan loaded and
+  // taken out again to tell, nothing said).
+  bool is_series(const std::vector<std::string>& inputs);
   // The path a loaded file was read from or saved to; "" without one.
   static std::string path_of(assoc_class& file);
 
