@@ -12,6 +12,10 @@
 
 #include "app/platform/figure_file.h"
 #include "app/shell/measure_series_job.h"
+#include "app/shell/pattern_series_job.h"
+#include "app/shell/report_series_job.h"
+#include "app/shell/size_strain_series_job.h"
+#include "cli/series_run.h"
 
 namespace {
 
@@ -90,8 +94,19 @@ int run_convert(application_session& session, const arguments& args, std::ostrea
              : 1;
 }
 
+// Worker processes or a share of the scans are asked of a series only.
+bool series_asked(const arguments& args) { return given(args, "--jobs") || given(args, "--shard"); }
+
+// A folder or a file of several scans among the files makes a series of
+// them all; files of one scan each share one view.
 int run_report(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.report(args.analysis, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  const bool series = series_asked(args) || std::any_of(args.files.begin(), args.files.end(), [&](const std::string& f) {
+                        return session.is_series({f});
+                      });
+  if (!series) return write_job(session.report(r, err), r, out, err);
+  report_series_job job(r, args.files.front());
+  return run_series(session, job, args.series(), out, err);
 }
 
 int run_measure(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -114,8 +129,18 @@ int run_project(application_session& session, const arguments& args, std::ostrea
   return write_job(session.project_report(request, err), request, out, err);
 }
 
+// A sample that is a folder or a file of several scans makes a series; with
+// two orders, either sample does.
 int run_size_strain(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.size_strain(args.analysis, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  const bool series = series_asked(args) || std::any_of(r.pairs.begin(), r.pairs.end(), [&](const auto& pair) {
+                        return session.is_series({pair.first});
+                      });
+  if (!series) return write_job(session.size_strain(r, err), r, out, err);
+  size_strain_series_job job(r);
+  series_options options = args.series();
+  options.inputs = {r.pairs.front().first};
+  return run_series(session, job, options, out, err);
 }
 
 int run_instrument(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -126,8 +151,20 @@ int run_instrument(application_session& session, const arguments& args, std::ost
   return job.status;
 }
 
+// A sample that is a folder or a file of several scans, without --scan,
+// makes a series: one row of the summary's figures per scan.
 int run_analyse_pattern(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
-  return write_job(session.analyse_pattern(args.analysis, args.scan, err), args.analysis, out, err);
+  const analysis_request& r = args.analysis;
+  if (given(args, "--scan") || !(series_asked(args) || session.is_series(args.files)))
+    return write_job(session.analyse_pattern(r, args.scan, err), r, out, err);
+  // Its lines would need a table of their own per scan.
+  if (!r.table_path.empty()) {
+    err << "xrdfourier-cli: analyse-pattern --table takes one scan's lines: " << args.files.front()
+        << " holds a series (give --scan K for one scan)\n";
+    return 2;
+  }
+  pattern_series_job job(r);
+  return run_series(session, job, args.series(), out, err);
 }
 
 int run_plot(application_session& session, const arguments& args, std::ostream& out, std::ostream& err) {
@@ -182,7 +219,12 @@ const std::vector<command_row>& command_rows() {
       {"report", 1, -1, "report needs at least one file",
        {"--ref", "--set", "--show", "--xrange", "--format", "--auto-limit", "--jobs", "--shard", "-o"},
        "  report FILE...         Show the files in one graph view, in load order, and write its\n"
-       "                         xy report (columns of x and y per curve over the view's x range).\n",
+       "                         xy report (columns of x and y per curve over the view's x range).\n"
+       "                         A FILE that is a folder or holds several scans makes a series,\n"
+       "                         the map of an in-situ run: one CSV row per scan, a column per\n"
+       "                         point of the first scan's report, named CAPTION@X (Yobs@44.0000);\n"
+       "                         a scan whose report has other x values fails in its row. Keep\n"
+       "                         the columns few with --xrange.\n",
        false, nullptr, nullptr, run_report},
       {"measure", 1, -1, "measure needs one file",
        {"--set", "--xrange", "--table", "--ref", "--auto-limit", "--jobs", "--shard", "-o"},
@@ -245,7 +287,13 @@ const std::vector<command_row>& command_rows() {
        "                         deconvoluted line's by the same rule above 0.\n"
        "                         With --set fBft_origin=1 each sample's origin is first moved to\n"
        "                         where B(L) is smallest over the initial slope's fitted range\n"
-       "                         (measure --table, report and plot likewise).\n",
+       "                         (measure --table, report and plot likewise).\n"
+       "                         A SAMPLE that is a folder or a file of several scans makes a\n"
+       "                         series: one CSV row per scan with the summary's figures, each\n"
+       "                         with its _u, the frequency limit, the deconvoluted FWHM and R;\n"
+       "                         with two pairs the samples' scans pair off in order (as many in\n"
+       "                         each) and the row adds the Warren-Averbach rms strains. A figure\n"
+       "                         the data do not resolve is an empty cell, its bound in warning.\n",
        false,
        [](const arguments& args, const command_row&) {
          const std::size_t pairs = args.analysis.pairs.size();
@@ -303,7 +351,12 @@ const std::vector<command_row>& command_rows() {
        "                         --ka2 strip (default) reads positions, widths and d on the\n"
        "                         K-alpha1 profile (Rachinger); keep reads them as measured, for\n"
        "                         a beam without K-alpha2. The deconvolution never needs the\n"
-       "                         stripping: its reference holds the same doublet.\n",
+       "                         stripping: its reference holds the same doublet.\n"
+       "                         A SAMPLE that is a folder or a file of several scans, without\n"
+       "                         --scan, makes a series: one CSV row per scan with the lines\n"
+       "                         found and analysed, the Williamson-Hall size and strain and the\n"
+       "                         Warren-Averbach ones of the first pair of orders, each with its\n"
+       "                         _u; --table then is refused (give --scan K for one scan's lines).\n",
        false,
        [](const arguments& args, const command_row&) {
          const analysis_request& r = args.analysis;

@@ -27,6 +27,8 @@
 #include "app/shell/for_app_3.h"
 #include "app/shell/hint_text_3.h"
 #include "app/shell/instrument_job.h"
+#include "app/shell/series_inputs.h"
+#include "app/shell/size_strain_analysis.h"
 #include "app/views/TDrawView.h"
 #include "app/views/figure_export.h"
 #include "app/views/for_dr_vw_3.h"
@@ -237,6 +239,8 @@ std::vector<assoc_class*> application_session::loaded_files() const {
   return out;
 }
 
+bool application_session::is_series(const std::vector<std::string>& inputs) { return ::is_series(*this, inputs); }
+
 std::string application_session::path_of(assoc_class& file) {
   assoc_class* p = find_existing(file, "xDdd_path_name");
   const char* text = p ? p->get_text() : nullptr;
@@ -367,18 +371,28 @@ job_output application_session::instrument(const std::string& path, int scan, co
 bool application_session::pattern_analysed(const analysis_request& request, int scan, pattern_analysis& out,
                                            std::string& instrument_note, std::ostream& err) {
   if (request.files.empty()) return false;
-  const std::string& path = request.files.front();
   instrument_function instrument;
-  if (!request.standard.empty()) {
-    std::vector<double> x, y;
-    double lambda_A = 0.0;
-    if (!pattern_of(request.standard, 1, x, y, lambda_A)) return false;
-    const instrument_from_pattern fit = fit_standard_pattern(request.standard, x, y, lambda_A, "", err);
-    if (!fit.fitted) return false;
-    instrument = fit.function;
-    instrument_note = "Instrument function: fitted from " + request.standard + " (" +
-                      std::to_string(instrument.lines.size()) + " lines)\n";
-  }
+  return standard_instrument(request, instrument, instrument_note, err) &&
+         sample_pattern_analysed(request, request.files.front(), scan, instrument, out, instrument_note, err);
+}
+
+bool application_session::standard_instrument(const analysis_request& request, instrument_function& f,
+                                              std::string& note, std::ostream& err) {
+  if (request.standard.empty()) return true;
+  std::vector<double> x, y;
+  double lambda_A = 0.0;
+  if (!pattern_of(request.standard, 1, x, y, lambda_A)) return false;
+  const instrument_from_pattern fit = fit_standard_pattern(request.standard, x, y, lambda_A, "", err);
+  if (!fit.fitted) return false;
+  f = fit.function;
+  note = "Instrument function: fitted from " + request.standard + " (" + std::to_string(f.lines.size()) + " lines)\n";
+  return true;
+}
+
+bool application_session::sample_pattern_analysed(const analysis_request& request, const std::string& path,
+                                                  int scan, const instrument_function& prepared,
+                                                  pattern_analysis& out, std::string& note, std::ostream& err) {
+  instrument_function instrument = prepared;
   assoc_class* sample = nullptr;
   {
     const xdd_data_3::scan_choice chosen(scan);
@@ -392,7 +406,7 @@ bool application_session::pattern_analysed(const analysis_request& request, int 
       err << why << '\n';
       return false;
     }
-    instrument_note = "Instrument function: read from " + request.instrument + "\n";
+    note = "Instrument function: read from " + request.instrument + "\n";
   }
   pattern_options options;
   options.lattice = request.lattice;
@@ -637,40 +651,43 @@ job_output application_session::size_strain(const analysis_request& request, std
   analysis_request settings = request;
   settings.files.clear();
   if (!load_request(settings, err)) return job_output::refused();
-  std::vector<line_analysis> lines;
-  std::vector<std::string> names;
+  size_strain_analysis a;
+  if (!analyse_pairs(request, samples, a, err)) return job_output::refused();
+  return job_output::of(size_strain_text(a.names, a.lines, a.two_orders(), &a.spread));
+}
+
+bool application_session::analyse_pairs(const analysis_request& request,
+                                        const std::vector<std::pair<assoc_class*, std::string>>& samples,
+                                        size_strain_analysis& out, std::ostream& err) {
   std::vector<xy_yobs_3*> chains;
   for (std::size_t i = 0; i < samples.size(); ++i) {
     assoc_class& file = *samples[i].first;
     const std::string& reference = samples[i].second;
-    if (!tie_reference(file, reference)) return job_output::refused();
-    if (i < request.pair_settings.size() && !set_options(file, request.pair_settings[i], err))
-      return job_output::refused();
+    if (!tie_reference(file, reference)) return false;
+    if (i < request.pair_settings.size() && !set_options(file, request.pair_settings[i], err)) return false;
     xy_yobs_4* chain = chain_of(file);
-    if (!chain || !settle(file, request.auto_limit, err)) return job_output::refused();
+    if (!chain || !settle(file, request.auto_limit, err)) return false;
     const bool given = limit_set(request.settings) ||
                        (i < request.pair_settings.size() && limit_set(request.pair_settings[i]));
     const bool automatic = request.auto_limit || (!given && default_limit(*chain, path_of(file), err));
-    lines.push_back(analyse_line(*chain));
-    lines.back().automatic_limit = automatic;
-    if (!lines.back().refused.empty()) {
-      err << path_of(file) << ": " << lines.back().refused << '\n';
-      return job_output::refused();
+    out.lines.push_back(analyse_line(*chain));
+    out.lines.back().automatic_limit = automatic;
+    if (!out.lines.back().refused.empty()) {
+      err << path_of(file) << ": " << out.lines.back().refused << '\n';
+      return false;
     }
     chains.push_back(chain);
-    names.push_back(path_of(file) + " / " + reference);
+    out.names.push_back(path_of(file) + " / " + reference);
   }
-  warren_averbach_result pair;
-  if (lines.size() == 2) {
-    pair = warren_averbach(lines[0].coefficients, lines[1].coefficients);
-    if (!pair.refused.empty()) {
-      err << pair.refused << '\n';
-      return job_output::refused();
+  if (out.lines.size() == 2) {
+    out.pair = warren_averbach(out.lines[0].coefficients, out.lines[1].coefficients);
+    if (!out.pair.refused.empty()) {
+      err << out.pair.refused << '\n';
+      return false;
     }
   }
-  const warren_averbach_result* two = lines.size() == 2 ? &pair : nullptr;
-  const size_strain_spread spread = spread_of(chains, lines, two);
-  return job_output::of(size_strain_text(names, lines, two, &spread));
+  out.spread = spread_of(chains, out.lines, out.two_orders());
+  return true;
 }
 
 job_output application_session::project_report(const analysis_request& request, std::ostream& err) {
@@ -694,6 +711,32 @@ job_output application_session::project_report(const analysis_request& request, 
   // The report is written with the defaults of the values the project gave
   // wrongly (they were said); the run still did not do all it was asked.
   return job_output::of(report_of(*view, request), open->values_refused() > 0 ? 1 : 0);
+}
+
+job_output application_session::scan_report(const analysis_request& request, const std::string& path, int scan,
+                                             std::ostream& err, const std::function<void(assoc_class& file)>& loaded) {
+  assoc_class* sample = nullptr;
+  {
+    const xdd_data_3::scan_choice chosen(scan);
+    sample = load_file(path);
+  }
+  job_output made;
+  if (sample && loaded) loaded(*sample);
+  if (sample) {
+    analysis_request rest = request;
+    rest.files.clear();
+    rest.csv = true;
+    if (load_request(rest, err))
+      if (TDrawView* view = view_of(rest, err)) made = job_output::of(report_of(*view, rest));
+  }
+  clear();
+  return made;
+}
+
+void application_session::clear() {
+  if (!app_) return;
+  app_->close_all_views();
+  for (assoc_class* file : loaded_files()) unload_file(file);
 }
 
 int application_session::run_guarded(const std::function<int()>& job, std::ostream& err) {

@@ -13,7 +13,9 @@ class error_reporter;
 class for_app_3;
 class platform;
 class TDrawView;
+struct instrument_function;
 struct pattern_analysis;
+struct size_strain_analysis;
 
 // What a job without a window (report, measure, plot, save-project,
 // project, size-strain) is asked to do. Files are loaded as "Load Data"
@@ -123,6 +125,10 @@ class application_session {
   void unload_file(assoc_class* file);
   // The loaded files, in load order.
   std::vector<assoc_class*> loaded_files() const;
+  // Whether the inputs make a series rather than one scan: a folder, more
+  // than one input, or a file of several scans (its first scan loaded and
+  // taken out again to tell, nothing said).
+  bool is_series(const std::vector<std::string>& inputs);
   // The path a loaded file was read from or saved to; "" without one.
   static std::string path_of(assoc_class& file);
 
@@ -190,6 +196,13 @@ class application_session {
   // The size-strain analysis of one line (one pair) or of two orders of
   // one reflection (two pairs), each sample with its own reference.
   job_output size_strain(const analysis_request& request, std::ostream& err);
+  // What size-strain writes, for samples already loaded, each with the path
+  // of its reference (loaded too): each sample takes its reference, its own
+  // settings (the request's pair_settings, in order), is settled and
+  // analysed. The request's settings must have been applied already. False
+  // (said on `err`) when a sample or the two orders could not be analysed.
+  bool analyse_pairs(const analysis_request& request, const std::vector<std::pair<assoc_class*, std::string>>& samples,
+                     size_strain_analysis& out, std::ostream& err);
   // The instrument function from the standard at `path` (scan `scan`),
   // written to `output`; the text lists its figures and the lines used and
   // not. Refused (said, nothing written) as instrument_from_standard says.
@@ -205,6 +218,18 @@ class application_session {
   // wavelength, the standard gives no instrument function, or the sample
   // no line or none the lattice indexes.
   job_output analyse_pattern(const analysis_request& request, int scan, std::ostream& err);
+  // The instrument function fitted from the request's standard, when it
+  // names one (`note` then says so); true and nothing done without one.
+  // False (said) when the standard gives none.
+  bool standard_instrument(const analysis_request& request, instrument_function& f, std::string& note,
+                           std::ostream& err);
+  // The whole-pattern analysis of scan `scan` of the pattern at `path`
+  // against `prepared` (from standard_instrument), or against the request's
+  // instrument file read for the scan's wavelength; false (said, naming the
+  // file and the cause) as analyse_pattern is refused.
+  bool sample_pattern_analysed(const analysis_request& request, const std::string& path, int scan,
+                               const instrument_function& prepared, pattern_analysis& out, std::string& note,
+                               std::ostream& err);
   // The same analysis's Williamson–Hall plot (β* and β_L* against d*, the
   // lines labelled, the fitted lines drawn) as an SVG drawing of the
   // request's size (800 x 500 pixels when it gives none).
@@ -212,6 +237,15 @@ class application_session {
   // Opens the request's project and makes the report of one view holding
   // all its files; refused when any of its files was not loaded.
   job_output project_report(const analysis_request& request, std::ostream& err);
+  // The CSV report (as report --format csv makes it) of scan `scan` of the
+  // file at `path` with the request's reference, settings, families and x
+  // range, made in a view of its own; the files and the view are taken out
+  // again, so that any number of scans may follow. `loaded`, when given, is
+  // shown the scan's file once it is loaded.
+  job_output scan_report(const analysis_request& request, const std::string& path, int scan, std::ostream& err,
+                         const std::function<void(assoc_class& file)>& loaded = nullptr);
+  // Takes out every view and every loaded file.
+  void clear();
 
   // Runs a job; a numerical stage that gives up (numeric_abort) ends it
   // with its message on `err` and the status 1.
