@@ -16,6 +16,7 @@ struct arguments {
   std::vector<std::string> options;  // the command's options given, by their first name, for the checks
   bool help = false;
   int scan = 1;  // which scan of a file of several
+  std::string wavelength;  // for files without one; empty: the template's default
 };
 
 // One option of the command line: its names, its block of --help (none for
