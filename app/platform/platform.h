@@ -67,7 +67,7 @@ struct file_answer {
   std::vector<std::string> paths;  // full paths, in the order chosen
   // The wavelength typed for files without one (Angstrom), as typed; empty:
   // none, the template's default is assumed.
-  std::string wavelength;
+  std::string wavelength = {};
 };
 
 struct menu_item {

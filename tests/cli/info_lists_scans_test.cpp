@@ -30,14 +30,14 @@ TEST_F(BatchFolder, InfoOnAFileOfSeveralScansListsEachAfterTheFilesLine) {
   const std::string ras = write("run.ras", three_scan_ras());
   const run_result all = run({"info", ras});
   EXPECT_EQ(all.status, 0) << all.err;
-  EXPECT_EQ(all.out, ras + " : (30.000, 0.0200, 30.200)  Npts= 11, Lambda= 1.540593\n"
+  EXPECT_EQ(all.out, ras + " : (30.000, 0.0200, 30.200)  Npts= 11, Lambda= 1.5406\n"
                            "  scan 1 of 3: \"25 C\", started 2019-03-04T10:22:31, (30.000, 0.0200, 30.200)  Npts= 11\n"
                            "  scan 2 of 3: \"300 C\", started 2019-03-04T11:02:00, (30.000, 0.0500, 30.500)  Npts= 11\n"
                            "  scan 3 of 3: \"cooled\", started 2019-03-05T08:15:10, (30.000, 0.0200, 30.200)  Npts= 11\n");
 
   const run_result second = run({"info", "--scan", "2", ras});
   EXPECT_EQ(second.status, 0) << second.err;
-  EXPECT_EQ(second.out, ras + " : (30.000, 0.0500, 30.500)  Npts= 11, Lambda= 1.540593\n"
+  EXPECT_EQ(second.out, ras + " : (30.000, 0.0500, 30.500)  Npts= 11, Lambda= 1.5406\n"
                               "  scan 2 of 3: \"300 C\", started 2019-03-04T11:02:00, (30.000, 0.0500, 30.500)  Npts= 11\n");
 
   const run_result beyond = run({"info", "--scan", "4", ras});

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/platform/command_ids.h"
 #include "app/shell/application_session.h"
 #include "app/shell/hint_text_3.h"
 #include "../workbench_fixture.h"
@@ -57,6 +58,31 @@ TEST_F(GivenWavelength, AProjectReopensAFileWithTheWavelengthItWasGivenNotTheDef
     for (assoc_class* f : session->loaded_files()) session->unload_file(f);
     session->give_wavelength("", "");
   }
+}
+
+TEST_F(GivenWavelength, LoadDataAsksTheWavelengthAndGivesItOnlyToFilesWithoutOne) {
+  screen.queue_files_with_wavelength({two_columns("scan.xy"), scan("own.xdd")}, "1.5418");
+  screen.user_command(command_id::load_data);
+  ASSERT_FALSE(screen.file_requests().empty());
+  EXPECT_TRUE(screen.file_requests().back().offer_wavelength) << "Load Data offers the field";
+  const auto files = session->loaded_files();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_NE(described(files[0]).find("Lambda= 1.5418; wavelength not in the file: 1.5418 \u00c5 given on Load Data"),
+            std::string::npos)
+      << described(files[0]);
+  EXPECT_NE(described(files[1]).find("Lambda= 1.5406"), std::string::npos) << described(files[1]);
+  int kept = 0;
+  for (const std::string& m : messages())
+    kept += m.find(": the file's own wavelength, 1.5406 \u00c5, is kept; the 1.5418 \u00c5 given is for files "
+                   "without one") != std::string::npos;
+  EXPECT_EQ(kept, 1) << "said once, for the file that has its own";
+
+  // The next Load Data without it assumes the default again.
+  screen.queue_files({two_columns("next.xy")});
+  screen.user_command(command_id::load_data);
+  ASSERT_EQ(session->loaded_files().size(), 3u);
+  EXPECT_NE(described(session->loaded_files()[2]).find("wavelength not in the file: 1.5406 \u00c5 assumed"),
+            std::string::npos);
 }
 
 }  // namespace
