@@ -4,6 +4,10 @@
 #include <fstream>
 #include <string>
 
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+
 #include "gui_fixture.h"
 
 namespace {
@@ -68,6 +72,28 @@ TEST_F(LoadDataWavelength, AFileWithItsOwnWavelengthKeepsItAndSaysSo) {
   ASSERT_EQ(screen->messages.size(), 1u);
   EXPECT_NE(screen->messages[0].find("the file's own wavelength, 1.5406 \u00c5, is kept"), std::string::npos)
       << screen->messages[0];
+}
+
+TEST_F(LoadDataWavelength, TheLoadDataDialogHasAWavelengthFieldThatTheLoadTakes) {
+  const std::string path = two_columns("typed.xy");
+  bool field_found = false;
+  // The dialog is modal: it is answered once it shows, as a person would.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    if (auto* field = dialog->findChild<QLineEdit*>("load_data_wavelength")) {
+      field_found = true;
+      field->setText("1.5418");
+    }
+    dialog->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(3153);
+  EXPECT_TRUE(field_found) << "the dialog shows the field";
+  ASSERT_EQ(file_count(), 1);
+  EXPECT_NE(file_hint(0).find("Lambda= 1.5418; wavelength not in the file: 1.5418 \u00c5 given on Load Data"),
+            std::string::npos)
+      << hint();
 }
 
 }  // namespace

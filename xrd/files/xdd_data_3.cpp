@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -505,7 +506,10 @@ bool xdd_data_3::accept_points(scan_points& scan) {
   // Only what was given is kept for a project: a default is taken again.
   const bool given = wavelength_from_ == wavelength_source::given;
   if (assoc_class* g = given_.get(*this, true)) g->set_text(given ? lambda.c_str() : "0");
-  if (assoc_class* by = given_by_.get(*this, true)) by->set_text(given ? given_how_.c_str() : "");
+  // A project keeps a text value as one word.
+  std::string how = given ? given_how_ : "";
+  std::replace(how.begin(), how.end(), ' ', '_');
+  if (assoc_class* by = given_by_.get(*this, true)) by->set_text(how.c_str());
   comment.assign(scan.full_description().c_str());
   this->scan.name = scan.name;
   this->scan.start_time = scan.start_time;
@@ -568,9 +572,11 @@ bool xdd_data_3::take_recorded_wavelength() {
   const char* text = g ? g->get_text() : nullptr;
   if (!text || !wavelength_refused(text).empty()) return false;
   assoc_class* by = given_by_.get(*this, false);
-  const char* how = by ? by->get_text() : nullptr;
+  const char* kept = by ? by->get_text() : nullptr;
+  std::string how = kept ? kept : "";
+  std::replace(how.begin(), how.end(), '_', ' ');
   const std::string value = text;
-  use_wavelength(value, wavelength_source::given, given_wavelength_note(value, how ? how : ""));
+  use_wavelength(value, wavelength_source::given, given_wavelength_note(value, how));
   return true;
 }
 
