@@ -131,6 +131,7 @@ int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::os
     err << "The template file " << template_path << " defines no application object.\n";
     return 1;
   }
+  session.give_wavelength(args.wavelength, "with --wavelength");
   return run_batch_command([&] { return command.run(session, args, out, err); }, err);
 }
 

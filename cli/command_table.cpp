@@ -76,12 +76,12 @@ int write_job(const job_output& job, const analysis_request& request, std::ostre
 // named twice is simply done twice.
 int run_info(application_session& session, const arguments& args, std::ostream& out, std::ostream&) {
   int status = 0;
+  // A file of several scans lists them all, unless one was asked for.
+  const int only = given(args, "--scan") ? args.scan : 0;
   for (const std::string& path : args.files) {
-    std::string line;
-    if (session.describe_file(path, args.scan, line))
-      out << line << '\n';
-    else
-      status = 1;
+    std::string text;
+    if (!session.describe_scans(path, only, text)) status = 1;
+    out << text;
   }
   return status;
 }
@@ -197,7 +197,10 @@ const std::vector<command_row>& command_rows() {
        "                         .csv, XRDML, RAS, Bruker RAW and BRML, Rigaku RASX, GSAS .gsa\n"
        "                         .gsas .fxye) as Load Data does and print one line per\n"
        "                         file: its path, abscissa (first x, step, last x), number of\n"
-       "                         points, count time and wavelength.\n",
+       "                         points, count time and wavelength. A file of several scans\n"
+       "                         then lists each (with --scan K, of any file, that one): its\n"
+       "                         number, name, start time and temperature where the file gives\n"
+       "                         them, first x, step, last x and number of points.\n",
        false, nullptr, nullptr, run_info},
       {"convert", 2, 2, "convert needs an input and an output file", {"--scan", "--xrange", "--subtract-background"},
        "  convert INPUT OUTPUT   Load INPUT and write it in the XDD layout to OUTPUT (.xdd);\n"
@@ -577,6 +580,19 @@ const std::vector<option_row>& option_rows() {
          const char* v = value();
          if (!v) return std::string("--template needs a path");
          args.template_path = v;
+         return std::string();
+       }},
+      {{"--wavelength"},
+       "  --wavelength VALUE     Files that give no wavelength take VALUE (Angstrom, between 0.1\n"
+       "                         and 10) instead of the template's default (1.5406); their\n"
+       "                         description says so. A file's own wavelength is kept (said on\n"
+       "                         standard error when it differs). save-project keeps it.\n",
+       true,
+       [](const value_of& value, arguments& args) {
+         const char* v = value();
+         if (!v || !application_session::wavelength_refused(v).empty())
+           return std::string("--wavelength needs a number of Angstrom between 0.1 and 10");
+         args.wavelength = v;
          return std::string();
        }},
       {{"--help", "-h"},

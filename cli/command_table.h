@@ -21,6 +21,7 @@ struct arguments {
   int jobs = 0;
   int shard = 1;
   int shard_count = 1;
+  std::string wavelength;  // for files without one; empty: the template's default
 
   // The series the command line names: its files and folders, its workers,
   // its share and its output.

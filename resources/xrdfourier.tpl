@@ -132,6 +132,10 @@ start_templates
    AxDdd_path_name _char* _not_for_proj ;  ' written in the file's own record
    AtBime _double _not_for_proj _name Count|time ;
    AlBambda _double _not_for_proj _name Wavelength ;
+   ' The wavelength given for a file without one (--wavelength, the Load Data
+   ' option), and how: kept in a project, so that the file has it again.
+   AgBiven_lambda _double _default 0 _name Wavelength|given ;
+   AgBiven_by _char* ;
    Ahint_text _char* _not_for_proj ;
    AmBoved_from _char* _not_for_proj ;     ' the path a project named, when the file was found elsewhere
    fbutonoff _not_for_proj ;               ' the file's button in the control bar

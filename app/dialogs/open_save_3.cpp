@@ -121,6 +121,7 @@ int open_save_3::run_dialog(std::uint32_t flags, const char* first_pattern, cons
   if (!has_wildcard(pattern)) request.file = pattern;
   request.default_extension = extension_of(pattern);
   request.parent = parent;
+  request.offer_wavelength = offer_wavelength_ && !save;
 
   const platform_types::file_answer answer = p->choose_file(request);
   if (answer.result == platform_types::file_answer::status::failed) {
@@ -131,6 +132,9 @@ int open_save_3::run_dialog(std::uint32_t flags, const char* first_pattern, cons
   if (answer.result != platform_types::file_answer::status::chosen || answer.paths.empty()) return 0;
 
   chosen_ = answer.paths;
+  given_wavelength_ = answer.wavelength;
+  while (!given_wavelength_.empty() && is_separator(given_wavelength_.back())) given_wavelength_.pop_back();
+  while (!given_wavelength_.empty() && is_separator(given_wavelength_.front())) given_wavelength_.erase(0, 1);
   if (chosen_.size() == 1) {
     last_file_ = chosen_[0];
     last_directory_ = directory_of(chosen_[0]);

@@ -72,8 +72,14 @@ class open_save_3 : public fund_type_3 {
   void set_last_directory(const std::string& directory) { last_directory_ = directory; }
   // The full paths of the last choice, in the order chosen.
   const std::vector<std::string>& chosen_paths() const { return chosen_; }
+  // Whether the dialog asks a wavelength for files without one, and the one
+  // the last choice gave ("" for none).
+  void offer_wavelength(bool offer) { offer_wavelength_ = offer; }
+  const std::string& given_wavelength() const { return given_wavelength_; }
 
  private:
+  bool offer_wavelength_ = false;
+  std::string given_wavelength_;
   std::string last_file_;
   std::string last_directory_;
   std::vector<std::string> chosen_;

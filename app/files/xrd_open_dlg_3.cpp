@@ -1,5 +1,6 @@
 #include "app/files/xrd_open_dlg_3.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,14 +8,26 @@
 #include "app/files/open_series_table.h"
 #include "app/platform/platform.h"
 #include "app/views/series_window.h"
+#include "core/error_message.h"
 #include "core/paths.h"
+#include "xrd/files/xdd_data_3.h"
 
 std::unique_ptr<assoc_class> xrd_open_dlg_3::clone_empty() const { return clone_like(*this); }
 
 assoc_class* xrd_open_dlg_3::execute() {
+  offer_wavelength(true);
   if (!run_described()) return nullptr;
   // A copy: loading runs scripts that may open this dialog's record again.
   const std::vector<std::string> paths = chosen_paths();
+  const std::string wavelength = given_wavelength();
+  // Nothing is loaded with a wavelength other than the one meant.
+  if (const std::string why = wavelength.empty() ? "" : xdd_data_3::wavelength_refused(wavelength); !why.empty()) {
+    global_error_message().append("Load Data: ").append(why.c_str()).append("; no file was loaded");
+    show_error(this);
+    return nullptr;
+  }
+  std::optional<xdd_data_3::wavelength_choice> given;
+  if (!wavelength.empty()) given.emplace(wavelength, "on Load Data");
   platform* p = current_platform();
   if (p) p->set_busy(true);
   int done = 0;

@@ -102,6 +102,11 @@ void headless_platform::queue_file_answer(file_answer answer) { file_answers_.pu
 void headless_platform::queue_files(std::vector<std::string> paths) {
   queue_file_answer({file_answer::status::chosen, std::move(paths)});
 }
+void headless_platform::queue_files_with_wavelength(std::vector<std::string> paths, std::string wavelength) {
+  file_answer a{file_answer::status::chosen, std::move(paths)};
+  a.wavelength = std::move(wavelength);
+  queue_file_answer(std::move(a));
+}
 void headless_platform::queue_file_cancel() { queue_file_answer({file_answer::status::cancelled, {}}); }
 void headless_platform::queue_file_failure() { queue_file_answer({file_answer::status::failed, {}}); }
 void headless_platform::queue_modal(bool ok, std::function<void(dialog_id)> while_open) {

@@ -114,6 +114,8 @@ class headless_platform : public platform {
   void queue_yes_no(yes_no_reply reply);
   void queue_file_answer(platform_types::file_answer answer);
   void queue_files(std::vector<std::string> paths);
+  // The files chosen on Load Data with its wavelength field filled in.
+  void queue_files_with_wavelength(std::vector<std::string> paths, std::string wavelength);
   void queue_file_cancel();
   void queue_file_failure();
   // OK or Cancel for the next modal dialog; `while_open` plays the user

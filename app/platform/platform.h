@@ -58,11 +58,16 @@ struct file_request {
   std::string file;               // proposed file name or path
   std::string default_extension;  // without the dot
   window_ref parent;
+  // Load Data: the dialog also asks the wavelength for files without one.
+  bool offer_wavelength = false;
 };
 
 struct file_answer {
   enum class status { chosen, cancelled, failed } result = status::cancelled;
   std::vector<std::string> paths;  // full paths, in the order chosen
+  // The wavelength typed for files without one (Angstrom), as typed; empty:
+  // none, the template's default is assumed.
+  std::string wavelength = {};
 };
 
 struct menu_item {

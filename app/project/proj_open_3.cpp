@@ -14,6 +14,7 @@
 #include "io/tree_text.h"
 #include "template/out_side_recs_3.h"
 #include "xrd/chain/xy_yobs_4.h"
+#include "xrd/files/xdd_data_3.h"
 #include "xrd/plots/plot_3.h"
 
 namespace {
@@ -162,6 +163,9 @@ bool proj_open_3::replace_with(const std::string& path, const std::string& recor
     node_list all;
     for (int i = 0; i < loaded->child_count(); ++i) all.push_back(loaded->child(i));
     for (assoc_class* file : all) {
+      // A file given a wavelength when it was loaded would otherwise take
+      // the default again, and its results would change without a word.
+      if (xdd_data_3* d = xdd_data_3::of(file->find_child("xdd_data"))) d->take_recorded_wavelength();
       if (auto* yobs = dynamic_cast<xy_yobs_4*>(file->find_child("xy_yobs"))) yobs->invalidate_chain();
       plot_3::redraw_file(*file);
     }

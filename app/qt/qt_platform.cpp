@@ -12,8 +12,11 @@
 #include <QCursor>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -172,8 +175,25 @@ platform_types::file_answer qt_platform::choose_file(const platform_types::file_
                                                     : qs(request.directory);
     if (!start.isEmpty()) dialog.setDirectory(start);
     if (!proposed.empty()) dialog.selectFile(qs(proposed));
+    // Load Data asks, below the files, the wavelength of those that do not
+    // give one; Qt's own dialog, since a system dialog takes no field.
+    QLineEdit* wavelength = nullptr;
+    if (request.offer_wavelength) {
+      dialog.setOption(QFileDialog::DontUseNativeDialog);
+      if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        auto* label = new QLabel(QString::fromUtf8("Wavelength (Å):"), &dialog);
+        wavelength = new QLineEdit(&dialog);
+        wavelength->setObjectName("load_data_wavelength");
+        wavelength->setPlaceholderText("for files without one; empty: the default is assumed");
+        label->setBuddy(wavelength);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(wavelength, row, 1, 1, grid->columnCount() - 1);
+      }
+    }
     if (dialog.exec() != QDialog::Accepted) return answer;
     answer.result = platform_types::file_answer::status::chosen;
+    if (wavelength) answer.wavelength = wavelength->text().trimmed().toStdString();
     for (const QString& f : dialog.selectedFiles()) answer.paths.push_back(f.toStdString());
     settings.setValue("files/last_directory", dialog.directory().absolutePath());
   }

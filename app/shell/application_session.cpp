@@ -219,6 +219,24 @@ application_session::~application_session() {
 
 // --- files ---
 
+// The wavelength given, for as long as the session holds it.
+class application_session::given_wavelength {
+ public:
+  given_wavelength(const std::string& text, const std::string& how) : choice_(text, how) {}
+
+ private:
+  xdd_data_3::wavelength_choice choice_;
+};
+
+void application_session::give_wavelength(const std::string& text, const std::string& how) {
+  given_wavelength_.reset();
+  if (!text.empty()) given_wavelength_ = std::make_unique<given_wavelength>(text, how);
+}
+
+std::string application_session::wavelength_refused(const std::string& text) {
+  return xdd_data_3::wavelength_refused(text);
+}
+
 assoc_class* application_session::load_file(const std::string& path) {
   if (!app_) return nullptr;
   assoc_class* loaded = nullptr;
@@ -322,6 +340,32 @@ bool application_session::describe_file(const std::string& path, int scan, std::
   line = describe_data_file(*file);
   unload_file(file);
   return true;
+}
+
+bool application_session::describe_scans(const std::string& path, int only, std::string& text) {
+  int count = 1;
+  {
+    const xdd_data_3::scan_choice chosen(only > 0 ? only : 1);
+    assoc_class* file = load_file(path);
+    if (!file) return false;
+    text = describe_data_file(*file) + "\n";
+    if (const xdd_data_3* data = xdd_data_3::of(file->find_child("xdd_data"))) count = data->scan.count;
+    if (only > 0) text += describe_scan(*file);
+    unload_file(file);
+  }
+  if (count <= 1 || only > 0) return true;
+  bool all = true;
+  for (int k = 1; k <= count; ++k) {
+    const xdd_data_3::scan_choice chosen(k);
+    assoc_class* file = load_file(path);
+    if (!file) {
+      all = false;
+      continue;
+    }
+    text += describe_scan(*file);
+    unload_file(file);
+  }
+  return all;
 }
 
 bool application_session::convert_to_xdd(const std::string& input, const std::string& output, int scan,

@@ -120,6 +120,13 @@ class application_session {
   // limit, then the template's loading script. The new file's node, or null
   // when it was not loaded (the user has been told why).
   assoc_class* load_file(const std::string& path);
+  // Files without a wavelength of their own loaded from now on take `text`
+  // (Angstrom), their note saying it was given `how` ("with --wavelength");
+  // "" assumes the template's default again. A file's own wavelength is
+  // kept, and said when it differs.
+  void give_wavelength(const std::string& text, const std::string& how);
+  // Why `text` cannot be given as a wavelength; "" when it can.
+  static std::string wavelength_refused(const std::string& text);
   // Takes a loaded file out again, as the batch jobs that do one file at a
   // time need before the next.
   void unload_file(assoc_class* file);
@@ -160,6 +167,12 @@ class application_session {
   // The description line of the data file at `path` (scan `scan` of a file
   // of several); false when it was refused (said).
   bool describe_file(const std::string& path, int scan, std::string& line);
+  // The description line of the data file at `path` and, for a file of
+  // several scans, one line per scan (describe_scan): every one; or, when
+  // `only` is not 0, the line of scan `only` alone, whatever the file holds.
+  // False when the file, or a scan of it,
+  // was refused (said); the lines of the others are still made.
+  bool describe_scans(const std::string& path, int only, std::string& text);
   // Writes the data file at `input` (scan `scan`) in the XDD layout to
   // `output`, only the window [x1, x2] of it when `window`, less the
   // background under its lines when `less_background`; false when it was
@@ -273,4 +286,6 @@ class application_session {
 
   top_3 root_;
   for_app_3* app_ = nullptr;
+  class given_wavelength;
+  std::unique_ptr<given_wavelength> given_wavelength_;
 };

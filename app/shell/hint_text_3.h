@@ -13,3 +13,9 @@ class hint_text_3 : public fund_type_3 {
 
 // The description of the data file that `node` belongs to.
 std::string describe_data_file(assoc_class& node);
+
+// One scan of a file of several, as `info` lists it: "  scan K of N: ",
+// then what the file gives of it (its name in quotes, "started" and its
+// start, its temperature in degrees Celsius) and its abscissa and points,
+// as the file's line gives them. Ends with a line end.
+std::string describe_scan(assoc_class& node);

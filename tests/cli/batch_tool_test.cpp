@@ -36,8 +36,8 @@ TEST_F(BatchTool, ConvertCutsOneLineOutOfAFullPatternAndPicksAScanOfSeveral) {
   EXPECT_EQ(r.out, line + " : (41.999, 0.0200, 47.508)  Npts= 276, Time= 1.0000, Lambda= 1.5406\n");
   const std::string text = contents(line);
   EXPECT_EQ(text.substr(0, text.find('\n')),
-            "Comment 2Theta,Counts; resampled to an even step of 0.0200305 deg; no wavelength in the file: "
-            "1.5406 A, the default; from 41.9993 to 47.5077 deg of the scan");
+            "Comment 2Theta,Counts; resampled to an even step of 0.0200305 deg; wavelength not in the file: "
+            "1.5406 Å assumed; from 41.9993 to 47.5077 deg of the scan");
 
   const std::string scan = "*RAS_HEADER_START\n*RAS_HEADER_END\n*RAS_INT_START\n";
   // The first scan's third angle goes backwards; the second is sound.

@@ -313,9 +313,9 @@ TEST_F(FileSafety, InfoSaysTheWavelengthIsTheDefaultAndTheScanWasResampled) {
   const run_result r = run({"info", uneven, even});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, uneven + " : (20.000, 0.5053, 29.600)  Npts= 20, Lambda= 1.5406; resampled to an even step of 0.505263 "
-                            "deg; no wavelength in the file: 1.5406 A, the default\n" +
-                       even + " : (10.000, 0.0200, 10.780)  Npts= 40, Lambda= 1.5406; no wavelength in the file: " +
-                       "1.5406 A, the default\n");
+                            "deg; wavelength not in the file: 1.5406 Å assumed\n" +
+                       even + " : (10.000, 0.0200, 10.780)  Npts= 40, Lambda= 1.5406; wavelength not in the file: " +
+                       "1.5406 Å assumed\n");
 }
 
 TEST_F(FileSafety, ConvertWritesTheStepAsTheShortestNumberThatReadsBackTheSameGrid) {

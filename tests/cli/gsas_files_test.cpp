@@ -18,10 +18,13 @@ TEST_F(BatchFolder, InfoOnAGsasFileShowsTheBankAskedForWithItsWavelength) {
   const std::string file = write("two.gsa", two_banks);
   const run_result first = run({"info", file});
   EXPECT_EQ(first.status, 0) << first.err;
-  EXPECT_EQ(first.out, file + " : (10.000, 0.0200, 10.060)  Npts= 4, Lambda= 1.5406\n");
+  EXPECT_EQ(first.out, file + " : (10.000, 0.0200, 10.060)  Npts= 4, Lambda= 1.5406\n"
+                              "  scan 1 of 2: \"BANK 1\", (10.000, 0.0200, 10.060)  Npts= 4\n"
+                              "  scan 2 of 2: \"BANK 2\", (20.000, 0.0500, 20.200)  Npts= 5\n");
   const run_result second = run({"info", "--scan", "2", file});
   EXPECT_EQ(second.status, 0) << second.err;
-  EXPECT_EQ(second.out, file + " : (20.000, 0.0500, 20.200)  Npts= 5, Lambda= 1.5406\n");
+  EXPECT_EQ(second.out, file + " : (20.000, 0.0500, 20.200)  Npts= 5, Lambda= 1.5406\n"
+                               "  scan 2 of 2: \"BANK 2\", (20.000, 0.0500, 20.200)  Npts= 5\n");
   const run_result third = run({"info", "--scan", "3", file});
   EXPECT_EQ(third.status, 1);
   EXPECT_NE(third.err.find("The file holds 2 scans; there is no scan 3"), std::string::npos) << third.err;

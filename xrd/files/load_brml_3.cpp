@@ -11,6 +11,7 @@
 #include "core/text_helpers.h"
 #include "xrd/files/scan_points.h"
 #include "xrd/files/scan_text.h"
+#include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/files/zip_archive.h"
 
@@ -173,6 +174,10 @@ bool brml_reading::read_raw_data(const std::string& entry, const std::string& xm
   });
   scan.description = std::string(trimmed(sample.attribute("Value").value()));
   if (scan.description.empty()) scan.description = "BRML scan";
+  scan.start_time = iso_time_stamp(child_named(root, "TimeStampStarted").child_value());
+  // The scan's kind as the instrument shows it ("2Theta-Omega").
+  scan.name = std::string(trimmed(info.attribute("VisibleName").value()));
+  if (scan.name.empty()) scan.name = std::string(trimmed(info.attribute("ScanName").value()));
   return true;
 }
 

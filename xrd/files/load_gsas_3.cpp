@@ -287,6 +287,7 @@ bool gsas_reading::read(scan_points& scan) {
   find_wavelength(banks.front(), b.number, scan);
   const std::string_view title = lines_.empty() ? std::string_view() : trimmed(lines_[0]);
   scan.description = title.empty() ? "GSAS bank " + std::to_string(b.number) : std::string(title);
+  scan.name = "BANK " + std::to_string(b.number);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "xrd/files/scan_points.h"
 #include "xrd/files/scan_speed.h"
 #include "xrd/files/scan_text.h"
+#include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
 
 namespace {
@@ -19,7 +20,8 @@ namespace {
 // are not needed.)
 constexpr std::string_view wanted_keys[] = {"*MEAS_SCAN_STEP",       "*MEAS_DATA_COUNT",
                                             "*MEAS_SCAN_SPEED",      "*MEAS_SCAN_SPEED_UNIT",
-                                            "*HW_XG_WAVE_LENGTH_ALPHA1", "*FILE_SAMPLE"};
+                                            "*HW_XG_WAVE_LENGTH_ALPHA1", "*FILE_SAMPLE",
+                                            "*FILE_COMMENT",         "*MEAS_SCAN_START_TIME"};
 
 struct ras_scan {
   int header_line = 0;
@@ -173,6 +175,14 @@ bool ras_reading::read(scan_points& scan) {
   // is shown.
   const std::string_view sample = trimmed(value("*FILE_SAMPLE"));
   scan.description = plain_ascii(sample) ? std::string(sample) : "RAS scan";
+  // What tells the scans of one file apart: the comment each was given.
+  if (const std::string_view comment = trimmed(value("*FILE_COMMENT")); plain_ascii(comment))
+    scan.name = std::string(comment);
+  // Written "MM/DD/YY hh:mm:ss".
+  const std::string_view started = trimmed(value("*MEAS_SCAN_START_TIME"));
+  scan.start_time = iso_time_stamp(started);
+  if (const std::size_t blank = started.find(' '); scan.start_time.empty() && blank != std::string_view::npos)
+    scan.start_time = iso_start_time(started.substr(0, blank), started.substr(blank + 1));
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include "xrd/files/scan_points.h"
 #include "xrd/files/scan_speed.h"
 #include "xrd/files/scan_text.h"
+#include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
 #include "xrd/files/zip_archive.h"
 
@@ -156,6 +157,7 @@ bool rasx_reading::read_conditions(const std::string& entry, const std::string& 
     if (!number(k1, lambda)) return false;
     scan.wavelength = std::string(trimmed(k1.child_value()));
   }
+  scan.start_time = iso_time_stamp(info.child("StartTime").child_value());
   scan.description = std::string(trimmed(child_path(root, {"GeneralInformation", "SampleName"}).child_value()));
   if (scan.description.empty()) scan.description = "RASX scan";
   return true;

@@ -9,6 +9,7 @@
 
 #include "core/text_helpers.h"
 #include "xrd/files/scan_points.h"
+#include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
 
 namespace {
@@ -77,6 +78,7 @@ struct raw_range {
 
 struct raw_file {
   std::string_view version;
+  std::string start_time;  // ISO 8601; empty: not in the file
   double wavelength = 0.0;  // K-alpha1 in angstrom; 0: not in the file
   std::vector<raw_range> ranges;
 };
@@ -181,6 +183,7 @@ bool raw_reading::read_v3() {
   double ka1 = 0.0;
   if (!b_.u32(12, count) || !b_.f64(624, ka1) || !b_.holds(0, 712)) return truncated("file header");
   if (plausible_wavelength(ka1)) file_.wavelength = ka1;
+  file_.start_time = iso_start_time(b_.text(16, 10), b_.text(26, 10));
   std::uint64_t at = 712;
   for (std::uint32_t i = 0; i < count; ++i) {
     raw_range r;
@@ -205,6 +208,7 @@ bool raw_reading::read_v3() {
 bool raw_reading::read_v4() {
   std::uint32_t count = 0, records = 0;
   if (!b_.u32(36, count) || !b_.u32(56, records) || !b_.holds(0, 61)) return truncated("file header");
+  file_.start_time = iso_start_time(b_.text(12, 12), b_.text(24, 12));
   const std::uint64_t records_end = 61 + static_cast<std::uint64_t>(records);
   if (!b_.holds(61, records)) return truncated("file header records");
   for (std::uint64_t at = 61; at + 8 <= records_end;) {
@@ -281,6 +285,7 @@ bool raw_reading::read(scan_points& scan) {
   }
   if (r.seconds_per_step > 0.0) scan.count_time = format_number("%.6g", r.seconds_per_step);
   if (file_.wavelength > 0.0) scan.wavelength = format_number("%.7g", file_.wavelength);
+  scan.start_time = file_.start_time;
   scan.description = "Bruker RAW version " + std::string(file_.version) + " scan";
   if (plain_ascii(r.mode)) scan.description += " (" + std::string(r.mode) + ")";
   return true;

@@ -11,6 +11,7 @@
 #include "core/text_helpers.h"
 #include "xrd/files/scan_points.h"
 #include "xrd/files/scan_text.h"
+#include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
 
 // pugixml reads no DTD and fetches nothing from outside the file, so a
@@ -57,6 +58,10 @@ class xrdml_reading {
   // The numbers of a list element; false, said, at a word that is not one.
   bool numbers(const pugi::xml_node& node, std::vector<double>& out);
   bool number(const pugi::xml_node& node, double& out);
+  // The sample's temperature during the scan in degrees Celsius, left as
+  // it is when the file gives none; false, said, for a reading that is not
+  // a number.
+  bool temperature_of(const pugi::xml_node& measurement, const pugi::xml_node& scan, double& celsius);
 
   xdd_data_3& data_;
   std::string_view text_;  // the file, owned by the caller
@@ -74,6 +79,29 @@ bool xrdml_reading::numbers(const pugi::xml_node& node, std::vector<double>& out
 bool xrdml_reading::number(const pugi::xml_node& node, double& out) {
   const std::string_view t = text_of(node);
   if (!number_in(t, out)) return refuse(at(node) + "<" + std::string(local_name(node)) + "> " + quoted(t) + " is not a number");
+  return true;
+}
+
+bool xrdml_reading::temperature_of(const pugi::xml_node& measurement, const pugi::xml_node& scan, double& celsius) {
+  // A non-ambient stage writes its readings during the scan (or, in older
+  // files, for the measurement); their mean is the scan's temperature.
+  pugi::xml_node values;
+  for (const pugi::xml_node& where : {scan, measurement})
+    if (!values)
+      values = where.find_node([](const pugi::xml_node& n) { return local_name(n) == "nonAmbientValues"; });
+  if (!values) return true;
+  std::vector<double> readings;
+  if (!numbers(values, readings)) return false;
+  if (readings.empty()) return true;
+  double sum = 0.0;
+  for (double v : readings) sum += v;
+  const double mean = sum / static_cast<double>(readings.size());
+  const std::string_view unit = trimmed(values.attribute("unit").value());
+  if (unit == "K")
+    celsius = mean - 273.15;
+  else if (unit == "°C" || unit == "C" || unit == "deg C" || unit == "Celsius")
+    celsius = mean;
+  // Another quantity (a pressure, a humidity) is not a temperature.
   return true;
 }
 
@@ -149,6 +177,8 @@ bool xrdml_reading::read(scan_points& scan) {
     if (!number(k1, lambda)) return false;
     scan.wavelength = std::string(text_of(k1));
   }
+  scan.start_time = iso_time_stamp(child_named(child_named(chosen, "header"), "startTimeStamp").child_value());
+  if (!temperature_of(measurement, chosen, scan.temperature_C)) return false;
   const pugi::xml_node sample = child_named(root, "sample");
   for (const char* field : {"name", "id"})
     if (scan.description.empty()) scan.description = std::string(text_of(child_named(sample, field)));

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -17,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "core/error_message.h"
 #include "core/path_and_name_3.h"
@@ -262,9 +264,12 @@ bool xdd_data_3::dispatch(const char* file_path) {
 
   // A reader answers with the data node it filled; any other object that the
   // table might name answers with something else and loads nothing.
+  wavelength_from_ = wavelength_source::file;
   if (reader->execute_with(this) != this) return false;
   // A layout of one scan only: a later scan asked for is not there.
-  return !refused_scan(scans_in_file_);
+  if (refused_scan(scans_in_file_)) return false;
+  warn_own_wavelength_kept();
+  return true;
 }
 
 bool xdd_data_3::write_xdd() {
@@ -497,16 +502,108 @@ bool xdd_data_3::accept_points(scan_points& scan) {
   if (!scan.count_time.empty())
     if (assoc_class* t = time_node(true)) t->set_text(scan.count_time.c_str());
   std::string lambda = scan.wavelength;
-  if (lambda.empty()) {
+  wavelength_from_ = wavelength_source::file;
+  if (lambda.empty() && !given_text_.empty()) {
+    lambda = given_text_;
+    wavelength_from_ = wavelength_source::given;
+    scan.notes.push_back(given_wavelength_note(lambda, given_how_));
+  } else if (lambda.empty()) {
     const char* configured = query_value("win_misc c default_wavelength");
     lambda = configured && *configured ? configured : "1.5406";
-    scan.notes.push_back("no wavelength in the file: " + lambda + " A, the default");
+    wavelength_from_ = wavelength_source::assumed;
+    scan.notes.push_back(assumed_wavelength_note(lambda));
   }
   if (assoc_class* l = wavelength_node(true)) l->set_text(lambda.c_str());
+  // Only what was given is kept for a project: a default is taken again.
+  const bool given = wavelength_from_ == wavelength_source::given;
+  if (assoc_class* g = given_.get(*this, true)) g->set_text(given ? lambda.c_str() : "0");
+  // A project keeps a text value as one word.
+  std::string how = given ? given_how_ : "";
+  std::replace(how.begin(), how.end(), ' ', '_');
+  if (assoc_class* by = given_by_.get(*this, true)) by->set_text(how.c_str());
   comment.assign(scan.full_description().c_str());
   this->scan.name = scan.name;
   this->scan.start_time = scan.start_time;
   this->scan.temperature_C = scan.temperature_C;
   load_notes.assign(scan.notes.begin() + static_cast<std::ptrdiff_t>(notes_before), scan.notes.end());
   return accept(axis, values, axis.n);
+}
+
+thread_local std::string xdd_data_3::given_text_;
+thread_local std::string xdd_data_3::given_how_;
+
+xdd_data_3::wavelength_choice::wavelength_choice(std::string text, std::string how)
+    : previous_text_(std::move(given_text_)), previous_how_(std::move(given_how_)) {
+  given_text_ = std::move(text);
+  given_how_ = std::move(how);
+}
+
+xdd_data_3::wavelength_choice::~wavelength_choice() {
+  given_text_ = std::move(previous_text_);
+  given_how_ = std::move(previous_how_);
+}
+
+std::string xdd_data_3::wavelength_refused(const std::string& text) {
+  double value = 0.0;
+  if (!number_value(text.c_str(), value) || !std::isfinite(value))
+    return "the wavelength \"" + text + "\" is not a number";
+  if (!(value > 0.1 && value < 10.0))
+    return "the wavelength " + text + " is not between 0.1 and 10 Å";
+  return "";
+}
+
+std::string xdd_data_3::assumed_wavelength_note(const std::string& text) {
+  return "wavelength not in the file: " + text + " Å assumed";
+}
+
+std::string xdd_data_3::given_wavelength_note(const std::string& text, const std::string& how) {
+  return "wavelength not in the file: " + text + " Å given" + (how.empty() ? "" : " " + how);
+}
+
+void xdd_data_3::use_wavelength(const std::string& text, wavelength_source from, const std::string& note) {
+  if (assoc_class* l = wavelength_node(true)) l->set_text(text.c_str());
+  wavelength_from_ = from;
+  const std::string said = "wavelength not in the file: ";
+  for (std::string& n : load_notes)
+    if (n.starts_with(said)) {
+      std::string line = comment.c_str();
+      if (const std::size_t at = line.find(n); at != std::string::npos) {
+        line.replace(at, n.size(), note);
+        comment.assign(line.c_str());
+      }
+      n = note;
+      return;
+    }
+  load_notes.push_back(note);
+}
+
+bool xdd_data_3::take_recorded_wavelength() {
+  if (wavelength_from_ == wavelength_source::file) return false;
+  assoc_class* g = given_.get(*this, false);
+  const char* text = g ? g->get_text() : nullptr;
+  if (!text || !wavelength_refused(text).empty()) return false;
+  assoc_class* by = given_by_.get(*this, false);
+  const char* kept = by ? by->get_text() : nullptr;
+  std::string how = kept ? kept : "";
+  std::replace(how.begin(), how.end(), '_', ' ');
+  const std::string value = text;
+  use_wavelength(value, wavelength_source::given, given_wavelength_note(value, how));
+  return true;
+}
+
+void xdd_data_3::warn_own_wavelength_kept() {
+  if (given_text_.empty() || wavelength_from_ != wavelength_source::file) return;
+  assoc_class* l = wavelength_node(false);
+  const char* own = l ? l->get_text() : nullptr;
+  if (!own || std::fabs(std::strtod(own, nullptr) - std::strtod(given_text_.c_str(), nullptr)) <= 1e-9) return;
+  // The file's own word stands; that the one given was not taken must not
+  // pass unsaid.
+  global_error_message()
+      .append(loading_path())
+      .append(": the file's own wavelength, ")
+      .append(own)
+      .append(" Å, is kept; the ")
+      .append(given_text_.c_str())
+      .append(" Å given is for files without one");
+  show_error(this);
 }

@@ -116,6 +116,38 @@ class xdd_data_3 : public assoc_class {
     int previous_;
   };
 
+  // The wavelength the loads of this thread give a file that has none of
+  // its own, for the life of one object (the batch tool's --wavelength, a
+  // Load Data option): its text as given (Angstrom) and how it was given,
+  // said in the file's note ("with --wavelength"). A file with its own
+  // wavelength keeps it.
+  class wavelength_choice {
+   public:
+    wavelength_choice(std::string text, std::string how);
+    ~wavelength_choice();
+    wavelength_choice(const wavelength_choice&) = delete;
+    wavelength_choice& operator=(const wavelength_choice&) = delete;
+
+   private:
+    std::string previous_text_;
+    std::string previous_how_;
+  };
+  // Why `text` cannot be a wavelength given for files without one (a
+  // number of Angstrom between 0.1 and 10, ends excluded); "" when it can.
+  static std::string wavelength_refused(const std::string& text);
+
+  // Where the wavelength of the last load came from.
+  enum class wavelength_source { file, assumed, given };
+  wavelength_source wavelength_from() const { return wavelength_from_; }
+  // The note of a file without a wavelength: "wavelength not in the file:
+  // 1.5406 Å assumed", or "... given " followed by how.
+  static std::string assumed_wavelength_note(const std::string& text);
+  static std::string given_wavelength_note(const std::string& text, const std::string& how);
+  // A project reopened: the file had been given the wavelength its record
+  // keeps ("gBiven_lambda", "gBiven_by"); a file still without one of its
+  // own takes it again, with its note. False when there is nothing to take.
+  bool take_recorded_wavelength();
+
   // Which scan of its file the last load read (from 1, of `count`), and
   // what the file says of it (see scan_points): the row of a series.
   struct scan_facts {
@@ -151,8 +183,18 @@ class xdd_data_3 : public assoc_class {
   // How many scans the file being loaded holds, as its reader found.
   int scans_in_file_ = 1;
   static thread_local int wanted_scan_;
+  wavelength_source wavelength_from_ = wavelength_source::file;
+  // A wavelength was given, but the file has its own, another: said.
+  void warn_own_wavelength_kept();
+  // Sets the wavelength text and its note in place of the one before.
+  void use_wavelength(const std::string& text, wavelength_source from, const std::string& note);
+  static thread_local std::string given_text_;
+  static thread_local std::string given_how_;
   cached_ref yobs_{"xy_yobs"};
   cached_ref path_{"xDdd_path_name"};
   cached_ref time_{"tBime"};
   cached_ref lambda_{"lBambda"};
+  // What was given, kept in a project with the file's other settings.
+  cached_ref given_{"gBiven_lambda"};
+  cached_ref given_by_{"gBiven_by"};
 };

@@ -150,7 +150,7 @@ TEST_F(DataFiles, ARawFileWithoutAWavelengthTakesTheDefaultAndSaysSo) {
   xdd_10* x = new_file(write_file("no_lambda.raw", f.bytes()));
   ASSERT_NE(x->execute(), nullptr) << first_message(shown_texts());
   EXPECT_DOUBLE_EQ(member(x, "lBambda"), 1.5406);
-  EXPECT_NE(std::string(x->data()->comment.c_str()).find("no wavelength in the file"), std::string::npos);
+  EXPECT_NE(std::string(x->data()->comment.c_str()).find("wavelength not in the file"), std::string::npos);
 }
 
 TEST_F(DataFiles, ARawFileThatCannotBeReadIsRefusedNamingTheFileAndTheCause) {

@@ -82,7 +82,7 @@ TEST_F(DataFiles, EveryGsasLayoutLoadsWithItsAnglesCountsAndWavelength) {
        "Quartz, STD layout\n# Wavelength (A) = 1.540598\nBANK 1 23 3 CONS 1000.0 2.0 0 0 STD\n" + std_records(),
        1.540598, "Quartz, STD layout"},
       {"STD without the layout word", "plain.gsa", "Quartz\nBANK 1 23 3 CONS 1000 2 0 0\n" + std_records(), 1.5406,
-       "no wavelength in the file: 1.5406 A, the default"},
+       "wavelength not in the file: 1.5406 Å assumed"},
       {"ESD with a GSAS parameter file named by a Windows path", "esd.gsas",
        "Quartz, ESD layout\nInstrument parameter file: C:\\gsas\\data\\cu.prm\nBANK 1 23 5 CONS 1000 2 0 0 ESD\n" +
            esd_records(),
@@ -92,13 +92,13 @@ TEST_F(DataFiles, EveryGsasLayoutLoadsWithItsAnglesCountsAndWavelength) {
        1.78897, "Quartz, ALT layout"},
       {"FXYE with no wavelength", "rows.fxye",
        "Quartz, FXYE layout\n# a comment\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\n" + fxye_rows(), 1.5406,
-       "Quartz, FXYE layout; no wavelength in the file: 1.5406 A, the default"},
+       "Quartz, FXYE layout; wavelength not in the file: 1.5406 Å assumed"},
       {"a parameter file that is not beside the data", "away.fxye",
        "Quartz\nInstrument parameter file: ../gone.prm\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\n" + fxye_rows(), 1.5406,
-       "Quartz; instrument parameter file \"gone.prm\" not beside the data; no wavelength in the file"},
+       "Quartz; instrument parameter file \"gone.prm\" not beside the data; wavelength not in the file"},
       {"a number near the word that cannot be a wavelength", "near.fxye",
        "Quartz\n# wavelength-dispersive, 2 detectors\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\n" + fxye_rows(), 1.5406,
-       "Quartz; no wavelength in the file"},
+       "Quartz; wavelength not in the file"},
       {"carriage returns", "crlf.gsa", "Quartz\r\n# lambda 1.540598\r\nBANK 1 23 23 CONS 1000 2 0 0 FXYE\r\n" + fxye_rows(),
        1.540598, "Quartz"}};
   for (const auto& c : rows) {

@@ -23,8 +23,8 @@ TEST_F(DataFiles, ScansOfTodaysInstrumentsLoadWithTheirAxisTimeAndWavelength) {
     float first, last;
     const char* said;  // in the description
   } rows[] = {{"d8_fe_sample.csv", 35.62961, 119.25708, 4176, 1.5406, 0, 265.41788f, 95.80765f,
-               "2Theta,Counts; resampled to an even step of 0.0200305 deg; no wavelength in the file: 1.5406 A, the "
-               "default"},
+               "2Theta,Counts; resampled to an even step of 0.0200305 deg; wavelength not in the file: 1.5406 Å "
+               "assumed"},
               {"d8_lab6_standard.csv", 10.72865, 119.33733, 5424, 1.5406, 0, 448.45657f, 0, "resampled"},
               {"empyrean_v1.6_powder.xrdml", 4.00656514, 69.99936587, 5027, 1.5405980, 39.270, 1305, 0,
                "XRDML scan"},
@@ -79,7 +79,7 @@ TEST_F(DataFiles, TextColumnsReadWhateverTheSeparatorAndHeader) {
     EXPECT_EQ(std::vector<float>({p.y[0], p.y[1], p.y[2], p.y[3]}), std::vector<float>({1, 2, 3, 4})) << c.name;
     EXPECT_EQ(description(x).find("resampled"), std::string::npos) << c.name << ": even data are taken as written";
   }
-  EXPECT_EQ(described, "Scan of quartz; no wavelength in the file: 1.5406 A, the default")
+  EXPECT_EQ(described, "Scan of quartz; wavelength not in the file: 1.5406 Å assumed")
       << "the first header line describes the scan";
 }
 
