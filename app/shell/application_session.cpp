@@ -575,7 +575,9 @@ job_output application_session::measure_table(const analysis_request& request, s
     if (chain->reference_profile()) {
       if (!settle(file, request.auto_limit, err)) status = 1;
       if (!request.auto_limit && !limit_set(request.settings)) default_limit(*chain, path_of(file), err);
-      const line_analysis a = analyse_line(*chain);
+      // The table has no column for the reconvolution R or the warnings
+      // judged from it.
+      const line_analysis a = analyse_line(*chain, line_judging::figures_only);
       if (!a.refused.empty()) {
         err << path_of(file) << ": " << a.refused << '\n';
         status = 1;
