@@ -3,10 +3,11 @@
 
     make_series.py FOLDER [--files N] [--points P] [--seed S]
 
-FOLDER gets scan_0001.xy ... scan_NNNN.xy, each a pseudo-Voigt line broadened
-by small crystallites on a sloping background with Poisson counts, and
-reference.xy, the narrower line of a well-crystallised standard. The line
-narrows a little along the series, as in a sample that anneals while it is
+FOLDER/scans gets scan_0001.xy ... scan_NNNN.xy, each a pseudo-Voigt line
+broadened by small crystallites on a sloping background with Poisson counts,
+and FOLDER/reference.xy is the narrower line of a well-crystallised standard
+(outside the scans' folder, so that the folder can be given as the series).
+The line narrows a little along the series, as in a sample that anneals while it is
 measured. The same seed gives the same files.
 """
 import argparse
@@ -38,7 +39,8 @@ def main():
     p.add_argument("--points", type=int, default=5000)
     p.add_argument("--seed", type=int, default=24)
     a = p.parse_args()
-    os.makedirs(a.folder, exist_ok=True)
+    scans = os.path.join(a.folder, "scans")
+    os.makedirs(scans, exist_ok=True)
     rng = np.random.default_rng(a.seed)
     x = np.linspace(40.0, 50.0, a.points)
     background = 150.0 + 4.0 * (x - 40.0)
@@ -47,7 +49,7 @@ def main():
     for i in range(a.files):
         fwhm = 0.35 - 0.1 * i / max(a.files - 1, 1)
         expected = background + 8000.0 * pseudo_voigt(x, 45.0, fwhm, 0.5)
-        write_scan(os.path.join(a.folder, f"scan_{i + 1:04d}.xy"), x, rng.poisson(expected))
+        write_scan(os.path.join(scans, f"scan_{i + 1:04d}.xy"), x, rng.poisson(expected))
 
 
 if __name__ == "__main__":
