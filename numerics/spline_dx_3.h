@@ -33,6 +33,7 @@ class spline_dx_3 {
     int n = -1;
     std::vector<double> p;          // the divisor of row i
     std::vector<value_type> d2;     // the second derivative's factor of row i, as set_up rounds it
+    std::vector<value_type> ua, ub; // the two eliminations' right-hand sides, kept for their storage
     void prepare(int count);
   };
 
@@ -143,14 +144,18 @@ void spline_dx_3<V>::set_up_free_pair(double first_x, double step, spline_dx_3& 
     s->lo = s->hi = s->base = (s == &a ? ya : yb).base();
     s->wa = 1.0;
     s->wb = s->wc = s->wd = 0.0;
-    s->y2.allocate(n);
+    // Every value is written below: storage of the right length is kept.
+    if (s->y2.count() != n || s->y2.storage_borrowed()) s->y2.allocate(n);
     s->y2.rebase(0);
   }
   const value_type* sa = ya.data();
   const value_type* sb = yb.data();
   value_type* da = a.y2.data();
   value_type* db = b.y2.data();
-  std::vector<value_type> ua(static_cast<std::size_t>(n - 1)), ub(ua.size());
+  std::vector<value_type>& ua = pivots.ua;
+  std::vector<value_type>& ub = pivots.ub;
+  ua.resize(static_cast<std::size_t>(n - 1));
+  ub.resize(ua.size());
   da[0] = db[0] = 0;
   ua[0] = ub[0] = 0;
   for (int i = 1; i < n - 1; ++i) {

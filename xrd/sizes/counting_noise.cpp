@@ -119,9 +119,20 @@ double counting_noise::correlation(int lag) const {
 void counting_noise::draw(std::mt19937_64& rng, std::vector<double>& out) const {
   std::normal_distribution<double> unit;
   const std::size_t n = sigma.size(), m = kernel.size();
+  out.resize(n);
+  if (m == 1) {
+    // Independent points (counts): each value as it is drawn, with no
+    // buffer of the draws, which a realisation of every profile would
+    // allocate anew.
+    for (std::size_t i = 0; i < n; ++i) {
+      double s = 0.0;
+      s += kernel[0] * unit(rng);
+      out[i] = sigma[i] * s;
+    }
+    return;
+  }
   std::vector<double> z(n + m - 1);
   for (double& v : z) v = unit(rng);
-  out.assign(n, 0.0);
   for (std::size_t i = 0; i < n; ++i) {
     double s = 0.0;
     for (std::size_t k = 0; k < m; ++k) s += kernel[k] * z[i + k];
