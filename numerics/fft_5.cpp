@@ -52,9 +52,8 @@ void fft_5::read_reference(const fft_5& reference, int count) {
       !same_floats(r.im_samples, reference.shifted_im)) {
     r.re_samples = reference.shifted_re;
     r.im_samples = reference.shifted_im;
-    using spline = spline_dx_3<float_vec>;
-    r.re_spline.set_up(ref_axis.x1, ref_axis.xd, r.re_samples, spline::free_end, spline::free_end);
-    r.im_spline.set_up(ref_axis.x1, ref_axis.xd, r.im_samples, spline::free_end, spline::free_end);
+    spline_dx_3<float_vec>::set_up_free_pair(ref_axis.x1, ref_axis.xd, r.re_spline, r.re_samples, r.im_spline,
+                                             r.im_samples, r.pivots);
     r.splines_ready = true;
     r.count = 0;
   }

@@ -66,6 +66,7 @@ class fft_5 : public fft_4 {
     float_vec im_samples;
     spline_dx_3<float_vec> re_spline;
     spline_dx_3<float_vec> im_spline;
+    spline_dx_3<float_vec>::free_pivots pivots;
     bool splines_ready = false;
     std::uint64_t axes[4] = {};  // bits of the reference's x1, xd and this object's x1, xd
     int count = 0;               // frequencies 0 .. count-1 read

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 // Cubic interpolating spline over samples on an equally stepped abscissa
@@ -21,6 +23,24 @@ class spline_dx_3 {
 
   // Stores x0 and dx and computes y2 from the samples y (slopes per step).
   void set_up(double first_x, double step, const V& y, double yp1, double ypn);
+
+  // The elimination's pivots of a spline with both ends free depend on the
+  // number of samples alone: kept, two splines over as many samples (the
+  // real and imaginary parts of one transform, set up again for every
+  // realisation of its noise) skip them, and run their two eliminations
+  // side by side.
+  struct free_pivots {
+    int n = -1;
+    std::vector<double> p;          // the divisor of row i
+    std::vector<value_type> d2;     // the second derivative's factor of row i, as set_up rounds it
+    std::vector<value_type> ua, ub; // the two eliminations' right-hand sides, kept for their storage
+    void prepare(int count);
+  };
+
+  // As set_up(first_x, step, ya, free_end, free_end) on `a` and the same
+  // with yb on `b`, bit for bit; ya and yb hold as many samples.
+  static void set_up_free_pair(double first_x, double step, spline_dx_3& a, const V& ya, spline_dx_3& b,
+                               const V& yb, free_pivots& pivots);
 
   // Locates x (keeping the weights and the interval) and returns the value.
   // Outside the samples the first or last cubic piece is extrapolated.
@@ -92,6 +112,70 @@ void spline_dx_3<V>::set_up(double first_x, double step, const V& y, double yp1,
   for (int k = n_ - 2; k >= 0; --k)
     d2[k] = static_cast<value_type>(static_cast<double>(d2[k]) * d2[k + 1] + u[static_cast<std::size_t>(k)]);
   y2.rebase(base);
+}
+
+template <class V>
+void spline_dx_3<V>::free_pivots::prepare(int count) {
+  if (count == n) return;
+  n = count;
+  p.assign(static_cast<std::size_t>(std::max(count, 1)), 0.0);
+  d2.assign(p.size(), 0);
+  // The same operations as set_up's free start, row by row.
+  for (int i = 1; i < count - 1; ++i) {
+    p[static_cast<std::size_t>(i)] = 0.5 * d2[static_cast<std::size_t>(i - 1)] + 2.0;
+    d2[static_cast<std::size_t>(i)] = static_cast<value_type>(-0.5 / p[static_cast<std::size_t>(i)]);
+  }
+}
+
+template <class V>
+void spline_dx_3<V>::set_up_free_pair(double first_x, double step, spline_dx_3& a, const V& ya, spline_dx_3& b,
+                                      const V& yb, free_pivots& pivots) {
+  const int n = ya.count();
+  if (n < 3 || yb.count() != n) {
+    a.set_up(first_x, step, ya, free_end, free_end);
+    b.set_up(first_x, step, yb, free_end, free_end);
+    return;
+  }
+  pivots.prepare(n);
+  for (spline_dx_3* s : {&a, &b}) {
+    s->x0 = first_x;
+    s->dx = step;
+    s->n_ = n;
+    s->lo = s->hi = s->base = (s == &a ? ya : yb).base();
+    s->wa = 1.0;
+    s->wb = s->wc = s->wd = 0.0;
+    // Every value is written below: storage of the right length is kept.
+    if (s->y2.count() != n || s->y2.storage_borrowed()) s->y2.allocate(n);
+    s->y2.rebase(0);
+  }
+  const value_type* sa = ya.data();
+  const value_type* sb = yb.data();
+  value_type* da = a.y2.data();
+  value_type* db = b.y2.data();
+  std::vector<value_type>& ua = pivots.ua;
+  std::vector<value_type>& ub = pivots.ub;
+  ua.resize(static_cast<std::size_t>(n - 1));
+  ub.resize(ua.size());
+  da[0] = db[0] = 0;
+  ua[0] = ub[0] = 0;
+  for (int i = 1; i < n - 1; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    const double p = pivots.p[k];
+    da[i] = db[i] = pivots.d2[k];
+    ua[k] = static_cast<value_type>(
+        (3.0 * (static_cast<double>(sa[i + 1]) - 2.0 * sa[i] + sa[i - 1]) - 0.5 * ua[k - 1]) / p);
+    ub[k] = static_cast<value_type>(
+        (3.0 * (static_cast<double>(sb[i + 1]) - 2.0 * sb[i] + sb[i - 1]) - 0.5 * ub[k - 1]) / p);
+  }
+  const double qn = 0.0, un = 0.0;
+  da[n - 1] = static_cast<value_type>((un - qn * ua[static_cast<std::size_t>(n - 2)]) / (qn * da[n - 2] + 1.0));
+  db[n - 1] = static_cast<value_type>((un - qn * ub[static_cast<std::size_t>(n - 2)]) / (qn * db[n - 2] + 1.0));
+  for (int k = n - 2; k >= 0; --k) {
+    da[k] = static_cast<value_type>(static_cast<double>(da[k]) * da[k + 1] + ua[static_cast<std::size_t>(k)]);
+    db[k] = static_cast<value_type>(static_cast<double>(db[k]) * db[k + 1] + ub[static_cast<std::size_t>(k)]);
+  }
+  a.y2.rebase(a.base);
+  b.y2.rebase(b.base);
 }
 
 template <class V>

@@ -12,6 +12,11 @@ XRDF_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-
   qt6-base-dev qt6-svg-dev xvfb xauth clang libclang-rt-14-dev libpugixml-dev
   libceres-dev libzip-dev ninja-build lld)
 
+# What the scripts in bench/ need beyond the build, and the tests never:
+# bench/series_throughput.sh writes its series and times the same job with
+# numpy, scripts/batch_timing.sh times with hyperfine.
+XRDF_BENCH_PACKAGES=(python3-numpy hyperfine)
+
 ensure_packages() {
   local missing=()
   local p

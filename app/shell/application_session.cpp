@@ -640,7 +640,9 @@ bool application_session::measure_cells(assoc_class& file, const analysis_reques
   }
   if (!settle(file, request.auto_limit, err)) measured = false;
   if (!request.auto_limit && !limit_set(request.settings)) default_limit(*chain, path_of(file), err);
-  const line_analysis a = analyse_line(*chain);
+  // The table has no column for the reconvolution R or the warnings judged
+  // from it.
+  const line_analysis a = analyse_line(*chain, line_judging::figures_only);
   if (!a.refused.empty()) {
     err << path_of(file) << ": " << a.refused << '\n';
     measured = false;

@@ -70,6 +70,18 @@ coefficient_noise::file_noise coefficient_noise::noise_of_file(xy_yobs_3& chain)
       f.right_centre = (2.0 * n - background_ends - 1) / 2.0;
     }
   }
+  // In the order variance() would add them, so that the sums are the same.
+  for (double v : f.variance) f.variance_sum += v;
+  if (f.ends > 0) {
+    const double span = f.right_centre - f.left_centre;
+    f.right_share.resize(f.x.size());
+    for (std::size_t t = 0; t < f.x.size(); ++t) {
+      const double u = (static_cast<double>(t) - f.left_centre) / span;
+      f.right_share[t] = u;
+      f.left_sum += 1.0 - u;
+      f.right_sum += u;
+    }
+  }
   return f;
 }
 
@@ -102,23 +114,24 @@ double coefficient_noise::variance(const file_noise& file, double f, std::comple
   // of each point, Σ (1 − u) e^(iφ) and Σ u e^(iφ), u running from 0 at the
   // left end's mean to 1 at the right's.
   std::complex<double> s1 = 0.0, s2 = 0.0, tl = 0.0, tr = 0.0;
-  double s0 = 0.0, ul = 0.0, ur = 0.0;
+  const double s0 = file.variance_sum, ul = file.left_sum, ur = file.right_sum;
   const std::size_t n = file.x.size();
-  const double span = file.right_centre - file.left_centre;
   // The points lie on an even step: each phase factor is the last one
   // turned by the same angle.
   const std::complex<double> turn = std::polar(1.0, 2.0 * pi * f * file.step);
   std::complex<double> e = n > 0 ? std::polar(1.0, 2.0 * pi * f * file.x[0]) : 1.0;
-  for (std::size_t t = 0; t < n; ++t, e *= turn) {
-    s0 += file.variance[t];
-    s1 += file.variance[t] * e;
-    s2 += file.variance[t] * e * e;
-    if (file.ends > 0) {
-      const double u = (static_cast<double>(t) - file.left_centre) / span;
+  if (file.ends > 0) {
+    for (std::size_t t = 0; t < n; ++t, e *= turn) {
+      s1 += file.variance[t] * e;
+      s2 += file.variance[t] * e * e;
+      const double u = file.right_share[t];
       tl += (1.0 - u) * e;
       tr += u * e;
-      ul += 1.0 - u;
-      ur += u;
+    }
+  } else {
+    for (std::size_t t = 0; t < n; ++t, e *= turn) {
+      s1 += file.variance[t] * e;
+      s2 += file.variance[t] * e * e;
     }
   }
   // Neighbours' shared noise weighs each frequency by the noise's spectrum:

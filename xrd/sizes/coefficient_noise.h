@@ -52,6 +52,11 @@ class coefficient_noise {
     int ends = 0;
     double left_centre = 0.0, right_centre = 0.0;  // the means' point indices
     std::vector<double> rho;                       // the noise's correlation by lag
+    // What variance() sums at every frequency alike, summed once: Σ σ², and
+    // each point's share u of the right end's mean with Σ (1 − u) and Σ u.
+    double variance_sum = 0.0;
+    std::vector<double> right_share;
+    double left_sum = 0.0, right_sum = 0.0;
   };
   static file_noise noise_of_file(xy_yobs_3& chain);
   // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, to first order in

@@ -76,11 +76,14 @@ struct restore_on_exit {
 };
 
 // The Scherrer size of the deconvoluted profile, as analyse_line finds it.
-double scherrer_of(xy_yobs_3& sample, const fourier_coefficients& c) {
+// `x` and `d` are room for the profile, kept from one realisation to the
+// next.
+double scherrer_of(xy_yobs_3& sample, const fourier_coefficients& c, std::vector<double>& x, std::vector<double>& d) {
   if (!(c.wavelength > 0.0) || !sample.run_deconvolution()) return nan_value;
   const double step = sample.observed_data().xd;
   const int nd = sample.fft.profile.count();
-  std::vector<double> x(static_cast<std::size_t>(nd)), d(static_cast<std::size_t>(nd));
+  x.resize(static_cast<std::size_t>(nd));
+  d.resize(static_cast<std::size_t>(nd));
   for (int i = 0; i < nd; ++i) {
     x[static_cast<std::size_t>(i)] = (i - nd / 2) * step;
     d[static_cast<std::size_t>(i)] = sample.fft.profile[sample.fft.profile.base() + i];
@@ -202,7 +205,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
   std::mt19937_64 rng(seed);
   {
     restore_on_exit restore{profiles, samples};
-    std::vector<double> e;
+    std::vector<double> e, deconvoluted_x, deconvoluted;
     std::vector<fourier_coefficients> c(count);
     for (int k = 0; k < realisations; ++k) {
       for (drawn_profile& p : profiles) {
@@ -223,7 +226,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
           slope[i].add(size.slope);
           bool reached = false;
           volume[i].add(volume_weighted_length(c[i].L, c[i].A, reached));
-          scherrer[i].add(scherrer_of(*samples[i], c[i]));
+          scherrer[i].add(scherrer_of(*samples[i], c[i], deconvoluted_x, deconvoluted));
           add_all(A[i], c[i].A);
           draws[i].push_back(c[i].A);
         }

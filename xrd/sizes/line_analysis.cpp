@@ -196,7 +196,7 @@ void reconvolution(xy_yobs_3& sample, std::vector<double>& observed, std::vector
   }
 }
 
-line_analysis analyse_line(xy_yobs_3& sample) {
+line_analysis analyse_line(xy_yobs_3& sample, line_judging judging) {
   line_analysis a;
   if (!coefficients_of(sample, a.coefficients, a.refused)) return a;
   xy_yobs_4* ref = sample.reference_profile();
@@ -227,6 +227,7 @@ line_analysis analyse_line(xy_yobs_3& sample) {
   a.scherrer = c.wavelength > 0.0 ? c.wavelength / (a.deconvoluted.breadth * pi / 180.0 * cos_theta) : nan_value;
 
   a.snr_at_limit = snr_at(sample, a.limit_frequency);
+  if (judging == line_judging::figures_only) return a;
 
   std::vector<double> measured, back;
   reconvolution(sample, measured, back);

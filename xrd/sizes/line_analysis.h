@@ -66,8 +66,17 @@ struct line_analysis {
 // them). False with `why` when there is no quotient to read.
 bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& why);
 
+// How far the single-line analysis goes: the figures alone, or also the
+// reconvolution R and the fit to the observed line that its warnings come
+// from. Those cost many times the figures (the reconvolution is a direct sum
+// over every point of the line and of the reference); a table of figures
+// does without them.
+enum class line_judging { judged, figures_only };
+
 // Runs the quotient and the deconvolution and measures what they give.
-line_analysis analyse_line(xy_yobs_3& sample);
+// Figures only, `reconvolution_r`, `judged_by_fit` and `warnings` stay as a
+// new line_analysis has them.
+line_analysis analyse_line(xy_yobs_3& sample, line_judging judging = line_judging::judged);
 
 // The deconvoluted profile convolved back with the reference, on the
 // observed profile's points, and the observed profile above its background.
