@@ -48,7 +48,7 @@ fi
 # Every scan must have its row, or the figures time a failure.
 check() {
   local rows
-  rows=$(cat "$@" | grep -c '^/' || true)
+  rows=$(cat "$@" | grep -c -E '^(/|[0-9]+,)' || true)
   [ "$rows" -eq "$files" ] || { echo "$rows rows of $files scans in $*" >&2; exit 1; }
 }
 

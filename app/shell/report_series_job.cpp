@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/shell/series_inputs.h"
+#include "app/shell/series_table.h"
 #include "core/numeric_abort.h"
 #include "xrd/files/xdd_data_3.h"
 
@@ -40,19 +41,14 @@ std::vector<std::string> split_csv(const std::string& line) {
 
 // The first scan of an input: a folder's first data file by name.
 bool first_scan_of(const std::string& input, std::string& path, std::string& why) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(input, ec)) {
-    path = input;
-    return true;
-  }
   std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(input, ec))
-    if (entry.is_regular_file(ec) && is_data_file_name(entry.path().string())) files.push_back(entry.path().string());
-  if (files.empty()) {
-    why = input + ": the folder holds no data file";
+  std::ostringstream said;
+  if (!series_table::data_files({input}, "", files, said) || files.empty()) {
+    why = said.str();
+    while (!why.empty() && why.back() == '\n') why.pop_back();
     return false;
   }
-  path = *std::min_element(files.begin(), files.end());
+  path = files.front();
   return true;
 }
 

@@ -22,9 +22,6 @@ bool series_scans(application_session& session, const std::vector<std::string>& 
 // than one input, or a file of several scans.
 bool is_series(application_session& session, const std::vector<std::string>& inputs);
 
-// Whether the file at `path` is a data file by its extension.
-bool is_data_file_name(const std::string& path);
-
 // While it lives, what the program reports as errors (a file refused by its
 // reader, a value refused) is kept here instead of shown: a series row's
 // warning.
