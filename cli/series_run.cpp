@@ -26,11 +26,11 @@
 #include "app/platform/replacing_file.h"
 #include "app/shell/application_session.h"
 #include "app/shell/series_job.h"
-#include "app/shell/series_table.h"
+#include "app/shell/series_rows.h"
 
 namespace {
 
-// What one scan gave (see series_table::scan_line), or how its worker
+// What one scan gave (see series_rows::scan_line), or how its worker
 // ended before it was done.
 struct scan_result {
   int count = 1;
@@ -39,7 +39,7 @@ struct scan_result {
   std::string ended;
 };
 
-scan_result result_of(series_table::scan_line line) { return {line.count, line.failed, std::move(line.text), {}}; }
+scan_result result_of(series_rows::scan_line line) { return {line.count, line.failed, std::move(line.text), {}}; }
 
 // --- the workers ---
 
@@ -317,16 +317,16 @@ int run_series(application_session& session, series_job& job, const series_optio
   const int shard = std::clamp(options.shard, 1, shards);
   const int jobs = options.jobs > 0 ? options.jobs : cores_to_run_on();
   std::vector<std::string> files;
-  if (!series_table::data_files(options.inputs, options.output, files, err)) return 1;
+  if (!series_rows::data_files(options.inputs, options.output, files, err)) return 1;
   if (!job.prepare(session, err)) return 1;
   const std::size_t columns = job.columns().size();
   // A worker's message of a scan it never finished, as the scan's row.
   auto ended_row = [&](const series_scan& scan, scan_result& r) {
-    if (!r.ended.empty()) r.line = series_table::undone_row(scan, columns, r.ended);
+    if (!r.ended.empty()) r.line = series_rows::undone_row(scan, columns, r.ended);
   };
 
   table_writer table(options.output, out);
-  if (shard == 1) table.write(series_table::header(job.columns()));
+  if (shard == 1) table.write(series_rows::header(job.columns()));
   std::size_t failed = 0;
   std::size_t scans = 0;  // this run's
   auto write_row = [&](std::size_t index, scan_result& r) {
@@ -351,9 +351,9 @@ int run_series(application_session& session, series_job& job, const series_optio
   run_on_workers(
       files.size(), jobs,
       [&](std::size_t f) {
-        if (whole) return result_of(series_table::row(session, job, {files[f], 1}, err));
+        if (whole) return result_of(series_rows::row(session, job, {files[f], 1}, err));
         scan_result counted;
-        counted.count = series_table::scan_count(session, files[f], err);
+        counted.count = series_rows::scan_count(session, files[f], err);
         return counted;
       },
       [&](std::size_t f, scan_result r) {
@@ -395,7 +395,7 @@ int run_series(application_session& session, series_job& job, const series_optio
   };
   write_ready();
   run_on_workers(
-      second.size(), jobs, [&](std::size_t t) { return result_of(series_table::row(session, job, second[t], err)); },
+      second.size(), jobs, [&](std::size_t t) { return result_of(series_rows::row(session, job, second[t], err)); },
       [&](std::size_t t, scan_result r) {
         ended_row(second[t], r);
         made[t] = std::move(r);

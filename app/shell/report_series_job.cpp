@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "app/shell/series_inputs.h"
-#include "app/shell/series_table.h"
+#include "app/shell/series_rows.h"
 #include "core/numeric_abort.h"
 #include "xrd/files/xdd_data_3.h"
 
@@ -43,7 +43,7 @@ std::vector<std::string> split_csv(const std::string& line) {
 bool first_scan_of(const std::string& input, std::string& path, std::string& why) {
   std::vector<std::string> files;
   std::ostringstream said;
-  if (!series_table::data_files({input}, "", files, said) || files.empty()) {
+  if (!series_rows::data_files({input}, "", files, said) || files.empty()) {
     why = said.str();
     while (!why.empty() && why.back() == '\n') why.pop_back();
     return false;

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "app/shell/application_session.h"
-#include "app/shell/series_table.h"
+#include "app/shell/series_rows.h"
 #include "core/assoc_class.h"
 #include "core/error_message.h"
 #include "xrd/files/xdd_data_3.h"
@@ -17,9 +17,9 @@ bool series_scans(application_session& session, const std::vector<std::string>& 
                   std::vector<series_scan>& scans, std::ostream& err) {
   scans.clear();
   std::vector<std::string> files;
-  if (!series_table::data_files(inputs, "", files, err)) return false;
+  if (!series_rows::data_files(inputs, "", files, err)) return false;
   for (const std::string& file : files) {
-    const int count = series_table::scan_count(session, file, err);
+    const int count = series_rows::scan_count(session, file, err);
     for (int k = 1; k <= count; ++k) scans.push_back({file, k});
   }
   return true;
@@ -30,7 +30,7 @@ bool is_series(application_session& session, const std::vector<std::string>& inp
   std::error_code ec;
   if (std::filesystem::is_directory(inputs.front(), ec)) return true;
   std::ostringstream unsaid;
-  return std::filesystem::exists(inputs.front(), ec) && series_table::scan_count(session, inputs.front(), unsaid) > 1;
+  return std::filesystem::exists(inputs.front(), ec) && series_rows::scan_count(session, inputs.front(), unsaid) > 1;
 }
 
 class kept_messages::keeper : public error_reporter {

@@ -12,7 +12,7 @@ class application_session;
 // The text of a series table, whatever its command: one header row, then
 // one row per scan, "index,file,scan,name,start_time,temperature_C", the
 // command's own columns, and "warning".
-class series_table {
+class series_rows {
  public:
   // One scan done: its row without the index cell (which only the whole
   // series knows), whether it failed, and how many scans its file holds as

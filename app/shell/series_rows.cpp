@@ -1,4 +1,4 @@
-#include "app/shell/series_table.h"
+#include "app/shell/series_rows.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,13 +65,13 @@ std::string scan_cells(const series_scan& scan) { return csv_cell(scan.path) + '
 
 }  // namespace
 
-std::string series_table::header(const std::vector<std::string>& columns) {
+std::string series_rows::header(const std::vector<std::string>& columns) {
   std::string text = "index,file,scan,name,start_time,temperature_C";
   for (const std::string& c : columns) text += ',' + csv_cell(c);
   return text + ",warning\n";
 }
 
-bool series_table::data_files(const std::vector<std::string>& inputs, const std::string& skipped,
+bool series_rows::data_files(const std::vector<std::string>& inputs, const std::string& skipped,
                               std::vector<std::string>& files, std::ostream& err) {
   for (const std::string& input : inputs) {
     std::error_code ec;
@@ -101,7 +101,7 @@ bool series_table::data_files(const std::vector<std::string>& inputs, const std:
   return true;
 }
 
-series_table::scan_line series_table::row(application_session& session, series_job& job, const series_scan& scan,
+series_rows::scan_line series_rows::row(application_session& session, series_job& job, const series_scan& scan,
                                           std::ostream& err) {
   std::ostringstream said;
   series_row row;
@@ -128,11 +128,11 @@ series_table::scan_line series_table::row(application_session& session, series_j
   return line;
 }
 
-std::string series_table::undone_row(const series_scan& scan, std::size_t columns, const std::string& why) {
+std::string series_rows::undone_row(const series_scan& scan, std::size_t columns, const std::string& why) {
   return scan_cells(scan) + ",,," + std::string(columns + 1, ',') + csv_cell(scan.path + ": " + why) + '\n';
 }
 
-int series_table::scan_count(application_session& session, const std::string& path, std::ostream& err) {
+int series_rows::scan_count(application_session& session, const std::string& path, std::ostream& err) {
   std::ostringstream said;
   const redirected_stream quiet(err, said);
   int count = 1;
