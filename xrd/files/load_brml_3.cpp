@@ -13,6 +13,7 @@
 #include "xrd/files/scan_text.h"
 #include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
+#include "xrd/files/xml_names.h"
 #include "xrd/files/zip_archive.h"
 
 namespace {
@@ -31,22 +32,6 @@ long raw_data_number(std::string_view name) {
     n = n * 10 + (c - '0');
   }
   return n;
-}
-
-std::string_view local_name(const pugi::xml_node& node) {
-  std::string_view name = node.name();
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-pugi::xml_node child_named(const pugi::xml_node& parent, std::string_view name) {
-  for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && local_name(c) == name) return c;
-  return {};
-}
-
-pugi::xml_node descendant_named(const pugi::xml_node& top, std::string_view name) {
-  return top.find_node([name](const pugi::xml_node& n) { return n.type() == pugi::node_element && local_name(n) == name; });
 }
 
 // Where the data views put 2-theta and the count in each datum; -1: not

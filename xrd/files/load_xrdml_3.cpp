@@ -13,26 +13,13 @@
 #include "xrd/files/scan_text.h"
 #include "xrd/files/scan_time.h"
 #include "xrd/files/xdd_data_3.h"
+#include "xrd/files/xml_names.h"
 
 // pugixml reads no DTD and fetches nothing from outside the file, so a
 // file cannot make the reader load other files or expand entities without
 // end; it keeps each element's place in the text for the messages.
 
 namespace {
-
-// An element's name without its namespace prefix: schema versions and
-// writers differ in how they qualify the names.
-std::string_view local_name(const pugi::xml_node& node) {
-  std::string_view name = node.name();
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-pugi::xml_node child_named(const pugi::xml_node& parent, std::string_view name) {
-  for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && local_name(c) == name) return c;
-  return {};
-}
 
 std::string_view text_of(const pugi::xml_node& node) { return trimmed(node.child_value()); }
 
