@@ -161,6 +161,9 @@ bool gsas_reading::parse_bank(std::size_t i, bank_line& b) {
   if (!number_in(w[1], number) || !number_in(w[2], points) || points != std::floor(points) || points < 1 ||
       points > 1e8)
     return refuse(line_text(i) + "the BANK line's number of points " + quoted(w[2]) + " is not a count");
+  // A bank number is a small count; one beyond int is no bank's.
+  if (number != std::floor(number) || number < 0 || number > 1e6)
+    return refuse(line_text(i) + "the BANK number " + quoted(w[1]) + " is not a bank's number");
   b.number = static_cast<int>(number);
   b.points = static_cast<long long>(points);
   const std::string binning(w[4]);

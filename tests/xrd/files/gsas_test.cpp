@@ -157,6 +157,8 @@ TEST_F(DataFiles, AGsasFileThatCannotBeReadIsRefusedWithTheCause) {
        "\nLine 2: angles beyond 180 degrees: a time-of-flight bank; only constant-wavelength banks are read"},
       {"an unknown layout", "T\nBANK 1 4 4 CONS 1000 2 0 0 XYE\n" + four,
        "\nLine 2: unknown layout \"XYE\": STD, ESD, ALT or FXYE was expected"},
+      {"a bank number beyond any bank's", "T\nBANK 66666666666661 4 4 CONS 1000 2 0 0 FXYE\n" + four,
+       "\nLine 2: the BANK number \"66666666666661\" is not a bank's number"},
       {"a BANK line cut short", "T\nBANK 1 4 4 CONS\n" + four,
        "\nLine 2: a BANK line needs its number, points, records, binning, start and step"},
       {"fewer counts than announced", "T\nBANK 1 12 2 CONS 1000 2 0 0 STD\n" + std_records(10),
