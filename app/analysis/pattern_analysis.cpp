@@ -417,7 +417,7 @@ pattern_analysis analyse_pattern(assoc_class& app, assoc_class& sample, const in
       if (!line.analysis.refused.empty()) {
         line.warnings.push_back("not analysed: " + line.analysis.refused);
       } else {
-        const size_strain_spread spread = spread_of({chain}, {line.analysis}, nullptr);
+        const size_strain_spread spread = spread_of({chain}, {line.analysis}, nullptr, coefficient_draws::kept);
         r.realisations = spread.realisations;
         if (!spread.lines.empty()) line.spread = spread.lines.front();
         const line_analysis& a = line.analysis;

@@ -186,8 +186,9 @@ std::string pattern_text(const pattern_analysis& a) {
     t += "\n";
   }
   if (a.realisations > 0)
-    t += "Uncertainties (after \u00b1) and bounds: the spread over " + std::to_string(a.realisations) +
-         " realisations of the counting noise through each line's window, origin, background and limit, with "
+    t += "Uncertainties (after \u00b1) and bounds: each line's sizes carried to first order from the counting "
+         "noise, the fits over many L the spread over " + std::to_string(a.realisations) +
+         " realisations of that noise, through each line's window, origin, background and limit, with "
          "the instrument function's own uncertainty at each line\n";
   for (const pattern_line& l : a.lines) {
     t += '\n';

@@ -110,6 +110,8 @@ class xy_yobs_3 {
   double wavelength_factor();
   // lBamda (Å), 0 when it is not set.
   double wavelength() { return option_double(lambda_, 0.0); }
+  // The Wiener filter's strength (fBft_wiener), 0 when the quotient is not filtered.
+  double wiener_strength() { return option_double(wiener_, 0.0); }
   // The profile the chain transforms.
   xy_data_for_3& observed_data() { return observed_profile(); }
 

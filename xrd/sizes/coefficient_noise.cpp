@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
+
+#include "numerics/fft_kernel.h"
 
 #include "xrd/chain/xy_yobs_3.h"
 #include "xrd/chain/xy_yobs_4.h"
@@ -32,11 +35,67 @@ bool transform_at(const fft_5& t, double f, std::complex<double>& out) {
   return true;
 }
 
+// Σ_i Re(c_i e^(2πi f_i x_t)), f_i = i × step, at the points x_t = x0 + t dx,
+// t = 0 .. count-1, into g. When one period of the frequency step spans a
+// power of two of points (the sample's own axis always does: its step is
+// 1 / (2M dx)), that is a backward real transform of that length, read
+// periodically; otherwise a sum over the frequencies, each point's phase
+// factor the last one turned by the same angle.
+void fourier_sum(const std::vector<std::complex<double>>& c, double step, double x0, double dx, std::size_t count,
+                 std::vector<double>& g) {
+  g.assign(count, 0.0);
+  std::size_t used = c.size();
+  while (used > 0 && c[used - 1] == 0.0) --used;
+  if (used == 0 || count == 0) return;
+  const double points_per_period = 1.0 / (step * dx);
+  const double rounded = std::nearbyint(points_per_period);
+  const bool even = rounded >= 4.0 && rounded <= double(1 << 26) &&
+                    std::fabs(points_per_period - rounded) <= 1e-9 * rounded &&
+                    (static_cast<long>(rounded) & (static_cast<long>(rounded) - 1)) == 0;
+  // A handful of frequencies cost less summed directly than transformed.
+  if (even && static_cast<std::size_t>(rounded) / 2 >= used && used * count > 16 * static_cast<std::size_t>(rounded)) {
+    const int n = static_cast<int>(rounded);
+    // The backward transform of F gives Re F(0)/2 + Σ_(j≥1) Re(F(j) e^(−2πi j t / n)) with scale 1:
+    // F(j) is the conjugate of c_j carried to x0, F(0) twice its real part.
+    std::vector<float> re(static_cast<std::size_t>(n / 2), 0.0f), im(static_cast<std::size_t>(n / 2), 0.0f), out(static_cast<std::size_t>(n));
+    for (std::size_t j = 0; j < used; ++j) {
+      const std::complex<double> v = std::conj(c[j] * std::polar(1.0, 2.0 * pi * static_cast<double>(j) * step * x0));
+      re[j] = static_cast<float>(j == 0 ? 2.0 * v.real() : v.real());
+      im[j] = static_cast<float>(j == 0 ? 0.0 : v.imag());
+    }
+    fft_kernel::real_backward(re.data(), im.data(), static_cast<int>(used), n, 1.0, out.data());
+    for (std::size_t t = 0; t < count; ++t) g[t] = out[t % static_cast<std::size_t>(n)];
+    return;
+  }
+  for (std::size_t j = 0; j < used; ++j) {
+    if (c[j] == 0.0) continue;
+    const double f = static_cast<double>(j) * step;
+    const std::complex<double> turn = std::polar(1.0, 2.0 * pi * f * dx);
+    std::complex<double> e = c[j] * std::polar(1.0, 2.0 * pi * f * x0);
+    for (std::size_t t = 0; t < count; ++t, e *= turn) g[t] += e.real();
+  }
+}
+
 }  // namespace
 
 double coefficient_noise::reading::snr() const {
   if (sigma > 0.0) return A / sigma;
   return A > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+bool coefficient_noise::automatic_background(xy_yobs_3& chain, const std::vector<double>& y) {
+  // The chain's automatic background is the line through the ends' means; a
+  // background that matches it at both ends (to the floats' rounding) is taken
+  // for it.
+  const xy_data_for_3& obs = chain.observed_data();
+  const int n = static_cast<int>(y.size());
+  const xy_yobs_3::end_line line = xy_yobs_3::line_through_ends(y);
+  if (n < 2 * background_ends || !line.sloped) return false;
+  double top = 0.0;
+  for (double v : y) top = std::max(top, std::fabs(v));
+  const double first = chain.background_at(obs.x1), last = chain.background_at(obs.x1 + (n - 1) * obs.xd);
+  return std::fabs(first - line.intercept) <= 1e-5 * top &&
+         std::fabs(last - (line.intercept + line.slope * (n - 1))) <= 1e-5 * top;
 }
 
 coefficient_noise::file_noise coefficient_noise::noise_of_file(xy_yobs_3& chain) {
@@ -55,20 +114,10 @@ coefficient_noise::file_noise coefficient_noise::noise_of_file(xy_yobs_3& chain)
     f.variance[i] = f.noise.sigma[i] * f.noise.sigma[i];
   }
   for (std::size_t k = 0; k < f.noise.kernel.size(); ++k) f.rho.push_back(f.noise.correlation(static_cast<int>(k)));
-  // The chain's automatic background is the line through the ends' means; a
-  // background that matches it at both ends (to the floats' rounding) is taken
-  // for it.
-  const xy_yobs_3::end_line line = xy_yobs_3::line_through_ends(y);
-  if (n >= 2 * background_ends && line.sloped) {
-    double top = 0.0;
-    for (double v : y) top = std::max(top, std::fabs(v));
-    const double first = chain.background_at(obs.x1), last = chain.background_at(obs.x1 + (n - 1) * obs.xd);
-    if (std::fabs(first - line.intercept) <= 1e-5 * top &&
-        std::fabs(last - (line.intercept + line.slope * (n - 1))) <= 1e-5 * top) {
-      f.ends = background_ends;
-      f.left_centre = (background_ends - 1) / 2.0;
-      f.right_centre = (2.0 * n - background_ends - 1) / 2.0;
-    }
+  if (automatic_background(chain, y)) {
+    f.ends = background_ends;
+    f.left_centre = (background_ends - 1) / 2.0;
+    f.right_centre = (2.0 * n - background_ends - 1) / 2.0;
   }
   // In the order variance() would add them, so that the sums are the same.
   for (double v : f.variance) f.variance_sum += v;
@@ -185,6 +234,60 @@ coefficient_noise::reading coefficient_noise::at(int i) const {
   const double vr = variance(ref_, f, -q / (r * q0), -out.A / r0_);
   out.sigma = std::sqrt(vo + vr);
   return out;
+}
+
+double coefficient_noise::variance(const file_noise& file, double step, const std::vector<std::complex<double>>& c,
+                                   double a) {
+  const std::size_t n = file.x.size();
+  if (n == 0) return 0.0;
+  std::vector<double> g;
+  fourier_sum(c, step, file.x[0], file.step, n, g);
+  for (double& v : g) v -= a;
+  if (file.ends > 0) {
+    // The background through the ends' means takes each mean's noise from
+    // every point, in the share u of the right end: the points of each end
+    // carry what the whole profile's weights lose through it.
+    double left = 0.0, right = 0.0;
+    for (std::size_t t = 0; t < n; ++t) {
+      left += g[t] * (1.0 - file.right_share[t]);
+      right += g[t] * file.right_share[t];
+    }
+    const std::size_t ends = static_cast<std::size_t>(file.ends);
+    for (std::size_t s = 0; s < ends && s < n; ++s) g[s] -= left / file.ends;
+    for (std::size_t s = n > ends ? n - ends : 0; s < n; ++s) g[s] -= right / file.ends;
+  }
+  // Σ_t Σ_s g_t g_s σ_t σ_s ρ(t − s) (JCGM 100:2008, eq. 13, the law of propagation of uncertainty).
+  std::vector<double> gs(n);
+  for (std::size_t t = 0; t < n; ++t) gs[t] = g[t] * std::sqrt(file.variance[t]);
+  double v = 0.0;
+  for (std::size_t t = 0; t < n; ++t) v += gs[t] * gs[t];
+  for (std::size_t lag = 1; lag < file.rho.size(); ++lag) {
+    if (file.rho[lag] == 0.0) continue;
+    double sum = 0.0;
+    for (std::size_t t = 0; t + lag < n; ++t) sum += gs[t] * gs[t + lag];
+    v += 2.0 * file.rho[lag] * sum;
+  }
+  return std::max(v, 0.0);
+}
+
+double coefficient_noise::variance_of(const std::vector<double>& w, const std::vector<double>& v) const {
+  if (!ok_) return std::numeric_limits<double>::quiet_NaN();
+  // With ζ_i = w_i − i v_i, Σ (w_i δA_i + v_i δB_i) = Re Σ ζ_i δQ_i / Q0 − (Σ w_i A_i + v_i B_i) δQ0 / Q0,
+  // δQ = δO / R − Q δR / R and δQ0 / Q0 = δO(0) / O(0) − δR(0) / R(0).
+  const double q0 = o0_ / r0_;
+  const std::size_t n = static_cast<std::size_t>(count_);
+  std::vector<std::complex<double>> co(n), cr(n);
+  double k = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double wi = i < w.size() ? w[i] : 0.0, vi = i < v.size() ? v[i] : 0.0;
+    if (wi == 0.0 && vi == 0.0) continue;
+    const std::complex<double> zeta(wi, -vi), r = reference_[i], q = observed_[i] / r;
+    k += (wi * q.real() + vi * q.imag()) / q0;
+    co[i] = zeta / (r * q0);
+    cr[i] = -zeta * q / (r * q0);
+  }
+  // The two files' noise is independent.
+  return variance(sample_, step_, co, k / o0_) + variance(ref_, step_, cr, -k / r0_);
 }
 
 int coefficient_noise::last_above(double needed) const {

@@ -37,8 +37,21 @@ class coefficient_noise {
   // A and σ_A at frequency index i (0 ≤ i < count()).
   reading at(int i) const;
 
+  // Whether the background the chain subtracts is its automatic one, the
+  // line through the means of the ends of the profile `y` (to the floats'
+  // rounding): it then moves with the ends' noise.
+  static bool automatic_background(xy_yobs_3& chain, const std::vector<double>& y);
+
   // The last frequency index before A/σ_A first falls to `needed`, or -1.
   int last_above(double needed) const;
+
+  // The variance of Σ_i (w_i δA_i + v_i δB_i), i over the frequencies
+  // 0 .. count()-1 (shorter vectors stand for zeros beyond them), with
+  // B = Im Q / Q(0) beside A: the first-order change of any figure read
+  // from A(L) and B(L), w and v its derivatives. Unlike at(), which weighs
+  // one frequency by the noise's spectrum, the noise's correlation is taken
+  // point by point.
+  double variance_of(const std::vector<double>& w, const std::vector<double>& v = {}) const;
 
  private:
   struct file_noise {
@@ -62,6 +75,8 @@ class coefficient_noise {
   // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, to first order in
   // the spread of σ over the noise's correlation length.
   static double variance(const file_noise& file, double f, std::complex<double> c, double a);
+  // Var(Σ_t g_t δy_t) for g_t = Re(Σ_i c_i e^(2πi f_i x_t)) − a, f_i = i × step.
+  static double variance(const file_noise& file, double step, const std::vector<std::complex<double>>& c, double a);
 
   bool ok_ = false;
   int count_ = 0;

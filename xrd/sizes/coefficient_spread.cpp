@@ -4,14 +4,18 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "core/numeric_abort.h"
+#include "xrd/chain/xy_yobs_3.h"
 #include "xrd/chain/xy_yobs_4.h"
 #include "xrd/curves/xy_data_3.h"
 #include "xrd/measures/line_widths.h"
+#include "xrd/sizes/coefficient_noise.h"
 #include "xrd/sizes/counting_noise.h"
+#include "xrd/sizes/propagated_spread.h"
 
 namespace {
 
@@ -54,6 +58,9 @@ struct drawn_profile {
   xy_data_for_3* data = nullptr;
   std::vector<float> measured;
   counting_noise noise;
+  // The chain takes off the line through the ends' means, which each draw
+  // moves as it moves the ends.
+  bool background_from_ends = false;
 };
 
 // Puts every profile back as measured, however the realisations end.
@@ -164,11 +171,23 @@ double mean_square_strain_at(const std::vector<warren_averbach_row>& rows, doubl
 }
 
 size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::vector<line_analysis>& lines,
-                             const warren_averbach_result* pair, int realisations, std::uint64_t seed) {
+                             const warren_averbach_result* pair, coefficient_draws draws_wanted, int realisations,
+                             std::uint64_t seed) {
   size_strain_spread out;
   if (samples.empty() || samples.size() != lines.size() || realisations < 2) return out;
   for (const line_analysis& a : lines)
     if (!a.refused.empty()) return out;
+  std::vector<std::optional<line_spread>> propagated;
+  bool all_propagated = true;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    propagated.push_back(propagated_spread(*samples[i], lines[i]));
+    all_propagated = all_propagated && propagated.back().has_value();
+  }
+  out.propagated = std::any_of(propagated.begin(), propagated.end(), [](const auto& p) { return p.has_value(); });
+  if (!pair && draws_wanted == coefficient_draws::not_needed && all_propagated) {
+    for (std::optional<line_spread>& p : propagated) out.lines.push_back(std::move(*p));
+    return out;
+  }
 
   // A reference that serves both orders is one profile with one noise.
   std::vector<drawn_profile> profiles;
@@ -186,6 +205,7 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
       values[static_cast<std::size_t>(i)] = p.measured.back();
     }
     p.noise = noise_of(values);
+    p.background_from_ends = coefficient_noise::automatic_background(*chain, values);
     profiles.push_back(std::move(p));
   };
   for (xy_yobs_3* s : samples) {
@@ -210,6 +230,12 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
     for (int k = 0; k < realisations; ++k) {
       for (drawn_profile& p : profiles) {
         p.noise.draw(rng, e);
+        // The background is linear in the profile: the one the noisy ends give
+        // is the measured one plus the line through the noise's ends.
+        if (p.background_from_ends) {
+          const xy_yobs_3::end_line line = xy_yobs_3::line_through_ends(e);
+          for (std::size_t i = 0; i < e.size(); ++i) e[i] -= line.intercept + line.slope * static_cast<double>(i);
+        }
         for (std::size_t i = 0; i < p.measured.size() && i < e.size(); ++i)
           p.data->y[p.data->y.base() + static_cast<int>(i)] = static_cast<float>(p.measured[i] + e[i]);
         p.chain->invalidate_chain();
@@ -222,13 +248,15 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
             all = false;
             continue;
           }
-          const area_length size = area_weighted_length(c[i].L, c[i].A, c[i].hook_L);
-          slope[i].add(size.slope);
-          bool reached = false;
-          volume[i].add(volume_weighted_length(c[i].L, c[i].A, reached));
-          scherrer[i].add(scherrer_of(*samples[i], c[i], deconvoluted_x, deconvoluted));
+          if (!propagated[i]) {
+            const area_length size = area_weighted_length(c[i].L, c[i].A, c[i].hook_L);
+            slope[i].add(size.slope);
+            bool reached = false;
+            volume[i].add(volume_weighted_length(c[i].L, c[i].A, reached));
+            scherrer[i].add(scherrer_of(*samples[i], c[i], deconvoluted_x, deconvoluted));
+          }
           add_all(A[i], c[i].A);
-          draws[i].push_back(c[i].A);
+          if (draws_wanted == coefficient_draws::kept) draws[i].push_back(c[i].A);
         }
         if (pair && count == 2 && all) {
           const warren_averbach_result r = warren_averbach(c[0], c[1]);
@@ -258,6 +286,14 @@ size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::
     s.scherrer_u = scherrer[i].sd(realisations);
     s.A_sigma = sds(A[i], realisations);
     s.A_draws = std::move(draws[i]);
+    // The line's own figures to first order where it holds: exact but for
+    // the noise's estimate, where fifty draws tell a deviation to 10%.
+    if (propagated[i]) {
+      s.slope_u = propagated[i]->slope_u;
+      s.area_u = propagated[i]->area_u;
+      s.volume_u = propagated[i]->volume_u;
+      s.scherrer_u = propagated[i]->scherrer_u;
+    }
     out.lines.push_back(std::move(s));
   }
   if (pair) {

@@ -56,17 +56,27 @@ struct pair_spread {
 };
 
 struct size_strain_spread {
-  int realisations = 0;  // how many were drawn
+  int realisations = 0;  // how many were drawn, 0 when every figure was carried to first order
+  bool propagated = false;  // some line's figures were carried to first order
   std::vector<line_spread> lines;
   pair_spread pair;
 };
 
-// K realisations (a fixed seed: the same files give the same figures) of
-// each sample with its reference. `lines` and `pair` are the nominal
-// analyses of `samples` (pair null for a single line). The profiles'
-// values, and the chains' results once run again, are as they were before.
+// Whether each line's A(L) of every realisation is wanted (A_sigma and
+// A_draws, for fits over many L made again on each).
+enum class coefficient_draws { not_needed, kept };
+
+// The uncertainties of `lines` and `pair`, the nominal analyses of `samples`
+// (pair null for a single line). Each line's own figures are carried to
+// first order (propagated_spread), which needs no draws. K realisations (a
+// fixed seed: the same files give the same figures) of each sample with its
+// reference give the pair's figures, the draws when they are kept, and a
+// line's figures where first order does not hold; none are drawn when
+// nothing needs them (`realisations` then says 0). The profiles' values,
+// and the chains' results once run again, are as they were before.
 size_strain_spread spread_of(const std::vector<xy_yobs_3*>& samples, const std::vector<line_analysis>& lines,
-                             const warren_averbach_result* pair, int realisations = 50,
+                             const warren_averbach_result* pair,
+                             coefficient_draws draws = coefficient_draws::not_needed, int realisations = 50,
                              std::uint64_t seed = 20261207);
 
 // ⟨ε²⟩ at L read linearly in the table; NaN outside it or at L = 0.

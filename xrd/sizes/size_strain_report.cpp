@@ -161,7 +161,15 @@ std::string size_strain_text(const std::vector<std::string>& names, const std::v
   else if (pair && !spread_ok && std::isfinite(pair->AS_above_one_at))
     text += printed("Two orders: AS(L) rises above 1 (by more than %.0e) from L = %.1f A, marked * in the table\n",
                     size_coefficient_tolerance, pair->AS_above_one_at);
-  if (spread_ok && spread->realisations > 0)
+  if (spread_ok && spread->propagated && spread->realisations > 0)
+    text += "Uncertainties (after \u00b1) and bounds: each line's sizes carried to first order from the counting noise "
+            "of the samples and references, the two orders' figures the spread over " +
+            std::to_string(spread->realisations) +
+            " realisations of that noise, through the same window, origin, background and limit\n";
+  else if (spread_ok && spread->propagated)
+    text += "Uncertainties (after \u00b1) and bounds: each line's sizes carried to first order from the counting noise "
+            "of the samples and references, through the same window, origin, background and limit\n";
+  else if (spread_ok && spread->realisations > 0)
     text += printed("Uncertainties (after \u00b1) and bounds: the spread over %d realisations of the counting noise of "
                     "the samples and references, through the same window, origin, background and limit\n",
                     spread->realisations);

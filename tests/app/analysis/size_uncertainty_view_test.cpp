@@ -41,7 +41,7 @@ TEST_F(SizeUncertaintyView, TheResultsAndTheHistoryGiveEachLengthWithItsUncertai
   EXPECT_TRUE(std::regex_search(text, with_u)) << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("\nScherrer size \\(integral breadth\\) = [0-9.]+ \u00b1 [0-9.]+ A\n")))
       << text;
-  EXPECT_NE(text.find("realisations of the counting noise"), std::string::npos) << "the detail says whence:\n" << text;
+  EXPECT_NE(text.find("carried to first order from the counting noise"), std::string::npos) << "the detail says whence:\n" << text;
   auto* history = dynamic_cast<history_dlg_3*>(find(*app, "history_dlg"));
   ASSERT_NE(history, nullptr);
   EXPECT_TRUE(std::regex_search(history->history(), with_u)) << history->history();
