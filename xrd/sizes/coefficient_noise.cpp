@@ -1,9 +1,11 @@
 #include "xrd/sizes/coefficient_noise.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <tuple>
 
 #include "numerics/fft_kernel.h"
 
@@ -41,20 +43,27 @@ bool transform_at(const fft_5& t, double f, std::complex<double>& out) {
 // 1 / (2M dx)), that is a backward real transform of that length, read
 // periodically; otherwise a sum over the frequencies, each point's phase
 // factor the last one turned by the same angle.
+// The number of points one period of the frequency step spans, when it is a
+// power of two (from 4 on); 0 otherwise.
+int even_period(double step, double dx) {
+  const double points_per_period = 1.0 / (step * dx);
+  const double rounded = std::nearbyint(points_per_period);
+  const bool even = rounded >= 4.0 && rounded <= double(1 << 26) &&
+                    std::fabs(points_per_period - rounded) <= 1e-9 * rounded &&
+                    (static_cast<long>(rounded) & (static_cast<long>(rounded) - 1)) == 0;
+  return even ? static_cast<int>(rounded) : 0;
+}
+
 void fourier_sum(const std::vector<std::complex<double>>& c, double step, double x0, double dx, std::size_t count,
                  std::vector<double>& g) {
   g.assign(count, 0.0);
   std::size_t used = c.size();
   while (used > 0 && c[used - 1] == 0.0) --used;
   if (used == 0 || count == 0) return;
-  const double points_per_period = 1.0 / (step * dx);
-  const double rounded = std::nearbyint(points_per_period);
-  const bool even = rounded >= 4.0 && rounded <= double(1 << 26) &&
-                    std::fabs(points_per_period - rounded) <= 1e-9 * rounded &&
-                    (static_cast<long>(rounded) & (static_cast<long>(rounded) - 1)) == 0;
+  const int period = even_period(step, dx);
   // A handful of frequencies cost less summed directly than transformed.
-  if (even && static_cast<std::size_t>(rounded) / 2 >= used && used * count > 16 * static_cast<std::size_t>(rounded)) {
-    const int n = static_cast<int>(rounded);
+  if (period > 0 && static_cast<std::size_t>(period) / 2 >= used && used * count > 2 * static_cast<std::size_t>(period)) {
+    const int n = period;
     // The backward transform of F gives Re F(0)/2 + Σ_(j≥1) Re(F(j) e^(−2πi j t / n)) with scale 1:
     // F(j) is the conjugate of c_j carried to x0, F(0) twice its real part.
     std::vector<float> re(static_cast<std::size_t>(n / 2), 0.0f), im(static_cast<std::size_t>(n / 2), 0.0f), out(static_cast<std::size_t>(n));
@@ -77,6 +86,65 @@ void fourier_sum(const std::vector<std::complex<double>>& c, double step, double
 }
 
 }  // namespace
+
+std::complex<double> coefficient_noise::periodic_sums::at(std::size_t m) const {
+  // The frequencies above half the period are the conjugates of those below.
+  const std::size_t n = 2 * re.size(), j = m % n;
+  std::complex<double> f;
+  if (j == 0)
+    f = re[0];
+  else if (j == n / 2)
+    f = im[0];
+  else if (j < n / 2)
+    f = {re[j], im[j]};
+  else
+    f = std::conj(std::complex<double>(re[n - j], im[n - j]));
+  return f * std::polar(1.0, 2.0 * pi * static_cast<double>(m) * f1 * x0);
+}
+
+// Σ_t v_t e^(2πi m f1 (x0 + t dx)) by one forward real transform over
+// `period` points, the values folded into one period. The sums asked for
+// last are kept with what they were of: every scan of a series has the same
+// spacing and background shares, and its reference the same noise, and those
+// are transformed once.
+std::shared_ptr<const coefficient_noise::periodic_sums> coefficient_noise::periodic_sums_of(const std::vector<double>& v,
+                                                                                            int period, double f1,
+                                                                                            double x0) {
+  struct remembered {
+    std::vector<double> values;
+    int period = 0;
+    std::shared_ptr<const periodic_sums> sums;
+  };
+  thread_local std::array<remembered, 6> recent;
+  thread_local std::size_t next = 0;
+  for (const remembered& r : recent)
+    if (r.sums && r.period == period && r.sums->f1 == f1 && r.sums->x0 == x0 && r.values.size() == v.size() &&
+        std::equal(v.begin(), v.end(), r.values.begin()))
+      return r.sums;
+  const std::size_t n = static_cast<std::size_t>(period);
+  auto sums = std::make_shared<periodic_sums>();
+  sums->f1 = f1;
+  sums->x0 = x0;
+  sums->re.resize(n / 2);
+  sums->im.resize(n / 2);
+  std::vector<double> folded(n, 0.0);
+  for (std::size_t t = 0; t < v.size(); ++t) folded[t % n] += v[t];
+  std::vector<float> in(folded.begin(), folded.end());
+  fft_kernel::real_forward(in.data(), period, period, sums->re.data(), sums->im.data());
+  recent[next] = {v, period, sums};
+  next = (next + 1) % recent.size();
+  return sums;
+}
+
+void coefficient_noise::take_spectra(file_noise& file, double f1) {
+  const int period = file.x.empty() ? 0 : even_period(f1, file.step);
+  if (period == 0) return;
+  file.variance_spectrum = periodic_sums_of(file.variance, period, f1, file.x[0]);
+  if (file.ends > 0) {
+    file.ones_spectrum = periodic_sums_of(std::vector<double>(file.x.size(), 1.0), period, f1, file.x[0]);
+    file.right_spectrum = periodic_sums_of(file.right_share, period, f1, file.x[0]);
+  }
+}
 
 double coefficient_noise::reading::snr() const {
   if (sigma > 0.0) return A / sigma;
@@ -158,7 +226,7 @@ coefficient_noise::coefficient_noise(xy_yobs_3& sample) {
   ok_ = count_ > 0;
 }
 
-double coefficient_noise::variance(const file_noise& file, double f, std::complex<double> c, double a) {
+double coefficient_noise::variance(const file_noise& file, int i, double f, std::complex<double> c, double a) {
   // Σ σ² e^(iφ) and Σ σ² e^(2iφ), φ = 2π f x; and the background's share
   // of each point, Σ (1 − u) e^(iφ) and Σ u e^(iφ), u running from 0 at the
   // left end's mean to 1 at the right's.
@@ -169,7 +237,15 @@ double coefficient_noise::variance(const file_noise& file, double f, std::comple
   // turned by the same angle.
   const std::complex<double> turn = std::polar(1.0, 2.0 * pi * f * file.step);
   std::complex<double> e = n > 0 ? std::polar(1.0, 2.0 * pi * f * file.x[0]) : 1.0;
-  if (file.ends > 0) {
+  const std::size_t m = static_cast<std::size_t>(i);
+  if (file.variance_spectrum && (file.ends == 0 || file.right_spectrum)) {
+    s1 = file.variance_spectrum->at(m);
+    s2 = file.variance_spectrum->at(2 * m);
+    if (file.ends > 0) {
+      tr = file.right_spectrum->at(m);
+      tl = file.ones_spectrum->at(m) - tr;
+    }
+  } else if (file.ends > 0) {
     for (std::size_t t = 0; t < n; ++t, e *= turn) {
       s1 += file.variance[t] * e;
       s2 += file.variance[t] * e * e;
@@ -195,16 +271,25 @@ double coefficient_noise::variance(const file_noise& file, double f, std::comple
     // Var(e·n), the covariances σ_t σ_s ρ(t − s) taken point by point.
     const double w = file.ends;
     const double el = ((c * tl).real() - a * ul) / w, er = ((c * tr).real() - a * ur) / w;
-    auto h = [&](std::size_t t) { return (c * std::polar(1.0, 2.0 * pi * f * file.x[t])).real() - a; };
     const std::size_t ends = static_cast<std::size_t>(file.ends);
+    // h at the points the ends' noise reaches (those within the noise's
+    // reach of either end), each end's phase factors turned on from its
+    // first point's.
+    const std::size_t reach = file.rho.size();
+    const std::size_t near = std::min(n, ends + reach), far = n > near ? std::max(near, n - near) : n;
+    std::vector<double> h_near(near), h_far(n - far);
+    for (const auto& [from, to, out] : {std::tuple{std::size_t{0}, near, h_near.data()}, std::tuple{far, n, h_far.data()}}) {
+      std::complex<double> phase = from < to ? std::polar(1.0, 2.0 * pi * f * file.x[from]) : 1.0;
+      for (std::size_t t = from; t < to; ++t, phase *= turn) out[t - from] = (c * phase).real() - a;
+    }
+    auto h = [&](std::size_t t) { return t < near ? h_near[t] : h_far[t - far]; };
     auto weight = [&](std::size_t s) { return s < ends ? el : s + ends >= n ? er : 0.0; };
     auto cov = [&](std::size_t t, std::size_t s) {
       const std::size_t lag = t > s ? t - s : s - t;
-      return lag < file.rho.size() ? std::sqrt(file.variance[t] * file.variance[s]) * file.rho[lag] : 0.0;
+      return lag < reach ? std::sqrt(file.variance[t] * file.variance[s]) * file.rho[lag] : 0.0;
     };
-    const std::size_t reach = file.rho.size();
     double cross = 0.0, own = 0.0;
-    for (std::size_t s = 0; s < n; ++s) {
+    for (std::size_t s = 0; s < n; s = s + 1 == ends && n > 2 * ends ? n - ends : s + 1) {
       const double es = weight(s);
       if (es == 0.0) continue;
       const std::size_t from = s >= reach ? s - reach + 1 : 0, to = std::min(n, s + reach);
@@ -228,10 +313,16 @@ coefficient_noise::reading coefficient_noise::at(int i) const {
   out.A = q.real() / q0;
   if (i == 0) return out;
   const double f = i * step_;
+  // A few frequencies are summed each on its own; from the ninth on, the
+  // sums at every frequency are taken at once.
+  if (++evaluated_ == 9) {
+    take_spectra(sample_, step_);
+    take_spectra(ref_, step_);
+  }
   // δA = Re(δO / (R Q0)) − A δO(0)/O(0) − Re(Q δR / (R Q0)) + A δR(0)/R(0);
   // the two files' noise is independent.
-  const double vo = variance(sample_, f, 1.0 / (r * q0), out.A / o0_);
-  const double vr = variance(ref_, f, -q / (r * q0), -out.A / r0_);
+  const double vo = variance(sample_, i, f, 1.0 / (r * q0), out.A / o0_);
+  const double vr = variance(ref_, i, f, -q / (r * q0), -out.A / r0_);
   out.sigma = std::sqrt(vo + vr);
   return out;
 }
@@ -275,7 +366,8 @@ double coefficient_noise::variance_of(const std::vector<double>& w, const std::v
   // With ζ_i = w_i − i v_i, Σ (w_i δA_i + v_i δB_i) = Re Σ ζ_i δQ_i / Q0 − (Σ w_i A_i + v_i B_i) δQ0 / Q0,
   // δQ = δO / R − Q δR / R and δQ0 / Q0 = δO(0) / O(0) − δR(0) / R(0).
   const double q0 = o0_ / r0_;
-  const std::size_t n = static_cast<std::size_t>(count_);
+  // Only the frequencies up to the last weight given enter.
+  const std::size_t n = std::min(static_cast<std::size_t>(count_), std::max(w.size(), v.size()));
   std::vector<std::complex<double>> co(n), cr(n);
   double k = 0.0;
   for (std::size_t i = 0; i < n; ++i) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <complex>
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "xrd/sizes/counting_noise.h"
@@ -54,6 +56,13 @@ class coefficient_noise {
   double variance_of(const std::vector<double>& w, const std::vector<double>& v = {}) const;
 
  private:
+  // Σ_t v_t e^(2πi m f1 x_t) at any m, from one transform of v over a period
+  // of f1 (see periodic_sums_of).
+  struct periodic_sums {
+    std::vector<float> re, im;  // the forward real transform, laid out as fft_kernel leaves it
+    double f1 = 0.0, x0 = 0.0;
+    std::complex<double> at(std::size_t m) const;
+  };
   struct file_noise {
     counting_noise noise;
     std::vector<double> x;          // the measured points' positions less the origin
@@ -70,11 +79,20 @@ class coefficient_noise {
     double variance_sum = 0.0;
     std::vector<double> right_share;
     double left_sum = 0.0, right_sum = 0.0;
+    // The same sums at every frequency m f1 of the sample's axis at once:
+    // Σ σ² e^(iφ), Σ e^(iφ) and Σ u e^(iφ), φ = 2π m f1 x. Null where one
+    // period of f1 spans no power of two of this file's points; variance()
+    // then sums at each frequency.
+    std::shared_ptr<const periodic_sums> variance_spectrum, ones_spectrum, right_spectrum;
   };
   static file_noise noise_of_file(xy_yobs_3& chain);
-  // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, to first order in
+  // Var(Σ_t h_t δy_t) for h_t = Re(c e^(2πi f x_t)) − a, f = i f1, to first order in
   // the spread of σ over the noise's correlation length.
-  static double variance(const file_noise& file, double f, std::complex<double> c, double a);
+  static double variance(const file_noise& file, int i, double f, std::complex<double> c, double a);
+  // Fills the file's spectra for the frequency step f1.
+  static void take_spectra(file_noise& file, double f1);
+  static std::shared_ptr<const periodic_sums> periodic_sums_of(const std::vector<double>& v, int period, double f1,
+                                                               double x0);
   // Var(Σ_t g_t δy_t) for g_t = Re(Σ_i c_i e^(2πi f_i x_t)) − a, f_i = i × step.
   static double variance(const file_noise& file, double step, const std::vector<std::complex<double>>& c, double a);
 
@@ -83,5 +101,8 @@ class coefficient_noise {
   double step_ = 0.0;  // the sample's frequency step
   std::vector<std::complex<double>> observed_, reference_;
   double o0_ = 0.0, r0_ = 0.0;
-  file_noise sample_, ref_;
+  // The frequencies read so far, and each file's noise with its spectra
+  // once they are taken: reading them leaves A and σ as they are.
+  mutable int evaluated_ = 0;
+  mutable file_noise sample_, ref_;
 };

@@ -105,9 +105,11 @@ std::vector<double> kernel_of(const std::vector<double>& rho) {
 }  // namespace
 
 double counting_noise::power_factor(double cycles_per_point) const {
-  std::complex<double> s = 0.0;
-  for (std::size_t k = 0; k < kernel.size(); ++k)
-    s += kernel[k] * std::polar(1.0, -2.0 * pi * static_cast<double>(k) * cycles_per_point);
+  if (kernel.size() == 1) return kernel[0] * kernel[0];
+  // Each weight's phase factor is the last one turned by the same angle.
+  const std::complex<double> turn = std::polar(1.0, -2.0 * pi * cycles_per_point);
+  std::complex<double> s = 0.0, e = 1.0;
+  for (std::size_t k = 0; k < kernel.size(); ++k, e *= turn) s += kernel[k] * e;
   return std::norm(s);
 }
 
