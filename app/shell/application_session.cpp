@@ -618,9 +618,11 @@ bool application_session::measure_cells(assoc_class& file, const analysis_reques
   bool measured = true;
   const double xl = request.has_x_range ? std::min(request.x_from, request.x_to) : chain->x1;
   const double xr = request.has_x_range ? std::max(request.x_from, request.x_to) : chain->x2;
-  peak_measures::result measures[4] = {peak_measures::fwhm(*chain, xl, xr), {}, peak_measures::area(*chain, xl, xr),
-                                       peak_measures::integral_breadth(*chain, xl, xr)};
-  measures[1] = peak_measures::centroid(*chain, xl, xr, 0.0, 0.0);
+  // The four by one measurement, as each of them alone would take it.
+  const line_widths w = peak_measures::measure(*chain, xl, xr);
+  const peak_measures::result measures[4] = {
+      peak_measures::value_of(w, w.fwhm_x), peak_measures::value_of(w, w.centroid_x),
+      peak_measures::value_of(w, w.area_xy), peak_measures::value_of(w, w.integral_breadth_x)};
   const char* formats[4] = {"%-1.4f", "%-1.4f", "%-1.3f", "%-1.4f"};
   const char* names[4] = {"fwhm", "centroid", "area", "integral_breadth"};
   std::vector<std::pair<std::string, std::string>> missing;

@@ -28,16 +28,16 @@ separator separator_of(std::string_view line) {
   return separator::blanks;
 }
 
-std::vector<std::string_view> columns_of(std::string_view line, separator s) {
+void columns_of(std::string_view line, separator s, std::vector<std::string_view>& words) {
   switch (s) {
     case separator::comma:
-      return cut_at(line, ',');
+      return cut_at(line, ',', words);
     case separator::semicolon:
-      return cut_at(line, ';');
+      return cut_at(line, ';', words);
     case separator::blanks:
       break;
   }
-  return blank_separated(line);
+  blank_separated(line, words);
 }
 
 bool is_header_mark(char c) { return c == '#' || c == ';' || c == '!'; }
@@ -61,6 +61,7 @@ bool load_xy_3::read(xdd_data_3& data, const std::string& text, scan_points& sca
     return false;
   };
   const std::vector<std::string_view> lines = text_lines(text);
+  std::vector<std::string_view> words;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int line_number = static_cast<int>(i) + 1;
     const std::string_view line = trimmed(lines[i]);
@@ -70,7 +71,7 @@ bool load_xy_3::read(xdd_data_3& data, const std::string& text, scan_points& sca
       continue;
     }
     const separator s = in_data ? columns : separator_of(line);
-    const std::vector<std::string_view> words = columns_of(line, s);
+    columns_of(line, s, words);
     const bool decimal_comma = s != separator::comma;
     double angle = 0.0, count = 0.0;
     if (!number_in(words.front(), angle, decimal_comma)) {

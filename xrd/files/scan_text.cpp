@@ -32,8 +32,8 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-std::vector<std::string_view> blank_separated(std::string_view line) {
-  std::vector<std::string_view> words;
+void blank_separated(std::string_view line, std::vector<std::string_view>& words) {
+  words.clear();
   std::size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && is_blank(line[i])) ++i;
@@ -41,38 +41,56 @@ std::vector<std::string_view> blank_separated(std::string_view line) {
     while (i < line.size() && !is_blank(line[i])) ++i;
     if (i > start) words.push_back(line.substr(start, i - start));
   }
+}
+
+std::vector<std::string_view> blank_separated(std::string_view line) {
+  std::vector<std::string_view> words;
+  blank_separated(line, words);
   return words;
 }
 
-std::vector<std::string_view> cut_at(std::string_view line, char separator) {
-  std::vector<std::string_view> pieces;
+void cut_at(std::string_view line, char separator, std::vector<std::string_view>& pieces) {
+  pieces.clear();
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = line.find(separator, start);
     pieces.push_back(trimmed(line.substr(start, end == std::string_view::npos ? end : end - start)));
-    if (end == std::string_view::npos) return pieces;
+    if (end == std::string_view::npos) return;
     start = end + 1;
   }
+}
+
+std::vector<std::string_view> cut_at(std::string_view line, char separator) {
+  std::vector<std::string_view> pieces;
+  cut_at(line, separator, pieces);
+  return pieces;
 }
 
 bool number_in(std::string_view word, double& value, bool decimal_comma) {
   // from_chars takes no leading '+', and the checks below keep out what it
   // would read that is not a number of a scan ("nan", "inf", hexadecimal).
-  std::string text(word);
-  if (!text.empty() && text.front() == '+') text.erase(0, 1);
-  if (text.empty()) return false;
-  bool digit = false;
-  for (char& c : text) {
-    if (decimal_comma && c == ',') c = '.';
+  if (!word.empty() && word.front() == '+') word.remove_prefix(1);
+  if (word.empty()) return false;
+  bool digit = false, comma = false;
+  for (const char c : word) {
     if (c >= '0' && c <= '9') {
       digit = true;
+    } else if (c == ',' && decimal_comma) {
+      comma = true;
     } else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E') {
       return false;
     }
   }
   if (!digit) return false;
-  const char* end = text.data() + text.size();
-  const std::from_chars_result r = std::from_chars(text.data(), end, value);
+  // A decimal comma is read as a point, in a copy.
+  std::string text;
+  if (comma) {
+    text.assign(word);
+    std::replace(text.begin(), text.end(), ',', '.');
+    word = text;
+  }
+  const char* end = word.data() + word.size();
+  const std::from_chars_result r = std::from_chars(word.data(), end, value);
   return r.ec == std::errc() && r.ptr == end;
 }
 

@@ -13,8 +13,11 @@ std::vector<std::string_view> text_lines(std::string_view text);
 std::string_view trimmed(std::string_view text);
 // The words of `line` (or of a text of several lines) between runs of blanks.
 std::vector<std::string_view> blank_separated(std::string_view line);
+// The same into `words`, whose room a reader of many lines keeps.
+void blank_separated(std::string_view line, std::vector<std::string_view>& words);
 // `line` cut at each `separator`, each piece trimmed.
 std::vector<std::string_view> cut_at(std::string_view line, char separator);
+void cut_at(std::string_view line, char separator, std::vector<std::string_view>& pieces);
 // A whole word as a number: sign, digits, point, exponent, nothing else;
 // with `decimal_comma` a comma reads as the point. False for anything
 // else, "nan" and "inf" included.

@@ -10,17 +10,17 @@
 
 namespace {
 
-peak_measures::result value_of(const line_widths& w, double v) {
-  peak_measures::result r;
+std::string degrees(double x) { return format_number("%g", x); }
+
+}  // namespace
+
+peak_measures::result peak_measures::value_of(const line_widths& w, double v) {
+  result r;
   r.ok = std::isfinite(v);
   r.value = r.ok ? v : 0.0;
   if (!r.ok) r.why = w.why.empty() ? "no value could be formed" : w.why;
   return r;
 }
-
-std::string degrees(double x) { return format_number("%g", x); }
-
-}  // namespace
 
 peak_measures::baseline peak_measures::baseline_of(xy_data_3& curve, int i1, int i2) {
   baseline b;

@@ -36,6 +36,9 @@ class peak_measures {
   // none of its points.
   static line_widths measure(xy_data_3& curve, double xl, double xr, baseline* used = nullptr);
 
+  // One of the measured values as a result: not ok, with `w`'s reason, when
+  // it is not a finite number.
+  static result value_of(const line_widths& w, double value);
   // Full width at half the line's height above the baseline; the line is
   // drawn at that height between the two crossings.
   static result fwhm(xy_data_3& curve, double xl, double xr);

@@ -25,6 +25,11 @@ class coefficient_noise {
   // a transform.
   explicit coefficient_noise(xy_yobs_3& sample);
 
+  // The same, shared with the last ones made of the same transforms and
+  // profiles: the automatic limit, the signal-to-noise at the limit and the
+  // uncertainties of one line all read one file's noise.
+  static std::shared_ptr<const coefficient_noise> of(xy_yobs_3& sample);
+
   bool ok() const { return ok_; }
   // Frequencies of the sample's axis that the reference's transform covers
   // and does not vanish at.
@@ -67,6 +72,7 @@ class coefficient_noise {
     counting_noise noise;
     std::vector<double> x;          // the measured points' positions less the origin
     std::vector<double> variance;   // σ² at each
+    std::vector<double> sigma;      // σ at each
     double step = 0.0;
     // The background through the means of the scan's first and last `ends`
     // points (the chain's automatic one) carries their noise into every

@@ -82,18 +82,24 @@ std::vector<double> noise_covariances(const std::vector<double>& rr, const std::
 // square root of their spectrum, which is then the spectrum of the weights.
 std::vector<double> kernel_of(const std::vector<double>& rho) {
   constexpr int grid = 512;
+  // cos(2π m / grid): every angle below is a whole multiple of the grid's.
+  static const std::vector<double> cosines = [] {
+    std::vector<double> c(grid);
+    for (int m = 0; m < grid; ++m) c[static_cast<std::size_t>(m)] = std::cos(2.0 * pi * m / grid);
+    return c;
+  }();
+  auto cosine = [&](long m) { return cosines[static_cast<std::size_t>(((m % grid) + grid) % grid)]; };
   std::vector<double> root(grid);
   for (int j = 0; j < grid; ++j) {
-    const double theta = 2.0 * pi * j / grid;
     double p = 1.0;
-    for (std::size_t k = 1; k < rho.size(); ++k) p += 2.0 * rho[k] * std::cos(static_cast<double>(k) * theta);
+    for (std::size_t k = 1; k < rho.size(); ++k) p += 2.0 * rho[k] * cosine(static_cast<long>(k) * j);
     root[static_cast<std::size_t>(j)] = std::sqrt(std::max(p, 0.0));
   }
   std::vector<double> w(2 * kernel_half + 1);
   double norm = 0.0;
   for (int k = -kernel_half; k <= kernel_half; ++k) {
     double s = 0.0;
-    for (int j = 0; j < grid; ++j) s += root[static_cast<std::size_t>(j)] * std::cos(2.0 * pi * j * k / grid);
+    for (int j = 0; j < grid; ++j) s += root[static_cast<std::size_t>(j)] * cosine(static_cast<long>(j) * k);
     w[static_cast<std::size_t>(k + kernel_half)] = s / grid;
     norm += (s / grid) * (s / grid);
   }

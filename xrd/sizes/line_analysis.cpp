@@ -102,7 +102,8 @@ bool coefficients_of(xy_yobs_3& sample, fourier_coefficients& out, std::string& 
 
 noise_estimate estimate_noise(xy_yobs_3& sample) {
   noise_estimate e;
-  const coefficient_noise noise(sample);
+  const std::shared_ptr<const coefficient_noise> shared = coefficient_noise::of(sample);
+  const coefficient_noise& noise = *shared;
   if (!noise.ok()) return e;
   xy_yobs_4* ref = sample.reference_profile();
   e.observed_floor = sample.fft.noise_floor();
@@ -127,7 +128,8 @@ noise_estimate estimate_noise(xy_yobs_3& sample) {
 }
 
 double snr_at(xy_yobs_3& sample, double frequency) {
-  const coefficient_noise noise(sample);
+  const std::shared_ptr<const coefficient_noise> shared = coefficient_noise::of(sample);
+  const coefficient_noise& noise = *shared;
   if (!noise.ok() || !(frequency >= 0.0) || !(sample.fft.frequency_axis.xd > 0.0)) return nan_value;
   // Clamped as a double first: a limit typed far beyond the axis must not
   // overflow the conversion.

@@ -87,7 +87,8 @@ double scherrer_u(xy_yobs_3& sample, const line_analysis& a, const coefficient_n
 
 std::optional<line_spread> propagated_spread(xy_yobs_3& sample, const line_analysis& a) {
   if (!a.refused.empty() || sample.wiener_strength() > 0.0) return std::nullopt;
-  const coefficient_noise noise(sample);
+  const std::shared_ptr<const coefficient_noise> shared = coefficient_noise::of(sample);
+  const coefficient_noise& noise = *shared;
   if (!noise.ok()) return std::nullopt;
   const fourier_coefficients& c = a.coefficients;
   line_spread s;
