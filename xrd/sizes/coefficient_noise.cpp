@@ -66,7 +66,11 @@ void fourier_sum(const std::vector<std::complex<double>>& c, double step, double
     const int n = period;
     // The backward transform of F gives Re F(0)/2 + Σ_(j≥1) Re(F(j) e^(−2πi j t / n)) with scale 1:
     // F(j) is the conjugate of c_j carried to x0, F(0) twice its real part.
-    std::vector<float> re(static_cast<std::size_t>(n / 2), 0.0f), im(static_cast<std::size_t>(n / 2), 0.0f), out(static_cast<std::size_t>(n));
+    // Room kept from one call to the next: only the frequencies given are read.
+    thread_local std::vector<float> re, im, out;
+    re.resize(static_cast<std::size_t>(n / 2));
+    im.resize(static_cast<std::size_t>(n / 2));
+    out.resize(static_cast<std::size_t>(n));
     for (std::size_t j = 0; j < used; ++j) {
       const std::complex<double> v = std::conj(c[j] * std::polar(1.0, 2.0 * pi * static_cast<double>(j) * step * x0));
       re[j] = static_cast<float>(j == 0 ? 2.0 * v.real() : v.real());
@@ -87,7 +91,7 @@ void fourier_sum(const std::vector<std::complex<double>>& c, double step, double
 
 }  // namespace
 
-std::complex<double> coefficient_noise::periodic_sums::at(std::size_t m) const {
+std::complex<double> coefficient_noise::periodic_sums::at(std::size_t m, double f1, double x0) const {
   // The frequencies above half the period are the conjugates of those below.
   const std::size_t n = 2 * re.size(), j = m % n;
   std::complex<double> f;
@@ -108,8 +112,7 @@ std::complex<double> coefficient_noise::periodic_sums::at(std::size_t m) const {
 // spacing and background shares, and its reference the same noise, and those
 // are transformed once.
 std::shared_ptr<const coefficient_noise::periodic_sums> coefficient_noise::periodic_sums_of(const std::vector<double>& v,
-                                                                                            int period, double f1,
-                                                                                            double x0) {
+                                                                                            int period) {
   struct remembered {
     std::vector<double> values;
     int period = 0;
@@ -118,13 +121,11 @@ std::shared_ptr<const coefficient_noise::periodic_sums> coefficient_noise::perio
   thread_local std::array<remembered, 6> recent;
   thread_local std::size_t next = 0;
   for (const remembered& r : recent)
-    if (r.sums && r.period == period && r.sums->f1 == f1 && r.sums->x0 == x0 && r.values.size() == v.size() &&
+    if (r.sums && r.period == period && r.values.size() == v.size() &&
         std::equal(v.begin(), v.end(), r.values.begin()))
       return r.sums;
   const std::size_t n = static_cast<std::size_t>(period);
   auto sums = std::make_shared<periodic_sums>();
-  sums->f1 = f1;
-  sums->x0 = x0;
   sums->re.resize(n / 2);
   sums->im.resize(n / 2);
   std::vector<double> folded(n, 0.0);
@@ -139,10 +140,10 @@ std::shared_ptr<const coefficient_noise::periodic_sums> coefficient_noise::perio
 void coefficient_noise::take_spectra(file_noise& file, double f1) {
   const int period = file.x.empty() ? 0 : even_period(f1, file.step);
   if (period == 0) return;
-  file.variance_spectrum = periodic_sums_of(file.variance, period, f1, file.x[0]);
+  file.variance_spectrum = periodic_sums_of(file.variance, period);
   if (file.ends > 0) {
-    file.ones_spectrum = periodic_sums_of(std::vector<double>(file.x.size(), 1.0), period, f1, file.x[0]);
-    file.right_spectrum = periodic_sums_of(file.right_share, period, f1, file.x[0]);
+    file.ones_spectrum = periodic_sums_of(std::vector<double>(file.x.size(), 1.0), period);
+    file.right_spectrum = periodic_sums_of(file.right_share, period);
   }
 }
 
@@ -297,11 +298,12 @@ double coefficient_noise::variance(const file_noise& file, int i, double f, std:
   std::complex<double> e = n > 0 ? std::polar(1.0, 2.0 * pi * f * file.x[0]) : 1.0;
   const std::size_t m = static_cast<std::size_t>(i);
   if (file.variance_spectrum && (file.ends == 0 || file.right_spectrum)) {
-    s1 = file.variance_spectrum->at(m);
-    s2 = file.variance_spectrum->at(2 * m);
+    const double f1 = m > 0 ? f / static_cast<double>(m) : 0.0, x0 = file.x[0];
+    s1 = file.variance_spectrum->at(m, f1, x0);
+    s2 = file.variance_spectrum->at(2 * m, f1, x0);
     if (file.ends > 0) {
-      tr = file.right_spectrum->at(m);
-      tl = file.ones_spectrum->at(m) - tr;
+      tr = file.right_spectrum->at(m, f1, x0);
+      tl = file.ones_spectrum->at(m, f1, x0) - tr;
     }
   } else if (file.ends > 0) {
     for (std::size_t t = 0; t < n; ++t, e *= turn) {

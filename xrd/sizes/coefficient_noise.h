@@ -65,8 +65,8 @@ class coefficient_noise {
   // of f1 (see periodic_sums_of).
   struct periodic_sums {
     std::vector<float> re, im;  // the forward real transform, laid out as fft_kernel leaves it
-    double f1 = 0.0, x0 = 0.0;
-    std::complex<double> at(std::size_t m) const;
+    // The sum at frequency m f1 for points from x0 on.
+    std::complex<double> at(std::size_t m, double f1, double x0) const;
   };
   struct file_noise {
     counting_noise noise;
@@ -97,8 +97,7 @@ class coefficient_noise {
   static double variance(const file_noise& file, int i, double f, std::complex<double> c, double a);
   // Fills the file's spectra for the frequency step f1.
   static void take_spectra(file_noise& file, double f1);
-  static std::shared_ptr<const periodic_sums> periodic_sums_of(const std::vector<double>& v, int period, double f1,
-                                                               double x0);
+  static std::shared_ptr<const periodic_sums> periodic_sums_of(const std::vector<double>& v, int period);
   // Var(Σ_t g_t δy_t) for g_t = Re(Σ_i c_i e^(2πi f_i x_t)) − a, f_i = i × step.
   static double variance(const file_noise& file, double step, const std::vector<std::complex<double>>& c, double a);
 
