@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the Release build, a
 # build under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
-# targets for half a minute each. Each phase says how long it took.
+# targets for twenty seconds each. Each phase says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
