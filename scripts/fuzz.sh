@@ -9,10 +9,10 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source ./scripts/phases.sh
 
-# 20 s a target by default: the thirteen targets, two at a time, then take
-# two minutes of the test run, which has half an hour in all. For a longer
-# search: scripts/fuzz.sh 600
-seconds=${1:-${XRDF_FUZZ_SECONDS:-20}}
+# 15 s a target by default: the thirteen targets, two at a time, then take
+# under two minutes of the test run, which has half an hour in all. For a
+# longer search: scripts/fuzz.sh 600
+seconds=${1:-${XRDF_FUZZ_SECONDS:-15}}
 targets=(xdd cpi xy xrdml ras raw brml rasx gsa template process project queries)
 dir=build-fuzz
 
