@@ -375,10 +375,7 @@ coefficient_noise::reading coefficient_noise::at(int i) const {
   const double f = i * step_;
   // A few frequencies are summed each on its own; from the ninth on, the
   // sums at every frequency are taken at once.
-  if (++evaluated_ == 9) {
-    take_spectra(sample_, step_);
-    take_spectra(ref_, step_);
-  }
+  if (++evaluated_ > summed_alone) take_all_spectra();
   // δA = Re(δO / (R Q0)) − A δO(0)/O(0) − Re(Q δR / (R Q0)) + A δR(0)/R(0);
   // the two files' noise is independent.
   const double vo = variance(sample_, i, f, 1.0 / (r * q0), out.A / o0_);
@@ -442,13 +439,16 @@ double coefficient_noise::variance_of(const std::vector<double>& w, const std::v
   return variance(sample_, step_, co, k / o0_) + variance(ref_, step_, cr, -k / r0_);
 }
 
+void coefficient_noise::take_all_spectra() const {
+  if (spectra_taken_) return;
+  spectra_taken_ = true;
+  take_spectra(sample_, step_);
+  take_spectra(ref_, step_);
+}
+
 int coefficient_noise::last_above(double needed) const {
   // The search reads frequency after frequency: the sums at all of them at once.
-  if (evaluated_ < 9) {
-    evaluated_ = 9;
-    take_spectra(sample_, step_);
-    take_spectra(ref_, step_);
-  }
+  take_all_spectra();
   int last = -1;
   for (int i = 0; i < count_; ++i) {
     if (!(at(i).snr() > needed)) break;

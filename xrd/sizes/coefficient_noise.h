@@ -109,5 +109,9 @@ class coefficient_noise {
   // The frequencies read so far, and each file's noise with its spectra
   // once they are taken: reading them leaves A and σ as they are.
   mutable int evaluated_ = 0;
+  mutable bool spectra_taken_ = false;
+  static constexpr int summed_alone = 8;
+  // Both files' spectra, once.
+  void take_all_spectra() const;
   mutable file_noise sample_, ref_;
 };
