@@ -304,16 +304,32 @@ XRDF_AVX2 void pass2_avx2(float* xr, float* xi, int nn, const double* twr, const
 
 // Loads, runs and stores the eight butterflies at offsets k .. k+7 of the
 // i-side arrays (ar, ai) and the j-side arrays (br, bi) with twiddles w + k.
+// The j-side floats are widened to double straight from memory, four at a
+// time, and the i-side updated eight wide.
 XRDF_AVX2 inline void butterfly8_at(float* arp, float* aip, float* brp, float* bip, const double* wrp,
                                     const double* wip) {
-  __m256 ar = _mm256_loadu_ps(arp), ai = _mm256_loadu_ps(aip);
-  __m256 br = _mm256_loadu_ps(brp), bi = _mm256_loadu_ps(bip);
-  butterfly8(ar, ai, br, bi, _mm256_loadu_pd(wrp), _mm256_loadu_pd(wip), _mm256_loadu_pd(wrp + 4),
-             _mm256_loadu_pd(wip + 4));
-  _mm256_storeu_ps(arp, ar);
-  _mm256_storeu_ps(aip, ai);
-  _mm256_storeu_ps(brp, br);
-  _mm256_storeu_ps(bip, bi);
+  const __m256d wr_lo = _mm256_loadu_pd(wrp), wr_hi = _mm256_loadu_pd(wrp + 4);
+  const __m256d wi_lo = _mm256_loadu_pd(wip), wi_hi = _mm256_loadu_pd(wip + 4);
+  const __m256d br_lo = _mm256_cvtps_pd(_mm_loadu_ps(brp)), br_hi = _mm256_cvtps_pd(_mm_loadu_ps(brp + 4));
+  const __m256d bi_lo = _mm256_cvtps_pd(_mm_loadu_ps(bip)), bi_hi = _mm256_cvtps_pd(_mm_loadu_ps(bip + 4));
+  const __m128 tr_lo = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_lo, br_lo), _mm256_mul_pd(wi_lo, bi_lo)));
+  const __m128 tr_hi = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_hi, br_hi), _mm256_mul_pd(wi_hi, bi_hi)));
+  const __m128 ti_lo = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(wr_lo, bi_lo), _mm256_mul_pd(wi_lo, br_lo)));
+  const __m128 ti_hi = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(wr_hi, bi_hi), _mm256_mul_pd(wi_hi, br_hi)));
+  const __m256 tr = _mm256_insertf128_ps(_mm256_castps128_ps256(tr_lo), tr_hi, 1);
+  const __m256 ti = _mm256_insertf128_ps(_mm256_castps128_ps256(ti_lo), ti_hi, 1);
+  const __m256 ar = _mm256_loadu_ps(arp), ai = _mm256_loadu_ps(aip);
+  _mm256_storeu_ps(brp, _mm256_sub_ps(ar, tr));
+  _mm256_storeu_ps(bip, _mm256_sub_ps(ai, ti));
+  _mm256_storeu_ps(arp, _mm256_add_ps(ar, tr));
+  _mm256_storeu_ps(aip, _mm256_add_ps(ai, ti));
+}
+
+// The pass h (h >= 8) over nn points.
+XRDF_AVX2 void pass_single_avx2(float* xr, float* xi, int nn, int h, const double* twr, const double* twi) {
+  for (int g = 0; g < nn; g += 2 * h)
+    for (int k = 0; k < h; k += 8)
+      butterfly8_at(xr + g + k, xi + g + k, xr + g + h + k, xi + g + h + k, twr + h + k, twi + h + k);
 }
 
 // Passes h and 2h together (h >= 8): for the four points g+k, g+k+h,
@@ -383,6 +399,108 @@ XRDF_AVX2 void all_passes_avx2(float* xr, float* xi, int nn, const double* twr, 
     passes_wide_avx2(xr + b, xi + b, block, 4, block, twr, twi);
   }
   passes_wide_avx2(xr, xi, nn, block, nn, twr, twi);
+}
+
+// Eight butterflies whose twiddle is (1, 0): see butterfly8_unit below.
+XRDF_AVX2 inline void unit8_avx2(__m256& ar, __m256& ai, __m256& br, __m256& bi) {
+  const __m256 zero = _mm256_setzero_ps();
+  const __m256 tr = _mm256_sub_ps(br, _mm256_mul_ps(zero, bi));
+  const __m256 ti = _mm256_add_ps(bi, _mm256_mul_ps(zero, br));
+  br = _mm256_sub_ps(ar, tr);
+  bi = _mm256_sub_ps(ai, ti);
+  ar = _mm256_add_ps(ar, tr);
+  ai = _mm256_add_ps(ai, ti);
+}
+
+// r[j] lane c = r[c] lane j before.
+XRDF_AVX2 inline void transpose8_avx2(__m256 (&r)[8]) {
+  const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
+  const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
+  const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
+  const __m256 t6 = _mm256_unpacklo_ps(r[6], r[7]), t7 = _mm256_unpackhi_ps(r[6], r[7]);
+  const __m256 u0 = _mm256_shuffle_ps(t0, t2, 0x44), u1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+  const __m256 u2 = _mm256_shuffle_ps(t1, t3, 0x44), u3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+  const __m256 u4 = _mm256_shuffle_ps(t4, t6, 0x44), u5 = _mm256_shuffle_ps(t4, t6, 0xEE);
+  const __m256 u6 = _mm256_shuffle_ps(t5, t7, 0x44), u7 = _mm256_shuffle_ps(t5, t7, 0xEE);
+  r[0] = _mm256_permute2f128_ps(u0, u4, 0x20);
+  r[1] = _mm256_permute2f128_ps(u1, u5, 0x20);
+  r[2] = _mm256_permute2f128_ps(u2, u6, 0x20);
+  r[3] = _mm256_permute2f128_ps(u3, u7, 0x20);
+  r[4] = _mm256_permute2f128_ps(u0, u4, 0x31);
+  r[5] = _mm256_permute2f128_ps(u1, u5, 0x31);
+  r[6] = _mm256_permute2f128_ps(u2, u6, 0x31);
+  r[7] = _mm256_permute2f128_ps(u3, u7, 0x31);
+}
+
+// gather_reversed and the passes h = 1, 2 and 4 in one sweep (nn >= 64), by
+// tiles of 8 x 8 points: with k = t * nn/8 + m * 8 + c (t, c < 8),
+// rev(k) = rev3(c) * nn/8 + rev(m) * 8 + rev3(t). The eight points t of one
+// c are one cache line of the source; loaded and split into real and
+// imaginary parts, they sit in the lanes of one register pair, so the
+// butterflies of c and c + h run for the eight rows t at once, with the one
+// twiddle of offset c mod h. The tile is then transposed into its rows.
+XRDF_AVX2 void gather_first_passes_avx2(const float* a, int limit, float* re, float* im, int nn, const double* twr,
+                                        const double* twi) {
+  static constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  // The deinterleaving shuffle leaves point sigma(l) = 0, 1, 4, 5, 2, 3, 6, 7
+  // in lane l; its row is rev3(sigma(l)).
+  static constexpr int lane_row[8] = {0, 4, 1, 5, 2, 6, 3, 7};
+  const int eighth = nn >> 3;
+  const int tiles = nn >> 6;
+  int row_offset[8];
+  for (int l = 0; l < 8; ++l) row_offset[l] = lane_row[l] * eighth;
+  alignas(32) float padded[16];
+  int rm = 0;
+  for (int m = 0; m < tiles; ++m) {
+    __m256 xr[8], xi[8];
+    for (int c = 0; c < 8; ++c) {
+      const int from = 2 * (rev3[c] * eighth + rm * 8);
+      const float* src = a + from;
+      if (from + 16 > limit) {
+        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
+        src = padded;
+      }
+      const __m256 v0 = _mm256_loadu_ps(src), v1 = _mm256_loadu_ps(src + 8);
+      xr[c] = _mm256_shuffle_ps(v0, v1, 0x88);
+      xi[c] = _mm256_shuffle_ps(v0, v1, 0xDD);
+    }
+    // pass 1: every twiddle is (1, 0)
+    for (int c = 0; c < 8; c += 2) unit8_avx2(xr[c], xi[c], xr[c + 1], xi[c + 1]);
+    // pass 2
+    for (int c : {0, 4}) {
+      unit8_avx2(xr[c], xi[c], xr[c + 2], xi[c + 2]);
+      const __m256d wr = _mm256_set1_pd(twr[3]), wi = _mm256_set1_pd(twi[3]);
+      butterfly8(xr[c + 1], xi[c + 1], xr[c + 3], xi[c + 3], wr, wi, wr, wi);
+    }
+    // pass 4
+    unit8_avx2(xr[0], xi[0], xr[4], xi[4]);
+    for (int c = 1; c < 4; ++c) {
+      const __m256d wr = _mm256_set1_pd(twr[4 + c]), wi = _mm256_set1_pd(twi[4 + c]);
+      butterfly8(xr[c], xi[c], xr[c + 4], xi[c + 4], wr, wi, wr, wi);
+    }
+    transpose8_avx2(xr);
+    transpose8_avx2(xi);
+    for (int l = 0; l < 8; ++l) {
+      _mm256_storeu_ps(re + row_offset[l] + m * 8, xr[l]);
+      _mm256_storeu_ps(im + row_offset[l] + m * 8, xi[l]);
+    }
+    rm = next_reversed(rm, tiles >> 1);
+  }
+}
+
+
+// Points per cache block of the AVX2 passes: the data and the twiddles of
+// its passes stay in the first-level cache.
+constexpr int avx2_block = 1024;
+
+// The passes h >= 8, one at a time (two passes per sweep would keep the
+// second pass's j-side in registers, where widening it costs more than the
+// memory traffic saved): block by block while they fit, then over all nn.
+XRDF_AVX2 void passes_from8_avx2(float* xr, float* xi, int nn, const double* twr, const double* twi) {
+  const int block = nn < avx2_block ? nn : avx2_block;
+  for (int b = 0; b < nn; b += block)
+    for (int h = 8; h < block; h <<= 1) pass_single_avx2(xr + b, xi + b, block, h, twr, twi);
+  for (int h = block; h < nn; h <<= 1) pass_single_avx2(xr, xi, nn, h, twr, twi);
 }
 
 // -------------------------------------------------------- AVX-512 passes --
@@ -679,8 +797,13 @@ void reverse_and_transform(const float* a, int limit, float* xr, float* xi, int 
     return;
   }
   if (use_avx2(nn)) {
-    gather_reversed(a, limit, xr, xi, nn);
-    all_passes_avx2(xr, xi, nn, t.wr.data(), t.wi.data());
+    if (nn >= 64) {
+      gather_first_passes_avx2(a, limit, xr, xi, nn, t.wr.data(), t.wi.data());
+      passes_from8_avx2(xr, xi, nn, t.wr.data(), t.wi.data());
+    } else {
+      gather_reversed(a, limit, xr, xi, nn);
+      all_passes_avx2(xr, xi, nn, t.wr.data(), t.wi.data());
+    }
     return;
   }
 #endif
@@ -742,6 +865,68 @@ void split_backward_tail(spectrum_in in, float* a, int n, int k_from) {
   a[0] = c1 * (h1r + a1);
   a[1] = c1 * (h1r - a1);
 }
+
+#if XRDF_HAVE_X86
+// Four floats of a spectrum from frequency j on, those from `kept` on taken as 0.
+XRDF_AVX2 inline __m128 spectrum4(const float* v, int j, int kept) {
+  if (j + 4 <= kept) return _mm_loadu_ps(v + j);
+  if (j >= kept) return _mm_setzero_ps();
+  const __m128i lane = _mm_setr_epi32(0, 1, 2, 3);
+  const __m128i mask = _mm_cmpgt_epi32(_mm_set1_epi32(kept - j), lane);
+  return _mm_maskload_ps(v + j, mask);
+}
+
+// split_backward_tail four points k at a time (the partners nn - k read and
+// written in reverse order), then the same scalar code for the rest.
+XRDF_AVX2 void split_backward_avx2(const float* re, const float* im, int kept, float* a, int n) {
+  const int nn = n >> 1;
+  const int quarter = n >> 2;
+  const split_table& t = split_for(n, -1);
+  const double* twr = t.wr.data();
+  const double* twi = t.wi.data();
+  const __m128 c1 = _mm_set1_ps(0.5f);         // c1, and c2
+  const __m128 minus_c2 = _mm_set1_ps(-0.5f);  // -c2
+  const __m256d sign = _mm256_set1_pd(-0.0);
+  int k = 1;
+  for (; k + 3 < quarter; k += 4) {
+    const int p = nn - k - 3;  // partners of k+3 .. k, ascending
+    const __m128 a1 = spectrum4(re, k, kept), a2 = spectrum4(im, k, kept);
+    const __m128 p3 = spectrum4(re, p, kept), p4 = spectrum4(im, p, kept);
+    const __m128 a3 = _mm_shuffle_ps(p3, p3, 0x1B), a4 = _mm_shuffle_ps(p4, p4, 0x1B);
+    const __m256d h1r = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_add_ps(a1, a3)));
+    const __m256d h1i = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_sub_ps(a2, a4)));
+    const __m256d h2r = _mm256_cvtps_pd(_mm_mul_ps(minus_c2, _mm_add_ps(a2, a4)));
+    const __m256d h2i = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_sub_ps(a1, a3)));
+    const __m256d wr = _mm256_loadu_pd(twr + k), wi = _mm256_loadu_pd(twi + k);
+    const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
+    const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
+    const __m128 o1 = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(h1r, wr_h2r), wi_h2i));
+    const __m128 o2 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(h1i, wr_h2i), wi_h2r));
+    const __m128 o3 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(h1r, wr_h2r), wi_h2i));
+    const __m128 o4 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(_mm256_xor_pd(h1i, sign), wr_h2i), wi_h2r));
+    const __m128 o3r = _mm_shuffle_ps(o3, o3, 0x1B), o4r = _mm_shuffle_ps(o4, o4, 0x1B);
+    _mm_storeu_ps(a + 2 * k, _mm_unpacklo_ps(o1, o2));
+    _mm_storeu_ps(a + 2 * k + 4, _mm_unpackhi_ps(o1, o2));
+    _mm_storeu_ps(a + 2 * p, _mm_unpacklo_ps(o3r, o4r));
+    _mm_storeu_ps(a + 2 * p + 4, _mm_unpackhi_ps(o3r, o4r));
+  }
+  split_backward_tail(spectrum_in{re, im, 1, kept}, a, n, k);
+}
+
+// out[2k], out[2k+1] = xr[k], xi[k] times scale (in double, rounded to float),
+// four points at a time; returns the points done.
+XRDF_AVX2 int scale_interleave_avx2(const float* xr, const float* xi, int nn, double scale, float* out) {
+  const __m256d f = _mm256_set1_pd(scale);
+  int k = 0;
+  for (; k + 4 <= nn; k += 4) {
+    const __m128 r = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(xr + k)), f));
+    const __m128 i = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(xi + k)), f));
+    _mm_storeu_ps(out + 2 * k, _mm_unpacklo_ps(r, i));
+    _mm_storeu_ps(out + 2 * k + 4, _mm_unpackhi_ps(r, i));
+  }
+  return k;
+}
+#endif
 
 #if XRDF_HAVE_X86
 // split_backward_tail eight points k at a time, from separate arrays with
@@ -965,6 +1150,16 @@ void forward_into(const float* in, int limit, int n, spectrum_out out) {
 
 bool avx2_supported() { return cpu_has_avx2(); }
 
+const char* path_name(path p) {
+  switch (p) {
+    case path::portable: return "portable";
+    case path::avx2: return "avx2";
+    case path::avx512: return "avx512";
+    case path::automatic: break;
+  }
+  return "automatic";
+}
+
 void set_path(path p) { requested = p; }
 
 bool avx512_supported() { return cpu_has_avx512(); }
@@ -1008,6 +1203,8 @@ void real_backward(const float* re, const float* im, int kept, int n, double sca
 #if XRDF_HAVE_X86
   if (kept == nn && use_avx512(nn))
     split_backward_avx512(re, im, a, n);
+  else if (use_avx2(nn))
+    split_backward_avx2(re, im, kept, a, n);
   else
 #endif
     split_backward_tail(spectrum_in{re, im, 1, kept}, a, n, 1);
@@ -1016,7 +1213,10 @@ void real_backward(const float* re, const float* im, int kept, int n, double sca
   reverse_and_transform(a, n, xr, xi, nn, -1);
   int k = 0;
 #if XRDF_HAVE_X86
-  if (use_avx512(nn)) k = scale_interleave_avx512(xr, xi, nn, scale, out);
+  if (use_avx512(nn))
+    k = scale_interleave_avx512(xr, xi, nn, scale, out);
+  else if (use_avx2(nn))
+    k = scale_interleave_avx2(xr, xi, nn, scale, out);
 #endif
   for (; k < nn; ++k) {
     out[2 * k] = static_cast<float>(xr[k] * scale);

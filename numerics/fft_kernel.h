@@ -51,6 +51,8 @@ enum class path { automatic, portable, avx2, avx512 };
 void set_path(path p);
 // The implementation that runs now (never `automatic`).
 path active_path();
+// "portable", "avx2" or "avx512" ("automatic" for the request itself).
+const char* path_name(path p);
 bool avx2_supported();
 bool avx512_supported();
 
