@@ -213,13 +213,91 @@ void passes_portable(float* __restrict xr, float* __restrict xi, int nn, int h_f
   }
 }
 
-// Points per cache block: the first passes run block by block.
-constexpr int block_points = 2048;
+// Points per cache block: the passes run block by block while their butterflies
+// stay within one, so that the data and the twiddles stay in the first-level
+// cache.
+constexpr int block_points = 1024;
 
-void all_passes_portable(float* xr, float* xi, int nn, const double* twr, const double* twi) {
+void all_passes_portable(float* xr, float* xi, int nn, int h_from, const double* twr, const double* twi) {
   const int block = nn < block_points ? nn : block_points;
-  for (int b = 0; b < nn; b += block) passes_portable(xr + b, xi + b, block, 1, block, twr, twi);
-  passes_portable(xr, xi, nn, block, nn, twr, twi);
+  if (h_from < block)
+    for (int b = 0; b < nn; b += block) passes_portable(xr + b, xi + b, block, h_from, block, twr, twi);
+  passes_portable(xr, xi, nn, block > h_from ? block : h_from, nn, twr, twi);
+}
+
+// Butterflies of eight rows at once, for the tiles below: column (ar, ai) and
+// column (br, bi), one twiddle (wr, wi) for all eight.
+void butterfly_rows(float* __restrict ar, float* __restrict ai, float* __restrict br, float* __restrict bi, double wr,
+                    double wi) {
+  for (int t = 0; t < 8; ++t) {
+    const float tr = static_cast<float>(wr * br[t] - wi * bi[t]);
+    const float ti = static_cast<float>(wr * bi[t] + wi * br[t]);
+    br[t] = ar[t] - tr;
+    bi[t] = ai[t] - ti;
+    ar[t] += tr;
+    ai[t] += ti;
+  }
+}
+
+// The same with the twiddle (1, 0), the first of every group, in float: the
+// literal products wr * b.re and wi * b.im are b.re and +-0 exactly (or NaN
+// for an infinite or undefined b), and the sum of b and a signed zero is
+// exact, so the same operations in float give the same tr and ti, bit for bit.
+void unit_butterfly_rows(float* __restrict ar, float* __restrict ai, float* __restrict br, float* __restrict bi) {
+  for (int t = 0; t < 8; ++t) {
+    const float tr = br[t] - 0.0f * bi[t];
+    const float ti = bi[t] + 0.0f * br[t];
+    br[t] = ar[t] - tr;
+    bi[t] = ai[t] - ti;
+    ar[t] += tr;
+    ai[t] += ti;
+  }
+}
+
+// gather_reversed and the passes h = 1, 2 and 4 in one sweep (nn >= 64), by
+// tiles of 8 x 8 points: with k = t * nn/8 + m * 8 + c (t, c < 8),
+// rev(k) = rev3(c) * nn/8 + rev(m) * 8 + rev3(t). The eight points t of one
+// column c are one cache line of the source, and the butterflies of the
+// passes join columns c and c + h, the eight rows at once, with the one
+// twiddle of offset c mod h; the tile is then written out row by row.
+void gather_first_passes_portable(const float* a, int limit, float* re, float* im, int nn, const double* twr,
+                                  const double* twi) {
+  static constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  const int eighth = nn >> 3;
+  const int tiles = nn >> 6;
+  float xr[8][8], xi[8][8];  // [column c][row t]
+  float padded[16];
+  int rm = 0;
+  for (int m = 0; m < tiles; ++m) {
+    for (int c = 0; c < 8; ++c) {
+      const int from = 2 * (rev3[c] * eighth + rm * 8);
+      const float* src = a + (from < limit ? from : 0);
+      if (from + 16 > limit) {
+        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
+        src = padded;
+      }
+      for (int j = 0; j < 8; ++j) {
+        xr[c][rev3[j]] = src[2 * j];
+        xi[c][rev3[j]] = src[2 * j + 1];
+      }
+    }
+    for (int c = 0; c < 8; c += 2) unit_butterfly_rows(xr[c], xi[c], xr[c + 1], xi[c + 1]);
+    for (int c : {0, 4}) {
+      unit_butterfly_rows(xr[c], xi[c], xr[c + 2], xi[c + 2]);
+      butterfly_rows(xr[c + 1], xi[c + 1], xr[c + 3], xi[c + 3], twr[3], twi[3]);
+    }
+    unit_butterfly_rows(xr[0], xi[0], xr[4], xi[4]);
+    for (int c = 1; c < 4; ++c) butterfly_rows(xr[c], xi[c], xr[c + 4], xi[c + 4], twr[4 + c], twi[4 + c]);
+    for (int t = 0; t < 8; ++t) {
+      float* row_re = re + t * eighth + m * 8;
+      float* row_im = im + t * eighth + m * 8;
+      for (int c = 0; c < 8; ++c) {
+        row_re[c] = xr[c][t];
+        row_im[c] = xi[c][t];
+      }
+    }
+    rm = next_reversed(rm, tiles >> 1);
+  }
 }
 
 // ---------------------------------------------------------- AVX2 passes --
@@ -649,10 +727,13 @@ XRDF_AVX512 void passes_radix8_avx512(float* xr, float* xi, int nn, int h_from, 
   for (; left > 0; left -= 3, h <<= 3) pass_triple_avx512(xr, xi, nn, h, twr, twi);
 }
 
+// Points per cache block of the AVX-512 passes.
+constexpr int avx512_block = 2048;
+
 // Needs nn >= 32: passes 1, 2, 4 and 8 as in the AVX2 path (unless they are
 // done: h_from 16), the rest eight wide, block by block while they fit.
 XRDF_AVX512 void all_passes_avx512(float* xr, float* xi, int nn, int h_from, const double* twr, const double* twi) {
-  const int block = nn < block_points ? nn : block_points;
+  const int block = nn < avx512_block ? nn : avx512_block;
   for (int b = 0; b < nn; b += block) {
     if (h_from < 16) {
       pass1_avx2(xr + b, xi + b, block, twr, twi);
@@ -807,8 +888,13 @@ void reverse_and_transform(const float* a, int limit, float* xr, float* xi, int 
     return;
   }
 #endif
-  gather_reversed(a, limit, xr, xi, nn);
-  all_passes_portable(xr, xi, nn, t.wr.data(), t.wi.data());
+  if (nn >= 64) {
+    gather_first_passes_portable(a, limit, xr, xi, nn, t.wr.data(), t.wi.data());
+    all_passes_portable(xr, xi, nn, 8, t.wr.data(), t.wi.data());
+  } else {
+    gather_reversed(a, limit, xr, xi, nn);
+    all_passes_portable(xr, xi, nn, 1, t.wr.data(), t.wi.data());
+  }
 }
 
 float* scratch_re(int nn) {
