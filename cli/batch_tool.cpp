@@ -9,6 +9,7 @@
 #include "app/shell/application_session.h"
 #include "cli/command_table.h"
 #include "cli/null_platform.h"
+#include "numerics/fft_kernel.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ int parse_arguments(int argc, const char* const* argv, arguments& args, std::ost
       args.files.push_back(a);
     }
   }
-  if (args.help) return 0;
+  if (args.help || args.version) return 0;
   if (args.command.empty()) return usage_error(err, "no command given");
   const command_row* c = command_named(args.command);
   if (!c) return usage_error(err, "unknown command " + args.command);
@@ -96,11 +97,23 @@ class ignored_signal {
 
 const char* batch_usage() { return usage_text().c_str(); }
 
+std::string version_text() {
+  const fft_kernel::path used = fft_kernel::active_path();
+  std::string why = "the widest this processor supports";
+  if (used == fft_kernel::path::portable) why = "this processor has neither AVX2 nor AVX-512";
+  return std::string("xrdfourier-cli ") + XRDF_VERSION + "\ntransform: " + fft_kernel::path_name(used) + " (" + why +
+         ")\n";
+}
+
 int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   arguments args;
   if (const int refused = parse_arguments(argc, argv, args, err)) return refused;
   if (args.help) {
     out << batch_usage();
+    return 0;
+  }
+  if (args.version) {
+    out << version_text();
     return 0;
   }
   const command_row& command = *command_named(args.command);

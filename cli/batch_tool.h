@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 
 // The batch tool: the workbench's jobs without a window. Writes results to
 // `out` and the program's own messages (what a message box would show) to
@@ -16,3 +17,7 @@ int run_batch_command(const std::function<int()>& command, std::ostream& err);
 
 // The usage text of --help.
 const char* batch_usage();
+
+// The text of --version: the program's version and the implementation of the
+// transform it runs on this processor, so that timings can be compared.
+std::string version_text();

@@ -595,6 +595,15 @@ const std::vector<option_row>& option_rows() {
          args.wavelength = v;
          return std::string();
        }},
+      {{"--version"},
+       "  --version              Show the version and which implementation of the transform\n"
+       "                         runs on this processor (avx512, avx2 or portable); all give\n"
+       "                         the same numbers, bit for bit.\n",
+       true,
+       [](const value_of&, arguments& args) {
+         args.version = true;
+         return std::string();
+       }},
       {{"--help", "-h"},
        "  --help                 Show this text.\n",
        true,

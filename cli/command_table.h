@@ -16,6 +16,7 @@ struct arguments {
   analysis_request analysis;
   std::vector<std::string> options;  // the command's options given, by their first name, for the checks
   bool help = false;
+  bool version = false;
   int scan = 1;  // which scan of a file of several
   // A series' worker processes (0: one per core) and its share of the scans.
   int jobs = 0;

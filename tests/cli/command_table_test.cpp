@@ -12,6 +12,7 @@
 #include "batch_runner.h"
 #include "cli/command_table.h"
 #include "cli/null_platform.h"
+#include "numerics/fft_kernel.h"
 
 namespace {
 
@@ -99,6 +100,22 @@ TEST(NullPlatform, AMessageIsALineAndAQuestionIsAnsweredNoAndSaidSo) {
   EXPECT_FALSE(screen.ask_yes_no("XRD Fourier Workbench", "Unload Anyway ?"));
   EXPECT_EQ(screen.choose_file({}).result, platform_types::file_answer::status::cancelled);
   EXPECT_EQ(err.str(), "Cannot load any more files\nUnload Anyway ? (answered no)\n");
+}
+
+}  // namespace
+
+namespace {
+
+// --version names the transform's implementation that runs, and runs no
+// command: a timing sent with a report can be told apart by it.
+TEST(VersionText, NamesTheTransformsPathThatRunsAndNeedsNoCommand) {
+  const run_result version = run({"--version"});
+  ASSERT_EQ(version.status, 0) << version.err;
+  EXPECT_EQ(version.out.rfind("xrdfourier-cli ", 0), 0u) << version.out;
+  EXPECT_NE(version.out.find(std::string("\ntransform: ") + fft_kernel::path_name(fft_kernel::active_path()) + " ("),
+            std::string::npos)
+      << version.out;
+  EXPECT_TRUE(version.err.empty()) << version.err;
 }
 
 }  // namespace
