@@ -953,6 +953,14 @@ void split_backward_tail(spectrum_in in, float* a, int n, int k_from) {
 }
 
 #if XRDF_HAVE_X86
+// Four floats widened to double from memory: on processors such as AMD's
+// Zen 3 the widening of a register shares one unit with the narrowing and the
+// moves between register halves, one a cycle, where the widening of a load
+// runs beside them.
+XRDF_AVX2 inline __m256d widen4(const float* p) { return _mm256_cvtps_pd(_mm_load_ps(p)); }
+#endif
+
+#if XRDF_HAVE_X86
 // Four floats of a spectrum from frequency j on, those from `kept` on taken as 0.
 XRDF_AVX2 inline __m128 spectrum4(const float* v, int j, int kept) {
   if (j + 4 <= kept) return _mm_loadu_ps(v + j);
@@ -979,10 +987,12 @@ XRDF_AVX2 void split_backward_avx2(const float* re, const float* im, int kept, f
     const __m128 a1 = spectrum4(re, k, kept), a2 = spectrum4(im, k, kept);
     const __m128 p3 = spectrum4(re, p, kept), p4 = spectrum4(im, p, kept);
     const __m128 a3 = _mm_shuffle_ps(p3, p3, 0x1B), a4 = _mm_shuffle_ps(p4, p4, 0x1B);
-    const __m256d h1r = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_add_ps(a1, a3)));
-    const __m256d h1i = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_sub_ps(a2, a4)));
-    const __m256d h2r = _mm256_cvtps_pd(_mm_mul_ps(minus_c2, _mm_add_ps(a2, a4)));
-    const __m256d h2i = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_sub_ps(a1, a3)));
+    alignas(16) float h[16];
+    _mm_store_ps(h, _mm_mul_ps(c1, _mm_add_ps(a1, a3)));
+    _mm_store_ps(h + 4, _mm_mul_ps(c1, _mm_sub_ps(a2, a4)));
+    _mm_store_ps(h + 8, _mm_mul_ps(minus_c2, _mm_add_ps(a2, a4)));
+    _mm_store_ps(h + 12, _mm_mul_ps(c1, _mm_sub_ps(a1, a3)));
+    const __m256d h1r = widen4(h), h1i = widen4(h + 4), h2r = widen4(h + 8), h2i = widen4(h + 12);
     const __m256d wr = _mm256_loadu_pd(twr + k), wi = _mm256_loadu_pd(twi + k);
     const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
     const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
@@ -1132,10 +1142,13 @@ XRDF_AVX2 void split_forward_avx2(const float* re, const float* im, spectrum_out
     const __m128 ar = _mm_loadu_ps(re + k), ai = _mm_loadu_ps(im + k);
     const __m128 br = _mm_shuffle_ps(_mm_loadu_ps(re + p), _mm_loadu_ps(re + p), 0x1B);
     const __m128 bi = _mm_shuffle_ps(_mm_loadu_ps(im + p), _mm_loadu_ps(im + p), 0x1B);
-    const __m256d h1r = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_add_ps(ar, br)));
-    const __m256d h1i = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_sub_ps(ai, bi)));
-    const __m256d h2r = _mm256_cvtps_pd(_mm_mul_ps(c1, _mm_add_ps(ai, bi)));
-    const __m256d h2i = _mm256_cvtps_pd(_mm_mul_ps(c2, _mm_sub_ps(ar, br)));
+    // Widened to double through memory (see widen4).
+    alignas(16) float h[16];
+    _mm_store_ps(h, _mm_mul_ps(c1, _mm_add_ps(ar, br)));
+    _mm_store_ps(h + 4, _mm_mul_ps(c1, _mm_sub_ps(ai, bi)));
+    _mm_store_ps(h + 8, _mm_mul_ps(c1, _mm_add_ps(ai, bi)));
+    _mm_store_ps(h + 12, _mm_mul_ps(c2, _mm_sub_ps(ar, br)));
+    const __m256d h1r = widen4(h), h1i = widen4(h + 4), h2r = widen4(h + 8), h2i = widen4(h + 12);
     const __m256d wr = _mm256_loadu_pd(twr + k), wi = _mm256_loadu_pd(twi + k);
     const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
     const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
