@@ -265,7 +265,7 @@ void gather_first_passes_portable(const float* a, int limit, float* re, float* i
   static constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
   const int eighth = nn >> 3;
   const int tiles = nn >> 6;
-  float xr[8][8], xi[8][8];  // [column c][row t]
+  float xr[8][8], xi[8][8];  // [column c][source point j]
   float padded[16];
   int rm = 0;
   for (int m = 0; m < tiles; ++m) {
@@ -277,8 +277,8 @@ void gather_first_passes_portable(const float* a, int limit, float* re, float* i
         src = padded;
       }
       for (int j = 0; j < 8; ++j) {
-        xr[c][rev3[j]] = src[2 * j];
-        xi[c][rev3[j]] = src[2 * j + 1];
+        xr[c][j] = src[2 * j];
+        xi[c][j] = src[2 * j + 1];
       }
     }
     for (int c = 0; c < 8; c += 2) unit_butterfly_rows(xr[c], xi[c], xr[c + 1], xi[c + 1]);
@@ -288,12 +288,12 @@ void gather_first_passes_portable(const float* a, int limit, float* re, float* i
     }
     unit_butterfly_rows(xr[0], xi[0], xr[4], xi[4]);
     for (int c = 1; c < 4; ++c) butterfly_rows(xr[c], xi[c], xr[c + 4], xi[c + 4], twr[4 + c], twi[4 + c]);
-    for (int t = 0; t < 8; ++t) {
-      float* row_re = re + t * eighth + m * 8;
-      float* row_im = im + t * eighth + m * 8;
+    for (int j = 0; j < 8; ++j) {  // point j of each column is row rev3(j)
+      float* row_re = re + rev3[j] * eighth + m * 8;
+      float* row_im = im + rev3[j] * eighth + m * 8;
       for (int c = 0; c < 8; ++c) {
-        row_re[c] = xr[c][t];
-        row_im[c] = xi[c][t];
+        row_re[c] = xr[c][j];
+        row_im[c] = xi[c][j];
       }
     }
     rm = next_reversed(rm, tiles >> 1);
