@@ -24,13 +24,24 @@
 //    recurrence in the same double arithmetic, and kept in tables (so they are
 //    the same doubles). The butterflies then run in another order (groups
 //    outer, offsets inner; the first passes block by block so that the data
-//    stays in the cache; two passes per sweep where the points are in
-//    registers anyway) and 4, 8 or 16 at a time in vector registers. Every
+//    stays in the cache; the first three or four passes inside the tiles of
+//    the bit reversal, while the tile is in registers; on AVX-512 two or three
+//    passes per sweep) and 4, 8 or 16 at a time in vector registers. Every
 //    butterfly does exactly the literal form's operations on the same values:
 //    double products and sums rounded once to float (tr, ti), then float
 //    additions and subtractions. Vector instructions round each operation as
 //    the scalar ones do, and the build forbids fused multiply-add contraction,
-//    so the results are the same floats.
+//    so the results are the same floats. The one exception in form, not in
+//    result: a butterfly whose twiddle is exactly (1, 0), the first of every
+//    group, runs in float (see unit_butterfly_rows).
+//
+// Without AVX-512 the widening of floats to double is what bounds the speed:
+// two widenings and two narrowings of four values each for every four
+// butterflies, which FFTW's float arithmetic does not need. The AVX2 passes
+// therefore widen the j-side straight from memory (on AMD's Zen 3, where this
+// was measured, a load that widens runs beside the narrowings; a widening of a
+// register, like the moves between register halves, competes with them), and
+// keep to one pass per sweep outside the tiles.
 // 3. The real transform's split loop likewise reads its twiddles from a table
 //    filled by its own recurrence; forward, it reads the complex result from
 //    the split arrays and writes the packed array.
@@ -479,7 +490,7 @@ XRDF_AVX2 void all_passes_avx2(float* xr, float* xi, int nn, const double* twr, 
   passes_wide_avx2(xr, xi, nn, block, nn, twr, twi);
 }
 
-// Eight butterflies whose twiddle is (1, 0): see butterfly8_unit below.
+// Eight butterflies whose twiddle is (1, 0): see unit_butterfly_rows.
 XRDF_AVX2 inline void unit8_avx2(__m256& ar, __m256& ai, __m256& br, __m256& bi) {
   const __m256 zero = _mm256_setzero_ps();
   const __m256 tr = _mm256_sub_ps(br, _mm256_mul_ps(zero, bi));
