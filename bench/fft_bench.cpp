@@ -5,6 +5,9 @@
 //   BM_RealForwardAvx2/N      our transform, AVX2 at most
 //   BM_RealForwardPortable/N  our transform, portable code only
 //   BM_FftwRealForward/N      fftwf r2c, planned with FFTW_MEASURE
+//   BM_FftwScalarRealForward/N  the same planned with FFTW_NO_SIMD: FFTW
+//                             without its vector code, as a measure of how
+//                             much of its lead the vector instructions make
 //
 // Both transforms run out of place, as the program runs ours: the samples are
 // read where they are and the spectrum written to separate arrays (FFTW's
@@ -54,11 +57,11 @@ void BM_RealForwardAvx2(benchmark::State& state) { run_ours(state, fft_kernel::p
 void BM_RealForwardPortable(benchmark::State& state) { run_ours(state, fft_kernel::path::portable); }
 
 #if defined(XRDF_HAVE_FFTW)
-void BM_FftwRealForward(benchmark::State& state) {
+void run_fftw(benchmark::State& state, unsigned flags) {
   const int n = static_cast<int>(state.range(0));
   float* in = fftwf_alloc_real(static_cast<std::size_t>(n));
   fftwf_complex* out = fftwf_alloc_complex(static_cast<std::size_t>(n / 2 + 1));
-  fftwf_plan plan = fftwf_plan_dft_r2c_1d(n, in, out, FFTW_MEASURE);  // planning may overwrite in
+  fftwf_plan plan = fftwf_plan_dft_r2c_1d(n, in, out, flags);  // planning may overwrite in
   const std::vector<float> input = random_samples(n);
   std::memcpy(in, input.data(), input.size() * sizeof(float));
   for (auto _ : state) {
@@ -71,6 +74,9 @@ void BM_FftwRealForward(benchmark::State& state) {
   fftwf_free(out);
   fftwf_free(in);
 }
+
+void BM_FftwRealForward(benchmark::State& state) { run_fftw(state, FFTW_MEASURE); }
+void BM_FftwScalarRealForward(benchmark::State& state) { run_fftw(state, FFTW_MEASURE | FFTW_NO_SIMD); }
 #endif
 
 void lengths(benchmark::internal::Benchmark* b) {
@@ -83,6 +89,7 @@ void lengths(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_RealForward)->Apply(lengths);
 #if defined(XRDF_HAVE_FFTW)
 BENCHMARK(BM_FftwRealForward)->Apply(lengths);
+BENCHMARK(BM_FftwScalarRealForward)->Apply(lengths);
 #endif
 BENCHMARK(BM_RealForwardAvx2)->Apply(lengths);
 BENCHMARK(BM_RealForwardPortable)->Apply(lengths);
