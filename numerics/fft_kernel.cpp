@@ -144,6 +144,14 @@ inline int next_reversed(int r, int top) {
   return r | m;
 }
 
+// The 16 floats of a from `from` on, those from `limit` on taken as zeros:
+// where all of them lie before the limit a itself, else `padded` so filled.
+inline const float* source_line(const float* a, int from, int limit, float (&padded)[16]) {
+  if (from + 16 <= limit) return a + from;
+  for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
+  return padded;
+}
+
 // re[k], im[k] = complex point rev(k) of the interleaved array a, whose
 // floats from index `limit` on are taken as zeros (the padding of a transform
 // longer than its input): the exchanges of the literal form, done as one
@@ -173,12 +181,7 @@ void gather_reversed(const float* a, int limit, float* re, float* im, int nn) {
   int rm = 0;
   for (int m = 0; m < tiles; ++m) {
     for (int c = 0; c < 16; ++c) {
-      const int from = 2 * (rev4[c] * sixteenth + rm * 8);
-      const float* src = a + (from < limit ? from : 0);
-      if (from + 16 > limit) {
-        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
-        src = padded;
-      }
+      const float* src = source_line(a, 2 * (rev4[c] * sixteenth + rm * 8), limit, padded);
       for (int t = 0; t < 8; ++t) {
         tile_re[t][c] = src[2 * rev3[t]];
         tile_im[t][c] = src[2 * rev3[t] + 1];
@@ -281,12 +284,7 @@ void gather_first_passes_portable(const float* a, int limit, float* re, float* i
   int rm = 0;
   for (int m = 0; m < tiles; ++m) {
     for (int c = 0; c < 8; ++c) {
-      const int from = 2 * (rev3[c] * eighth + rm * 8);
-      const float* src = a + (from < limit ? from : 0);
-      if (from + 16 > limit) {
-        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
-        src = padded;
-      }
+      const float* src = source_line(a, 2 * (rev3[c] * eighth + rm * 8), limit, padded);
       for (int j = 0; j < 8; ++j) {
         xr[c][j] = src[2 * j];
         xi[c][j] = src[2 * j + 1];
@@ -543,12 +541,7 @@ XRDF_AVX2 void gather_first_passes_avx2(const float* a, int limit, float* re, fl
   for (int m = 0; m < tiles; ++m) {
     __m256 xr[8], xi[8];
     for (int c = 0; c < 8; ++c) {
-      const int from = 2 * (rev3[c] * eighth + rm * 8);
-      const float* src = a + from;
-      if (from + 16 > limit) {
-        for (int e = 0; e < 16; ++e) padded[e] = from + e < limit ? a[from + e] : 0.0f;
-        src = padded;
-      }
+      const float* src = source_line(a, 2 * (rev3[c] * eighth + rm * 8), limit, padded);
       const __m256 v0 = _mm256_loadu_ps(src), v1 = _mm256_loadu_ps(src + 8);
       xr[c] = _mm256_shuffle_ps(v0, v1, 0x88);
       xi[c] = _mm256_shuffle_ps(v0, v1, 0xDD);
@@ -603,20 +596,6 @@ XRDF_AVX512 inline __m256 to_float(__m512d v) { return _mm512_maskz_cvtpd_ps(0xF
 XRDF_AVX512 inline __m512 join_floats(__m256 lo, __m256 hi) {
   return _mm512_castpd_ps(
       _mm512_maskz_insertf64x4(0xFF, _mm512_castpd256_pd512(_mm256_castps_pd(lo)), _mm256_castps_pd(hi), 1));
-}
-
-// Eight butterflies whose twiddle is (1, 0), the first of every group: the
-// literal products wr * b.re and wi * b.im are b.re and +-0 exactly (or NaN
-// for an infinite or undefined b), and the sum of b and a signed zero is exact,
-// so the same operations in float give the same tr and ti, bit for bit.
-XRDF_AVX512 inline void butterfly8_unit(__m256& ar, __m256& ai, __m256& br, __m256& bi) {
-  const __m256 zero = _mm256_setzero_ps();
-  const __m256 tr = _mm256_sub_ps(br, _mm256_mul_ps(zero, bi));
-  const __m256 ti = _mm256_add_ps(bi, _mm256_mul_ps(zero, br));
-  br = _mm256_sub_ps(ar, tr);
-  bi = _mm256_sub_ps(ai, ti);
-  ar = _mm256_add_ps(ar, tr);
-  ai = _mm256_add_ps(ai, ti);
 }
 
 // Eight butterflies sharing one twiddle (wr, wi), in double eight wide.
@@ -820,7 +799,7 @@ XRDF_AVX512 void gather_first_passes_avx512(const float* a, int limit, float* re
         if (c & h) continue;
         const int k = c & (h - 1);
         if (k == 0) {
-          butterfly8_unit(xr[c], xi[c], xr[c + h], xi[c + h]);
+          unit8_avx2(xr[c], xi[c], xr[c + h], xi[c + h]);
         } else {
           butterfly8_one_twiddle(xr[c], xi[c], xr[c + h], xi[c + h], _mm512_set1_pd(twr[h + k]),
                                  _mm512_set1_pd(twi[h + k]));
@@ -969,6 +948,36 @@ void split_backward_tail(spectrum_in in, float* a, int n, int k_from) {
 // moves between register halves, one a cycle, where the widening of a load
 // runs beside them.
 XRDF_AVX2 inline __m256d widen4(const float* p) { return _mm256_cvtps_pd(_mm_load_ps(p)); }
+
+// The real transform's split loop for four points k (x, the real and
+// imaginary parts) and their partners nn - k (y, in the same order as k):
+//   h1r = c1 (x.re + y.re)     h1i = c1 (x.im - y.im)
+//   h2r = f2r (x.im + y.im)    h2i = f2i (x.re - y.re)
+// with f2r = -c2 and f2i = c2 (forward +0.5 and -0.5, backward the other way
+// round), then in double the values at k (o1, o2) and at the partners (o3,
+// o4, in the partners' order, nn - k descending).
+struct split4 {
+  __m128 o1, o2, o3, o4;
+};
+XRDF_AVX2 inline split4 split4_avx2(__m128 x_re, __m128 x_im, __m128 y_re, __m128 y_im, __m128 f2r, __m128 f2i,
+                                     const double* wrp, const double* wip) {
+  const __m128 c1 = _mm_set1_ps(0.5f);
+  const __m256d sign = _mm256_set1_pd(-0.0);
+  alignas(16) float h[16];
+  _mm_store_ps(h, _mm_mul_ps(c1, _mm_add_ps(x_re, y_re)));
+  _mm_store_ps(h + 4, _mm_mul_ps(c1, _mm_sub_ps(x_im, y_im)));
+  _mm_store_ps(h + 8, _mm_mul_ps(f2r, _mm_add_ps(x_im, y_im)));
+  _mm_store_ps(h + 12, _mm_mul_ps(f2i, _mm_sub_ps(x_re, y_re)));
+  const __m256d h1r = widen4(h), h1i = widen4(h + 4), h2r = widen4(h + 8), h2i = widen4(h + 12);
+  const __m256d wr = _mm256_loadu_pd(wrp), wi = _mm256_loadu_pd(wip);
+  const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
+  const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
+  const __m128 o3 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(h1r, wr_h2r), wi_h2i));
+  const __m128 o4 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(_mm256_xor_pd(h1i, sign), wr_h2i), wi_h2r));
+  return {_mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(h1r, wr_h2r), wi_h2i)),
+          _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(h1i, wr_h2i), wi_h2r)), _mm_shuffle_ps(o3, o3, 0x1B),
+          _mm_shuffle_ps(o4, o4, 0x1B)};
+}
 #endif
 
 #if XRDF_HAVE_X86
@@ -987,35 +996,17 @@ XRDF_AVX2 void split_backward_avx2(const float* re, const float* im, int kept, f
   const int nn = n >> 1;
   const int quarter = n >> 2;
   const split_table& t = split_for(n, -1);
-  const double* twr = t.wr.data();
-  const double* twi = t.wi.data();
-  const __m128 c1 = _mm_set1_ps(0.5f);         // c1, and c2
-  const __m128 minus_c2 = _mm_set1_ps(-0.5f);  // -c2
-  const __m256d sign = _mm256_set1_pd(-0.0);
+  const __m128 minus_c2 = _mm_set1_ps(-0.5f), c2 = _mm_set1_ps(0.5f);
   int k = 1;
   for (; k + 3 < quarter; k += 4) {
     const int p = nn - k - 3;  // partners of k+3 .. k, ascending
-    const __m128 a1 = spectrum4(re, k, kept), a2 = spectrum4(im, k, kept);
     const __m128 p3 = spectrum4(re, p, kept), p4 = spectrum4(im, p, kept);
-    const __m128 a3 = _mm_shuffle_ps(p3, p3, 0x1B), a4 = _mm_shuffle_ps(p4, p4, 0x1B);
-    alignas(16) float h[16];
-    _mm_store_ps(h, _mm_mul_ps(c1, _mm_add_ps(a1, a3)));
-    _mm_store_ps(h + 4, _mm_mul_ps(c1, _mm_sub_ps(a2, a4)));
-    _mm_store_ps(h + 8, _mm_mul_ps(minus_c2, _mm_add_ps(a2, a4)));
-    _mm_store_ps(h + 12, _mm_mul_ps(c1, _mm_sub_ps(a1, a3)));
-    const __m256d h1r = widen4(h), h1i = widen4(h + 4), h2r = widen4(h + 8), h2i = widen4(h + 12);
-    const __m256d wr = _mm256_loadu_pd(twr + k), wi = _mm256_loadu_pd(twi + k);
-    const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
-    const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
-    const __m128 o1 = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(h1r, wr_h2r), wi_h2i));
-    const __m128 o2 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(h1i, wr_h2i), wi_h2r));
-    const __m128 o3 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(h1r, wr_h2r), wi_h2i));
-    const __m128 o4 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(_mm256_xor_pd(h1i, sign), wr_h2i), wi_h2r));
-    const __m128 o3r = _mm_shuffle_ps(o3, o3, 0x1B), o4r = _mm_shuffle_ps(o4, o4, 0x1B);
-    _mm_storeu_ps(a + 2 * k, _mm_unpacklo_ps(o1, o2));
-    _mm_storeu_ps(a + 2 * k + 4, _mm_unpackhi_ps(o1, o2));
-    _mm_storeu_ps(a + 2 * p, _mm_unpacklo_ps(o3r, o4r));
-    _mm_storeu_ps(a + 2 * p + 4, _mm_unpackhi_ps(o3r, o4r));
+    const split4 o = split4_avx2(spectrum4(re, k, kept), spectrum4(im, k, kept), _mm_shuffle_ps(p3, p3, 0x1B),
+                                 _mm_shuffle_ps(p4, p4, 0x1B), minus_c2, c2, t.wr.data() + k, t.wi.data() + k);
+    _mm_storeu_ps(a + 2 * k, _mm_unpacklo_ps(o.o1, o.o2));
+    _mm_storeu_ps(a + 2 * k + 4, _mm_unpackhi_ps(o.o1, o.o2));
+    _mm_storeu_ps(a + 2 * p, _mm_unpacklo_ps(o.o3, o.o4));
+    _mm_storeu_ps(a + 2 * p + 4, _mm_unpackhi_ps(o.o3, o.o4));
   }
   split_backward_tail(spectrum_in{re, im, 1, kept}, a, n, k);
 }
@@ -1142,42 +1133,23 @@ XRDF_AVX2 void split_forward_avx2(const float* re, const float* im, spectrum_out
   const int nn = n >> 1;
   const int quarter = n >> 2;
   const split_table& t = split_for(n, 1);
-  const double* twr = t.wr.data();
-  const double* twi = t.wi.data();
-  const __m128 c1 = _mm_set1_ps(0.5f);   // c1, and -c2
-  const __m128 c2 = _mm_set1_ps(-0.5f);  // c2
-  const __m256d sign = _mm256_set1_pd(-0.0);
+  const __m128 minus_c2 = _mm_set1_ps(0.5f), c2 = _mm_set1_ps(-0.5f);
   int k = 1;
   for (; k + 3 < quarter; k += 4) {
     const int p = nn - k - 3;  // partners of k+3 .. k, ascending
-    const __m128 ar = _mm_loadu_ps(re + k), ai = _mm_loadu_ps(im + k);
-    const __m128 br = _mm_shuffle_ps(_mm_loadu_ps(re + p), _mm_loadu_ps(re + p), 0x1B);
-    const __m128 bi = _mm_shuffle_ps(_mm_loadu_ps(im + p), _mm_loadu_ps(im + p), 0x1B);
-    // Widened to double through memory (see widen4).
-    alignas(16) float h[16];
-    _mm_store_ps(h, _mm_mul_ps(c1, _mm_add_ps(ar, br)));
-    _mm_store_ps(h + 4, _mm_mul_ps(c1, _mm_sub_ps(ai, bi)));
-    _mm_store_ps(h + 8, _mm_mul_ps(c1, _mm_add_ps(ai, bi)));
-    _mm_store_ps(h + 12, _mm_mul_ps(c2, _mm_sub_ps(ar, br)));
-    const __m256d h1r = widen4(h), h1i = widen4(h + 4), h2r = widen4(h + 8), h2i = widen4(h + 12);
-    const __m256d wr = _mm256_loadu_pd(twr + k), wi = _mm256_loadu_pd(twi + k);
-    const __m256d wr_h2r = _mm256_mul_pd(wr, h2r), wi_h2i = _mm256_mul_pd(wi, h2i);
-    const __m256d wr_h2i = _mm256_mul_pd(wr, h2i), wi_h2r = _mm256_mul_pd(wi, h2r);
-    const __m128 o1 = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_add_pd(h1r, wr_h2r), wi_h2i));
-    const __m128 o2 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(h1i, wr_h2i), wi_h2r));
-    const __m128 o3 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_sub_pd(h1r, wr_h2r), wi_h2i));
-    const __m128 o4 = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_add_pd(_mm256_xor_pd(h1i, sign), wr_h2i), wi_h2r));
-    const __m128 o3r = _mm_shuffle_ps(o3, o3, 0x1B), o4r = _mm_shuffle_ps(o4, o4, 0x1B);
+    const __m128 yr = _mm_loadu_ps(re + p), yi = _mm_loadu_ps(im + p);
+    const split4 o = split4_avx2(_mm_loadu_ps(re + k), _mm_loadu_ps(im + k), _mm_shuffle_ps(yr, yr, 0x1B),
+                                 _mm_shuffle_ps(yi, yi, 0x1B), minus_c2, c2, t.wr.data() + k, t.wi.data() + k);
     if (out.stride == 2) {
-      _mm_storeu_ps(out.re + 2 * k, _mm_unpacklo_ps(o1, o2));
-      _mm_storeu_ps(out.re + 2 * k + 4, _mm_unpackhi_ps(o1, o2));
-      _mm_storeu_ps(out.re + 2 * p, _mm_unpacklo_ps(o3r, o4r));
-      _mm_storeu_ps(out.re + 2 * p + 4, _mm_unpackhi_ps(o3r, o4r));
+      _mm_storeu_ps(out.re + 2 * k, _mm_unpacklo_ps(o.o1, o.o2));
+      _mm_storeu_ps(out.re + 2 * k + 4, _mm_unpackhi_ps(o.o1, o.o2));
+      _mm_storeu_ps(out.re + 2 * p, _mm_unpacklo_ps(o.o3, o.o4));
+      _mm_storeu_ps(out.re + 2 * p + 4, _mm_unpackhi_ps(o.o3, o.o4));
     } else {
-      _mm_storeu_ps(out.re + k, o1);
-      _mm_storeu_ps(out.im + k, o2);
-      _mm_storeu_ps(out.re + p, o3r);
-      _mm_storeu_ps(out.im + p, o4r);
+      _mm_storeu_ps(out.re + k, o.o1);
+      _mm_storeu_ps(out.im + k, o.o2);
+      _mm_storeu_ps(out.re + p, o.o3);
+      _mm_storeu_ps(out.im + p, o.o4);
     }
   }
   split_forward_tail(re, im, out, n, k);
