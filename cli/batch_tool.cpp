@@ -9,7 +9,6 @@
 #include "app/shell/application_session.h"
 #include "cli/command_table.h"
 #include "cli/null_platform.h"
-#include "numerics/fft_kernel.h"
 
 namespace {
 
@@ -98,11 +97,7 @@ class ignored_signal {
 const char* batch_usage() { return usage_text().c_str(); }
 
 std::string version_text() {
-  const fft_kernel::path used = fft_kernel::active_path();
-  std::string why = "the widest this processor supports";
-  if (used == fft_kernel::path::portable) why = "this processor has neither AVX2 nor AVX-512";
-  return std::string("xrdfourier-cli ") + XRDF_VERSION + "\ntransform: " + fft_kernel::path_name(used) + " (" + why +
-         ")\n";
+  return std::string("xrdfourier-cli ") + XRDF_VERSION + "\ntransform: " + application_session::transform_path() + "\n";
 }
 
 int run_batch_tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {

@@ -39,6 +39,7 @@
 #include "core/paths.h"
 #include "core/text_helpers.h"
 #include "io/file_kind.h"
+#include "numerics/fft_kernel.h"
 #include "template/get_objs_3.h"
 #include "template/template_file.h"
 #include "template/template_side.h"
@@ -231,6 +232,13 @@ class application_session::given_wavelength {
 void application_session::give_wavelength(const std::string& text, const std::string& how) {
   given_wavelength_.reset();
   if (!text.empty()) given_wavelength_ = std::make_unique<given_wavelength>(text, how);
+}
+
+std::string application_session::transform_path() {
+  const fft_kernel::path used = fft_kernel::active_path();
+  return std::string(fft_kernel::path_name(used)) + (used == fft_kernel::path::portable
+                                                          ? " (this processor has neither AVX2 nor AVX-512)"
+                                                          : " (the widest this processor supports)");
 }
 
 std::string application_session::wavelength_refused(const std::string& text) {

@@ -269,6 +269,9 @@ class application_session {
   static std::string lattice_refused(const std::string& text);
   // Why a figure cannot be drawn at that size; "" when it can.
   static std::string figure_size_refused(int width, int height);
+  // Which implementation of the transform runs on this processor
+  // ("avx512", "avx2" or "portable"), and why, for --version.
+  static std::string transform_path();
 
  private:
   // One view holding every loaded file in load order, each file settled,
