@@ -570,7 +570,6 @@ XRDF_AVX2 void gather_first_passes_avx2(const float* a, int limit, float* re, fl
   }
 }
 
-
 // Points per cache block of the AVX2 passes: the data and the twiddles of
 // its passes stay in the first-level cache.
 constexpr int avx2_block = 1024;
@@ -955,7 +954,7 @@ XRDF_AVX2 inline __m256d widen4(const float* p) { return _mm256_cvtps_pd(_mm_loa
 //   h2r = f2r (x.im + y.im)    h2i = f2i (x.re - y.re)
 // with f2r = -c2 and f2i = c2 (forward +0.5 and -0.5, backward the other way
 // round), then in double the values at k (o1, o2) and at the partners (o3,
-// o4, in the partners' order, nn - k descending).
+// o4, turned round so that they lie in memory order from nn - k - 3 on).
 struct split4 {
   __m128 o1, o2, o3, o4;
 };
