@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -155,43 +154,14 @@ inline const float* source_line(const float* a, int from, int limit, float (&pad
 // re[k], im[k] = complex point rev(k) of the interleaved array a, whose
 // floats from index `limit` on are taken as zeros (the padding of a transform
 // longer than its input): the exchanges of the literal form, done as one
-// gather.
+// gather. For the short transforms; the longer ones gather by tiles that also
+// run the first passes (gather_first_passes_*).
 void gather_reversed(const float* a, int limit, float* re, float* im, int nn) {
-  if (nn < 128) {
-    int r = 0;
-    for (int k = 0; k < nn; ++k) {
-      re[k] = 2 * r < limit ? a[2 * r] : 0.0f;
-      im[k] = 2 * r + 1 < limit ? a[2 * r + 1] : 0.0f;
-      r = next_reversed(r, nn >> 1);
-    }
-    return;
-  }
-  // By tiles of 16 x 8 points, so that every cache line is read once and
-  // written whole: with k = t * nn/8 + m * 16 + c (t < 8, c < 16),
-  // rev(k) = rev4(c) * nn/16 + rev(m) * 8 + rev3(t). The eight points t of
-  // one c are contiguous in the source.
-  static constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
-  static constexpr int rev4[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
-  const int eighth = nn >> 3;
-  const int sixteenth = nn >> 4;
-  const int tiles = nn >> 7;
-  float tile_re[8][16];
-  float tile_im[8][16];
-  float padded[16];
-  int rm = 0;
-  for (int m = 0; m < tiles; ++m) {
-    for (int c = 0; c < 16; ++c) {
-      const float* src = source_line(a, 2 * (rev4[c] * sixteenth + rm * 8), limit, padded);
-      for (int t = 0; t < 8; ++t) {
-        tile_re[t][c] = src[2 * rev3[t]];
-        tile_im[t][c] = src[2 * rev3[t] + 1];
-      }
-    }
-    for (int t = 0; t < 8; ++t) {
-      std::memcpy(re + t * eighth + m * 16, tile_re[t], sizeof tile_re[t]);
-      std::memcpy(im + t * eighth + m * 16, tile_im[t], sizeof tile_im[t]);
-    }
-    rm = next_reversed(rm, tiles >> 1);
+  int r = 0;
+  for (int k = 0; k < nn; ++k) {
+    re[k] = 2 * r < limit ? a[2 * r] : 0.0f;
+    im[k] = 2 * r + 1 < limit ? a[2 * r + 1] : 0.0f;
+    r = next_reversed(r, nn >> 1);
   }
 }
 
@@ -314,14 +284,12 @@ void gather_first_passes_portable(const float* a, int limit, float* re, float* i
 #if XRDF_HAVE_X86
 #define XRDF_AVX2 __attribute__((target("avx2")))
 
-// Eight butterflies: i-side (ar, ai), j-side (br, bi) as 8 floats each; the
-// twiddles of the low and high four lanes in double.
-XRDF_AVX2 inline void butterfly8(__m256& ar, __m256& ai, __m256& br, __m256& bi, __m256d wr_lo,
-                                 __m256d wi_lo, __m256d wr_hi, __m256d wi_hi) {
-  const __m256d br_lo = _mm256_cvtps_pd(_mm256_castps256_ps128(br));
-  const __m256d br_hi = _mm256_cvtps_pd(_mm256_extractf128_ps(br, 1));
-  const __m256d bi_lo = _mm256_cvtps_pd(_mm256_castps256_ps128(bi));
-  const __m256d bi_hi = _mm256_cvtps_pd(_mm256_extractf128_ps(bi, 1));
+// Eight butterflies: i-side (ar, ai), j-side (br, bi) as 8 floats each, the
+// j-side also widened to double (lanes 0-3 in _lo, 4-7 in _hi); the twiddles
+// of the low and high four lanes in double.
+XRDF_AVX2 inline void butterfly8_widened(__m256& ar, __m256& ai, __m256& br, __m256& bi, __m256d br_lo, __m256d br_hi,
+                                         __m256d bi_lo, __m256d bi_hi, __m256d wr_lo, __m256d wi_lo, __m256d wr_hi,
+                                         __m256d wi_hi) {
   // tr = wr * b.re - wi * b.im; ti = wr * b.im + wi * b.re (double, then float)
   const __m128 tr_lo = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_lo, br_lo), _mm256_mul_pd(wi_lo, bi_lo)));
   const __m128 tr_hi = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_hi, br_hi), _mm256_mul_pd(wi_hi, bi_hi)));
@@ -333,6 +301,14 @@ XRDF_AVX2 inline void butterfly8(__m256& ar, __m256& ai, __m256& br, __m256& bi,
   bi = _mm256_sub_ps(ai, ti);
   ar = _mm256_add_ps(ar, tr);
   ai = _mm256_add_ps(ai, ti);
+}
+
+// Eight butterflies with the j-side in registers.
+XRDF_AVX2 inline void butterfly8(__m256& ar, __m256& ai, __m256& br, __m256& bi, __m256d wr_lo, __m256d wi_lo,
+                                 __m256d wr_hi, __m256d wi_hi) {
+  butterfly8_widened(ar, ai, br, bi, _mm256_cvtps_pd(_mm256_castps256_ps128(br)),
+                     _mm256_cvtps_pd(_mm256_extractf128_ps(br, 1)), _mm256_cvtps_pd(_mm256_castps256_ps128(bi)),
+                     _mm256_cvtps_pd(_mm256_extractf128_ps(bi, 1)), wr_lo, wi_lo, wr_hi, wi_hi);
 }
 
 // Four butterflies (pass h = 4).
@@ -392,24 +368,17 @@ XRDF_AVX2 void pass2_avx2(float* xr, float* xi, int nn, const double* twr, const
 // Loads, runs and stores the eight butterflies at offsets k .. k+7 of the
 // i-side arrays (ar, ai) and the j-side arrays (br, bi) with twiddles w + k.
 // The j-side floats are widened to double straight from memory, four at a
-// time, and the i-side updated eight wide.
+// time (see widen4), and the i-side updated eight wide.
 XRDF_AVX2 inline void butterfly8_at(float* arp, float* aip, float* brp, float* bip, const double* wrp,
                                     const double* wip) {
-  const __m256d wr_lo = _mm256_loadu_pd(wrp), wr_hi = _mm256_loadu_pd(wrp + 4);
-  const __m256d wi_lo = _mm256_loadu_pd(wip), wi_hi = _mm256_loadu_pd(wip + 4);
-  const __m256d br_lo = _mm256_cvtps_pd(_mm_loadu_ps(brp)), br_hi = _mm256_cvtps_pd(_mm_loadu_ps(brp + 4));
-  const __m256d bi_lo = _mm256_cvtps_pd(_mm_loadu_ps(bip)), bi_hi = _mm256_cvtps_pd(_mm_loadu_ps(bip + 4));
-  const __m128 tr_lo = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_lo, br_lo), _mm256_mul_pd(wi_lo, bi_lo)));
-  const __m128 tr_hi = _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_mul_pd(wr_hi, br_hi), _mm256_mul_pd(wi_hi, bi_hi)));
-  const __m128 ti_lo = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(wr_lo, bi_lo), _mm256_mul_pd(wi_lo, br_lo)));
-  const __m128 ti_hi = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(wr_hi, bi_hi), _mm256_mul_pd(wi_hi, br_hi)));
-  const __m256 tr = _mm256_insertf128_ps(_mm256_castps128_ps256(tr_lo), tr_hi, 1);
-  const __m256 ti = _mm256_insertf128_ps(_mm256_castps128_ps256(ti_lo), ti_hi, 1);
-  const __m256 ar = _mm256_loadu_ps(arp), ai = _mm256_loadu_ps(aip);
-  _mm256_storeu_ps(brp, _mm256_sub_ps(ar, tr));
-  _mm256_storeu_ps(bip, _mm256_sub_ps(ai, ti));
-  _mm256_storeu_ps(arp, _mm256_add_ps(ar, tr));
-  _mm256_storeu_ps(aip, _mm256_add_ps(ai, ti));
+  __m256 ar = _mm256_loadu_ps(arp), ai = _mm256_loadu_ps(aip), br, bi;
+  butterfly8_widened(ar, ai, br, bi, _mm256_cvtps_pd(_mm_loadu_ps(brp)), _mm256_cvtps_pd(_mm_loadu_ps(brp + 4)),
+                     _mm256_cvtps_pd(_mm_loadu_ps(bip)), _mm256_cvtps_pd(_mm_loadu_ps(bip + 4)),
+                     _mm256_loadu_pd(wrp), _mm256_loadu_pd(wip), _mm256_loadu_pd(wrp + 4), _mm256_loadu_pd(wip + 4));
+  _mm256_storeu_ps(arp, ar);
+  _mm256_storeu_ps(aip, ai);
+  _mm256_storeu_ps(brp, br);
+  _mm256_storeu_ps(bip, bi);
 }
 
 // The pass h (h >= 8) over nn points.
@@ -761,8 +730,10 @@ XRDF_AVX512 inline void transpose_store(const __m512 (&r)[8], float* out, const 
 
 XRDF_AVX512 inline __m512 join_halves(__m256 lo, __m256 hi) { return join_floats(lo, hi); }
 
-// gather_reversed and the passes h = 1, 2, 4 and 8 in one sweep (nn >= 128).
-// In the tile of gather_reversed, the sixteen points c of a row t are one
+// gather_reversed and the passes h = 1, 2, 4 and 8 in one sweep (nn >= 128),
+// by tiles of 16 x 8 points: with k = t * nn/8 + m * 16 + c (t < 8, c < 16),
+// rev(k) = rev4(c) * nn/16 + rev(m) * 8 + rev3(t), and the eight points t of
+// one c are contiguous in the source. The sixteen points c of a row t are one
 // group of those four passes, and before the transposition the points c of
 // all eight rows sit in the lanes of one register pair (real parts, imaginary
 // parts): the butterflies of c and c + h run eight rows at a time, all with the
